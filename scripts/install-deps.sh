@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the demo and the tests need,
+# only those that are missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  nlohmann-json3-dev liblua5.4-dev libcli11-dev
+  libgsf-1-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  clang libclang-rt-14-dev
+  libicu-dev
+  python3 python3-xlrd libfreexl-dev gettext
+  libreoffice-calc-nogui
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -q
+  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
