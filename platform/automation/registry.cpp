@@ -1,0 +1,207 @@
+#include "platform/automation/registry.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "platform/automation/dispatch.h"
+#include "platform/automation/error.h"
+
+namespace vt::automation {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+std::string Quoted(const fs::path& file) { return "\"" + file.string() + "\""; }
+
+std::string SystemReason() { return std::strerror(errno); }
+
+bool SameProgId(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+    return lower(x) == lower(y);
+  });
+}
+
+std::string NormalisedClsid(std::string_view clsid, const fs::path& file, std::size_t index) {
+  auto guid = Guid::Parse(clsid);
+  if (!guid) {
+    throw errors::FileAccess("class registry " + Quoted(file) + ", entry " +
+                             std::to_string(index + 1) + ": \"clsid\" is not a class id: \"" +
+                             std::string(clsid) + "\"");
+  }
+  return guid->ToString();
+}
+
+std::string TextField(const json& entry, const char* key, const fs::path& file, std::size_t index) {
+  auto it = entry.find(key);
+  if (it == entry.end() || !it->is_string()) {
+    throw errors::FileAccess("class registry " + Quoted(file) + ", entry " +
+                             std::to_string(index + 1) + ": \"" + key +
+                             "\" is missing or not text");
+  }
+  return it->get<std::string>();
+}
+
+// An exclusive lock on "<file>.lock" while it lives.
+class FileLock {
+ public:
+  explicit FileLock(const fs::path& file) {
+    const fs::path lock = fs::path(file) += ".lock";
+    fd_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd_ < 0) throw errors::FileAccess("cannot open " + Quoted(lock) + ": " + SystemReason());
+    if (::flock(fd_, LOCK_EX) != 0) {
+      const std::string reason = SystemReason();
+      ::close(fd_);
+      throw errors::FileAccess("cannot lock " + Quoted(lock) + ": " + reason);
+    }
+  }
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  ~FileLock() { ::close(fd_); }
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace
+
+fs::path ClassRegistryPath() {
+  if (const char* env = std::getenv("VELTRANO_CLASS_REGISTRY"); env && *env) return env;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
+    return fs::path(xdg) / "veltrano" / "classes.json";
+  }
+  const char* home = std::getenv("HOME");
+  if (!home || !*home) {
+    throw errors::FileAccess(
+        "no place for the class registry: neither VELTRANO_CLASS_REGISTRY, XDG_CONFIG_HOME "
+        "nor HOME is set");
+  }
+  return fs::path(home) / ".config" / "veltrano" / "classes.json";
+}
+
+ClassRegistry ClassRegistry::Load(const fs::path& file) {
+  ClassRegistry registry;
+  std::error_code ec;
+  if (!fs::exists(file, ec)) {
+    if (ec) throw errors::FileAccess("cannot read " + Quoted(file) + ": " + ec.message());
+    return registry;
+  }
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw errors::FileAccess("cannot read " + Quoted(file) + ": " + SystemReason());
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  if (in.bad()) throw errors::FileAccess("cannot read " + Quoted(file));
+
+  json doc;
+  try {
+    doc = json::parse(buffer.str());
+  } catch (const json::parse_error& e) {
+    throw errors::FileAccess("class registry " + Quoted(file) + " is damaged at byte " +
+                             std::to_string(e.byte) + ": " + e.what());
+  }
+  if (!doc.is_object() || !doc.contains("classes") || !doc["classes"].is_array()) {
+    throw errors::FileAccess("class registry " + Quoted(file) +
+                             ": expected an object with a \"classes\" list");
+  }
+  const json& classes = doc["classes"];
+  for (std::size_t i = 0; i < classes.size(); ++i) {
+    const json& entry = classes[i];
+    if (!entry.is_object()) {
+      throw errors::FileAccess("class registry " + Quoted(file) + ", entry " +
+                               std::to_string(i + 1) + ": expected an object");
+    }
+    registry.entries_.push_back({TextField(entry, "progid", file, i),
+                                 NormalisedClsid(TextField(entry, "clsid", file, i), file, i),
+                                 TextField(entry, "server", file, i)});
+  }
+  return registry;
+}
+
+std::optional<ClassEntry> ClassRegistry::FindByProgId(std::string_view progid) const {
+  for (const auto& e : entries_) {
+    if (SameProgId(e.progid, progid)) return e;
+  }
+  return std::nullopt;
+}
+
+std::optional<ClassEntry> ClassRegistry::FindByClsid(std::string_view clsid) const {
+  auto wanted = Guid::Parse(clsid);
+  if (!wanted) return std::nullopt;
+  for (const auto& e : entries_) {
+    if (Guid::Parse(e.clsid) == wanted) return e;
+  }
+  return std::nullopt;
+}
+
+void ClassRegistry::Register(ClassEntry entry) {
+  entry.clsid = Guid::FromString(entry.clsid).ToString();
+  std::erase_if(entries_, [&](const ClassEntry& e) {
+    return SameProgId(e.progid, entry.progid) || e.clsid == entry.clsid;
+  });
+  entries_.push_back(std::move(entry));
+}
+
+bool ClassRegistry::Unregister(std::string_view clsid) {
+  auto wanted = Guid::Parse(clsid);
+  if (!wanted) return false;
+  return std::erase_if(entries_,
+                       [&](const ClassEntry& e) { return Guid::Parse(e.clsid) == wanted; }) > 0;
+}
+
+void ClassRegistry::Save(const fs::path& file) const {
+  json classes = json::array();
+  for (const auto& e : entries_) {
+    classes.push_back({{"progid", e.progid}, {"clsid", e.clsid}, {"server", e.server}});
+  }
+  const std::string text = json{{"classes", classes}}.dump(2) + "\n";
+
+  std::error_code ec;
+  if (file.has_parent_path()) {
+    fs::create_directories(file.parent_path(), ec);
+    if (ec) {
+      throw errors::FileAccess("cannot create the folder " + Quoted(file.parent_path()) + ": " +
+                               ec.message());
+    }
+  }
+  const fs::path temp = fs::path(file) += ".tmp." + std::to_string(::getpid());
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) throw errors::FileAccess("cannot write " + Quoted(temp) + ": " + SystemReason());
+  std::size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  const bool ok = written == text.size() && ::fsync(fd) == 0;
+  const std::string reason = SystemReason();
+  ::close(fd);
+  if (!ok || ::rename(temp.c_str(), file.c_str()) != 0) {
+    const std::string why = ok ? SystemReason() : reason;
+    fs::remove(temp, ec);
+    throw errors::FileAccess("cannot write " + Quoted(file) + ": " + why);
+  }
+}
+
+void UpdateClassRegistry(const fs::path& file, const std::function<void(ClassRegistry&)>& change) {
+  std::error_code ec;
+  if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
+  FileLock lock(file);
+  ClassRegistry registry = ClassRegistry::Load(file);
+  change(registry);
+  registry.Save(file);
+}
+
+}  // namespace vt::automation

@@ -1,0 +1,64 @@
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "platform/automation/error.h"
+#include "platform/automation/runtime.h"
+
+namespace vt::automation {
+namespace {
+
+std::string Key(std::string_view name) {
+  std::string out(name);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+struct RunningObjects {
+  std::mutex mutex;
+  std::map<std::string, ObjectRef> objects;
+};
+
+// Never destroyed: objects may still be registered when the process exits,
+// and their destructors must not run after their libraries are gone.
+RunningObjects& Table() {
+  static auto* table = new RunningObjects;
+  return *table;
+}
+
+}  // namespace
+
+void RegisterActiveObject(std::string_view class_name, ObjectRef object) {
+  if (!object) throw errors::ObjectNotSet();
+  auto& table = Table();
+  std::lock_guard lock(table.mutex);
+  table.objects[Key(class_name)] = std::move(object);
+}
+
+void RevokeActiveObject(std::string_view class_name) {
+  ObjectRef released;  // released outside the lock: its destructor may call back
+  auto& table = Table();
+  std::lock_guard lock(table.mutex);
+  auto it = table.objects.find(Key(class_name));
+  if (it == table.objects.end()) return;
+  released = std::move(it->second);
+  table.objects.erase(it);
+}
+
+ObjectRef GetObject(std::string_view path_name, std::string_view class_name) {
+  if (!path_name.empty()) {
+    throw errors::InvalidCall("GetObject cannot open the file \"" + std::string(path_name) +
+                              "\": only running objects are found by class name");
+  }
+  auto& table = Table();
+  std::lock_guard lock(table.mutex);
+  auto it = table.objects.find(Key(class_name));
+  if (it == table.objects.end()) {
+    throw errors::CannotCreateObject(class_name, "no running program has registered it");
+  }
+  return it->second;
+}
+
+}  // namespace vt::automation
