@@ -1,0 +1,105 @@
+#include "platform/ui/configure.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <memory>
+#include <utility>
+
+#include "platform/ui/batch_backend.h"
+#include "platform/ui/process_state.h"
+#include "platform/ui/qt_backend.h"
+#include "platform/ui/terminal_backend.h"
+
+namespace vt::ui {
+namespace {
+
+std::string_view Blanks() { return " \t"; }
+
+std::string_view Trim(std::string_view s) {
+  const auto b = s.find_first_not_of(Blanks());
+  if (b == std::string_view::npos) return {};
+  return s.substr(b, s.find_last_not_of(Blanks()) - b + 1);
+}
+
+bool NobodyCanSee(const std::string& platform) {
+  return platform == "offscreen" || platform == "minimal" || platform == "minimalegl";
+}
+
+}  // namespace
+
+std::vector<Answer> ParseAnswers(std::string_view list) {
+  std::vector<Answer> answers;
+  if (Trim(list).empty()) return answers;
+  std::size_t start = 0;
+  for (int place = 1;; ++place) {
+    const std::size_t comma = list.find(',', start);
+    const std::string_view item =
+        Trim(list.substr(start, comma == std::string_view::npos ? list.npos : comma - start));
+    const std::string where =
+        "answer " + std::to_string(place) + " of the answers list \"" + std::string(list) + "\"";
+    if (item.empty()) throw ConfigError(where + " is empty; expected ok, cancel, yes or no");
+    const auto answer = AnswerFromWord(item);
+    if (!answer || !(*answer == Answer::Ok || *answer == Answer::Cancel || *answer == Answer::Yes ||
+                     *answer == Answer::No)) {
+      throw ConfigError(where + ", \"" + std::string(item) +
+                        "\", is not one of ok, cancel, yes, no");
+    }
+    answers.push_back(*answer);
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  return answers;
+}
+
+Surroundings CurrentSurroundings() {
+  Surroundings s;
+  QCoreApplication* app = QCoreApplication::instance();
+  s.has_widget_application = qobject_cast<QApplication*>(app) != nullptr;
+  if (qobject_cast<QGuiApplication*>(app) != nullptr) {
+    s.platform_name = QGuiApplication::platformName().toStdString();
+  }
+  s.has_terminal = ::isatty(STDIN_FILENO) == 1;
+  return s;
+}
+
+BackendKind ChooseBackend(const Options& options, const Surroundings& surroundings) {
+  if (options.batch) return BackendKind::Batch;
+  if (options.mode == Mode::Gui) {
+    if (!surroundings.has_widget_application) {
+      throw ConfigError(
+          "windows were asked for, but this process has no Qt application (is there a "
+          "display?)");
+    }
+    return BackendKind::Qt;
+  }
+  if (options.mode == Mode::Auto && surroundings.has_widget_application &&
+      !NobodyCanSee(surroundings.platform_name)) {
+    return BackendKind::Qt;
+  }
+  return surroundings.has_terminal ? BackendKind::Terminal : BackendKind::Batch;
+}
+
+void Configure(Options options) {
+  std::shared_ptr<Backend> backend;
+  switch (ChooseBackend(options, CurrentSurroundings())) {
+    case BackendKind::Qt:
+      backend = std::make_shared<QtBackend>();
+      break;
+    case BackendKind::Terminal:
+      backend = TerminalBackend::OpenControllingTerminal();
+      break;
+    case BackendKind::Batch:
+      break;
+  }
+  if (!backend) {
+    // Also when stdin is a TTY but /dev/tty cannot be opened (no controlling terminal).
+    backend = std::make_shared<BatchBackend>(
+        std::move(options.answers), [](const std::string& message) { detail::Notice(message); });
+  }
+  detail::InstallConfigured(std::move(backend), std::move(options.transcript_path),
+                            std::move(options.program_name));
+}
+
+}  // namespace vt::ui

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ui/style.h"
+
+namespace vt::ui {
+
+// A wrong option given to Configure / ParseAnswers; the message names it.
+class ConfigError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class Mode { Auto, Gui, NoGui };
+
+struct Options {
+  Mode mode = Mode::Auto;
+  // Never prompt: answers come from `answers`, then the safe answer.
+  bool batch = false;
+  std::vector<Answer> answers;
+  // Append every message box here, one JSON object a line; empty: no transcript.
+  std::string transcript_path;
+  // Starts the notices printed on stderr; empty: the process's own name.
+  std::string program_name;
+};
+
+// "ok,cancel,yes,no": comma separated, letter case and blanks around a word
+// ignored; an empty list gives no answers. Throws ConfigError naming the bad
+// word and its place.
+std::vector<Answer> ParseAnswers(std::string_view list);
+
+enum class BackendKind { Qt, Terminal, Batch };
+
+// What the process offers, for the choice below.
+struct Surroundings {
+  bool has_widget_application = false;  // a QApplication exists
+  std::string platform_name;            // Qt's platform plugin ("xcb", "offscreen", ...)
+  bool has_terminal = false;            // stdin is a TTY
+};
+
+Surroundings CurrentSurroundings();
+
+// --batch wins; Gui needs a QApplication (ConfigError otherwise); Auto takes
+// Qt when there is a QApplication on a real display, then, like NoGui, the
+// terminal when there is one, else batch.
+BackendKind ChooseBackend(const Options& options, const Surroundings& surroundings);
+
+// Chooses and installs the process's back end and transcript. Called once by
+// the host at start; a later call replaces the earlier choice. Throws
+// ConfigError when the options cannot be honoured.
+void Configure(Options options);
+
+}  // namespace vt::ui

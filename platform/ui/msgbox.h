@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string_view>
+
+namespace vt::ui {
+
+inline constexpr int kOk = 1;
+inline constexpr int kCancel = 2;
+inline constexpr int kYes = 6;
+inline constexpr int kNo = 7;
+
+inline constexpr int kStyleCritical = 16;      // critical icon, OK
+inline constexpr int kStyleQuestion = 36;      // question icon, Yes and No
+inline constexpr int kStyleExclamation = 48;   // exclamation icon, OK
+inline constexpr int kStyleInformation = 64;   // information icon, OK
+inline constexpr int kStyleInfoOkCancel = 65;  // information icon, OK and Cancel
+
+// Shows a modal message box and returns the button pressed (kOk, kCancel,
+// kYes, kNo; 3 to 5 for Abort, Retry, Ignore). Any style value is accepted.
+// The box is appended to the transcript when one is configured. Never throws:
+// when the back end fails the box takes its safe answer and a notice says so.
+int MsgBox(std::string_view text, int style, std::string_view title) noexcept;
+
+void Beep() noexcept;
+
+// Lets pending window messages be processed.
+void DoEvents() noexcept;
+
+// Undoes every busy/override mouse pointer the process set.
+void RestoreDefaultMousePointer() noexcept;
+
+}  // namespace vt::ui

@@ -1,0 +1,70 @@
+#include "platform/ui/process_state.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "platform/ui/configure.h"
+
+namespace vt::ui::detail {
+namespace {
+
+struct ProcessState {
+  std::shared_ptr<Backend> configured;
+  Backend* override_backend = nullptr;
+  std::string transcript_path;
+  std::string program_name;
+  bool configured_once = false;
+};
+
+ProcessState& State() {
+  static ProcessState state;
+  return state;
+}
+
+}  // namespace
+
+std::shared_ptr<Backend> AcquireBackend() {
+  ProcessState& s = State();
+  if (s.override_backend != nullptr) {
+    // Aliasing constructor: a non-owning pointer, the scope owns the back end.
+    return std::shared_ptr<Backend>(std::shared_ptr<Backend>(), s.override_backend);
+  }
+  if (!s.configured_once) Configure(Options{});
+  return s.configured;
+}
+
+void InstallConfigured(std::shared_ptr<Backend> backend, std::string transcript_path,
+                       std::string program_name) {
+  ProcessState& s = State();
+  s.configured = std::move(backend);
+  s.transcript_path = std::move(transcript_path);
+  s.program_name = std::move(program_name);
+  s.configured_once = true;
+}
+
+Backend* SwapOverride(Backend* backend) { return std::exchange(State().override_backend, backend); }
+
+std::string TranscriptPath() { return State().transcript_path; }
+
+void Notice(std::string_view message) noexcept {
+  try {
+    const std::string& name = State().program_name;
+    std::string line = name.empty() ? std::string(program_invocation_short_name) : name;
+    line += ": ";
+    line += message;
+    line += '\n';
+    std::size_t done = 0;
+    while (done < line.size()) {
+      const ssize_t n = ::write(STDERR_FILENO, line.data() + done, line.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+  } catch (...) {
+    // Out of memory while building a notice: nothing sensible is left to say.
+  }
+}
+
+}  // namespace vt::ui::detail

@@ -1,0 +1,27 @@
+#pragma once
+
+// Internal to vtui: the process-wide choice made by Configure.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/ui/backend.h"
+
+namespace vt::ui::detail {
+
+// The back end for one call, kept alive for its duration even if Configure
+// runs meanwhile (a Qt box pumps events, and anything can happen in them).
+std::shared_ptr<Backend> AcquireBackend();
+
+void InstallConfigured(std::shared_ptr<Backend> backend, std::string transcript_path,
+                       std::string program_name);
+
+Backend* SwapOverride(Backend* backend);
+
+std::string TranscriptPath();
+
+// "<program>: <message>" and a line feed on stderr, in one write.
+void Notice(std::string_view message) noexcept;
+
+}  // namespace vt::ui::detail

@@ -1,0 +1,58 @@
+#include "platform/ui/transcript.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <nlohmann/json.hpp>
+
+namespace vt::ui {
+namespace {
+
+std::string Quoted(std::string_view s) {
+  // dump() of a bare string gives the JSON literal; the replace handler keeps
+  // a damaged text visible instead of throwing.
+  return nlohmann::json(std::string(s))
+      .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+}  // namespace
+
+std::string TranscriptLine(std::string_view title, int style, std::string_view text,
+                           Answer answer) {
+  std::string line = "{\"title\": ";
+  line += Quoted(title);
+  line += ", \"style\": ";
+  line += std::to_string(style);
+  line += ", \"text\": ";
+  line += Quoted(text);
+  line += ", \"answer\": ";
+  line += Quoted(AnswerWord(answer));
+  line += "}\n";
+  return line;
+}
+
+std::string AppendTranscriptLine(const std::string& path, std::string_view line) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    return "cannot open transcript \"" + path + "\": " + std::strerror(errno);
+  }
+  std::string error;
+  std::size_t done = 0;
+  while (done < line.size()) {
+    const ssize_t n = ::write(fd, line.data() + done, line.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error = "cannot append to transcript \"" + path + "\": " + std::strerror(errno);
+      break;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (::close(fd) != 0 && error.empty()) {
+    error = "cannot append to transcript \"" + path + "\": " + std::strerror(errno);
+  }
+  return error;
+}
+
+}  // namespace vt::ui

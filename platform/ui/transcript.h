@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/ui/style.h"
+
+namespace vt::ui {
+
+// {"title": "...", "style": 48, "text": "...", "answer": "ok"} and a line
+// feed. Text goes in as given (CR LF escaped as \r\n, non-ASCII kept as
+// UTF-8); a byte that is not UTF-8 becomes U+FFFD rather than failing.
+std::string TranscriptLine(std::string_view title, int style, std::string_view text, Answer answer);
+
+// Appends the line to the file with one write on a descriptor opened for
+// appending, so processes sharing a transcript never interleave partial lines.
+// The file is created when missing. Returns an empty string on success, else
+// what went wrong, naming the file.
+std::string AppendTranscriptLine(const std::string& path, std::string_view line);
+
+}  // namespace vt::ui
