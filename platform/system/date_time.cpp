@@ -1,0 +1,32 @@
+#include "platform/system/date_time.h"
+
+#include <ctime>
+#include <iomanip>
+#include <sstream>
+#include <stdexcept>
+
+namespace vt::system {
+
+std::string FormatDateTime(std::chrono::system_clock::time_point when, const std::locale& locale) {
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+  std::tm local{};
+  ::localtime_r(&seconds, &local);
+  std::ostringstream text;
+  text.imbue(locale);
+  const bool midnight = local.tm_hour == 0 && local.tm_min == 0 && local.tm_sec == 0;
+  text << std::put_time(&local, midnight ? "%x" : "%x %X");
+  return text.str();
+}
+
+std::string FormatDateTime(std::chrono::system_clock::time_point when) {
+  static const std::locale user_locale = [] {
+    try {
+      return std::locale("");
+    } catch (const std::runtime_error&) {
+      return std::locale::classic();
+    }
+  }();
+  return FormatDateTime(when, user_locale);
+}
+
+}  // namespace vt::system

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace vt::system {
+
+// A failed operating-system call. what() names the operation and the path, then
+// the system's reason; code() keeps errno so callers can tell "not found" apart.
+class SystemError : public std::system_error {
+ public:
+  SystemError(int error_number, const std::string& what);
+};
+
+// Everything the system needs from the operating system, behind one interface
+// so that tests can replace any single service (see EnvWrapper).
+class Env {
+ public:
+  virtual ~Env();
+
+  // The process's real operating system. Never destroyed.
+  static Env* Default();
+
+  // True for an ordinary file only: a folder, a device, a FIFO, a dangling link
+  // or a hidden file (last name beginning with a dot) counts as missing. A
+  // symbolic link counts as what it points to.
+  virtual bool FileExists(const std::string& path) = 0;
+  // True for a folder whose last name does not begin with a dot.
+  virtual bool DirectoryExists(const std::string& path) = 0;
+
+  // Names (not paths) of the ordinary, non-hidden files of `folder` that match
+  // the wildcard `pattern` (see MatchesWildcard), in the folder listing's order.
+  // A missing folder lists nothing; one that cannot be read raises SystemError.
+  virtual std::vector<std::string> ListFiles(const std::string& folder,
+                                             std::string_view pattern) = 0;
+
+  virtual std::string ReadFile(const std::string& path) = 0;
+  // Replaces the file's contents all at once: a crash leaves either the old or
+  // the new file, never a mixture. An existing file keeps its permissions; a
+  // symbolic link keeps pointing to the file it names, which is replaced.
+  virtual void WriteFileAtomic(const std::string& path, std::string_view contents) = 0;
+  // Appends in one write, creating the file when missing; concurrent appenders
+  // never interleave within one call's text.
+  virtual void AppendToFile(const std::string& path, std::string_view text) = 0;
+  // Copies over an existing target (atomically); the target takes the source's
+  // permissions.
+  virtual void CopyFile(const std::string& from, const std::string& to) = 0;
+  // Creates one folder level; an existing one is an error (EEXIST).
+  virtual void CreateDirectory(const std::string& path) = 0;
+
+  // The executable file names (no folder) of the running processes, one per
+  // process, in process-table order. Processes whose executable cannot be read
+  // (kernel threads, other users' processes) are left out silently.
+  virtual std::vector<std::string> RunningProcessExecutableNames() = 0;
+
+  // Opens a document with the desktop's default program for its type
+  // (xdg-open); does not wait.
+  virtual void OpenWithDefaultProgram(const std::string& path) = 0;
+  // Starts a Windows-style command line (see ToPosixCommandLine) through
+  // /bin/sh in a new session; returns at once and leaves no child behind.
+  virtual void StartProgram(const std::string& command_line) = 0;
+
+  virtual std::chrono::system_clock::time_point Now() = 0;
+};
+
+// Forwards every call to a target Env; derive and override what a test needs.
+class EnvWrapper : public Env {
+ public:
+  explicit EnvWrapper(Env* target) : target_(target) {}
+  Env* target() const { return target_; }
+
+  bool FileExists(const std::string& path) override { return target_->FileExists(path); }
+  bool DirectoryExists(const std::string& path) override { return target_->DirectoryExists(path); }
+  std::vector<std::string> ListFiles(const std::string& folder, std::string_view pattern) override {
+    return target_->ListFiles(folder, pattern);
+  }
+  std::string ReadFile(const std::string& path) override { return target_->ReadFile(path); }
+  void WriteFileAtomic(const std::string& path, std::string_view contents) override {
+    target_->WriteFileAtomic(path, contents);
+  }
+  void AppendToFile(const std::string& path, std::string_view text) override {
+    target_->AppendToFile(path, text);
+  }
+  void CopyFile(const std::string& from, const std::string& to) override {
+    target_->CopyFile(from, to);
+  }
+  void CreateDirectory(const std::string& path) override { target_->CreateDirectory(path); }
+  std::vector<std::string> RunningProcessExecutableNames() override {
+    return target_->RunningProcessExecutableNames();
+  }
+  void OpenWithDefaultProgram(const std::string& path) override {
+    target_->OpenWithDefaultProgram(path);
+  }
+  void StartProgram(const std::string& command_line) override {
+    target_->StartProgram(command_line);
+  }
+  std::chrono::system_clock::time_point Now() override { return target_->Now(); }
+
+ private:
+  Env* target_;
+};
+
+// The Env the system uses: Env::Default() unless a ScopedEnvOverride is alive.
+Env& CurrentEnv();
+
+// Substitutes `env` for the process's Env until destroyed; overrides nest.
+class ScopedEnvOverride {
+ public:
+  explicit ScopedEnvOverride(Env* env);
+  ~ScopedEnvOverride();
+  ScopedEnvOverride(const ScopedEnvOverride&) = delete;
+  ScopedEnvOverride& operator=(const ScopedEnvOverride&) = delete;
+
+ private:
+  Env* previous_;
+};
+
+}  // namespace vt::system

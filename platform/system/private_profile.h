@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vt::system {
+
+// Win32 private-profile (INI) files, UTF-8 text, read and written through
+// CurrentEnv().
+//
+// Reading: lines "[Section]" and "key=value"; section and key names compared
+// without regard to the case of ASCII letters, after trimming; the first
+// section of that name is the only one searched, and its first line with that
+// key wins. Lines starting with ';' and lines without '=' are ignored, as are
+// keys before any section. The value is trimmed of blanks and tabs and loses
+// one pair of enclosing double quotes. CR LF and LF line ends are both read.
+// The result is what a buffer of `buffer_size` bytes receives: at most
+// buffer_size - 1 bytes, cut back so that no UTF-8 sequence is split. A
+// missing key or an unreadable file gives `default_value` (trailing blanks
+// removed, same buffer rule).
+std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                    std::string_view default_value, std::size_t buffer_size,
+                                    const std::string& path);
+
+// Sets one key: the value of its first line is replaced, or a "key=value" line
+// is added at the end of the section, or the section is added at the end of
+// the file (a missing file is created). Every other byte of the file stays as
+// it was, and new lines take the file's line ending (LF for a new file). The
+// file is replaced atomically. Returns false, with the file unchanged and the
+// reason in `*error` when given, on failure: the file cannot be read or
+// written, or a name or the value would break the file's lines (a line break
+// or NUL anywhere, '=' in the key, ']' in the section, an empty name).
+bool WritePrivateProfileString(std::string_view section, std::string_view key,
+                               std::string_view value, const std::string& path,
+                               std::string* error = nullptr);
+
+}  // namespace vt::system

@@ -1,0 +1,171 @@
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/system/env.h"
+#include "tests/system/temp_dir.h"
+
+namespace vt::system {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+Env& env() { return *Env::Default(); }
+
+TEST(FileExists, OrdinaryFilesOnly) {
+  TempDir dir;
+  WriteBytes(dir / "plain.txt", "x");
+  WriteBytes(dir / ".hidden", "x");
+  ASSERT_EQ(::mkdir((dir / "folder").c_str(), 0755), 0);
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink("plain.txt", (dir / "link").c_str()), 0);
+  ASSERT_EQ(::symlink("gone.txt", (dir / "dangling").c_str()), 0);
+
+  EXPECT_TRUE(env().FileExists(dir / "plain.txt"));
+  EXPECT_TRUE(env().FileExists(dir / "link"));  // a link counts as what it names
+  EXPECT_FALSE(env().FileExists(dir / ".hidden"));
+  EXPECT_FALSE(env().FileExists(dir / "folder"));
+  EXPECT_FALSE(env().FileExists(dir / "pipe"));
+  EXPECT_FALSE(env().FileExists(dir / "dangling"));
+  EXPECT_FALSE(env().FileExists(dir / "missing"));
+  EXPECT_FALSE(env().FileExists("/dev/null"));
+
+  EXPECT_TRUE(env().DirectoryExists(dir / "folder"));
+  EXPECT_TRUE(env().DirectoryExists(dir / "folder/"));
+  EXPECT_FALSE(env().DirectoryExists(dir / "plain.txt"));
+}
+
+TEST(FileExists, HiddenFolderOnTheWayDoesNotHideTheFile) {
+  TempDir dir;
+  ASSERT_EQ(::mkdir((dir / ".config").c_str(), 0755), 0);
+  WriteBytes(dir / ".config/Veltrano.ini", "x");
+  EXPECT_TRUE(env().FileExists(dir / ".config/Veltrano.ini"));
+  EXPECT_FALSE(env().DirectoryExists(dir / ".config"));
+}
+
+// The names in the order readdir gives them, which is what the listing must keep.
+std::vector<std::string> RawOrder(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.c_str());
+  while (const dirent* entry = ::readdir(dir)) names.emplace_back(entry->d_name);
+  ::closedir(dir);
+  return names;
+}
+
+TEST(ListFiles, MatchesPatternInListingOrderSkippingHiddenAndFolders) {
+  TempDir dir;
+  for (const char* name : {"Main.grf", "alarms.GRF", "b.grf", "notes.txt", ".hidden.grf",
+                           "Main.grf.bak", "x.grfx", "grf"}) {
+    WriteBytes(dir / name, "x");
+  }
+  ASSERT_EQ(::mkdir((dir / "folder.grf").c_str(), 0755), 0);
+  ASSERT_EQ(::symlink("b.grf", (dir / "link.grf").c_str()), 0);
+  ASSERT_EQ(::symlink("nowhere", (dir / "dangling.grf").c_str()), 0);
+
+  std::vector<std::string> expected;
+  for (const auto& name : RawOrder(dir.path())) {
+    if (name == "Main.grf" || name == "alarms.GRF" || name == "b.grf" || name == "link.grf") {
+      expected.push_back(name);
+    }
+  }
+  EXPECT_EQ(env().ListFiles(dir.path(), "*.grf"), expected);
+}
+
+TEST(ListFiles, PrefixPatternAndMissingFolder) {
+  TempDir dir;
+  for (const char* name : {"EULA-EN.txt", "eula-it.TXT", "EULA.pdf", "MYEULA-x.txt"}) {
+    WriteBytes(dir / name, "x");
+  }
+  auto found = env().ListFiles(dir.path(), "EULA*.txt");
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::string>{"EULA-EN.txt", "eula-it.TXT"}));
+  EXPECT_TRUE(env().ListFiles(dir / "missing", "*").empty());
+  EXPECT_TRUE(env().ListFiles(dir / "EULA.pdf", "*").empty());
+}
+
+TEST(WriteFileAtomic, ReplacesContentsKeepsModeAndFollowsLinks) {
+  TempDir dir;
+  const std::string file = dir / "data.bin";
+  WriteBytes(file, "old contents");
+  ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("data.bin", (dir / "alias").c_str()), 0);
+
+  const std::string binary("a\0b\r\n\xff", 6);
+  env().WriteFileAtomic(dir / "alias", binary);
+  EXPECT_EQ(ReadBytes(file), binary);
+  struct stat info {};
+  ASSERT_EQ(::lstat((dir / "alias").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  ASSERT_EQ(::stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600U);
+  EXPECT_EQ(RawOrder(dir.path()).size(), 4U);  // ".", "..", the file, the link
+}
+
+TEST(WriteFileAtomic, FailureNamesThePathAndLeavesNothing) {
+  TempDir dir;
+  try {
+    env().WriteFileAtomic(dir / "no-folder/file", "x");
+    FAIL() << "expected an error";
+  } catch (const SystemError& error) {
+    EXPECT_EQ(error.code().value(), ENOENT);
+    EXPECT_NE(std::string(error.what()).find(dir / "no-folder/file"), std::string::npos);
+  }
+  EXPECT_EQ(RawOrder(dir.path()).size(), 2U);
+}
+
+TEST(AppendToFile, CreatesThenAppends) {
+  TempDir dir;
+  const std::string log = dir / "Veltrano.log";
+  env().AppendToFile(log, "one\r\n");
+  env().AppendToFile(log, "two\r\n");
+  EXPECT_EQ(ReadBytes(log), "one\r\ntwo\r\n");
+  EXPECT_THROW(env().AppendToFile(dir / "none/x.log", "x"), SystemError);
+}
+
+TEST(ReadFile, WholeFileOrErrorNamingIt) {
+  TempDir dir;
+  const std::string big(200000, 'z');
+  WriteBytes(dir / "big", big);
+  EXPECT_EQ(env().ReadFile(dir / "big"), big);
+  try {
+    env().ReadFile(dir / "missing");
+    FAIL();
+  } catch (const SystemError& error) {
+    EXPECT_EQ(error.code().value(), ENOENT);
+    EXPECT_NE(std::string(error.what()).find("missing"), std::string::npos);
+  }
+}
+
+TEST(CopyFile, CopiesOverTargetWithSourceMode) {
+  TempDir dir;
+  WriteBytes(dir / "src", "template");
+  ASSERT_EQ(::chmod((dir / "src").c_str(), 0640), 0);
+  WriteBytes(dir / "dst", "something longer than the template");
+  env().CopyFile(dir / "src", dir / "dst");
+  EXPECT_EQ(ReadBytes(dir / "dst"), "template");
+  struct stat info {};
+  ASSERT_EQ(::stat((dir / "dst").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640U);
+  EXPECT_THROW(env().CopyFile(dir / "missing", dir / "dst2"), SystemError);
+  EXPECT_THROW(env().CopyFile(dir.path(), dir / "dst3"), SystemError);
+  EXPECT_FALSE(env().FileExists(dir / "dst2"));
+  EXPECT_FALSE(env().FileExists(dir / "dst3"));
+}
+
+TEST(CreateDirectory, OneLevelOnly) {
+  TempDir dir;
+  env().CreateDirectory(dir / "Veltrano");
+  EXPECT_TRUE(env().DirectoryExists(dir / "Veltrano"));
+  EXPECT_THROW(env().CreateDirectory(dir / "Veltrano"), SystemError);
+  EXPECT_THROW(env().CreateDirectory(dir / "a/b"), SystemError);
+}
+
+}  // namespace
+}  // namespace vt::system
