@@ -1,0 +1,42 @@
+// Builds a dictionary workbook from its readable source: a CSV file whose
+// header row names the columns (Language_1, Language_2, ...) and whose rows
+// are the entries, an empty field leaving the cell empty.
+#include <exception>
+#include <iostream>
+#include <string>
+
+#include "platform/data/csv.h"
+#include "platform/workbook/workbook.h"
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::cerr << "usage: make-dictionary SOURCE.csv TARGET.xls\n";
+    return 2;
+  }
+  try {
+    const auto source = vt::data::LoadCsv(argv[1]);
+    std::vector<std::string> headers;
+    for (const auto& field : source->Fields()) headers.push_back(field.name);
+    vt::workbook::Workbook::CreateDictionary(argv[2], "Dictionary", headers);
+
+    auto book = vt::workbook::Workbook::Open(argv[2]);
+    vt::workbook::Sheet& sheet = *book.FindSheet("Dictionary");
+    for (std::size_t row = 0; row < static_cast<std::size_t>(source->RecordCount()); ++row) {
+      std::size_t sheet_row = 0;
+      for (std::size_t column = 0; column < headers.size(); ++column) {
+        const std::string text = source->ValueAt(row, column).ToString();
+        if (text.empty()) continue;
+        if (sheet_row == 0) {
+          sheet_row = sheet.AppendRow(column, text);
+        } else {
+          sheet.SetCellText(sheet_row, column, text);
+        }
+      }
+    }
+    book.Save();
+  } catch (const std::exception& e) {
+    std::cerr << "make-dictionary: " << e.what() << '\n';
+    return 1;
+  }
+  return 0;
+}

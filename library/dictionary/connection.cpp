@@ -1,0 +1,48 @@
+#include "library/dictionary/connection.h"
+
+#include <stdexcept>
+
+namespace vt::dictionary {
+namespace {
+
+constexpr std::string_view kSheetName = "Dictionary";
+
+}  // namespace
+
+std::string LanguageColumn(std::int16_t language) {
+  return "Language_" + std::to_string(language);
+}
+
+std::shared_ptr<Connection> Connection::Open(const std::filesystem::path& file) {
+  return std::shared_ptr<Connection>(new Connection(workbook::Workbook::Open(file)));
+}
+
+Connection::Connection(workbook::Workbook book) : book_(std::move(book)) {
+  sheet_ = book_.FindSheet(kSheetName);
+  if (sheet_ == nullptr) {
+    throw std::runtime_error("\"" + book_.Path().string() + "\" has no sheet \"" +
+                             std::string(kSheetName) + "\"");
+  }
+}
+
+workbook::Sheet& Connection::Sheet() { return *sheet_; }
+
+std::size_t Connection::Column(std::string_view name) {
+  if (const auto column = sheet_->FindColumn(name)) return *column;
+  throw std::runtime_error("The sheet \"" + std::string(kSheetName) + "\" of \"" +
+                           book_.Path().string() + "\" has no column \"" + std::string(name) +
+                           "\"");
+}
+
+std::size_t Connection::Insert(std::string_view column_name, std::string_view text) {
+  return sheet_->AppendRow(Column(column_name), text);
+}
+
+bool Connection::Commit() {
+  if (!book_.HasPendingEdits()) return false;
+  book_.Save();
+  ++generation_;
+  return true;
+}
+
+}  // namespace vt::dictionary

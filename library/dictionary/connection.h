@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/workbook/workbook.h"
+
+namespace vt::dictionary {
+
+// "Language_" followed by the number in plain decimal.
+std::string LanguageColumn(std::int16_t language);
+
+// A dictionary workbook open for reading and writing: the sheet "Dictionary"
+// and the rows appended to it. Appends stay in memory until Commit, which the
+// public operations call once, when they return.
+class Connection {
+ public:
+  // Throws when the file cannot be read or has no sheet "Dictionary".
+  static std::shared_ptr<Connection> Open(const std::filesystem::path& file);
+
+  const std::filesystem::path& Path() const { return book_.Path(); }
+  workbook::Sheet& Sheet();
+
+  // The column named `name` in the header row, letter case ignored; throws an
+  // error naming the column and the file when the sheet lacks it.
+  std::size_t Column(std::string_view name);
+
+  // Adds a row after the last used row whose only filled cell is `text` in
+  // the column `column_name`; returns the row.
+  std::size_t Insert(std::string_view column_name, std::string_view text);
+
+  // Saves what was changed since the last commit; a no-op when nothing was.
+  // Returns true when it saved: texts taken from the sheet before are stale.
+  bool Commit();
+
+  // Counts commits, so that row sets can tell that their texts went stale.
+  std::size_t Generation() const { return generation_; }
+
+ private:
+  explicit Connection(workbook::Workbook book);
+
+  workbook::Workbook book_;
+  workbook::Sheet* sheet_ = nullptr;
+  std::size_t generation_ = 0;
+};
+
+}  // namespace vt::dictionary

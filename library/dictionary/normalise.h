@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/workbook/workbook.h"
+
+namespace vt::dictionary {
+
+// Removes leading and trailing spaces (spaces only: tabs and line breaks stay)
+// from every text cell below the header; a cell of spaces only becomes empty.
+// Number cells are left alone. Returns true when any cell changed.
+bool NormaliseSheet(workbook::Sheet& sheet);
+
+}  // namespace vt::dictionary

@@ -1,0 +1,54 @@
+#include "library/dictionary/row_set.h"
+
+#include "platform/data/fold.h"
+
+namespace vt::dictionary {
+
+RowSet::RowSet(std::shared_ptr<Connection> connection)
+    : connection_(std::move(connection)), generation_(connection_->Generation()) {}
+
+void RowSet::DropStaleIndexes() {
+  if (generation_ == connection_->Generation()) return;
+  exact_.clear();
+  folded_.clear();
+  generation_ = connection_->Generation();
+}
+
+std::optional<std::size_t> RowSet::FindExact(std::string_view column_name, std::string_view text) {
+  DropStaleIndexes();
+  const std::size_t column = connection_->Column(column_name);
+  const workbook::Sheet& sheet = connection_->Sheet();
+  ExactIndex& index = exact_[column];
+  const std::size_t rows = sheet.RowCount();
+  for (; index.rows_indexed < rows; ++index.rows_indexed) {
+    // try_emplace keeps the first row of a text that occurs twice.
+    index.first_row.try_emplace(sheet.CellText(index.rows_indexed, column), index.rows_indexed);
+  }
+  const auto found = index.first_row.find(text);
+  if (found == index.first_row.end()) return std::nullopt;
+  return found->second;
+}
+
+std::optional<std::size_t> RowSet::FindContaining(std::string_view column_name,
+                                                  std::string_view text) {
+  DropStaleIndexes();
+  const std::size_t column = connection_->Column(column_name);
+  const workbook::Sheet& sheet = connection_->Sheet();
+  FoldedColumn& folded = folded_[column];
+  for (std::size_t row = folded.texts.size() + 1; row < sheet.RowCount(); ++row) {
+    folded.texts.push_back(data::FoldCase(sheet.CellText(row, column)));
+  }
+  const std::string needle = data::FoldCase(text);
+  for (std::size_t i = 0; i < folded.texts.size(); ++i) {
+    if (folded.texts[i].find(needle) != std::string::npos) return i + 1;
+  }
+  return std::nullopt;
+}
+
+std::string_view RowSet::Value(std::size_t row, std::string_view column_name) {
+  return connection_->Sheet().CellText(row, connection_->Column(column_name));
+}
+
+void RowSet::Requery() { DropStaleIndexes(); }
+
+}  // namespace vt::dictionary

@@ -1,0 +1,95 @@
+// Translation of the text column of an alarm recordset through the alarm
+// dictionary.
+#include <exception>
+#include <string>
+
+#include "library/dictionary/connection.h"
+#include "library/dictionary/row_set.h"
+#include "library/interpreter/mod_err_handler.h"
+#include "library/interpreter/module_state.h"
+#include "library/interpreter/veltrano_module.h"
+#include "platform/automation/error.h"
+#include "platform/data/recordset.h"
+#include "platform/ui/msgbox.h"
+
+namespace vt::interpreter {
+namespace {
+
+using dictionary::LanguageColumn;
+
+std::shared_ptr<data::Recordset> AsRecordset(const automation::ObjectRef& object) {
+  if (!object) throw automation::errors::ObjectNotSet();
+  auto recordset = std::dynamic_pointer_cast<data::Recordset>(object);
+  if (!recordset) throw automation::errors::TypeMismatch();
+  return recordset;
+}
+
+}  // namespace
+
+automation::ObjectRef VeltranoModule::TranslateAlarmsRecordset(
+    const automation::ObjectRef& rsToTranslate, std::int16_t& intFieldToTranslate,
+    const automation::ObjectRef& objPictureOrForm, std::int16_t& intRequestedLanguageNumber,
+    std::int16_t& intOriginalLanguageNumber, bool& blnRestoreOriginalStrings) {
+  PublicCall call(*this, "TranslateAlarmsRecordset");
+  try {
+    std::shared_ptr<data::Recordset> rsWorking = AsRecordset(rsToTranslate)->Clone();
+    if (blnDisabled || blnNotInFix) return rsWorking;
+    if (rsWorking->Eof()) return rsWorking;
+    if (!objPictureOrForm && intRequestedLanguageNumber == 0) {
+      ui::MsgBox("\"TranslateAlarmsRecordset\" method parameters are wrong !\r\n"
+                 "Translation of the recordset is not possible.",
+                 ui::kStyleExclamation, " Veltrano - WARNING");
+      return rsWorking;
+    }
+
+    const ModuleState& module = Module();
+    const std::int16_t intRequested =
+        RequestedLanguage(intRequestedLanguageNumber, objPictureOrForm);
+    const std::int16_t intOriginal =
+        intOriginalLanguageNumber != 0 ? intOriginalLanguageNumber : module.intDevLangNum;
+    if (!blnRestoreOriginalStrings && intRequested == intOriginal) return rsWorking;
+
+    if (!rsAlarmDictionary) throw automation::errors::ObjectNotSet();
+    if (intFieldToTranslate < 0) throw automation::errors::SubscriptOutOfRange();
+    const auto field = static_cast<std::size_t>(intFieldToTranslate);
+    const std::string strOriginalColumn = LanguageColumn(intOriginal);
+    const std::string strRequestedColumn = LanguageColumn(intRequested);
+    bool blnMissingAlarmTranslation = false;
+    for (; !rsWorking->Eof(); rsWorking->MoveNext()) {
+      ui::DoEvents();
+      const std::string strText = rsWorking->GetValue(field).ToString();
+      const auto row = rsAlarmDictionary->FindContaining(strOriginalColumn, strText);
+      if (!row) {
+        cnAlarmDictionary->Insert(strOriginalColumn, strText);
+        rsAlarmDictionary->Requery();
+        blnMissingAlarmTranslation = true;
+        continue;
+      }
+      const std::string_view translation = rsAlarmDictionary->Value(*row, strRequestedColumn);
+      if (translation.empty()) {
+        blnMissingAlarmTranslation = true;
+        continue;
+      }
+      rsWorking->SetValue(field, automation::Variant(translation));
+      rsWorking->Update();
+    }
+
+    automation::ObjectRef result = rsWorking->Clone();
+    if (blnMissingAlarmTranslation && module.blnShowWarnings) {
+      ui::MsgBox("Interpreter cannot find the translation of one or more alarm strings from "
+                 "Language_" +
+                     std::to_string(intOriginal) + " to Language_" +
+                     std::to_string(intRequested) +
+                     " !\r\nYou can find all the strings to translate in the alarms dictionary "
+                     "of the interpreter file \"" +
+                     module.strFixPath + "/Veltrano/Veltrano_Alm.xls\" .",
+                 ui::kStyleExclamation, " Veltrano - WARNING");
+    }
+    return result;
+  } catch (const std::exception& e) {
+    HandleError("VeltranoModule", "TranslateAlarmsRecordset", e.what(), "");
+    return nullptr;
+  }
+}
+
+}  // namespace vt::interpreter

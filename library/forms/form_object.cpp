@@ -1,0 +1,73 @@
+// Translation of one control of a UserForm, chosen by its type, and of the
+// pages of a MultiPage.
+#include <array>
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include "library/interpreter/mod_err_handler.h"
+#include "library/interpreter/veltrano_module.h"
+
+namespace vt::interpreter {
+namespace {
+
+using automation::Variant;
+
+// Types whose only shown text is the tip; their value is the user's data.
+constexpr std::array<std::string_view, 6> kTipOnlyTypes = {
+    "TextBox", "ComboBox", "ListBox", "SpinButton", "ScrollBar", "Image"};
+constexpr std::array<std::string_view, 6> kCaptionTypes = {
+    "Label", "CheckBox", "OptionButton", "Frame", "CommandButton", "ToggleButton"};
+
+template <std::size_t N>
+bool IsOneOf(const std::string& strType, const std::array<std::string_view, N>& types) {
+  for (std::string_view type : types) {
+    if (strType == type) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void VeltranoModule::TranslateFormObject(const automation::ObjectRef& objControl,
+                                         std::int16_t& intFromLang, std::int16_t& intToLang) {
+  try {
+    if (!PassesPrefixFilter(objControl)) return;
+    const std::string strType = automation::TypeNameOf(objControl);
+    if (IsOneOf(strType, kTipOnlyTypes)) {
+      ReplaceText(objControl, "ControlTipText", intFromLang, intToLang);
+    } else if (IsOneOf(strType, kCaptionTypes)) {
+      ReplaceText(objControl, "Caption", intFromLang, intToLang);
+      ReplaceText(objControl, "ControlTipText", intFromLang, intToLang);
+    } else if (strType == "MultiPage") {
+      TranslateMultiPage(objControl, intFromLang, intToLang);
+    }
+  } catch (const std::exception& e) {
+    HandleError("VeltranoModule", "TranslateFormObject", e.what(), "");
+  }
+}
+
+void VeltranoModule::TranslateMultiPage(const automation::ObjectRef& objMultiPage,
+                                        std::int16_t& intFromLang, std::int16_t& intToLang) {
+  try {
+    const auto Page = [&objMultiPage](std::int16_t intIndex) {
+      const automation::ObjectRef objPages = automation::Get(objMultiPage, "Pages").ToObject();
+      return automation::Get(objPages, "Item", {Variant(intIndex)}).ToObject();
+    };
+    const automation::ObjectRef objPages = automation::Get(objMultiPage, "Pages").ToObject();
+    const auto intLast =
+        static_cast<std::int16_t>(automation::Get(objPages, "Count").ToInteger() - 1);
+    for (std::int16_t i = 0; i <= intLast; ++i) {
+      // The page is fetched anew for every read and every write.
+      for (std::string_view strProperty : {"Caption", "ControlTipText"}) {
+        const std::string strText = automation::Get(Page(i), strProperty).ToString();
+        automation::Put(Page(i), strProperty,
+                        Variant(TranslateObjectString(strText, intFromLang, intToLang)));
+      }
+    }
+  } catch (const std::exception& e) {
+    HandleError("VeltranoModule", "TranslateMultiPage", e.what(), "");
+  }
+}
+
+}  // namespace vt::interpreter

@@ -1,0 +1,71 @@
+#include "library/interpreter/error_report.h"
+
+#include <algorithm>
+
+#include "platform/system/date_time.h"
+#include "platform/system/env.h"
+#include "platform/ui/msgbox.h"
+
+namespace vt::report {
+namespace {
+
+void AppendField(std::string& line, std::string_view field) {
+  const std::size_t start = line.size();
+  line.append(field);
+  std::replace_if(
+      line.begin() + static_cast<std::ptrdiff_t>(start), line.end(),
+      [](char c) { return c == '\r' || c == '\n'; }, ' ');
+}
+
+std::string TimeStamp() {
+  try {
+    return system::FormatDateTime(system::CurrentEnv().Now());
+  } catch (...) {
+    return {};
+  }
+}
+
+}  // namespace
+
+std::string LogLine(const ReporterSettings& settings, std::string_view time_stamp,
+                    std::string_view module, std::string_view procedure,
+                    std::string_view description, std::string_view debug_reference) {
+  std::string line;
+  AppendField(line, time_stamp);
+  for (std::string_view field : {module, procedure, description}) {
+    line += ';';
+    AppendField(line, field);
+  }
+  if (settings.with_debug_reference) {
+    line += ';';
+    AppendField(line, debug_reference);
+  }
+  return line;
+}
+
+void Report(const ReporterSettings& settings, std::string_view module, std::string_view procedure,
+            std::string_view description, std::string_view debug_reference) noexcept {
+  try {
+    const std::string line =
+        LogLine(settings, TimeStamp(), module, procedure, description, debug_reference);
+    system::CurrentEnv().AppendToFile(settings.log_path, line + "\r\n");
+  } catch (...) {
+    // A log that cannot be written never stops the message box.
+  }
+
+  std::string text;
+  try {
+    text = settings.message_prefix + TimeStamp() + "\r\nA critical error has occurred !\r\n\r\n";
+    text.append("Module: ").append(module);
+    text.append("\r\nProcedure: ").append(procedure);
+    text.append("\r\nError description: ").append(description);
+    if (settings.with_debug_reference && !debug_reference.empty()) {
+      text.append("\r\nDebug reference: ").append(debug_reference);
+    }
+  } catch (...) {
+    // Out of memory: show what could be built.
+  }
+  ui::MsgBox(text, ui::kStyleCritical, settings.title);
+}
+
+}  // namespace vt::report

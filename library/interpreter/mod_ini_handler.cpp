@@ -1,0 +1,115 @@
+#include "library/interpreter/mod_ini_handler.h"
+
+#include <exception>
+#include <string>
+
+#include "library/interpreter/mod_err_handler.h"
+#include "library/interpreter/module_state.h"
+#include "platform/automation/error.h"
+#include "platform/automation/text.h"
+#include "platform/automation/variant.h"
+#include "platform/data/recordset.h"
+#include "platform/system/env.h"
+#include "platform/system/private_profile.h"
+#include "platform/ui/msgbox.h"
+
+namespace vt::interpreter {
+namespace {
+
+namespace text = automation::text;
+using vt::automation::Variant;
+
+// A value is seen through a buffer of 100 characters: its first 99. The
+// private-profile call counts bytes, so it is asked for enough bytes to hold
+// 99 characters of any UTF-8 text, and the characters are counted here.
+constexpr std::size_t kValueCharacters = 99;
+constexpr std::size_t kValueBufferBytes = 4 * kValueCharacters + 1;
+
+class IniReader {
+ public:
+  explicit IniReader(std::string path) : path_(std::move(path)) {}
+
+  std::string Text(std::string_view section, std::string_view key) const {
+    const std::string raw =
+        vt::system::GetPrivateProfileString(section, key, "", kValueBufferBytes, path_);
+    return std::string(text::Trim(text::Left(raw, kValueCharacters)));
+  }
+  // Y or y as first character: on.
+  bool YesFlag(std::string_view section, std::string_view key) const {
+    const std::string value = Text(section, key);
+    return !value.empty() && (value[0] == 'Y' || value[0] == 'y');
+  }
+  // N or n as first character: off; anything else, and a missing key: on.
+  bool NoFlag(std::string_view section, std::string_view key) const {
+    const std::string value = Text(section, key);
+    return value.empty() || (value[0] != 'N' && value[0] != 'n');
+  }
+  // Missing, empty, non-numeric or out of range: the conversion's own error.
+  std::int16_t Number(std::string_view section, std::string_view key) const {
+    return Variant(Text(section, key)).ToInteger();
+  }
+
+ private:
+  std::string path_;
+};
+
+// 001, 002, ... 999, then 1000: at least three digits.
+std::string EntryNumber(int n) {
+  std::string digits = std::to_string(n);
+  if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
+  return digits;
+}
+
+}  // namespace
+
+bool ReadIniFile(bool& blnInterpreterEnabled, std::int16_t& intGlobalLangNum,
+                 bool& blnGetObjectsPrefix) {
+  ModuleState& module = Module();
+  const std::string strIniPath = module.strFixPath + "/Veltrano/Veltrano.ini";
+  try {
+    if (!vt::system::CurrentEnv().FileExists(strIniPath)) {
+      vt::ui::RestoreDefaultMousePointer();
+      vt::ui::DoEvents();
+      vt::ui::MsgBox("The file \"" + strIniPath +
+                         "\" does not exist:\r\nthe \"Veltrano.dll\" cannot start.\r\n\r\n"
+                         "Please call your supplier !",
+                     vt::ui::kStyleCritical, " Veltrano - WARNING");
+      return false;
+    }
+
+    const IniReader ini(strIniPath);
+    blnInterpreterEnabled = ini.YesFlag("PARAMETERS", "InterpreterEnabled");
+    module.blnShowInfoPanel = ini.YesFlag("PARAMETERS", "ShowInfoPanelOnStartup");
+    module.blnShowWarnings = ini.NoFlag("PARAMETERS", "ShowWarningsForMissingTranslations");
+    module.blnTranslateInvisibleText = ini.NoFlag("PARAMETERS", "TranslateInvisibleText");
+    module.intDevLangNum = ini.Number("PARAMETERS", "DevelopmentLanguageNumber");
+    intGlobalLangNum = ini.Number("PARAMETERS", "StartingLanguageNumber");
+    module.intStartLangNum = intGlobalLangNum;
+    blnGetObjectsPrefix = ini.YesFlag("PARAMETERS", "GetObjectsPrefix");
+    module.strObjectsTargetPrefix = ini.Text("PARAMETERS", "ObjectsTargetPrefix");
+    // At most 99 characters reach us, so the count always fits.
+    module.bytObjectsTargetPrefixLen =
+        static_cast<std::uint8_t>(text::Len(module.strObjectsTargetPrefix));
+
+    for (int n = 1;; ++n) {
+      const std::string strUserName = ini.Text("USERSLANG", "UserName_" + EntryNumber(n));
+      if (strUserName.empty()) break;
+      const std::int16_t intUserLang = ini.Number("USERSLANG", "UserLang_" + EntryNumber(n));
+      if (!module.rsUsersLang) throw vt::automation::errors::ObjectNotSet();
+      vt::data::Recordset& users = *module.rsUsersLang;
+      users.AddNew();
+      users.SetValue("User", Variant(strUserName));
+      users.SetValue("Lang", Variant(static_cast<std::int32_t>(intUserLang)));
+      users.Update();
+    }
+    return true;
+  } catch (const std::exception& e) {
+    vt::ui::MsgBox("The \"Veltrano.dll\" cannot read the file \"" + strIniPath +
+                       "\".\r\n\r\nPlease call your supplier !",
+                   vt::ui::kStyleCritical, " Veltrano - WARNING");
+    HandleError("modIniHandler", "ReadIniFile", e.what(), "");
+    return false;
+  }
+}
+
+}  // namespace vt::interpreter

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vt::data {
+class Recordset;
+}
+
+namespace vt::interpreter {
+
+// The library's module-level state: one copy for every interpreter object
+// of the host's scripting thread, alive while the library stays loaded.
+struct ModuleState {
+  std::string strFixPath;
+
+  // Read from the configuration file.
+  bool blnShowInfoPanel = false;
+  bool blnShowWarnings = false;
+  bool blnTranslateInvisibleText = false;
+  std::int16_t intDevLangNum = 0;
+  std::int16_t intStartLangNum = 0;
+  std::string strObjectsTargetPrefix;
+  std::uint8_t bytObjectsTargetPrefixLen = 0;
+  std::shared_ptr<vt::data::Recordset> rsUsersLang;
+
+  bool blnDictionaryUpdated = false;
+  bool blnMissingTranslationsFound = false;
+  bool blnMaintenanceRunning = false;
+  bool blnDevLangSecondPass = false;
+  std::vector<std::string> strSelectedPictures;
+
+  // Interpreter objects alive on this thread; the user list they share is
+  // closed when the last of them terminates.
+  int intObjectsAlive = 0;
+};
+
+ModuleState& Module();
+
+}  // namespace vt::interpreter

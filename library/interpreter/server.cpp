@@ -1,0 +1,109 @@
+#include "library/interpreter/server.h"
+
+#include <dlfcn.h>
+
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "library/interpreter/veltrano_module.h"
+#include "platform/automation/error.h"
+#include "platform/automation/registry.h"
+
+namespace vt::interpreter {
+namespace {
+
+using automation::HResult;
+
+class ModuleFactory : public automation::ClassFactory {
+ public:
+  automation::ObjectRef CreateInstance() noexcept override {
+    try {
+      return std::make_shared<VeltranoModule>();
+    } catch (...) {
+      automation::SetErrorInfo(automation::errors::FromCurrentException().description());
+      return nullptr;
+    }
+  }
+};
+
+// Where this library was loaded from, as an absolute path.
+std::filesystem::path OwnPath() {
+  static const char anchor = 0;  // any object of this library will do
+  Dl_info info{};
+  if (dladdr(&anchor, &info) == 0 || !info.dli_fname) {
+    throw automation::errors::FileAccess("cannot find the path of the Veltrano library");
+  }
+  return std::filesystem::weakly_canonical(std::filesystem::absolute(info.dli_fname));
+}
+
+// Runs an entry point's body; a failure becomes the error info and `failure`.
+template <typename Body>
+HResult Guard(HResult failure, Body&& body) noexcept {
+  try {
+    return body();
+  } catch (...) {
+    try {
+      automation::SetErrorInfo(automation::errors::FromCurrentException().description());
+    } catch (...) {
+    }
+    return failure;
+  }
+}
+
+}  // namespace
+
+automation::ObjectCounter& LiveObjects() {
+  static automation::ObjectCounter counter;
+  return counter;
+}
+
+}  // namespace vt::interpreter
+
+using namespace vt;
+
+extern "C" {
+
+int DllRegisterServer(void) {
+  return interpreter::Guard(automation::kSelfRegClass, [] {
+    const std::string path = interpreter::OwnPath().string();
+    automation::UpdateClassRegistry(
+        automation::ClassRegistryPath(), [&](automation::ClassRegistry& registry) {
+          registry.Register({interpreter::kProgId, interpreter::kClsid, path});
+        });
+    return automation::kSOk;
+  });
+}
+
+int DllUnregisterServer(void) {
+  return interpreter::Guard(automation::kSelfRegClass, [] {
+    automation::UpdateClassRegistry(
+        automation::ClassRegistryPath(),
+        [](automation::ClassRegistry& registry) { registry.Unregister(interpreter::kClsid); });
+    return automation::kSOk;
+  });
+}
+
+int DllGetClassObject(const char* clsid, const char* iid, void** factory) {
+  return interpreter::Guard(automation::kEFail, [&]() -> automation::HResult {
+    if (!clsid || !iid || !factory) return automation::kEPointer;
+    *factory = nullptr;
+    if (automation::Guid::Parse(clsid) != automation::Guid::Parse(interpreter::kClsid)) {
+      automation::SetErrorInfo(std::string("the Veltrano library has no class ") + clsid);
+      return automation::kClassNotAvailable;
+    }
+    if (automation::Guid::Parse(iid) != automation::Guid::Parse(automation::kIidClassFactory)) {
+      return automation::kENoInterface;
+    }
+    static interpreter::ModuleFactory instance;
+    *factory = static_cast<automation::ClassFactory*>(&instance);
+    return automation::kSOk;
+  });
+}
+
+int DllCanUnloadNow(void) {
+  return interpreter::LiveObjects().count() == 0 ? automation::kSOk : automation::kSFalse;
+}
+
+}  // extern "C"

@@ -1,0 +1,109 @@
+// Translation of one picture of the host, through its groups.
+#include <exception>
+#include <string>
+
+#include "library/interpreter/language_marker.h"
+#include "library/interpreter/mod_err_handler.h"
+#include "library/interpreter/module_state.h"
+#include "library/interpreter/translation_warnings.h"
+#include "library/interpreter/veltrano_module.h"
+#include "platform/automation/runtime.h"
+#include "platform/automation/text.h"
+#include "platform/ui/msgbox.h"
+
+namespace vt::interpreter {
+namespace {
+
+using automation::Variant;
+
+// Groups are entered down to this level; deeper objects are handed on whole.
+constexpr int kDeepestGroupLevel = 9;
+
+}  // namespace
+
+void VeltranoModule::TranslatePicture(std::string& strFixPicture,
+                                      std::int16_t& intLocalLanguageNumber,
+                                      std::string& strUserName) {
+  PublicCall call(*this, "TranslatePicture");
+  const ModuleState& module = Module();
+  automation::ObjectRef objDocument;
+  try {
+    if (!blnDisabled && !blnNotInFix) {
+      TranslateOpenedPicture(strFixPicture, intLocalLanguageNumber, strUserName, objDocument);
+    }
+  } catch (const std::exception& e) {
+    HandleError("VeltranoModule", "TranslatePicture", e.what(), "");
+  }
+
+  // Ending steps: a maintenance run closes every picture it opened.
+  if (module.blnMaintenanceRunning && objDocument) {
+    try {
+      const auto intCloseCode = static_cast<std::int16_t>(module.blnDevLangSecondPass ? 1 : 2);
+      automation::Call(objDocument, "Close",
+                       {Variant(intCloseCode), Variant(static_cast<std::int16_t>(1))});
+    } catch (const std::exception& e) {
+      HandleError("VeltranoModule", "TranslatePicture", e.what(), "");
+    }
+    ui::DoEvents();
+  }
+}
+
+void VeltranoModule::TranslateOpenedPicture(std::string& strFixPicture,
+                                            std::int16_t intLocalLanguageNumber,
+                                            std::string& strUserName,
+                                            automation::ObjectRef& objDocument) {
+  const ModuleState& module = Module();
+  if (automation::text::UCase(automation::text::Right(strFixPicture, 4)) == ".GRF") {
+    strFixPicture.resize(strFixPicture.size() - 4);
+  }
+
+  automation::ObjectRef objPage;
+  {
+    const automation::ObjectRef objWorkspace =
+        automation::GetObject("", "Workspace.Application");
+    const automation::ObjectRef objDocuments = automation::Get(objWorkspace, "Documents").ToObject();
+    objDocument = automation::Call(objDocuments, "Open",
+                                   {Variant(module.strFixPath + "/" + strFixPicture + ".grf"),
+                                    Variant(static_cast<std::int16_t>(2))})
+                      .ToObject();
+    objPage = automation::Get(objDocument, "Page").ToObject();
+    // The picture stays open in the host; only a maintenance run closes it.
+    if (!module.blnMaintenanceRunning) objDocument.reset();
+  }
+
+  std::int16_t intCurrent =
+      MarkerLanguage(automation::Get(objPage, "Comments")).value_or(module.intDevLangNum);
+  std::int16_t intTarget = TargetLanguage(intLocalLanguageNumber, strUserName);
+  if (intCurrent == intTarget) return;
+
+  if (intCurrent != module.intDevLangNum && module.blnMissingTranslationsFound) {
+    if (module.blnShowWarnings) {
+      ShowBeforeTranslating("picture", strFixPicture, intCurrent, intTarget);
+    }
+    return;
+  }
+
+  automation::Put(objPage, "Comments", Variant(intTarget));
+  blnMissingTranslations = false;
+  TranslatePictureObjects(objPage, 1, intCurrent, intTarget);
+  if (blnMissingTranslations && !module.blnMaintenanceRunning && module.blnShowWarnings) {
+    ShowCannotFindTranslations(intCurrent, intTarget);
+  }
+}
+
+void VeltranoModule::TranslatePictureObjects(const automation::ObjectRef& objContainer,
+                                             int intLevel, std::int16_t& intFromLang,
+                                             std::int16_t& intToLang) {
+  const automation::ObjectRef objObjects =
+      automation::Get(objContainer, "ContainedObjects").ToObject();
+  for (const Variant& item : automation::Enumerate(objObjects)) {
+    const automation::ObjectRef objObject = item.ToObject();
+    if (intLevel <= kDeepestGroupLevel && automation::TypeNameOf(objObject) == "Fix2DGroup") {
+      TranslatePictureObjects(objObject, intLevel + 1, intFromLang, intToLang);
+    } else {
+      TranslatePictureObject(objObject, intFromLang, intToLang);
+    }
+  }
+}
+
+}  // namespace vt::interpreter
