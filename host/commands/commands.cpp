@@ -1,0 +1,16 @@
+#include "host/commands/commands.h"
+
+#include "host/command.h"
+
+namespace vt::host {
+
+std::vector<Command> AllCommands() {
+  return {
+      commands::Regsvr(),
+      commands::TranslateString(),
+      commands::TranslateAlarms(),
+      commands::SetUserLang(),
+  };
+}
+
+}  // namespace vt::host

@@ -1,0 +1,60 @@
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <ostream>
+
+#include "host/commands/commands.h"
+#include "platform/automation/runtime.h"
+#include "platform/data/csv.h"
+
+namespace vt::host::commands {
+
+Command TranslateAlarms() {
+  return {"translate-alarms", "translate the text column of an alarm list (CSV)",
+          [](CLI::App& sub) -> CommandRun {
+            struct Args {
+              std::string csv;
+              std::int16_t field = 0;
+              std::int16_t lang = 0;
+              std::int16_t from = 0;
+              bool restore = false;
+              std::string output;
+            };
+            auto args = std::make_shared<Args>();
+            sub.add_option("CSV", args->csv, "the alarm list, with a header row")
+                ->required()
+                ->check(CLI::ExistingFile);
+            sub.add_option("--field", args->field, "the text column, counted from 0")
+                ->required()
+                ->check(CLI::NonNegativeNumber);
+            sub.add_option("--lang", args->lang, "the language to show");
+            sub.add_option("--from", args->from, "the language the texts are in now");
+            sub.add_flag("--restore", args->restore, "look texts up even in the same language");
+            sub.add_option("-o", args->output, "write the result here instead of printing it");
+            return [args](CommandContext& context) {
+              std::shared_ptr<data::Recordset> alarms = data::LoadCsv(args->csv);
+              automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
+              std::vector<automation::Variant> call{
+                  automation::Variant(automation::ObjectRef(alarms)),
+                  automation::Variant(args->field),
+                  automation::Variant(),
+                  automation::Variant(args->lang),
+                  automation::Variant(args->from),
+                  automation::Variant(args->restore)};
+              const automation::ObjectRef result =
+                  automation::Call(interpreter, "TranslateAlarmsRecordset", call).ToObject();
+              auto translated = std::dynamic_pointer_cast<data::Recordset>(result);
+              if (!translated) {
+                context.err << "FIX.exe: TranslateAlarmsRecordset returned no recordset\n";
+                return 0;
+              }
+              if (args->output.empty()) {
+                context.out << data::FormatCsv(*translated);
+              } else {
+                data::SaveCsv(*translated, args->output);
+              }
+              return 0;
+            };
+          }};
+}
+
+}  // namespace vt::host::commands

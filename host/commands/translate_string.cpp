@@ -1,0 +1,35 @@
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <ostream>
+
+#include "host/commands/commands.h"
+#include "platform/automation/runtime.h"
+
+namespace vt::host::commands {
+
+Command TranslateString() {
+  return {"translate-string", "translate one text from the development language",
+          [](CLI::App& sub) -> CommandRun {
+            struct Args {
+              std::string text;
+              std::int16_t lang = 0;
+              bool warn = false;
+            };
+            auto args = std::make_shared<Args>();
+            sub.add_option("TEXT", args->text, "the text, outer blanks included")->required();
+            sub.add_option("--lang", args->lang, "the language number to translate into");
+            sub.add_flag("--warn", args->warn, "warn when the translation is missing");
+            return [args](CommandContext& context) {
+              automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
+              std::vector<automation::Variant> call{
+                  automation::Variant(args->text), automation::Variant(),
+                  automation::Variant(args->lang), automation::Variant(args->warn)};
+              const automation::Variant result =
+                  automation::Call(interpreter, "TranslateString", call);
+              context.out << result.ToString() << '\n';
+              return 0;
+            };
+          }};
+}
+
+}  // namespace vt::host::commands

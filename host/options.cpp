@@ -1,0 +1,85 @@
+#include "host/options.h"
+
+#include <CLI/CLI.hpp>
+
+namespace vt::host {
+namespace {
+
+std::string Lower(std::string s) {
+  for (char& c : s) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return s;
+}
+
+std::string Trimmed(const std::string& s) {
+  const auto first = s.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+// Message-box answers: the four words, any letter case, blanks around allowed.
+const CLI::Validator kAnswerWord(
+    [](std::string& word) -> std::string {
+      word = Lower(Trimmed(word));
+      if (word == "ok" || word == "cancel" || word == "yes" || word == "no") return {};
+      return "\"" + word + "\" is not an answer (ok, cancel, yes, no)";
+    },
+    "ANSWER");
+
+}  // namespace
+
+void AddOptions(CLI::App& app, Options& options) {
+  app.add_option("--pictures", options.pictures,
+                 "the pictures folder (what System.FixPath(1) reports); default: the current "
+                 "folder")
+      ->check(CLI::ExistingDirectory)
+      ->type_name("DIR");
+  app.add_flag("--batch", options.batch,
+               "never prompt: message boxes and dialogs take their answers from --answers, "
+               "--select and --lang-number");
+  app.add_option("--answers", options.answers,
+                 "comma list of answers for message boxes, in order: ok, cancel, yes, no")
+      ->delimiter(',')
+      ->check(kAnswerWord)
+      ->type_name("LIST");
+  app.add_option("--select", options.select,
+                 "picture-selection dialogs: check these pictures (comma list), or * for all")
+      ->delimiter(',')
+      ->type_name("LIST|*");
+  app.add_option("--lang-number", options.lang_number,
+                 "picture-selection dialogs: the number typed in the box")
+      ->type_name("N");
+  app.add_option("--transcript", options.transcript,
+                 "append every message box shown, as one JSON object a line")
+      ->type_name("FILE");
+  auto* gui = app.add_flag_callback(
+      "--gui", [&options] { options.gui = GuiMode::Gui; }, "force Qt windows");
+  auto* no_gui = app.add_flag_callback(
+      "--no-gui", [&options] { options.gui = GuiMode::NoGui; }, "no windows");
+  gui->excludes(no_gui);
+}
+
+void FinishOptions(Options& options) {
+  namespace fs = std::filesystem;
+  options.pictures =
+      (options.pictures.empty() ? fs::current_path() : fs::absolute(options.pictures))
+          .lexically_normal();
+  std::vector<std::string> names;
+  for (const auto& name : options.select) {
+    if (Trimmed(name) == "*") {
+      options.select_all = true;
+    } else if (!name.empty()) {
+      names.push_back(name);
+    }
+  }
+  options.select = std::move(names);
+}
+
+std::string FixPathText(const std::filesystem::path& pictures) {
+  std::string text = pictures.string();
+  while (!text.empty() && text.back() == '/') text.pop_back();
+  return text;
+}
+
+}  // namespace vt::host

@@ -1,0 +1,54 @@
+#include "host/workspace.h"
+
+#include <utility>
+
+#include "host/options.h"
+#include "platform/automation/error.h"
+#include "platform/automation/runtime.h"
+
+namespace vt::host {
+namespace {
+
+using automation::Variant;
+
+// The workspace's System object: the folders of the installation.
+class SystemObject : public automation::DispatchObject {
+ public:
+  explicit SystemObject(std::string pictures) : pictures_(std::move(pictures)) {
+    AddMethod("FixPath", [this](std::span<Variant> args) { return FixPath(args); });
+  }
+  std::string TypeName() const override { return "System"; }
+
+ private:
+  Variant FixPath(std::span<Variant> args) const {
+    if (args.size() != 1) {
+      throw automation::errors::InvalidCall("FixPath takes one argument, the folder's number");
+    }
+    const std::int16_t which = args[0].ToInteger();
+    if (which != 1) {
+      throw automation::errors::InvalidCall("FixPath(" + std::to_string(which) +
+                                            "): only folder 1, the pictures, is known");
+    }
+    return Variant(pictures_);
+  }
+
+  std::string pictures_;
+};
+
+}  // namespace
+
+Workspace::Workspace(std::filesystem::path pictures)
+    : pictures_(std::move(pictures)),
+      system_(std::make_shared<SystemObject>(FixPathText(pictures_))) {
+  AddProperty("System", [this](std::span<Variant>) { return Variant(system_); });
+}
+
+std::string Workspace::TypeName() const { return "Application"; }
+
+WorkspaceRegistration::WorkspaceRegistration(std::shared_ptr<Workspace> workspace) {
+  automation::RegisterActiveObject(kWorkspaceClass, std::move(workspace));
+}
+
+WorkspaceRegistration::~WorkspaceRegistration() { automation::RevokeActiveObject(kWorkspaceClass); }
+
+}  // namespace vt::host
