@@ -1,0 +1,76 @@
+#pragma once
+
+// A workbook as read: the original Workbook stream (kept for lossless
+// writing), the shared strings, and per worksheet the cell texts by column.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/workbook/internal/bytes.h"
+#include "platform/workbook/internal/cfb.h"
+#include "platform/workbook/internal/sst.h"
+#include "platform/workbook/internal/string_pool.h"
+#include "platform/workbook/workbook.h"
+
+namespace vt::workbook::detail {
+
+struct Column {
+  std::vector<std::string_view> text;  // by row
+  std::vector<CellKind> kind;          // same length as text
+};
+
+inline std::uint32_t CellKey(std::size_t row, std::size_t col) {
+  return static_cast<std::uint32_t>(row << 8 | col);
+}
+
+struct SheetData {
+  std::string name;
+  std::size_t boundsheet = 0;  // index into BookData::boundsheets
+  std::vector<Column> columns;
+  std::size_t rows = 0;  // one past the last row holding a cell
+  std::uint32_t sst_refs = 0;
+  std::uint16_t default_row_height = 0x00FF;
+  std::vector<std::uint32_t> edited;  // CellKey of every changed cell
+  // Formulas that others share (SHRFMLA, ARRAY, TABLE hang on them).
+  std::vector<std::uint32_t> formula_anchors;
+
+  void Put(std::size_t row, std::size_t col, std::string_view text, CellKind kind);
+};
+
+struct BoundSheet {
+  std::size_t record_offset = 0;
+  std::uint8_t type = 0;  // 0 worksheet, 1 macro sheet, 2 chart, 6 VB module
+  std::string name;
+  std::size_t begin = 0;  // BOF of the substream
+  std::size_t end = 0;    // past its EOF
+};
+
+struct BookData {
+  CompoundFile container;  // the Workbook stream's data moved out to `stream`
+  std::size_t workbook_entry = 0;
+  Bytes stream;
+  StringPool pool;
+  SharedStrings sst;
+  bool has_sst = false;
+  std::size_t sst_begin = 0, sst_end = 0;  // SST with its CONTINUEs
+  std::size_t globals_eof = 0;             // offset of the globals' EOF record
+  std::size_t globals_end = 0;
+  std::vector<BoundSheet> boundsheets;
+  std::vector<std::unique_ptr<SheetData>> sheets;  // worksheets, in sheet order
+  std::uint16_t default_xf = 15;
+};
+
+// Parses a whole .xls file. Throws FormatError saying what is wrong.
+std::unique_ptr<BookData> ParseBook(const Bytes& file);
+
+// The file with every edited sheet rewritten and the rest as it was.
+Bytes SerializeBook(const BookData& book);
+
+// A new workbook with one sheet whose row 0 holds `headers`.
+Bytes NewDictionaryFile(std::string_view sheet_name, const std::vector<std::string>& headers);
+
+}  // namespace vt::workbook::detail

@@ -1,0 +1,397 @@
+#include <algorithm>
+#include <cstring>
+
+#include "platform/workbook/internal/book.h"
+#include "platform/workbook/internal/number_text.h"
+#include "platform/workbook/internal/records.h"
+#include "platform/workbook/internal/utf.h"
+
+namespace vt::workbook::detail {
+
+void SheetData::Put(std::size_t row, std::size_t col, std::string_view text, CellKind kind) {
+  if (col >= columns.size()) columns.resize(col + 1);
+  Column& c = columns[col];
+  if (row >= c.text.size()) {
+    c.text.resize(row + 1);
+    c.kind.resize(row + 1, CellKind::kEmpty);
+  }
+  c.text[row] = text;
+  c.kind[row] = kind;
+  if (kind != CellKind::kEmpty && row >= rows) rows = row + 1;
+}
+
+namespace {
+
+constexpr std::uint16_t kBiff8 = 0x0600;
+constexpr std::uint16_t kGlobalsBof = 0x0005;
+constexpr std::uint16_t kWorksheetBof = 0x0010;
+
+std::string_view ErrorText(std::uint8_t code) {
+  switch (code) {
+    case 0x00:
+      return "#NULL!";
+    case 0x07:
+      return "#DIV/0!";
+    case 0x0F:
+      return "#VALUE!";
+    case 0x17:
+      return "#REF!";
+    case 0x1D:
+      return "#NAME?";
+    case 0x24:
+      return "#NUM!";
+    case 0x2A:
+      return "#N/A";
+    default:
+      return "#N/A";
+  }
+}
+
+void CheckNotOtherFormat(const Bytes& file) {
+  static constexpr std::uint8_t kZip[4] = {'P', 'K', 3, 4};
+  if (file.size() >= 4 && std::memcmp(file.data(), kZip, 4) == 0) {
+    throw FormatError(
+        "not an Excel 97-2003 workbook: it is a zip-based file (.xlsx or .ods) saved under an "
+        ".xls name");
+  }
+  std::size_t i = 0;
+  if (file.size() >= 3 && file[0] == 0xEF && file[1] == 0xBB && file[2] == 0xBF) i = 3;
+  while (i < file.size() && i < 512 &&
+         (file[i] == ' ' || file[i] == '\t' || file[i] == '\r' || file[i] == '\n')) {
+    ++i;
+  }
+  if (i < file.size() && file[i] == '<') {
+    throw FormatError(
+        "not an Excel 97-2003 workbook: it is an XML or HTML file saved under an .xls name");
+  }
+}
+
+class BookReader {
+ public:
+  explicit BookReader(BookData& book) : book_(book), stream_(book.stream) {}
+
+  void ReadGlobals() {
+    RecordReader in(stream_, 0);
+    Record r;
+    if (!in.Next(r) || r.type != rt::kBof || r.size < 4) {
+      throw FormatError("the Workbook stream does not begin with a BOF record");
+    }
+    if (Get16(r.data) != kBiff8 || Get16(r.data + 2) != kGlobalsBof) {
+      throw NotAWorkbook("not an Excel 97-2003 (BIFF8) workbook: BOF version " +
+                         Hex(Get16(r.data)));
+    }
+    std::size_t xf_count = 0;
+    for (;;) {
+      if (!in.Next(r)) throw FormatError("the workbook globals end without an EOF record");
+      switch (r.type) {
+        case rt::kFilePass:
+          throw NotAWorkbook("the workbook is password-protected");
+        case rt::kBoundSheet:
+          ReadBoundSheet(r);
+          break;
+        case rt::kXf:
+          ++xf_count;
+          break;
+        case rt::kSst:
+          ReadSst(in, r);
+          break;
+        case rt::kEof:
+          book_.globals_eof = r.offset;
+          book_.globals_end = r.End();
+          book_.default_xf = static_cast<std::uint16_t>(xf_count > 15 ? 15 : 0);
+          return;
+        default:
+          break;
+      }
+    }
+  }
+
+  void ReadSheets() {
+    for (std::size_t i = 0; i < book_.boundsheets.size(); ++i) {
+      BoundSheet& bs = book_.boundsheets[i];
+      std::unique_ptr<SheetData> sheet;
+      if (bs.type == 0) {
+        sheet = std::make_unique<SheetData>();
+        sheet->name = bs.name;
+        sheet->boundsheet = i;
+      }
+      ReadSubstream(bs, sheet.get());
+      if (sheet) book_.sheets.push_back(std::move(sheet));
+    }
+  }
+
+ private:
+  void ReadBoundSheet(const Record& r) {
+    if (r.size < 8) Short(r, "the workbook globals");
+    BoundSheet bs;
+    bs.record_offset = r.offset;
+    bs.begin = Get32(r.data);
+    bs.type = r.data[5];
+    std::size_t cch = r.data[6];
+    bool high = (r.data[7] & 1) != 0;
+    if (r.size < 8 + cch * (high ? 2 : 1)) Short(r, "the workbook globals");
+    std::string name(MaxUtf8Bytes(cch), '\0');
+    name.resize(high ? Utf16LeToUtf8(r.data + 8, cch, name.data())
+                     : Latin1ToUtf8(r.data + 8, cch, name.data()));
+    bs.name = std::move(name);
+    book_.boundsheets.push_back(std::move(bs));
+  }
+
+  void ReadSst(RecordReader& in, const Record& r) {
+    std::vector<Segment> segments{{r.data, r.size}};
+    book_.sst_begin = r.offset;
+    book_.sst_end = r.End();
+    std::uint16_t next;
+    Record c;
+    while (in.PeekType(next) && next == rt::kContinue) {
+      in.Next(c);
+      segments.push_back({c.data, c.size});
+      book_.sst_end = c.End();
+    }
+    book_.sst = detail::ReadSst(segments, book_.pool);
+    book_.has_sst = true;
+  }
+
+  [[noreturn]] static void Short(const Record& r, const std::string& where) {
+    throw FormatError("record " + RecordName(r.type) + " at stream offset " + Hex(r.offset) +
+                      " of " + where + " is too short");
+  }
+
+  std::string Where(const SheetData* sheet) const {
+    return sheet ? "sheet \"" + sheet->name + "\"" : std::string("a sheet");
+  }
+
+  void ReadSubstream(BoundSheet& bs, SheetData* sheet) {
+    if (bs.begin >= stream_.size()) {
+      throw FormatError("sheet \"" + bs.name + "\" begins past the end of the Workbook stream");
+    }
+    RecordReader in(stream_, bs.begin);
+    Record r;
+    if (!in.Next(r) || r.type != rt::kBof || r.size < 4) {
+      throw FormatError("sheet \"" + bs.name + "\" does not begin with a BOF record");
+    }
+    if (sheet && Get16(r.data + 2) != kWorksheetBof) {
+      // A BOUNDSHEET that calls it a worksheet while the BOF says otherwise:
+      // keep it, but as a sheet without cells.
+      sheet = nullptr;
+    }
+    std::string where = "sheet \"" + bs.name + "\"";
+    int depth = 1;
+    std::size_t formula_row = SIZE_MAX, formula_col = 0;
+    std::uint16_t previous = rt::kBof;
+    while (depth > 0) {
+      if (!in.Next(r)) throw FormatError(where + " ends without an EOF record");
+      if (r.type == rt::kBof) {
+        ++depth;
+      } else if (r.type == rt::kEof) {
+        --depth;
+      } else if (depth == 1 && sheet) {
+        Cell(in, r, *sheet, where, formula_row, formula_col, previous);
+      }
+      previous = r.type;
+    }
+    bs.end = in.Position();
+  }
+
+  std::size_t CheckColumn(const Record& r, const std::string& where, std::size_t col) {
+    if (col >= kMaxColumns) {
+      throw FormatError("record " + RecordName(r.type) + " at stream offset " + Hex(r.offset) +
+                        " of " + where + " names column " + std::to_string(col + 1) +
+                        ", beyond the 256 columns of the format");
+    }
+    return col;
+  }
+
+  std::string_view Number(double value) { return book_.pool.Add(GeneralText(value)); }
+
+  std::string_view ContinuedText(RecordReader& in, const Record& r, std::size_t skip,
+                                 const std::string& where) {
+    std::vector<Segment> segments{{r.data + skip, r.size - skip}};
+    std::uint16_t next;
+    Record c;
+    while (in.PeekType(next) && next == rt::kContinue) {
+      in.Next(c);
+      segments.push_back({c.data, c.size});
+    }
+    ContinuedReader text(
+        segments.data(), segments.size(),
+        "record " + RecordName(r.type) + " at stream offset " + Hex(r.offset) + " of " + where);
+    std::uint16_t cch = text.U16();
+    std::uint8_t flags = text.U8();
+    return text.Chars(cch, (flags & 1) != 0, book_.pool);
+  }
+
+  void Cell(RecordReader& in, const Record& r, SheetData& sheet, const std::string& where,
+            std::size_t& formula_row, std::size_t& formula_col, std::uint16_t previous) {
+    const std::uint8_t* d = r.data;
+    switch (r.type) {
+      case rt::kDimensions: {
+        if (r.size < 14) Short(r, where);
+        std::size_t rows = std::min<std::size_t>(Get32(d + 4), kMaxRows);
+        std::size_t cols = std::min<std::size_t>(Get16(d + 10), kMaxColumns);
+        // Only as much room as the stream could fill: DIMENSIONS may lie.
+        if (rows * cols * 6 > stream_.size()) break;
+        if (sheet.columns.size() < cols) sheet.columns.resize(cols);
+        for (auto& c : sheet.columns) {
+          c.text.reserve(rows);
+          c.kind.reserve(rows);
+        }
+        break;
+      }
+      case rt::kDefaultRowHeight:
+        if (r.size >= 4) sheet.default_row_height = Get16(d + 2);
+        break;
+      case rt::kLabelSst: {
+        if (r.size < 10) Short(r, where);
+        std::uint32_t index = Get32(d + 6);
+        if (index >= book_.sst.texts.size()) {
+          throw FormatError("record LABELSST at stream offset " + Hex(r.offset) + " of " + where +
+                            " points past the shared string table");
+        }
+        sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), book_.sst.texts[index],
+                  CellKind::kText);
+        ++sheet.sst_refs;
+        break;
+      }
+      case rt::kLabel:
+      case rt::kRString: {
+        if (r.size < 9) Short(r, where);
+        std::size_t col = CheckColumn(r, where, Get16(d + 2));
+        sheet.Put(Get16(d), col, ContinuedText(in, r, 6, where), CellKind::kText);
+        break;
+      }
+      case rt::kRk: {
+        if (r.size < 10) Short(r, where);
+        sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), Number(RkValue(Get32(d + 6))),
+                  CellKind::kNumber);
+        break;
+      }
+      case rt::kMulRk: {
+        if (r.size < 12 || (r.size - 6) % 6 != 0) Short(r, where);
+        std::size_t first = Get16(d + 2);
+        std::size_t count = (r.size - 6u) / 6u;
+        if (Get16(d + r.size - 2) + 1u != first + count) {
+          throw FormatError("record MULRK at stream offset " + Hex(r.offset) + " of " + where +
+                            " holds a wrong number of cells");
+        }
+        CheckColumn(r, where, first + count - 1);
+        for (std::size_t k = 0; k < count; ++k) {
+          sheet.Put(Get16(d), first + k, Number(RkValue(Get32(d + 4 + 6 * k + 2))),
+                    CellKind::kNumber);
+        }
+        break;
+      }
+      case rt::kNumber:
+        if (r.size < 14) Short(r, where);
+        sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), Number(GetDouble(d + 6)),
+                  CellKind::kNumber);
+        break;
+      case rt::kBlank:
+        if (r.size < 6) Short(r, where);
+        sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), {}, CellKind::kBlank);
+        break;
+      case rt::kMulBlank: {
+        if (r.size < 8 || (r.size - 6) % 2 != 0) Short(r, where);
+        std::size_t first = Get16(d + 2);
+        std::size_t count = (r.size - 6u) / 2u;
+        if (Get16(d + r.size - 2) + 1u != first + count) {
+          throw FormatError("record MULBLANK at stream offset " + Hex(r.offset) + " of " + where +
+                            " holds a wrong number of cells");
+        }
+        CheckColumn(r, where, first + count - 1);
+        for (std::size_t k = 0; k < count; ++k) {
+          sheet.Put(Get16(d), first + k, {}, CellKind::kBlank);
+        }
+        break;
+      }
+      case rt::kBoolErr: {
+        if (r.size < 8) Short(r, where);
+        std::string_view text = d[7] ? ErrorText(d[6]) : (d[6] ? "TRUE" : "FALSE");
+        sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), text,
+                  d[7] ? CellKind::kError : CellKind::kBoolean);
+        break;
+      }
+      case rt::kFormula: {
+        if (r.size < 20) Short(r, where);
+        std::size_t row = Get16(d);
+        std::size_t col = CheckColumn(r, where, Get16(d + 2));
+        const std::uint8_t* v = d + 6;
+        std::string_view text;
+        formula_row = SIZE_MAX;
+        if (Get16(v + 6) != 0xFFFF) {
+          text = Number(GetDouble(v));
+        } else if (v[0] == 0) {
+          formula_row = row;  // the text follows in a STRING record
+          formula_col = col;
+        } else if (v[0] == 1) {
+          text = v[2] ? "TRUE" : "FALSE";
+        } else if (v[0] == 2) {
+          text = ErrorText(v[2]);
+        }
+        sheet.Put(row, col, text, CellKind::kFormula);
+        break;
+      }
+      case rt::kShrFmla:
+      case rt::kArray:
+      case rt::kTable:
+        // Hangs on the formula read last; other cells share it.
+        if (previous == rt::kFormula || previous == rt::kString) {
+          sheet.formula_anchors.push_back(CellKey(last_formula_row_, last_formula_col_));
+        }
+        break;
+      case rt::kString:
+        if (formula_row != SIZE_MAX) {
+          sheet.Put(formula_row, formula_col, ContinuedText(in, r, 0, where), CellKind::kFormula);
+          formula_row = SIZE_MAX;
+        }
+        break;
+      default:
+        break;
+    }
+    if (r.type == rt::kFormula) {
+      last_formula_row_ = Get16(d);
+      last_formula_col_ = Get16(d + 2);
+    }
+  }
+
+  BookData& book_;
+  const Bytes& stream_;
+  std::size_t last_formula_row_ = 0;
+  std::size_t last_formula_col_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<BookData> ParseBook(const Bytes& file) {
+  CheckNotOtherFormat(file);
+  auto book = std::make_unique<BookData>();
+  book->container = ReadCompoundFile(file.data(), file.size());
+  CompoundFile& cf = book->container;
+  book->workbook_entry = cf.FindRootStream(u"Workbook");
+  if (book->workbook_entry == cf.entries.size()) {
+    if (cf.FindRootStream(u"EncryptedPackage") < cf.entries.size()) {
+      throw NotAWorkbook("the workbook is password-protected");
+    }
+    if (cf.FindRootStream(u"Book") < cf.entries.size()) {
+      throw FormatError("not an Excel 97-2003 workbook: it is an older (Excel 5.0/95) workbook");
+    }
+    throw FormatError("not an Excel 97-2003 workbook: the compound file has no Workbook stream");
+  }
+  book->stream = std::move(cf.entries[book->workbook_entry].data);
+  cf.entries[book->workbook_entry].data.clear();
+  BookReader reader(*book);
+  try {
+    reader.ReadGlobals();
+    reader.ReadSheets();
+  } catch (const NotAWorkbook&) {
+    throw;
+  } catch (const FormatError& e) {
+    throw FormatError(std::string("damaged workbook: ") + e.what());
+  }
+  for (auto& sheet : book->sheets) {
+    std::sort(sheet->formula_anchors.begin(), sheet->formula_anchors.end());
+  }
+  return book;
+}
+
+}  // namespace vt::workbook::detail

@@ -1,0 +1,209 @@
+#include "platform/workbook/internal/book_state.h"
+
+#include <algorithm>
+#include <map>
+#include <new>
+
+#include "platform/workbook/internal/utf.h"
+
+namespace vt::workbook::detail {
+
+namespace {
+
+SheetData* FindData(BookData& book, std::string_view name) {
+  for (auto& s : book.sheets) {
+    if (SameNameIgnoringCase(s->name, name)) return s.get();
+  }
+  return nullptr;
+}
+
+std::string_view TextAt(const SheetData& sheet, std::size_t row, std::size_t col) {
+  if (col >= sheet.columns.size() || row >= sheet.columns[col].text.size()) return {};
+  return sheet.columns[col].text[row];
+}
+
+CellKind KindAt(const SheetData& sheet, std::size_t row, std::size_t col) {
+  if (col >= sheet.columns.size() || row >= sheet.columns[col].kind.size()) return CellKind::kEmpty;
+  return sheet.columns[col].kind[row];
+}
+
+void Check(const std::filesystem::path& path, const SheetData& sheet, std::size_t row,
+           std::size_t col, std::string_view text) {
+  std::string where = "sheet \"" + sheet.name + "\"";
+  if (col >= kMaxColumns) {
+    throw Error(path, where + ": column " + std::to_string(col + 1) +
+                          " is beyond the 256 columns of the format");
+  }
+  if (row >= kMaxRows) {
+    throw Error(path, where + ": row " + std::to_string(row + 1) +
+                          " is beyond the 65,536 rows of the format");
+  }
+  std::u16string units;
+  if (!Utf8ToUtf16(text, units)) {
+    throw Error(path, where + ": the text for row " + std::to_string(row + 1) + ", column " +
+                          std::to_string(col + 1) + " is not UTF-8");
+  }
+  if (units.size() > kMaxTextUnits) {
+    throw Error(path, where + ": a text of " + std::to_string(units.size()) +
+                          " characters for row " + std::to_string(row + 1) +
+                          " is longer than the 32,767 a cell holds");
+  }
+  if (std::binary_search(sheet.formula_anchors.begin(), sheet.formula_anchors.end(),
+                         CellKey(row, col))) {
+    throw Error(path, where + ": row " + std::to_string(row + 1) + ", column " +
+                          std::to_string(col + 1) +
+                          " holds a formula that other cells share; it cannot be replaced");
+  }
+}
+
+// The edits themselves, on any BookData: used live and when replaying.
+void PutText(BookData& book, SheetData& sheet, std::size_t row, std::size_t col,
+             std::string_view text, bool row_must_count) {
+  CellKind old = KindAt(sheet, row, col);
+  CellKind kind = CellKind::kText;
+  if (text.empty())
+    kind = (old != CellKind::kEmpty || row_must_count) ? CellKind::kBlank : CellKind::kEmpty;
+  sheet.Put(row, col, book.pool.Add(text), kind);
+  sheet.edited.push_back(CellKey(row, col));
+}
+
+bool SetTextOn(const std::filesystem::path& path, BookData& book, SheetData& sheet, std::size_t row,
+               std::size_t col, std::string_view text, std::vector<PendingEdit>& log) {
+  Check(path, sheet, row, col, text);
+  CellKind old = KindAt(sheet, row, col);
+  std::string_view old_text = TextAt(sheet, row, col);
+  if (old == CellKind::kText
+          ? old_text == text
+          : (text.empty() && (old == CellKind::kEmpty || old == CellKind::kBlank))) {
+    return false;
+  }
+  log.push_back({sheet.name, false, row, col, std::string(old_text), std::string(text)});
+  PutText(book, sheet, row, col, text, false);
+  return true;
+}
+
+std::size_t AppendOn(const std::filesystem::path& path, BookData& book, SheetData& sheet,
+                     std::size_t col, std::string_view text, std::vector<PendingEdit>& log) {
+  std::size_t row = sheet.rows;
+  if (row >= kMaxRows) {
+    throw Error(path, "sheet \"" + sheet.name +
+                          "\" is full: it already holds the 65,536 rows of the format");
+  }
+  Check(path, sheet, row, col, text);
+  log.push_back({sheet.name, true, row, col, std::string(), std::string(text)});
+  PutText(book, sheet, row, col, text, true);
+  return row;
+}
+
+}  // namespace
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           auto fold = [](char c) {
+             return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+           };
+           return fold(x) == fold(y);
+         });
+}
+
+void BookState::Attach(std::unique_ptr<BookData> fresh) {
+  std::vector<std::unique_ptr<Sheet>> kept;
+  for (auto& sd : fresh->sheets) {
+    std::unique_ptr<Sheet> sheet;
+    for (auto& old : sheets) {
+      if (old && old->Name() == sd->name) {
+        sheet = std::move(old);
+        break;
+      }
+    }
+    if (!sheet) sheet.reset(new Sheet(this, sd.get()));
+    sheet->data_ = sd.get();
+    sheet->book_ = this;
+    kept.push_back(std::move(sheet));
+  }
+  sheets = std::move(kept);
+  data = std::move(fresh);
+}
+
+Sheet* BookState::Find(std::string_view name) {
+  for (auto& s : sheets) {
+    if (SameNameIgnoringCase(s->Name(), name)) return s.get();
+  }
+  return nullptr;
+}
+
+void BookState::SetText(SheetData& sheet, std::size_t row, std::size_t col, std::string_view text) {
+  SetTextOn(path, *data, sheet, row, col, text, pending);
+}
+
+std::size_t BookState::Append(SheetData& sheet, std::size_t col, std::string_view text) {
+  return AppendOn(path, *data, sheet, col, text, pending);
+}
+
+std::vector<PendingEdit> BookState::Replay(const std::filesystem::path& path, BookData& fresh,
+                                           const std::vector<PendingEdit>& pending) {
+  std::vector<PendingEdit> log;
+  std::map<std::pair<std::string, std::size_t>, std::size_t> moved;  // our appended rows
+  for (const PendingEdit& e : pending) {
+    SheetData* sheet = FindData(fresh, e.sheet);
+    if (!sheet) {
+      throw Error(path, "sheet \"" + e.sheet +
+                            "\" is no longer in the workbook; the edits to it cannot be saved");
+    }
+    if (e.append) {
+      moved[{e.sheet, e.row}] = AppendOn(path, fresh, *sheet, e.col, e.text, log);
+      continue;
+    }
+    auto row = moved.find({e.sheet, e.row});
+    if (row != moved.end()) {
+      SetTextOn(path, fresh, *sheet, row->second, e.col, e.text, log);
+    } else if (TextAt(*sheet, e.row, e.col) == e.old_text) {
+      // Someone else changed the cell meanwhile: their value wins.
+      SetTextOn(path, fresh, *sheet, e.row, e.col, e.text, log);
+    }
+  }
+  return log;
+}
+
+void BookState::Save() {
+  if (pending.empty()) return;
+  try {
+    FolderLock lock(path);
+    RemoveStaleTemporaries(path);
+    FileStamp now;
+    if (!StatFile(path, now)) throw Error(path, "cannot save: the workbook is no longer there");
+    if (!now.SameFile(stamp)) {
+      Bytes bytes = ReadWholeFile(path, now);
+      std::unique_ptr<BookData> fresh = ParseBook(bytes);
+      std::vector<PendingEdit> log = Replay(path, *fresh, pending);
+      Attach(std::move(fresh));
+      pending = std::move(log);
+      stamp = now;
+      if (pending.empty()) return;
+    }
+    Bytes out = SerializeBook(*data);
+    // What we would write must read back before it replaces anything.
+    std::unique_ptr<BookData> written;
+    try {
+      written = ParseBook(out);
+    } catch (const FormatError& e) {
+      throw Error(path, std::string("internal error: the workbook to be written does not read "
+                                    "back (nothing was written): ") +
+                            e.what());
+    }
+    WriteFileAtomically(path, out, now.mode);
+    Attach(std::move(written));
+    pending.clear();
+    StatFile(path, stamp);
+  } catch (const FormatError& e) {
+    throw Error(path, e.what());
+  } catch (const std::bad_alloc&) {
+    throw Error(path, "out of memory while saving the workbook");
+  } catch (const Error&) {
+    throw;
+  } catch (const std::exception& e) {
+    throw Error(path, std::string("cannot save the workbook: ") + e.what());
+  }
+}
+
+}  // namespace vt::workbook::detail

@@ -1,0 +1,47 @@
+#pragma once
+
+// The state behind a Workbook: the parsed file, the Sheet objects handed
+// out, and the edits not yet saved (kept to re-apply them on a fresh read).
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/workbook/internal/book.h"
+#include "platform/workbook/internal/safe_file.h"
+#include "platform/workbook/workbook.h"
+
+namespace vt::workbook::detail {
+
+struct PendingEdit {
+  std::string sheet;
+  bool append = false;
+  std::size_t row = 0, col = 0;
+  std::string old_text;  // what a SetCellText replaced
+  std::string text;
+};
+
+struct BookState {
+  std::filesystem::path path;
+  FileStamp stamp;
+  std::unique_ptr<BookData> data;
+  std::vector<std::unique_ptr<Sheet>> sheets;  // parallel to data->sheets
+  std::vector<PendingEdit> pending;
+
+  // Makes `fresh` the current content, keeping Sheet objects by name.
+  void Attach(std::unique_ptr<BookData> fresh);
+  Sheet* Find(std::string_view name);
+
+  void SetText(SheetData& sheet, std::size_t row, std::size_t col, std::string_view text);
+  std::size_t Append(SheetData& sheet, std::size_t col, std::string_view text);
+
+  // Edits in `pending`, replayed on a fresh read of the file.
+  static std::vector<PendingEdit> Replay(const std::filesystem::path& path, BookData& fresh,
+                                         const std::vector<PendingEdit>& pending);
+  void Save();
+};
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace vt::workbook::detail

@@ -1,0 +1,49 @@
+#pragma once
+
+// Data of one record and the CONTINUE records after it, read as one run of
+// bytes. Characters split across records restart with a flag byte that says
+// whether the rest is Latin-1 or UTF-16.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/workbook/internal/bytes.h"
+#include "platform/workbook/internal/string_pool.h"
+
+namespace vt::workbook::detail {
+
+struct Segment {
+  const std::uint8_t* data;
+  std::size_t size;
+};
+
+class ContinuedReader {
+ public:
+  ContinuedReader(const Segment* segments, std::size_t count, std::string what);
+
+  std::size_t Remaining() const { return remaining_; }
+  std::uint8_t U8();
+  std::uint16_t U16();
+  std::uint32_t U32();
+  void Skip(std::size_t n);
+  void Read(std::size_t n, Bytes& out);
+  // `count` characters starting in the encoding `high_byte` says.
+  std::string_view Chars(std::size_t count, bool high_byte, StringPool& pool);
+
+ private:
+  [[noreturn]] void Short() const;
+  void NextSegment();
+
+  const Segment* segments_;
+  std::size_t count_;
+  std::size_t index_ = 0;
+  std::size_t pos_ = 0;
+  std::size_t remaining_ = 0;  // bytes left in all segments
+  std::string what_;
+  std::u16string scratch_;
+};
+
+}  // namespace vt::workbook::detail

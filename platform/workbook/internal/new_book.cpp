@@ -1,0 +1,158 @@
+#include <algorithm>
+
+#include "platform/workbook/internal/book.h"
+#include "platform/workbook/internal/records.h"
+#include "platform/workbook/internal/utf.h"
+
+namespace vt::workbook::detail {
+
+namespace {
+
+constexpr std::uint16_t kCodePage = 0x0042;
+constexpr std::uint16_t kWindow1 = 0x003D;
+constexpr std::uint16_t kDateMode = 0x0022;
+constexpr std::uint16_t kPrecision = 0x000E;
+constexpr std::uint16_t kFont = 0x0031;
+constexpr std::uint16_t kStyle = 0x0293;
+constexpr std::uint16_t kWsBool = 0x0081;
+constexpr std::uint16_t kWindow2 = 0x023E;
+
+Bytes Of(std::initializer_list<std::uint8_t> bytes) { return Bytes(bytes); }
+
+Bytes Bof(std::uint16_t kind) {
+  Bytes b;
+  Append16(b, 0x0600);
+  Append16(b, kind);
+  Append16(b, 0x0DBB);  // build and year of the release that set BIFF8
+  Append16(b, 0x07CC);
+  Append32(b, 0);
+  Append32(b, 0x0006);  // lowest version that can read the file: Excel 97
+  return b;
+}
+
+Bytes Font() {
+  Bytes b =
+      Of({0xC8, 0x00, 0x00, 0x00, 0xFF, 0x7F, 0x90, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
+  const char name[] = "Arial";
+  b.push_back(sizeof name - 1);
+  b.push_back(0);
+  b.insert(b.end(), name, name + sizeof name - 1);
+  return b;
+}
+
+Bytes Xf(bool style) {
+  Bytes b = Of({0x00, 0x00, 0x00, 0x00, 0xF5, 0xFF, 0x20, 0x00, 0x00, 0x00,
+                0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x20});
+  if (!style) {
+    b[4] = 0x01;  // a cell format (locked) whose parent is the Normal style
+    b[5] = 0x00;
+  }
+  return b;
+}
+
+}  // namespace
+
+Bytes NewDictionaryFile(std::string_view sheet_name, const std::vector<std::string>& headers) {
+  std::u16string name;
+  if (!Utf8ToUtf16(sheet_name, name)) throw FormatError("the sheet name is not UTF-8 text");
+  if (name.empty() || name.size() > 31 || name.find_first_of(u"[]:*?/\\") != std::u16string::npos) {
+    throw FormatError("\"" + std::string(sheet_name) +
+                      "\" is not a valid sheet name (1 to 31 characters, none of []:*?/\\)");
+  }
+  if (headers.size() > kMaxColumns) {
+    throw FormatError(std::to_string(headers.size()) +
+                      " columns: a sheet holds at most 256 columns");
+  }
+  SharedStrings sst;
+  for (const std::string& h : headers) {
+    std::u16string units;
+    if (!Utf8ToUtf16(h, units)) throw FormatError("a column name is not UTF-8 text");
+    if (units.size() > kMaxTextUnits) {
+      throw FormatError("a column name is longer than the 32,767 characters a cell holds");
+    }
+    sst.texts.push_back(h);
+  }
+  sst.total_refs = static_cast<std::uint32_t>(headers.size());
+
+  Bytes s;
+  AppendRecord(s, rt::kBof, Bof(0x0005));
+  AppendRecord(s, kCodePage, Of({0xB0, 0x04}));  // UTF-16
+  AppendRecord(s, kWindow1,
+               Of({0x00, 0x00, 0x00, 0x00, 0x00, 0x40, 0x00, 0x20, 0x38, 0x00, 0x00, 0x00, 0x00,
+                   0x00, 0x01, 0x00, 0x58, 0x02}));
+  AppendRecord(s, kDateMode, Of({0x00, 0x00}));
+  AppendRecord(s, kPrecision, Of({0x01, 0x00}));
+  for (int i = 0; i < 4; ++i) AppendRecord(s, kFont, Font());
+  for (int i = 0; i < 15; ++i) AppendRecord(s, rt::kXf, Xf(true));
+  AppendRecord(s, rt::kXf, Xf(false));
+  AppendRecord(s, kStyle, Of({0x00, 0x80, 0x00, 0xFF}));
+  std::size_t boundsheet = s.size();
+  Bytes bs = Of({0, 0, 0, 0, 0x00, 0x00});
+  bool high = std::any_of(name.begin(), name.end(), [](char16_t c) { return c > 0xFF; });
+  bs.push_back(static_cast<std::uint8_t>(name.size()));
+  bs.push_back(high ? 1 : 0);
+  for (char16_t c : name) {
+    if (high) {
+      Append16(bs, c);
+    } else {
+      bs.push_back(static_cast<std::uint8_t>(c));
+    }
+  }
+  AppendRecord(s, rt::kBoundSheet, bs);
+  WriteSst(sst, s);
+  AppendRecord(s, rt::kEof, nullptr, 0);
+
+  const std::size_t sheet_at = s.size();
+  Put32(s.data() + boundsheet + 4, static_cast<std::uint32_t>(sheet_at));
+  const bool any = !headers.empty();
+  AppendRecord(s, rt::kBof, Bof(0x0010));
+  std::size_t index = s.size();
+  AppendRecord(s, rt::kIndex, Bytes(any ? 20 : 16, 0));
+  AppendRecord(s, rt::kDefaultRowHeight, Of({0x00, 0x00, 0xFF, 0x00}));
+  AppendRecord(s, kWsBool, Of({0xC1, 0x04}));
+  std::size_t defcol = s.size();
+  AppendRecord(s, rt::kDefColWidth, Of({0x08, 0x00}));
+  Bytes dims;
+  Append32(dims, 0);
+  Append32(dims, any ? 1 : 0);
+  Append16(dims, 0);
+  Append16(dims, static_cast<std::uint32_t>(headers.size()));
+  Append16(dims, 0);
+  AppendRecord(s, rt::kDimensions, dims);
+  Put32(s.data() + index + 4 + 12, static_cast<std::uint32_t>(defcol));
+  if (any) {
+    std::size_t row_at = s.size();
+    Bytes row;
+    Append16(row, 0);
+    Append16(row, 0);
+    Append16(row, static_cast<std::uint32_t>(headers.size()));
+    Append16(row, 0x00FF);
+    Append32(row, 0);
+    Append16(row, 0x0100);
+    Append16(row, 0x000F);
+    AppendRecord(s, rt::kRow, row);
+    std::size_t first_cell = s.size();
+    for (std::size_t c = 0; c < headers.size(); ++c) {
+      Bytes cell;
+      Append16(cell, 0);
+      Append16(cell, static_cast<std::uint32_t>(c));
+      Append16(cell, 15);
+      Append32(cell, static_cast<std::uint32_t>(c));
+      AppendRecord(s, rt::kLabelSst, cell);
+    }
+    std::size_t dbcell = s.size();
+    Bytes db;
+    Append32(db, static_cast<std::uint32_t>(dbcell - row_at));
+    Append16(db, static_cast<std::uint32_t>(first_cell - (row_at + 20)));
+    AppendRecord(s, rt::kDbCell, db);
+    Put32(s.data() + index + 4 + 8, 1);
+    Put32(s.data() + index + 4 + 16, static_cast<std::uint32_t>(dbcell));
+  }
+  AppendRecord(s, kWindow2,
+               Of({0xB6, 0x06, 0x00, 0x00, 0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                   0x00, 0x00, 0x00, 0x00, 0x00}));
+  AppendRecord(s, rt::kEof, nullptr, 0);
+  return WriteCompoundFile(NewCompoundFile(u"Workbook", std::move(s)));
+}
+
+}  // namespace vt::workbook::detail

@@ -1,0 +1,25 @@
+#pragma once
+
+// Text inside the program is UTF-8; the format stores Latin-1 ("compressed")
+// or UTF-16LE. An unpaired surrogate in a file is kept as its own three-byte
+// sequence, so that it is written back as it was read.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vt::workbook::detail {
+
+// Worst-case UTF-8 bytes for `units` characters of either encoding.
+inline constexpr std::size_t MaxUtf8Bytes(std::size_t units) { return units * 3; }
+
+// Both return the number of bytes written to `out`.
+std::size_t Latin1ToUtf8(const std::uint8_t* in, std::size_t count, char* out);
+std::size_t Utf16ToUtf8(const char16_t* in, std::size_t count, char* out);
+std::size_t Utf16LeToUtf8(const std::uint8_t* in, std::size_t count, char* out);
+
+// False when `text` is not UTF-8.
+bool Utf8ToUtf16(std::string_view text, std::u16string& out);
+
+}  // namespace vt::workbook::detail

@@ -1,0 +1,92 @@
+// Helper program for the workbook tests: runs the engine in its own process,
+// so that tests can run several writers at once and kill one mid-save.
+//
+//   workbook_tool dump FILE
+//   workbook_tool create FILE SHEET HEADER...
+//   workbook_tool append FILE SHEET COL PREFIX COUNT   (one save per row)
+//   workbook_tool churn FILE SHEET COL PREFIX          (append and save until killed;
+//                                                       prints each saved number)
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "platform/workbook/workbook.h"
+
+namespace {
+
+int Usage() {
+  std::cerr << "usage: workbook_tool dump FILE | append FILE SHEET COL PREFIX COUNT | "
+               "churn FILE SHEET COL PREFIX\n";
+  return 2;
+}
+
+int Dump(const char* file) {
+  auto book = vt::workbook::Workbook::Open(file);
+  for (const std::string& name : book.SheetNames()) {
+    vt::workbook::Sheet* sheet = book.FindSheet(name);
+    std::cout << "sheet " << name << " rows " << sheet->RowCount() << "\n";
+    for (std::size_t r = 0; r < sheet->RowCount(); ++r) {
+      for (std::size_t c = 0; c < sheet->ColumnCount(); ++c) {
+        if (sheet->Kind(r, c) == vt::workbook::CellKind::kEmpty) continue;
+        std::cout << r << "," << c << "," << static_cast<int>(sheet->Kind(r, c)) << ": "
+                  << sheet->CellText(r, c).substr(0, 80) << "\n";
+      }
+    }
+  }
+  return 0;
+}
+
+vt::workbook::Sheet& SheetOf(vt::workbook::Workbook& book, const char* name) {
+  vt::workbook::Sheet* sheet = book.FindSheet(name);
+  if (!sheet) throw vt::workbook::Error(book.Path(), std::string("no sheet ") + name);
+  return *sheet;
+}
+
+int Append(const char* file, const char* sheet_name, std::size_t col, const std::string& prefix,
+           long count) {
+  auto book = vt::workbook::Workbook::Open(file);
+  for (long i = 0; i < count; ++i) {
+    SheetOf(book, sheet_name).AppendRow(col, prefix + std::to_string(i));
+    book.Save();
+  }
+  return 0;
+}
+
+int Churn(const char* file, const char* sheet_name, std::size_t col, const std::string& prefix) {
+  auto book = vt::workbook::Workbook::Open(file);
+  for (long i = 0;; ++i) {
+    SheetOf(book, sheet_name).AppendRow(col, prefix + std::to_string(i));
+    book.Save();
+    std::printf("%ld\n", i);
+    std::fflush(stdout);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return Usage();
+  std::string command = argv[1];
+  try {
+    if (command == "dump") return Dump(argv[2]);
+    if (command == "create" && argc >= 4) {
+      vt::workbook::Workbook::CreateDictionary(argv[2], argv[3],
+                                               std::vector<std::string>(argv + 4, argv + argc));
+      return 0;
+    }
+    if (command == "append" && argc == 7) {
+      return Append(argv[2], argv[3], std::strtoul(argv[4], nullptr, 10), argv[5],
+                    std::strtol(argv[6], nullptr, 10));
+    }
+    if (command == "churn" && argc == 6) {
+      return Churn(argv[2], argv[3], std::strtoul(argv[4], nullptr, 10), argv[5]);
+    }
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << "\n";
+    return 1;
+  }
+  return Usage();
+}
