@@ -1,0 +1,89 @@
+// SearchInProcessList over a replaced process list, and once over the real one.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "library/interpreter/mod_process_list.h"
+#include "tests/interpreter/interpreter_fixture.h"
+
+namespace vt::interpreter {
+namespace {
+
+using testing::InterpreterTest;
+
+class SearchInProcessListTest : public InterpreterTest {
+ protected:
+  bool Search(std::string name, const std::vector<std::string>& processes) {
+    env_.processes = processes;
+    return SearchInProcessList(name);
+  }
+};
+
+TEST_F(SearchInProcessListTest, ArgumentComesBackTrimmedInCapitals) {
+  std::string name = "  FIX.exe  ";
+  env_.processes = {"FIX.exe"};
+  EXPECT_TRUE(SearchInProcessList(name));
+  EXPECT_EQ(name, "FIX.EXE");
+
+  name = "\tfix.exe";  // only blanks are trimmed
+  EXPECT_FALSE(SearchInProcessList(name));
+  EXPECT_EQ(name, "\tFIX.EXE");
+}
+
+TEST_F(SearchInProcessListTest, NamesCompareInCapitals) {
+  EXPECT_TRUE(Search("FIX.exe", {"init", "fix.exe"}));
+  EXPECT_TRUE(Search("fix.EXE", {"FIX.EXE", "bash"}));
+  EXPECT_TRUE(Search("FIX.exe", {"Fix.Exe"}));
+}
+
+TEST_F(SearchInProcessListTest, OnlyTheWholeFileNameCounts) {
+  EXPECT_FALSE(Search("FIX.exe", {"FIX.EXE.BAK"}));
+  EXPECT_FALSE(Search("FIX.exe", {"MYFIX.exe"}));
+  EXPECT_FALSE(Search("FIX.exe", {"FIX"}));
+  EXPECT_FALSE(Search("FIX.exe", {"FIX exe"}));
+  EXPECT_FALSE(Search("FIX.exe", {}));
+  EXPECT_FALSE(Search("FIX.exe", {""}));
+}
+
+TEST_F(SearchInProcessListTest, BlanksAroundAProcessNameDoNotCount) {
+  EXPECT_TRUE(Search("FIX.exe", {" FIX.exe "}));
+}
+
+TEST_F(SearchInProcessListTest, EveryProcessIsVisitedAlsoAfterAMatch) {
+  EXPECT_TRUE(Search("FIX.exe", {"FIX.exe", "a", "b", "c"}));
+  EXPECT_EQ(backend_.events_pumped, 4) << "events processed once per process";
+  EXPECT_EQ(env_.process_list_calls, 1);
+}
+
+TEST_F(SearchInProcessListTest, FailureIsReportedAndGivesFalse) {
+  Module().strFixPath = pictures().string();
+  env_.process_list_error = "cannot open /proc";
+  std::string name = " FIX.exe ";
+  EXPECT_FALSE(SearchInProcessList(name));
+  EXPECT_EQ(name, "FIX.EXE");
+  ASSERT_EQ(backend_.shown.size(), 1u);
+  EXPECT_NE(backend_.shown[0].text.find("Module: modProcessList\r\n"
+                                        "Procedure: SearchInProcessList\r\n"
+                                        "Error description: cannot open /proc"),
+            std::string::npos)
+      << backend_.shown[0].text;
+  const std::string log = Log();
+  EXPECT_NE(log.find(";modProcessList;SearchInProcessList;cannot open /proc;\r\n"),
+            std::string::npos)
+      << log;
+}
+
+// The real /proc: this very test program is running.
+TEST(SearchInProcessListRealTest, FindsThisProgram) {
+  std::vector<char> path(4096);
+  const ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
+  ASSERT_GT(n, 0);
+  std::string self(path.data(), static_cast<std::size_t>(n));
+  std::string name = "  " + self.substr(self.rfind('/') + 1) + " ";
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  EXPECT_TRUE(SearchInProcessList(name));
+  std::string absent = "no-such-program-vt.exe";
+  EXPECT_FALSE(SearchInProcessList(absent));
+}
+
+}  // namespace
+}  // namespace vt::interpreter
