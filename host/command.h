@@ -13,11 +13,14 @@ class App;
 
 namespace vt::host {
 
+class Workspace;
+
 // What a running command is given.
 struct CommandContext {
   const Options& options;
   std::ostream& out;
   std::ostream& err;
+  Workspace& workspace;  // registered as "Workspace.Application" while the command runs
 };
 
 // Runs a parsed command; returns the exit status (0 ran, 1 host failure).

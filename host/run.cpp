@@ -1,7 +1,7 @@
 #include "host/run.h"
 
-#include <QApplication>
 #include <CLI/CLI.hpp>
+#include <QApplication>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -31,8 +31,8 @@ bool HasDisplay() {
 // --transcript, --gui / --no-gui. Windows need a QApplication, made only when
 // they can be shown (or are asked for), so that a batch run needs no display.
 void ConfigureMessageBoxes(const Options& options, std::unique_ptr<QApplication>& application) {
-  const bool want_windows =
-      options.gui == GuiMode::Gui || (options.gui == GuiMode::Auto && !options.batch && HasDisplay());
+  const bool want_windows = options.gui == GuiMode::Gui ||
+                            (options.gui == GuiMode::Auto && !options.batch && HasDisplay());
   if (want_windows && QApplication::instance() == nullptr) {
     static int argc = 1;
     static char name[] = "FIX.exe";
@@ -88,7 +88,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     int status = kRan;
     {
       WorkspaceRegistration registration(workspace);
-      CommandContext context{options, out, err};
+      CommandContext context{options, out, err, *workspace};
       status = chosen(context);
     }
     automation::FreeUnusedLibraries();

@@ -39,8 +39,15 @@ class SystemObject : public automation::DispatchObject {
 
 Workspace::Workspace(std::filesystem::path pictures)
     : pictures_(std::move(pictures)),
-      system_(std::make_shared<SystemObject>(FixPathText(pictures_))) {
+      system_(std::make_shared<SystemObject>(FixPathText(pictures_))),
+      documents_(std::make_shared<pictures::Documents>()) {
   AddProperty("System", [this](std::span<Variant>) { return Variant(system_); });
+  AddProperty("Documents", [this](std::span<Variant>) { return Variant(documents_); });
+}
+
+std::string Workspace::PicturePath(const std::string& name) const {
+  const bool has_extension = pictures::HasPictureExtension(name);
+  return (pictures_ / (has_extension ? name : name + ".grf")).string();
 }
 
 std::string Workspace::TypeName() const { return "Application"; }

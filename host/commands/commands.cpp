@@ -6,9 +6,8 @@ namespace vt::host {
 
 std::vector<Command> AllCommands() {
   return {
-      commands::Regsvr(),
-      commands::TranslateString(),
-      commands::TranslateAlarms(),
+      commands::Regsvr(),          commands::TranslatePicture(), commands::TranslateAll(),
+      commands::TranslateString(), commands::TranslateForm(),    commands::TranslateAlarms(),
       commands::SetUserLang(),
   };
 }

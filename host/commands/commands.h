@@ -8,9 +8,15 @@ namespace vt::host::commands {
 // The class the commands create, as the host's scripts do.
 inline constexpr const char* kInterpreterProgId = "Veltrano.VeltranoModule";
 
-Command Regsvr();       // regsvr [-u] LIBRARY
-Command SetUserLang();      // set-user-lang USER
-Command TranslateString();  // translate-string TEXT [--lang N] [--warn]
-Command TranslateAlarms();  // translate-alarms CSV --field N [--lang N] [--from N] [--restore] [-o OUT]
+Command Regsvr();            // regsvr [-u] LIBRARY
+Command SetUserLang();       // set-user-lang USER
+Command TranslatePicture();  // translate-picture NAME [--lang N] [--user U] [--save]
+Command TranslateAll();      // translate-all [--open NAME]... [--form FILE]... [--save]
+// translate-string TEXT [--lang N] [--picture NAME | --form FILE] [--warn]
+Command TranslateString();
+Command TranslateForm();  // translate-form FILE [--lang N] [--user U]
+// translate-alarms CSV --field N [--lang N] [--from N] [--restore]
+//                  [--picture NAME | --form FILE] [-o OUT]
+Command TranslateAlarms();
 
 }  // namespace vt::host::commands

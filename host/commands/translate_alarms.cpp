@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "host/commands/commands.h"
+#include "host/commands/host_objects.h"
 #include "platform/automation/runtime.h"
 #include "platform/data/csv.h"
 
@@ -18,6 +19,7 @@ Command TranslateAlarms() {
               std::int16_t from = 0;
               bool restore = false;
               std::string output;
+              MarkerObjectArgs marker;
             };
             auto args = std::make_shared<Args>();
             sub.add_option("CSV", args->csv, "the alarm list, with a header row")
@@ -30,13 +32,15 @@ Command TranslateAlarms() {
             sub.add_option("--from", args->from, "the language the texts are in now");
             sub.add_flag("--restore", args->restore, "look texts up even in the same language");
             sub.add_option("-o", args->output, "write the result here instead of printing it");
+            AddMarkerObjectOptions(sub, args->marker);
             return [args](CommandContext& context) {
               std::shared_ptr<data::Recordset> alarms = data::LoadCsv(args->csv);
+              const automation::ObjectRef marker = OpenMarkerObject(context, args->marker);
               automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
               std::vector<automation::Variant> call{
                   automation::Variant(automation::ObjectRef(alarms)),
                   automation::Variant(args->field),
-                  automation::Variant(),
+                  marker ? automation::Variant(marker) : automation::Variant(),
                   automation::Variant(args->lang),
                   automation::Variant(args->from),
                   automation::Variant(args->restore)};
@@ -52,6 +56,7 @@ Command TranslateAlarms() {
               } else {
                 data::SaveCsv(*translated, args->output);
               }
+              CloseOpenPictures(context, false);
               return 0;
             };
           }};

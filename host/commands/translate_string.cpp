@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "host/commands/commands.h"
+#include "host/commands/host_objects.h"
 #include "platform/automation/runtime.h"
 
 namespace vt::host::commands {
@@ -14,19 +15,24 @@ Command TranslateString() {
               std::string text;
               std::int16_t lang = 0;
               bool warn = false;
+              MarkerObjectArgs marker;
             };
             auto args = std::make_shared<Args>();
             sub.add_option("TEXT", args->text, "the text, outer blanks included")->required();
             sub.add_option("--lang", args->lang, "the language number to translate into");
             sub.add_flag("--warn", args->warn, "warn when the translation is missing");
+            AddMarkerObjectOptions(sub, args->marker);
             return [args](CommandContext& context) {
+              const automation::ObjectRef marker = OpenMarkerObject(context, args->marker);
               automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
               std::vector<automation::Variant> call{
-                  automation::Variant(args->text), automation::Variant(),
+                  automation::Variant(args->text),
+                  marker ? automation::Variant(marker) : automation::Variant(),
                   automation::Variant(args->lang), automation::Variant(args->warn)};
               const automation::Variant result =
                   automation::Call(interpreter, "TranslateString", call);
               context.out << result.ToString() << '\n';
+              CloseOpenPictures(context, false);
               return 0;
             };
           }};

@@ -1,0 +1,46 @@
+#include "host/commands/host_objects.h"
+
+#include <CLI/CLI.hpp>
+#include <ostream>
+
+#include "host/forms/user_form.h"
+#include "host/pictures/picture_tree.h"
+#include "host/tree_text.h"
+#include "host/workspace.h"
+
+namespace vt::host::commands {
+
+void AddMarkerObjectOptions(CLI::App& sub, MarkerObjectArgs& args) {
+  CLI::Option* picture =
+      sub.add_option("--picture", args.picture, "the picture whose Comments gives the language")
+          ->option_text("NAME");
+  CLI::Option* form =
+      sub.add_option("--form", args.form, "the form file whose Tag gives the language")
+          ->option_text("FILE")
+          ->check(CLI::ExistingFile);
+  picture->excludes(form);
+}
+
+automation::ObjectRef OpenMarkerObject(CommandContext& context, const MarkerObjectArgs& args) {
+  if (!args.picture.empty()) return OpenPicture(context, args.picture);
+  if (!args.form.empty()) return forms::UserForm::Load(args.form);
+  return nullptr;
+}
+
+std::shared_ptr<pictures::Document> OpenPicture(CommandContext& context, const std::string& name) {
+  return context.workspace.documents().Open(context.workspace.PicturePath(name));
+}
+
+void PrintOpenPictures(CommandContext& context) {
+  for (const auto& document : context.workspace.documents().open()) {
+    context.out << "Picture " << TreeName(document->name()) << '\n';
+    pictures::PrintPictureTree(document->page(), context.out, 2);
+  }
+}
+
+void CloseOpenPictures(CommandContext& context, bool save) {
+  context.workspace.documents().CloseAll(save ? pictures::CloseCode::Save
+                                              : pictures::CloseCode::Discard);
+}
+
+}  // namespace vt::host::commands

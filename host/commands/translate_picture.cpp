@@ -1,0 +1,55 @@
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <ostream>
+
+#include "host/commands/commands.h"
+#include "host/commands/host_objects.h"
+#include "host/pictures/picture_tree.h"
+#include "host/workspace.h"
+#include "platform/automation/error.h"
+#include "platform/automation/runtime.h"
+
+namespace vt::host::commands {
+
+Command TranslatePicture() {
+  return {
+      "translate-picture", "translate a picture of the pictures folder and print its texts",
+      [](CLI::App& sub) -> CommandRun {
+        struct Args {
+          std::string name;
+          std::int16_t lang = 0;
+          std::string user;
+          bool save = false;
+        };
+        auto args = std::make_shared<Args>();
+        sub.add_option("NAME", args->name, "the picture's name, with or without .grf")->required();
+        sub.add_option("--lang", args->lang, "the language number to show");
+        sub.add_option("--user", args->user, "a user whose language is to be shown");
+        sub.add_flag("--save", args->save, "save the translated picture to its file");
+        return [args](CommandContext& context) {
+          automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
+          std::vector<automation::Variant> call{automation::Variant(args->name),
+                                                automation::Variant(args->lang),
+                                                automation::Variant(args->user)};
+          automation::Call(interpreter, "TranslatePicture", call);
+
+          // The library leaves the picture open, under the name it cut any
+          // extension off; when it did not open it (disabled, or it failed
+          // and said so) the file shows as it is.
+          const std::string name = call[0].ToString();
+          std::shared_ptr<pictures::Document> document;
+          try {
+            document = OpenPicture(context, name);
+          } catch (const automation::Error& e) {
+            if (e.number() != automation::errors::kFileNotFound) throw;
+            context.err << "FIX.exe: " << e.what() << '\n';
+            return 0;
+          }
+          pictures::PrintPictureTree(document->page(), context.out);
+          CloseOpenPictures(context, args->save);
+          return 0;
+        };
+      }};
+}
+
+}  // namespace vt::host::commands

@@ -1,0 +1,89 @@
+#include "host/json/json_file.h"
+
+#include <cerrno>
+#include <utility>
+
+#include "platform/system/env.h"
+
+namespace vt::host::json {
+namespace {
+
+std::string Describe(std::string_view path, TextPosition at, std::string_view expected) {
+  return Quoted(path) + ", line " + std::to_string(at.line) + ", column " +
+         std::to_string(at.column) + ": " + std::string(expected);
+}
+
+// nlohmann's message reads "[json.exception.parse_error.101] parse error at
+// line 1, column 5: <what went wrong>"; the position is recomputed in
+// characters, so only what went wrong is kept.
+std::string ParseProblem(const std::string& what) {
+  const std::size_t start = what.find("parse error");
+  if (start == std::string::npos) return what;
+  const std::size_t colon = what.find(": ", start);
+  return colon == std::string::npos ? what : what.substr(colon + 2);
+}
+
+}  // namespace
+
+MalformedFile::MalformedFile(std::string_view path, TextPosition at, std::string_view expected)
+    : automation::Error(kInvalidFileFormat, Describe(path, at, expected)) {}
+
+std::string Quoted(std::string_view key) { return "\"" + std::string(key) + "\""; }
+
+JsonSource::JsonSource(std::string path, std::string text)
+    : path_(std::move(path)), text_(std::move(text)) {}
+
+JsonSource JsonSource::Load(const std::string& path) {
+  system::Env& env = system::CurrentEnv();
+  if (!env.FileExists(path)) {
+    throw automation::Error(automation::errors::kFileNotFound, "File not found: " + path);
+  }
+  std::string text;
+  try {
+    text = env.ReadFile(path);
+  } catch (const system::SystemError& e) {
+    if (e.code().value() == ENOENT) {
+      throw automation::Error(automation::errors::kFileNotFound, "File not found: " + path);
+    }
+    throw automation::errors::FileAccess(e.what());
+  }
+  return Parse(path, std::move(text));
+}
+
+JsonSource JsonSource::Parse(std::string path, std::string text) {
+  JsonSource source(std::move(path), std::move(text));
+  try {
+    source.root_ = nlohmann::ordered_json::parse(source.text_);
+  } catch (const nlohmann::json::parse_error& e) {
+    const std::size_t offset = e.byte == 0 ? 0 : e.byte - 1;
+    throw MalformedFile(source.path_, PositionOf(source.text_, offset), ParseProblem(e.what()));
+  }
+  const std::size_t deep = FirstOffsetDeeperThan(source.text_, kMaxDepth);
+  if (deep != std::string_view::npos) {
+    source.root_ = nullptr;
+    throw MalformedFile(source.path_, PositionOf(source.text_, deep),
+                        "values nested more than " + std::to_string(kMaxDepth) + " levels deep");
+  }
+  return source;
+}
+
+void JsonSource::Fail(const JsonPath& at, std::string_view expected) const {
+  throw MalformedFile(path_, PositionOf(text_, OffsetOf(text_, at)), expected);
+}
+
+void WriteJsonFile(const std::string& path, const nlohmann::ordered_json& root) {
+  std::string text;
+  try {
+    text = root.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::strict);
+  } catch (const nlohmann::json::type_error& e) {
+    throw automation::errors::FileAccess("cannot write " + path + ": " + e.what());
+  }
+  text += '\n';
+  try {
+    system::CurrentEnv().WriteFileAtomic(path, text);
+  } catch (const system::SystemError& e) {
+    throw automation::errors::FileAccess(e.what());
+  }
+}
+
+}  // namespace vt::host::json

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/pictures/document.h"
+#include "platform/automation/dispatch.h"
+
+namespace vt::host::pictures {
+
+// The workspace's open documents, in opening order: Open(path, mode), Count,
+// Item(i) from 1, For Each. Create it with std::make_shared: closing a
+// document takes it out through a weak reference.
+class Documents : public automation::DispatchObject {
+ public:
+  Documents();
+  std::string TypeName() const override;
+  std::vector<automation::Variant> Enumerate() override;
+
+  // Opens the picture file, or returns the document already open for it. A
+  // missing file is error 53 naming the path; a malformed one MalformedFile.
+  std::shared_ptr<Document> Open(const std::string& path);
+  // The open document of that Name (exact), or nullptr.
+  std::shared_ptr<Document> Find(std::string_view name) const;
+  const std::vector<std::shared_ptr<Document>>& open() const { return open_; }
+
+  // Closes every open document with `code`, in opening order.
+  void CloseAll(CloseCode code);
+
+ private:
+  void Forget(const Document& document);
+
+  std::vector<std::shared_ptr<Document>> open_;
+  std::vector<std::string> keys_;  // the file identity of each open document
+};
+
+}  // namespace vt::host::pictures
