@@ -11,6 +11,7 @@ lib="$root/$build/lib"
 work=$(mktemp -d "${TMPDIR:-/tmp}/veltrano-demo.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cp -r "$root/examples/pictures" "$work/pictures"
+cp -r "$root/examples/forms" "$work/forms"
 "$bin/make-dictionary" "$root/examples/source/Veltrano.csv" "$work/pictures/Veltrano/Veltrano.xls"
 "$bin/make-dictionary" "$root/examples/source/Veltrano_Alm.csv" \
   "$work/pictures/Veltrano/Veltrano_Alm.xls"
@@ -37,6 +38,21 @@ printf 'Not in the dictionary (appended): [%s]\n' "$(fix translate-string 'Steam
 
 step "Alarm list translated into Language_2 (column 2)"
 fix translate-alarms "$root/examples/alarms.csv" --field 2 --lang 2
+
+step "The picture Main as drawn (Language_1)"
+fix translate-picture Main --lang 1
+
+step "The picture Main in Language_2, saved"
+fix translate-picture Main --lang 2 --save
+
+step "The picture Main for the user MANUTENTORE (Language_3), from its marker 2"
+fix translate-picture Main --user MANUTENTORE
+
+step "The form frmSettings in Language_2 (MultiPage pages, frames, an unlisted tab strip)"
+fix translate-form "$work/forms/frmSettings.frm.json" --lang 2
+
+step "Everything open at once back into GlobalLangNum (the starting language, 1)"
+fix translate-all --open Main --open Prefixed --form "$work/forms/frmSettings.frm.json"
 
 step "Message boxes the run showed"
 cat "$work/transcript.jsonl" 2>/dev/null || echo "(none)"
