@@ -9,9 +9,7 @@ constexpr std::string_view kSheetName = "Dictionary";
 
 }  // namespace
 
-std::string LanguageColumn(std::int16_t language) {
-  return "Language_" + std::to_string(language);
-}
+std::string LanguageColumn(std::int16_t language) { return "Language_" + std::to_string(language); }
 
 std::shared_ptr<Connection> Connection::Open(const std::filesystem::path& file) {
   return std::shared_ptr<Connection>(new Connection(workbook::Workbook::Open(file)));
@@ -28,7 +26,13 @@ Connection::Connection(workbook::Workbook book) : book_(std::move(book)) {
 workbook::Sheet& Connection::Sheet() { return *sheet_; }
 
 std::size_t Connection::Column(std::string_view name) {
-  if (const auto column = sheet_->FindColumn(name)) return *column;
+  for (const auto& [known, column] : columns_) {
+    if (known == name) return column;
+  }
+  if (const auto column = sheet_->FindColumn(name)) {
+    columns_.emplace_back(name, *column);
+    return *column;
+  }
   throw std::runtime_error("The sheet \"" + std::string(kSheetName) + "\" of \"" +
                            book_.Path().string() + "\" has no column \"" + std::string(name) +
                            "\"");
@@ -40,8 +44,11 @@ std::size_t Connection::Insert(std::string_view column_name, std::string_view te
 
 bool Connection::Commit() {
   if (!book_.HasPendingEdits()) return false;
-  book_.Save();
+  // Even a save that fails may have read the file again: whatever was taken
+  // from the sheet before is stale from here on.
+  columns_.clear();
   ++generation_;
+  book_.Save();
   return true;
 }
 

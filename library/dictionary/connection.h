@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/workbook/workbook.h"
 
@@ -45,6 +47,9 @@ class Connection {
   workbook::Workbook book_;
   workbook::Sheet* sheet_ = nullptr;
   std::size_t generation_ = 0;
+  // Names already resolved, as callers spelled them; a save may bring in a
+  // header changed by another writer, so it empties the list.
+  std::vector<std::pair<std::string, std::size_t>> columns_;
 };
 
 }  // namespace vt::dictionary

@@ -18,15 +18,12 @@ std::optional<std::size_t> RowSet::FindExact(std::string_view column_name, std::
   DropStaleIndexes();
   const std::size_t column = connection_->Column(column_name);
   const workbook::Sheet& sheet = connection_->Sheet();
-  ExactIndex& index = exact_[column];
+  ColumnIndex& index = exact_[column];
   const std::size_t rows = sheet.RowCount();
   for (; index.rows_indexed < rows; ++index.rows_indexed) {
-    // try_emplace keeps the first row of a text that occurs twice.
-    index.first_row.try_emplace(sheet.CellText(index.rows_indexed, column), index.rows_indexed);
+    index.first_row.Add(sheet.CellText(index.rows_indexed, column), index.rows_indexed);
   }
-  const auto found = index.first_row.find(text);
-  if (found == index.first_row.end()) return std::nullopt;
-  return found->second;
+  return index.first_row.Find(text);
 }
 
 std::optional<std::size_t> RowSet::FindContaining(std::string_view column_name,
@@ -40,6 +37,9 @@ std::optional<std::size_t> RowSet::FindContaining(std::string_view column_name,
   }
   const std::string needle = data::FoldCase(text);
   for (std::size_t i = 0; i < folded.texts.size(); ++i) {
+    // An empty cell holds no value: like the filter, it contains nothing,
+    // not even the empty text.
+    if (folded.texts[i].empty()) continue;
     if (folded.texts[i].find(needle) != std::string::npos) return i + 1;
   }
   return std::nullopt;

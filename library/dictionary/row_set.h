@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "library/dictionary/connection.h"
+#include "library/dictionary/exact_index.h"
 
 namespace vt::dictionary {
 
@@ -26,7 +26,7 @@ class RowSet {
   // character.
   std::optional<std::size_t> FindExact(std::string_view column_name, std::string_view text);
   // The first row whose cell in the column contains `text`, letter case
-  // ignored and every character taken literally.
+  // ignored and every character taken literally; empty cells never match.
   std::optional<std::size_t> FindContaining(std::string_view column_name, std::string_view text);
   // The cell's text; empty for an empty cell.
   std::string_view Value(std::size_t row, std::string_view column_name);
@@ -35,8 +35,8 @@ class RowSet {
   void Requery();
 
  private:
-  struct ExactIndex {
-    std::unordered_map<std::string_view, std::size_t> first_row;
+  struct ColumnIndex {
+    ExactIndex first_row;
     std::size_t rows_indexed = 1;  // row 0 is the header
   };
   struct FoldedColumn {
@@ -47,7 +47,7 @@ class RowSet {
 
   std::shared_ptr<Connection> connection_;
   std::size_t generation_;
-  std::map<std::size_t, ExactIndex> exact_;
+  std::map<std::size_t, ColumnIndex> exact_;
   std::map<std::size_t, FoldedColumn> folded_;
 };
 

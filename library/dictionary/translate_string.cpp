@@ -65,11 +65,10 @@ std::string VeltranoModule::TranslateObjectString(const std::string& strString,
   try {
     const Blanks blanks(strString);
     if (blanks.trimmed.empty()) return strString;
-    const std::string strText(blanks.trimmed);
 
-    const auto row = Dictionary().FindExact(LanguageColumn(intFromLang), strText);
+    const auto row = Dictionary().FindExact(LanguageColumn(intFromLang), blanks.trimmed);
     if (!row) {
-      AppendToDictionary(strText, intFromLang);
+      AppendToDictionary(std::string(blanks.trimmed), intFromLang);
       if (intToLang != intFromLang) {
         blnMissingTranslations = true;
         Module().blnMissingTranslationsFound = true;
@@ -97,18 +96,18 @@ std::int16_t VeltranoModule::RequestedLanguage(std::int16_t intLanguageNumber,
 
 std::string VeltranoModule::TranslateString(std::string& strString,
                                             const automation::ObjectRef& objPictureOrForm,
-                                            std::int16_t& intLanguageNumber,
-                                            bool& blnShowWarning) {
+                                            std::int16_t& intLanguageNumber, bool& blnShowWarning) {
   if (blnDisabled || blnNotInFix) return strString;
   PublicCall call(*this, "TranslateString");
   try {
     const Blanks blanks(strString);
     if (blanks.trimmed.empty()) return strString;
     if (!objPictureOrForm && intLanguageNumber == 0) {
-      ui::MsgBox("\"TranslateString\" method parameters are wrong !\r\n"
-                 "Translation of the string \"" +
-                     strString + "\" is not possible.",
-                 ui::kStyleExclamation, " Veltrano - WARNING");
+      ui::MsgBox(
+          "\"TranslateString\" method parameters are wrong !\r\n"
+          "Translation of the string \"" +
+              strString + "\" is not possible.",
+          ui::kStyleExclamation, " Veltrano - WARNING");
       return strString;
     }
 

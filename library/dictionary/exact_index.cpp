@@ -1,0 +1,49 @@
+#include "library/dictionary/exact_index.h"
+
+#include <functional>
+
+namespace vt::dictionary {
+namespace {
+
+std::uint64_t Hash(std::string_view text) { return std::hash<std::string_view>{}(text); }
+
+}  // namespace
+
+std::size_t ExactIndex::Probe(std::uint64_t hash, std::string_view text) const {
+  // Linear probing over a power-of-two table never more than half full.
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.row == 0 || (slot.hash == hash && slot.text == text)) return i;
+  }
+}
+
+void ExactIndex::Add(std::string_view text, std::size_t row) {
+  if (2 * (used_ + 1) > slots_.size()) Grow();
+  const std::uint64_t hash = Hash(text);
+  Slot& slot = slots_[Probe(hash, text)];
+  if (slot.row != 0) return;
+  slot = {hash, text, row};
+  ++used_;
+}
+
+std::optional<std::size_t> ExactIndex::Find(std::string_view text) const {
+  if (slots_.empty()) return std::nullopt;
+  const Slot& slot = slots_[Probe(Hash(text), text)];
+  if (slot.row == 0) return std::nullopt;
+  return slot.row;
+}
+
+void ExactIndex::Grow() {
+  std::vector<Slot> old = std::move(slots_);
+  slots_.assign(old.empty() ? 1024 : 2 * old.size(), Slot{});
+  const std::size_t mask = slots_.size() - 1;
+  for (const Slot& slot : old) {
+    if (slot.row == 0) continue;
+    std::size_t i = slot.hash & mask;
+    while (slots_[i].row != 0) i = (i + 1) & mask;
+    slots_[i] = slot;
+  }
+}
+
+}  // namespace vt::dictionary

@@ -1,0 +1,30 @@
+#!/usr/bin/python3
+"""Prints the sheet "Dictionary" of an .xls as JSON, read by python3-xlrd.
+
+One list per row (up to nrows), one [type, value] per column (up to ncols):
+type is "empty", "text", "number" or "other"; a text keeps every character.
+"""
+import json
+import sys
+
+import xlrd
+
+KINDS = {xlrd.XL_CELL_EMPTY: "empty", xlrd.XL_CELL_BLANK: "empty",
+         xlrd.XL_CELL_TEXT: "text", xlrd.XL_CELL_NUMBER: "number"}
+
+
+def main(path):
+    book = xlrd.open_workbook(path, logfile=sys.stderr)
+    sheet = book.sheet_by_name("Dictionary")
+    rows = []
+    for r in range(sheet.nrows):
+        row = []
+        for c in range(sheet.ncols):
+            cell = sheet.cell(r, c)
+            row.append([KINDS.get(cell.ctype, "other"), cell.value])
+        rows.append(row)
+    json.dump({"sheets": book.sheet_names(), "rows": rows}, sys.stdout, ensure_ascii=False)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
