@@ -4,7 +4,7 @@ function(veltrano_warnings target)
   target_compile_options(${target} PRIVATE
     -Wall -Wextra -Wpedantic -Werror
     -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
-    -Woverloaded-virtual -Wconversion -Wsign-conversion -Wnull-dereference
+    -Woverloaded-virtual -Wconversion -Wsign-conversion
     -Wimplicit-fallthrough)
 endfunction()
 
