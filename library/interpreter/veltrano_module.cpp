@@ -11,7 +11,7 @@
 #include "library/interpreter/module_state.h"
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
-#include "platform/data/criteria.h"
+#include "platform/data/quote.h"
 #include "platform/data/recordset.h"
 #include "platform/ui/msgbox.h"
 

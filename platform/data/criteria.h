@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/data/quote.h"
 #include "platform/data/table.h"
 
 namespace vt::data {
@@ -38,8 +39,5 @@ Criteria ParseCriteria(std::string_view text, const Table& table);
 Criteria ContainsCriteria(std::size_t field, std::string_view needle, const Table& table);
 
 bool Matches(const Criteria& criteria, const Table& table, const std::vector<Cell>& row);
-
-// `text` in apostrophes with every apostrophe inside doubled.
-std::string QuoteLiteral(std::string_view text);
 
 }  // namespace vt::data
