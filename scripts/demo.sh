@@ -54,5 +54,8 @@ fix translate-form "$work/forms/frmSettings.frm.json" --lang 2
 step "Everything open at once back into GlobalLangNum (the starting language, 1)"
 fix translate-all --open Main --open Prefixed --form "$work/forms/frmSettings.frm.json"
 
+step "A host script (Lua): MANUTENTORE's language, the picture Main and a form"
+fix run "$root/examples/scripts/translate_main.lua" MANUTENTORE "$work/forms/frmLogin.frm.json"
+
 step "Message boxes the run showed"
 cat "$work/transcript.jsonl" 2>/dev/null || echo "(none)"

@@ -8,7 +8,7 @@ std::vector<Command> AllCommands() {
   return {
       commands::Regsvr(),          commands::TranslatePicture(), commands::TranslateAll(),
       commands::TranslateString(), commands::TranslateForm(),    commands::TranslateAlarms(),
-      commands::SetUserLang(),
+      commands::SetUserLang(),     commands::RunScript(),
   };
 }
 

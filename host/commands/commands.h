@@ -18,5 +18,6 @@ Command TranslateForm();  // translate-form FILE [--lang N] [--user U]
 // translate-alarms CSV --field N [--lang N] [--from N] [--restore]
 //                  [--picture NAME | --form FILE] [-o OUT]
 Command TranslateAlarms();
+Command RunScript();  // run SCRIPT.lua [args]
 
 }  // namespace vt::host::commands

@@ -84,6 +84,8 @@ bool Dispatch::QueryInterface(const Guid& iid) const {
 
 std::vector<Variant> Dispatch::Enumerate() { throw errors::NoSuchMember(TypeName(), "_NewEnum"); }
 
+bool Dispatch::IsMethod(std::string_view) const { return false; }
+
 Variant DispatchObject::Invoke(std::string_view member, CallKind kind, std::span<Variant> args) {
   auto it = members_.find(LowerAscii(member));
   if (it == members_.end()) throw errors::NoSuchMember(TypeName(), member);
@@ -115,6 +117,11 @@ void DispatchObject::AddProperty(std::string_view name, Getter get, Putter put) 
 
 void DispatchObject::AddMethod(std::string_view name, Method method) {
   members_[LowerAscii(name)].method = std::move(method);
+}
+
+bool DispatchObject::IsMethod(std::string_view member) const {
+  auto it = members_.find(LowerAscii(member));
+  return it != members_.end() && it->second.method && !it->second.get;
 }
 
 bool DispatchObject::HasMember(std::string_view name) const {

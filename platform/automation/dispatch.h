@@ -47,6 +47,11 @@ class Dispatch : public std::enable_shared_from_this<Dispatch> {
   // The items of a collection, in its order (For Each). Objects that are not
   // collections raise "Object doesn't support this property or method".
   virtual std::vector<Variant> Enumerate();
+
+  // True when `member` is a method only (no property reads under that name).
+  // Script bindings ask it to tell `obj.Name` (read now) from `obj:Name(...)`
+  // (call later); the runtime itself never needs it.
+  virtual bool IsMethod(std::string_view member) const;
 };
 
 // A Dispatch whose members are kept in a table filled by the subclass.
@@ -57,6 +62,7 @@ class DispatchObject : public Dispatch {
   using Method = std::function<Variant(std::span<Variant> args)>;
 
   Variant Invoke(std::string_view member, CallKind kind, std::span<Variant> args) override;
+  bool IsMethod(std::string_view member) const override;
 
  protected:
   void AddProperty(std::string_view name, Getter get, Putter put = {});
