@@ -7,15 +7,15 @@
 #include <memory>
 
 #include "platform/system/env.h"
-#include "tests/system/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace vt::data {
 namespace {
 
 using automation::Variant;
-using system::testing::ReadBytes;
-using system::testing::TempDir;
-using system::testing::WriteBytes;
+using vt::testing::ReadFile;
+using vt::testing::TempDir;
+using vt::testing::WriteFile;
 
 const std::vector<std::vector<std::string>> kRows = {
     {"Time", "Text", "Area"},
@@ -73,7 +73,7 @@ TEST(Csv, RoundTripThroughAFileKeepsEveryCharacter) {
   auto loaded = LoadCsv(path);
   EXPECT_EQ(Rows(*loaded), kRows);
   EXPECT_EQ(loaded->GetValue("Time"), Variant("2024-03-05 14:07"));  // on the first row
-  EXPECT_EQ(FormatCsv(*loaded), ReadBytes(path));
+  EXPECT_EQ(FormatCsv(*loaded), ReadFile(path));
 }
 
 TEST(Csv, WrittenFileReadsTheSameInAnIndependentReader) {

@@ -82,26 +82,26 @@ TEST_F(DictionaryCreationTest, NormalisationTrimsSpacesOnlyAndReachesTheFile) {
 TEST_F(DictionaryCreationTest, NormalDictionaryIsNotRewritten) {
   WriteDictionary({{"Start", "Démarrer", ""}});
   WriteAlarms({});
-  const std::string before = ReadFileText(dictionary_path());
+  const std::string before = ReadFile(dictionary_path());
   const ino_t inode = Inode(dictionary_path());
   auto object = CreateReady();
   EXPECT_EQ(Inode(dictionary_path()), inode);
-  EXPECT_EQ(ReadFileText(dictionary_path()), before);
+  EXPECT_EQ(ReadFile(dictionary_path()), before);
 }
 
 TEST_F(DictionaryCreationTest, NumberCellsAreLeftAsTheSpreadsheetMadeThem) {
-  if (RunCommand("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "no LibreOffice";
+  if (RunShell("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "no LibreOffice";
   // LibreOffice names the sheet after the CSV file.
   const fs::path csv = dir() / "Dictionary.csv";
-  WriteFileText(csv,
-                "Language_1,Language_2,Code\n"
-                "\"  Pressure  \",\" Druck \",42\n"
-                "\"   \",Leer,3.5\n");
+  WriteFile(csv,
+            "Language_1,Language_2,Code\n"
+            "\"  Pressure  \",\" Druck \",42\n"
+            "\"   \",Leer,3.5\n");
   const std::string convert = "cd " + ShellQuote(dir().string()) +
                               " && soffice -env:UserInstallation=file://" + dir().string() +
                               "/profile --headless --infilter=CSV:44,34,76,1 "
                               "--convert-to 'xls:MS Excel 97' Dictionary.csv >/dev/null 2>&1";
-  ASSERT_EQ(RunCommand(convert), 0);
+  ASSERT_EQ(RunShell(convert), 0);
   fs::rename(dir() / "Dictionary.xls", dictionary_path());
   ASSERT_EQ(XlrdRow(dictionary_path(), 1, 3)[2], Number(42));
   WriteAlarms({});
@@ -128,12 +128,12 @@ TEST_F(DictionaryCreationTest, MissingDictionaryDisablesWithItsMessage) {
 
 TEST_F(DictionaryCreationTest, MissingAlarmWorkbookOpensNothing) {
   WriteDictionary({{"  Start  ", "Démarrer", ""}});
-  const std::string before = ReadFileText(dictionary_path());
+  const std::string before = ReadFile(dictionary_path());
   auto object = std::make_shared<VeltranoModule>();
   EXPECT_EQ(object->lifecycle(), Lifecycle::Disabled);
   ExpectMissingFileMessage(alarm_path());
   // Not normalised: the dictionary was never opened.
-  EXPECT_EQ(ReadFileText(dictionary_path()), before);
+  EXPECT_EQ(ReadFile(dictionary_path()), before);
   EXPECT_EQ(Translate(*object, "Start", 2), "Start");
 }
 
@@ -154,12 +154,12 @@ TEST_F(DictionaryCreationTest, DisabledConfigurationOpensNoWorkbook) {
 }
 
 TEST_F(DictionaryCreationTest, DamagedDictionaryIsReportedAndLeavesTheObjectBroken) {
-  WriteFileText(dictionary_path(), std::string(4096, 'x'));
+  WriteFile(dictionary_path(), std::string(4096, 'x'));
   WriteAlarms({{"Pump", "Pompe", ""}});
   auto object = std::make_shared<VeltranoModule>();
   EXPECT_EQ(object->lifecycle(), Lifecycle::Broken);
   ExpectCreationReport("Veltrano.xls");
-  EXPECT_EQ(ReadFileText(dictionary_path()), std::string(4096, 'x'));
+  EXPECT_EQ(ReadFile(dictionary_path()), std::string(4096, 'x'));
 
   // Not Disabled: operations run and report the workbook that is not open.
   EXPECT_EQ(Translate(*object, "Start", 2), "");

@@ -1,23 +1,17 @@
 // translate-string and translate-alarms end to end: the real FIX.exe loads
 // the registered library, which works on real workbooks.
-#include <stdlib.h>
-
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <optional>
-#include <sstream>
 
 #include "tests/dictionary/dictionary_fixture.h"
+#include "tests/support/message_log.h"
 
 namespace vt::dictionary::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path BinaryDir() {
-  const char* dir = getenv("VELTRANO_BINARY_DIR");
-  return dir != nullptr ? fs::path(dir) : fs::path(VT_BINARY_DIR);
-}
+using vt::testing::BinaryDir;
 
 struct FixRun {
   int status = -1;
@@ -29,8 +23,7 @@ class DictionaryFixExeTest : public DictionaryTest {
  protected:
   void SetUp() override {
     DictionaryTest::SetUp();
-    if (const char* old = getenv("VELTRANO_CLASS_REGISTRY")) saved_registry_ = old;
-    setenv("VELTRANO_CLASS_REGISTRY", (dir() / "classes.json").c_str(), 1);
+    registry_.emplace("VELTRANO_CLASS_REGISTRY", (dir() / "classes.json").string());
     const FixRun r = Fix({"regsvr", (BinaryDir() / "lib/libveltrano.so").string()}, false);
     ASSERT_EQ(r.status, 0) << r.err;
     WriteDictionary({
@@ -45,11 +38,7 @@ class DictionaryFixExeTest : public DictionaryTest {
   }
 
   void TearDown() override {
-    if (saved_registry_) {
-      setenv("VELTRANO_CLASS_REGISTRY", saved_registry_->c_str(), 1);
-    } else {
-      unsetenv("VELTRANO_CLASS_REGISTRY");
-    }
+    registry_.reset();
     DictionaryTest::TearDown();
   }
 
@@ -63,24 +52,18 @@ class DictionaryFixExeTest : public DictionaryTest {
     const fs::path err = dir() / "stderr.txt";
     command += " </dev/null 2>" + ShellQuote(err.string());
     FixRun r;
-    r.status = RunCommand(command, &r.out);
-    r.err = ReadFileText(err);
+    r.status = RunShell(command, &r.out);
+    r.err = ReadFile(err);
     return r;
   }
 
   fs::path transcript() const { return dir() / "transcript.jsonl"; }
-
   std::vector<nlohmann::json> Transcript() const {
-    std::vector<nlohmann::json> boxes;
-    std::istringstream in(ReadFileText(transcript()));
-    for (std::string line; std::getline(in, line);) {
-      if (!line.empty()) boxes.push_back(nlohmann::json::parse(line));
-    }
-    return boxes;
+    return vt::testing::ReadTranscript(transcript());
   }
 
  private:
-  std::optional<std::string> saved_registry_;
+  std::optional<vt::testing::ScopedEnvVar> registry_;
 };
 
 TEST_F(DictionaryFixExeTest, TranslateStringKeepsOuterBlanks) {
@@ -121,17 +104,17 @@ TEST_F(DictionaryFixExeTest, TranslateStringWithoutLanguageBringsTheParameterMes
 }
 
 TEST_F(DictionaryFixExeTest, TranslateAlarmsCsvInAndOut) {
-  WriteFileText(dir() / "alarms.csv",
-                "Time,Tag,Text\r\n"
-                "08:00,P1,Pump #1 failed\r\n"
-                "08:05,T1,\"TANK LOW, check\"\r\n"
-                "08:07,T2,tank low\r\n"
-                "08:09,F3,\"Fan \"\"C\"\" stopped\"\r\n");
+  WriteFile(dir() / "alarms.csv",
+            "Time,Tag,Text\r\n"
+            "08:00,P1,Pump #1 failed\r\n"
+            "08:05,T1,\"TANK LOW, check\"\r\n"
+            "08:07,T2,tank low\r\n"
+            "08:09,F3,\"Fan \"\"C\"\" stopped\"\r\n");
   const fs::path out = dir() / "out.csv";
   const FixRun r = Fix({"translate-alarms", (dir() / "alarms.csv").string(), "--field", "2",
                         "--lang", "2", "-o", out.string()});
   EXPECT_EQ(r.status, 0) << r.err;
-  const std::string csv = ReadFileText(out);
+  const std::string csv = ReadFile(out);
   EXPECT_NE(csv.find("Time,Tag,Text"), std::string::npos) << csv;
   EXPECT_NE(csv.find("08:00,P1,Pompe n°1 en panne"), std::string::npos) << csv;
   EXPECT_NE(csv.find("08:05,T1,\"TANK LOW, check\""), std::string::npos) << csv;
@@ -149,7 +132,7 @@ TEST_F(DictionaryFixExeTest, TranslateAlarmsCsvInAndOut) {
 }
 
 TEST_F(DictionaryFixExeTest, TranslateAlarmsRestorePrintsWholeCells) {
-  WriteFileText(dir() / "alarms.csv", "Text\nTank\npump #1\n");
+  WriteFile(dir() / "alarms.csv", "Text\nTank\npump #1\n");
   const FixRun r = Fix({"translate-alarms", (dir() / "alarms.csv").string(), "--field", "0",
                         "--lang", "1", "--restore"});
   EXPECT_EQ(r.status, 0) << r.err;

@@ -10,6 +10,7 @@
 #include "library/dictionary/connection.h"
 #include "library/dictionary/exact_index.h"
 #include "tests/dictionary/dictionary_fixture.h"
+#include "tests/support/temp_dir.h"
 
 namespace vt::dictionary::testing {
 namespace {
@@ -18,16 +19,6 @@ namespace fs = std::filesystem;
 
 class DictionaryRowSetTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vt-rowset-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-
   fs::path file() const { return dir_ / "Veltrano.xls"; }
 
   std::shared_ptr<Connection> Open(const Rows& rows) {
@@ -36,7 +27,7 @@ class DictionaryRowSetTest : public ::testing::Test {
   }
 
  private:
-  fs::path dir_;
+  vt::testing::TempDir dir_{"vt-rowset"};
 };
 
 TEST_F(DictionaryRowSetTest, ExactLookupTakesTheFirstRowAndRespectsCase) {
@@ -131,13 +122,13 @@ TEST_F(DictionaryRowSetTest, EmptyTextContainedOnlyInFilledCells) {
 TEST_F(DictionaryRowSetTest, CommitSavesOnceAndOnlyWhenSomethingChanged) {
   auto cn = Open({{"Start", "Démarrer", ""}});
   RowSet rs(cn);
-  const std::string before = ReadFileText(file());
+  const std::string before = ReadFile(file());
   EXPECT_FALSE(cn->Commit());
-  EXPECT_EQ(ReadFileText(file()), before);
+  EXPECT_EQ(ReadFile(file()), before);
 
   cn->Insert("Language_1", "It's on");
   cn->Insert("Language_2", "Überlauf 🚒");
-  EXPECT_EQ(ReadFileText(file()), before);
+  EXPECT_EQ(ReadFile(file()), before);
   EXPECT_TRUE(cn->Commit());
   EXPECT_FALSE(cn->Commit());
   const auto rows = ReadWithXlrd(file());

@@ -118,7 +118,7 @@ TEST_F(DictionaryAlarmsTest, NoLanguageGivenBringsTheParameterMessage) {
 }
 
 TEST_F(DictionaryAlarmsTest, MissingTextsAreAppendedAndWarnedOnce) {
-  const std::string before = ReadFileText(alarm_path());
+  const std::string before = ReadFile(alarm_path());
   auto alarms = Alarms({Variant("Fan 'C' stopped"), Variant("Tank low"), Variant("Valve open"),
                         Variant("  Motor  hot "), Variant("Valve open too long")});
   auto result = Translate(alarms, 3);
@@ -149,17 +149,17 @@ TEST_F(DictionaryAlarmsTest, MissingTextsAreAppendedAndWarnedOnce) {
   result = Translate(Alarms({Variant("fan 'c' STOPPED")}), 3);
   EXPECT_EQ(ReadWithXlrd(alarm_path()).size(), 9u);
   EXPECT_EQ(TakeMessages().size(), 1u);  // still without translation
-  EXPECT_NE(ReadFileText(alarm_path()), before);
+  EXPECT_NE(ReadFile(alarm_path()), before);
 }
 
 TEST_F(DictionaryAlarmsTest, SameLanguageWithoutRestoreLooksNothingUp) {
-  const std::string before = ReadFileText(alarm_path());
+  const std::string before = ReadFile(alarm_path());
   auto result = Translate(Alarms({Variant("Never seen"), Variant("Tank")}), 1);
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(Texts(result), (std::vector<std::string>{"Never seen", "Tank"}));
   result = Translate(Alarms({Variant("Tank")}), 2, 2);
   EXPECT_EQ(Texts(result), std::vector<std::string>{"Tank"});
-  EXPECT_EQ(ReadFileText(alarm_path()), before);
+  EXPECT_EQ(ReadFile(alarm_path()), before);
   EXPECT_TRUE(TakeMessages().empty());
 }
 

@@ -299,11 +299,11 @@ TEST_F(DictionaryTranslateTest, GuardReturnsTheInputWithoutAnyLookup) {
   object_.reset();
   WriteIni("InterpreterEnabled", "N");
   object_ = std::make_shared<VeltranoModule>();
-  const std::string before = ReadFileText(dictionary_path());
+  const std::string before = ReadFile(dictionary_path());
   EXPECT_EQ(String(" Unknown ", 2, true), " Unknown ");
   EXPECT_EQ(String(" Unknown ", 0, true), " Unknown ");
   EXPECT_TRUE(TakeMessages().empty());
-  EXPECT_EQ(ReadFileText(dictionary_path()), before);
+  EXPECT_EQ(ReadFile(dictionary_path()), before);
 }
 
 }  // namespace

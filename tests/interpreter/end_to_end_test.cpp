@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <regex>
-#include <sstream>
 #include <thread>
 
 #include "tests/automation/temp_registry.h"
@@ -27,8 +26,7 @@ class EndToEndTest : public TempRegistryTest {
     fs::create_directories(pictures_ / "Veltrano");
     transcript_ = dir() / "transcript.jsonl";
     for (const char* name : {"Veltrano.xls", "Veltrano_Alm.xls"}) {
-      workbook::Workbook::CreateDictionary(pictures_ / "Veltrano" / name, "Dictionary",
-                                           {"Language_1", "Language_2"});
+      vt::testing::WriteWorkbook(pictures_ / "Veltrano" / name, {"Language_1", "Language_2"}, {});
     }
     const auto r = Run(VT_FIX_EXE, {"regsvr", VT_SERVER_LIBRARY});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -44,14 +42,9 @@ class EndToEndTest : public TempRegistryTest {
   }
 
   void WriteIni(const std::string& text) const {
-    testing::WriteAll(pictures_ / "Veltrano" / "Veltrano.ini", text);
+    testing::WriteFile(pictures_ / "Veltrano" / "Veltrano.ini", text);
   }
-  std::vector<json> Transcript() const {
-    std::vector<json> boxes;
-    std::istringstream lines(testing::ReadAll(transcript_));
-    for (std::string line; std::getline(lines, line);) boxes.push_back(json::parse(line));
-    return boxes;
-  }
+  std::vector<json> Transcript() const { return vt::testing::ReadTranscript(transcript_); }
 
   fs::path pictures_;
   fs::path transcript_;
@@ -65,14 +58,14 @@ TEST_F(EndToEndTest, SetUserLangPrintsTheUsersLanguage) {
   auto r = SetUserLang("OPERATOR");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "2\n");
-  EXPECT_TRUE(Transcript().empty()) << testing::ReadAll(transcript_);
+  EXPECT_TRUE(Transcript().empty()) << testing::ReadFile(transcript_);
 
   r = SetUserLang("O'Neil");
   EXPECT_EQ(r.out, "5\n") << r.err;
   r = SetUserLang("somebody else");
   EXPECT_EQ(r.out, "3\n") << r.err;
   EXPECT_EQ(r.status, 0);
-  EXPECT_TRUE(Transcript().empty()) << testing::ReadAll(transcript_);
+  EXPECT_TRUE(Transcript().empty()) << testing::ReadFile(transcript_);
   EXPECT_FALSE(fs::exists(pictures_ / "Veltrano" / "Veltrano.log"));
 }
 
@@ -85,7 +78,7 @@ TEST_F(EndToEndTest, UnreadableConfigurationIsShownLoggedAndStillExitsZero) {
   EXPECT_EQ(r.out, "0\n");
 
   const auto boxes = Transcript();
-  ASSERT_EQ(boxes.size(), 2u) << testing::ReadAll(transcript_);
+  ASSERT_EQ(boxes.size(), 2u) << testing::ReadFile(transcript_);
   const std::string ini = (pictures_ / "Veltrano" / "Veltrano.ini").string();
   EXPECT_EQ(boxes[0]["text"], "The \"Veltrano.dll\" cannot read the file \"" + ini +
                                   "\".\r\n\r\nPlease call your supplier !");
@@ -101,7 +94,7 @@ TEST_F(EndToEndTest, UnreadableConfigurationIsShownLoggedAndStillExitsZero) {
   EXPECT_EQ(boxes[1]["title"], " Veltrano - WARNING");
   EXPECT_EQ(boxes[1]["style"], 16);
 
-  const std::string log = testing::ReadAll(pictures_ / "Veltrano" / "Veltrano.log");
+  const std::string log = testing::ReadFile(pictures_ / "Veltrano" / "Veltrano.log");
   EXPECT_TRUE(
       std::regex_match(log, std::regex("[^;\r\n]+;modIniHandler;ReadIniFile;[^\r\n]+;\r\n")))
       << log;
@@ -142,7 +135,7 @@ TEST_F(EndToEndTest, ProgramOtherThanTheHostGetsTheOutsideHostMessage) {
   }
   EXPECT_NE(r.out.find("fix_seen=0"), std::string::npos) << "a FIX.exe kept running";
   EXPECT_NE(r.out.find("GlobalLangNum=0\n"), std::string::npos) << r.out;
-  ASSERT_EQ(boxes.size(), 1u) << testing::ReadAll(transcript_);
+  ASSERT_EQ(boxes.size(), 1u) << testing::ReadFile(transcript_);
   EXPECT_EQ(boxes[0]["text"],
             "Veltrano can be referenced only by iFix !\r\nNo translation will be executed...");
   EXPECT_EQ(boxes[0]["title"], " Veltrano - WARNING");

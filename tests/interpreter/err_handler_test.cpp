@@ -26,7 +26,7 @@ class HandleErrorTest : public InterpreterTest {
 };
 
 TEST_F(HandleErrorTest, AppendsOneLineAndShowsTheCriticalBox) {
-  testing::WriteAll(log_path(), "earlier report\r\n");
+  testing::WriteFile(log_path(), "earlier report\r\n");
   HandleError("modIniHandler", "ReadIniFile", "Type mismatch", "");
 
   const std::string stamp = Stamp();
@@ -149,7 +149,7 @@ TEST_F(HandleErrorTest, WizardSettingsGiveFourFieldsAndItsOwnTitle) {
       .with_debug_reference = false,
   };
   report::Report(wizard, "frmRostavel", "cmdNext_Click", "Path not found", "ignored");
-  EXPECT_EQ(testing::ReadAll(dir() / "Rostavel.log"),
+  EXPECT_EQ(testing::ReadFile(dir() / "Rostavel.log"),
             Stamp() + ";frmRostavel;cmdNext_Click;Path not found\r\n");
   ASSERT_EQ(backend_.shown.size(), 1u);
   EXPECT_EQ(backend_.shown[0].text, " Rostavel - " + Stamp() +

@@ -161,7 +161,7 @@ TEST_F(VeltranoModuleTest, FailingFixPathIsBroken) {
 // Outside the host and when switched off, the guarded operations do nothing
 // and say nothing; TranslateString gives its argument back.
 TEST_F(VeltranoModuleTest, GuardedOperationsDoNothingOutsideTheHostOrDisabled) {
-  const std::string dictionary = testing::ReadAll(veltrano_dir() / "Veltrano.xls");
+  const std::string dictionary = testing::ReadFile(veltrano_dir() / "Veltrano.xls");
   WriteIni(
       "[PARAMETERS]\nInterpreterEnabled=N\nDevelopmentLanguageNumber=1\n"
       "StartingLanguageNumber=2\n");
@@ -178,7 +178,7 @@ TEST_F(VeltranoModuleTest, GuardedOperationsDoNothingOutsideTheHostOrDisabled) {
     automation::Call(module, "TranslateAll", none);
     EXPECT_TRUE(backend_.shown.empty()) << (outside ? "outside" : "disabled");
   }
-  EXPECT_EQ(testing::ReadAll(veltrano_dir() / "Veltrano.xls"), dictionary);
+  EXPECT_EQ(testing::ReadFile(veltrano_dir() / "Veltrano.xls"), dictionary);
   EXPECT_EQ(std::filesystem::file_size(veltrano_dir() / "Veltrano.xls"), dictionary.size());
 }
 

@@ -5,13 +5,12 @@
 // temporary pictures folder, the dictionary is a real workbook there, and
 // message boxes go to the batch back end and its transcript.
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,31 +19,15 @@
 #include "host/workspace.h"
 #include "library/interpreter/veltrano_module.h"
 #include "platform/automation/dispatch.h"
-#include "platform/system/env.h"
+#include "tests/support/library_test.h"
 
 namespace vt::pictures::testing {
 
 using Json = nlohmann::ordered_json;
+using vt::testing::HostEnv;
+using vt::testing::Message;
 // Dictionary rows, the cells of Language_1, Language_2, Language_3.
-using Rows = std::vector<std::vector<std::string>>;
-
-// One message box as the transcript recorded it.
-struct Message {
-  std::string title;
-  int style = 0;
-  std::string text;
-};
-
-// The real operating system with FIX.exe among the running processes.
-class HostEnv : public system::EnvWrapper {
- public:
-  HostEnv() : EnvWrapper(system::Env::Default()) {}
-  std::vector<std::string> RunningProcessExecutableNames() override {
-    if (!fix_running) return {"systemd", "bash"};
-    return {"systemd", "FIX.exe"};
-  }
-  bool fix_running = true;
-};
+using vt::testing::Rows;
 
 // Picture objects as the picture files write them.
 Json Text(const std::string& name, const std::string& caption);
@@ -66,28 +49,21 @@ Json Form(const std::string& name, const std::string& caption, const std::string
 automation::ObjectRef FindObject(const automation::ObjectRef& container, const std::string& name);
 std::string Property(const automation::ObjectRef& object, const std::string& property);
 
-class PictureTest : public ::testing::Test {
+class PictureTest : public vt::testing::LibraryTest {
  protected:
+  PictureTest() : LibraryTest("vt-pictures") {}
+
   void SetUp() override;
   void TearDown() override;
 
-  const std::filesystem::path& pictures() const { return pictures_; }
-  std::filesystem::path veltrano_dir() const { return pictures_ / "Veltrano"; }
-  std::filesystem::path dictionary_path() const { return veltrano_dir() / "Veltrano.xls"; }
-  std::filesystem::path alarm_path() const { return veltrano_dir() / "Veltrano_Alm.xls"; }
   // The dictionary file as the messages name it.
-  std::string dictionary_text() const { return pictures_.string() + "/Veltrano/Veltrano.xls"; }
+  std::string dictionary_text() const { return pictures().string() + "/Veltrano/Veltrano.xls"; }
 
   // The ready configuration (development and starting language 1, warnings
   // on, OPERATOR in language 3) with some [PARAMETERS] keys changed.
-  void WriteIni(const std::map<std::string, std::string>& changes = {});
-  void WriteDictionary(const Rows& rows);
-  void WriteAlarmDictionary(const Rows& rows);
-  void WritePicture(const std::string& file_name, const Json& picture);
-  std::filesystem::path WriteForm(const std::string& file_name, const Json& form);
-
-  // Creates the object; expects it Ready without any message.
-  std::shared_ptr<interpreter::VeltranoModule> CreateReady();
+  void WriteIni(const std::map<std::string, std::string>& changes = {}) const;
+  void WritePicture(const std::string& file_name, const Json& picture) const;
+  std::filesystem::path WriteForm(const std::string& file_name, const Json& form) const;
 
   // Opens the picture NAME.grf in the workspace (as the operator would).
   std::shared_ptr<host::pictures::Document> Open(const std::string& name);
@@ -96,10 +72,8 @@ class PictureTest : public ::testing::Test {
   std::string CaptionIn(const std::string& picture, const std::string& object);
   automation::Variant MarkerOf(const std::string& picture);
 
-  // The messages shown since the last call, then forgotten.
-  std::vector<Message> TakeMessages();
-  // Lines of the error log.
-  std::vector<std::string> LogLines() const;
+  // The boxes the batch back end wrote to its transcript since the last call.
+  std::vector<Message> TakeMessages() override { return transcript_.Take(); }
   // The dictionary rows below the header, as the workbook reader sees them.
   Rows DictionaryRows() const;
   // The same as python3-xlrd, an independent reader, sees them.
@@ -109,12 +83,9 @@ class PictureTest : public ::testing::Test {
   HostEnv env_;
 
  private:
-  std::filesystem::path dir_;
-  std::filesystem::path pictures_;
-  std::filesystem::path transcript_;
-  std::size_t transcript_lines_taken_ = 0;
-  std::unique_ptr<system::ScopedEnvOverride> env_scope_;
-  std::unique_ptr<host::WorkspaceRegistration> registration_;
+  vt::testing::TranscriptReader transcript_{dir() / "transcript.jsonl"};
+  std::optional<system::ScopedEnvOverride> env_scope_;
+  std::optional<host::WorkspaceRegistration> registration_;
 };
 
 // Calls with by-reference arguments as the host's scripts pass them.

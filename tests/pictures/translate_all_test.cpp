@@ -195,7 +195,7 @@ TEST_F(TranslateAllTest, DisabledObjectDoesNothing) {
 }
 
 TEST_F(TranslateAllTest, OutsideTheHostNoOperationDoesAnything) {
-  env_.fix_running = false;
+  env_.SetFixRunning(false);
   WritePicture("Main.grf", Picture({Text("txtTitle", "Title")}));
   Open("Main");
   auto form = LoadForm(Form("frmLogin", "Login", "", Json::array()));
@@ -326,7 +326,7 @@ class MarkerTargetTest : public TranslateAllTest {
  protected:
   void SetUp() override {
     TranslateAllTest::SetUp();
-    WriteAlarmDictionary({{"Pump failure", "Pumpenstörung", "Défaut pompe"}});
+    WriteAlarms({{"Pump failure", "Pumpenstörung", "Défaut pompe"}});
     const std::filesystem::path csv = pictures() / "alarms.csv";
     std::ofstream(csv, std::ios::binary) << "Time,Text\r\n08:00,Pump failure\r\n";
     alarms_ = data::LoadCsv(csv.string());

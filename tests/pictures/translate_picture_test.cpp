@@ -169,11 +169,7 @@ TEST_F(TranslatePictureTest, TwoMissingTextsGiveOneMessageAndAreAppendedUnderThe
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].title, " Veltrano - WARNING");
   EXPECT_EQ(messages[0].style, 48);
-  EXPECT_EQ(messages[0].text,
-            "Interpreter cannot find the translation of one or more strings from Language_1 to "
-            "Language_2 !\r\nYou can find all the strings to translate in the dictionary of the "
-            "interpreter file \"" +
-                pictures().string() + "/Veltrano/Veltrano.xls\" .");
+  EXPECT_EQ(messages[0].text, CannotFindText(1, 2, dictionary_text()));
   Rows expected = kDictionary;
   expected.push_back({"Feed valve", "", ""});
   expected.push_back({"Drain", "", ""});

@@ -8,21 +8,21 @@
 #include <vector>
 
 #include "platform/system/env.h"
-#include "tests/system/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace vt::system {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::WriteBytes;
+using vt::testing::ReadFile;
+using vt::testing::TempDir;
+using vt::testing::WriteFile;
 
 Env& env() { return *Env::Default(); }
 
 TEST(FileExists, OrdinaryFilesOnly) {
   TempDir dir;
-  WriteBytes(dir / "plain.txt", "x");
-  WriteBytes(dir / ".hidden", "x");
+  WriteFile(dir / "plain.txt", "x");
+  WriteFile(dir / ".hidden", "x");
   ASSERT_EQ(::mkdir((dir / "folder").c_str(), 0755), 0);
   ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
   ASSERT_EQ(::symlink("plain.txt", (dir / "link").c_str()), 0);
@@ -45,7 +45,7 @@ TEST(FileExists, OrdinaryFilesOnly) {
 TEST(FileExists, HiddenFolderOnTheWayDoesNotHideTheFile) {
   TempDir dir;
   ASSERT_EQ(::mkdir((dir / ".config").c_str(), 0755), 0);
-  WriteBytes(dir / ".config/Veltrano.ini", "x");
+  WriteFile(dir / ".config/Veltrano.ini", "x");
   EXPECT_TRUE(env().FileExists(dir / ".config/Veltrano.ini"));
   EXPECT_FALSE(env().DirectoryExists(dir / ".config"));
 }
@@ -63,7 +63,7 @@ TEST(ListFiles, MatchesPatternInListingOrderSkippingHiddenAndFolders) {
   TempDir dir;
   for (const char* name : {"Main.grf", "alarms.GRF", "b.grf", "notes.txt", ".hidden.grf",
                            "Main.grf.bak", "x.grfx", "grf"}) {
-    WriteBytes(dir / name, "x");
+    WriteFile(dir / name, "x");
   }
   ASSERT_EQ(::mkdir((dir / "folder.grf").c_str(), 0755), 0);
   ASSERT_EQ(::symlink("b.grf", (dir / "link.grf").c_str()), 0);
@@ -81,7 +81,7 @@ TEST(ListFiles, MatchesPatternInListingOrderSkippingHiddenAndFolders) {
 TEST(ListFiles, PrefixPatternAndMissingFolder) {
   TempDir dir;
   for (const char* name : {"EULA-EN.txt", "eula-it.TXT", "EULA.pdf", "MYEULA-x.txt"}) {
-    WriteBytes(dir / name, "x");
+    WriteFile(dir / name, "x");
   }
   auto found = env().ListFiles(dir.path(), "EULA*.txt");
   std::sort(found.begin(), found.end());
@@ -93,13 +93,13 @@ TEST(ListFiles, PrefixPatternAndMissingFolder) {
 TEST(WriteFileAtomic, ReplacesContentsKeepsModeAndFollowsLinks) {
   TempDir dir;
   const std::string file = dir / "data.bin";
-  WriteBytes(file, "old contents");
+  WriteFile(file, "old contents");
   ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
   ASSERT_EQ(::symlink("data.bin", (dir / "alias").c_str()), 0);
 
   const std::string binary("a\0b\r\n\xff", 6);
   env().WriteFileAtomic(dir / "alias", binary);
-  EXPECT_EQ(ReadBytes(file), binary);
+  EXPECT_EQ(ReadFile(file), binary);
   struct stat info {};
   ASSERT_EQ(::lstat((dir / "alias").c_str(), &info), 0);
   EXPECT_TRUE(S_ISLNK(info.st_mode));
@@ -125,14 +125,14 @@ TEST(AppendToFile, CreatesThenAppends) {
   const std::string log = dir / "Veltrano.log";
   env().AppendToFile(log, "one\r\n");
   env().AppendToFile(log, "two\r\n");
-  EXPECT_EQ(ReadBytes(log), "one\r\ntwo\r\n");
+  EXPECT_EQ(ReadFile(log), "one\r\ntwo\r\n");
   EXPECT_THROW(env().AppendToFile(dir / "none/x.log", "x"), SystemError);
 }
 
 TEST(ReadFile, WholeFileOrErrorNamingIt) {
   TempDir dir;
   const std::string big(200000, 'z');
-  WriteBytes(dir / "big", big);
+  WriteFile(dir / "big", big);
   EXPECT_EQ(env().ReadFile(dir / "big"), big);
   try {
     env().ReadFile(dir / "missing");
@@ -145,11 +145,11 @@ TEST(ReadFile, WholeFileOrErrorNamingIt) {
 
 TEST(CopyFile, CopiesOverTargetWithSourceMode) {
   TempDir dir;
-  WriteBytes(dir / "src", "template");
+  WriteFile(dir / "src", "template");
   ASSERT_EQ(::chmod((dir / "src").c_str(), 0640), 0);
-  WriteBytes(dir / "dst", "something longer than the template");
+  WriteFile(dir / "dst", "something longer than the template");
   env().CopyFile(dir / "src", dir / "dst");
-  EXPECT_EQ(ReadBytes(dir / "dst"), "template");
+  EXPECT_EQ(ReadFile(dir / "dst"), "template");
   struct stat info {};
   ASSERT_EQ(::stat((dir / "dst").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640U);

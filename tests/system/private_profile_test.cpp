@@ -11,14 +11,14 @@
 #include <string>
 
 #include "platform/system/env.h"
-#include "tests/system/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace vt::system {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::WriteBytes;
+using vt::testing::ReadFile;
+using vt::testing::TempDir;
+using vt::testing::WriteFile;
 
 std::string Get(const std::string& path, std::string_view section, std::string_view key,
                 std::size_t size = 100, std::string_view fallback = "") {
@@ -28,26 +28,26 @@ std::string Get(const std::string& path, std::string_view section, std::string_v
 class PrivateProfileRead : public ::testing::Test {
  protected:
   void SetUp() override {
-    WriteBytes(ini_,
-               "; settings\r\n"
-               "orphan=before any section\r\n"
-               "[PARAMETERS]\r\n"
-               "InterpreterEnabled=Y\r\n"
-               "  startinglanguagenumber  =   2   \r\n"
-               "ObjectsTargetPrefix=\t lbl \t\r\n"
-               "Quoted=\"  spaced  \"\r\n"
-               "Half=\"open\r\n"
-               "Empty=\r\n"
-               ";InterpreterEnabled=commented\r\n"
-               "no equals sign here\r\n"
-               "interpreterenabled=second\r\n"
-               "Equation=a=b\r\n"
-               "[ usersLang ]\r\n"
-               "UserName_001=OPERATOR\r\n"
-               "[Parameters]\r\n"
-               "ShowInfoPanelOnStartup=from second section\r\n"
-               "[Last]\n"
-               "NoEol=tail");
+    WriteFile(ini_,
+              "; settings\r\n"
+              "orphan=before any section\r\n"
+              "[PARAMETERS]\r\n"
+              "InterpreterEnabled=Y\r\n"
+              "  startinglanguagenumber  =   2   \r\n"
+              "ObjectsTargetPrefix=\t lbl \t\r\n"
+              "Quoted=\"  spaced  \"\r\n"
+              "Half=\"open\r\n"
+              "Empty=\r\n"
+              ";InterpreterEnabled=commented\r\n"
+              "no equals sign here\r\n"
+              "interpreterenabled=second\r\n"
+              "Equation=a=b\r\n"
+              "[ usersLang ]\r\n"
+              "UserName_001=OPERATOR\r\n"
+              "[Parameters]\r\n"
+              "ShowInfoPanelOnStartup=from second section\r\n"
+              "[Last]\n"
+              "NoEol=tail");
   }
   TempDir dir_;
   std::string ini_ = dir_ / "Veltrano.ini";
@@ -95,8 +95,8 @@ TEST(PrivateProfileBuffer, KeepsAtMostSizeMinusOneBytesWithoutSplittingUtf8) {
   const std::string accent = std::string(98, 'x') + "\xC3\xA9" + "yz";
   // 97 bytes then a 4-byte emoji.
   const std::string emoji = std::string(97, 'x') + "\xF0\x9F\x98\x80";
-  WriteBytes(
-      ini, "[S]\nLong=" + long_value + "\nAccent=" + accent + "\nEmoji=" + emoji + "\nShort=ab\n");
+  WriteFile(ini,
+            "[S]\nLong=" + long_value + "\nAccent=" + accent + "\nEmoji=" + emoji + "\nShort=ab\n");
   EXPECT_EQ(GetPrivateProfileString("S", "Long", "", 100, ini), std::string(99, 'a'));
   EXPECT_EQ(GetPrivateProfileString("S", "Accent", "", 100, ini), std::string(98, 'x'));
   EXPECT_EQ(GetPrivateProfileString("S", "Accent", "", 101, ini), accent.substr(0, 100));
@@ -111,7 +111,7 @@ TEST(PrivateProfileBuffer, KeepsAtMostSizeMinusOneBytesWithoutSplittingUtf8) {
 TEST(PrivateProfileBuffer, Utf8ByteOrderMarkIsNotPartOfTheFirstSection) {
   TempDir dir;
   const std::string ini = dir / "bom.ini";
-  WriteBytes(ini, "\xEF\xBB\xBF[PARAMETERS]\r\nKey=v\r\n");
+  WriteFile(ini, "\xEF\xBB\xBF[PARAMETERS]\r\nKey=v\r\n");
   EXPECT_EQ(GetPrivateProfileString("PARAMETERS", "Key", "", 100, ini), "v");
 }
 
@@ -136,9 +136,9 @@ TEST_F(PrivateProfileWrite, ChangesOneValueAndKeepsEveryOtherByte) {
       "; keep me\r\n[PARAMETERS]\r\nInterpreterEnabled = Y   \r\n"
       "DevelopmentLanguageNumber=1\r\n  startinglanguagenumber =  1  \r\n"
       "StartingLanguageNumber=9\r\n\r\n[USERSLANG]\r\nUserName_001=OP\r\n";
-  WriteBytes(ini_, before);
+  WriteFile(ini_, before);
   ASSERT_TRUE(Write("parameters", "StartingLanguageNumber", "3")) << error_;
-  EXPECT_EQ(ReadBytes(ini_),
+  EXPECT_EQ(ReadFile(ini_),
             "; keep me\r\n[PARAMETERS]\r\nInterpreterEnabled = Y   \r\n"
             "DevelopmentLanguageNumber=1\r\n  startinglanguagenumber =  3\r\n"
             "StartingLanguageNumber=9\r\n\r\n[USERSLANG]\r\nUserName_001=OP\r\n");
@@ -146,24 +146,24 @@ TEST_F(PrivateProfileWrite, ChangesOneValueAndKeepsEveryOtherByte) {
 }
 
 TEST_F(PrivateProfileWrite, AddsMissingKeyAtEndOfSectionInFileLineEnding) {
-  WriteBytes(ini_, "[A]\r\nx=1\r\n\r\n[B]\r\ny=2");
+  WriteFile(ini_, "[A]\r\nx=1\r\n\r\n[B]\r\ny=2");
   ASSERT_TRUE(Write("a", "New", "v")) << error_;
   ASSERT_TRUE(Write("B", "z", "3")) << error_;
-  EXPECT_EQ(ReadBytes(ini_), "[A]\r\nx=1\r\nNew=v\r\n\r\n[B]\r\ny=2\r\nz=3\r\n");
+  EXPECT_EQ(ReadFile(ini_), "[A]\r\nx=1\r\nNew=v\r\n\r\n[B]\r\ny=2\r\nz=3\r\n");
 }
 
 TEST_F(PrivateProfileWrite, AddsMissingSectionAndCreatesMissingFile) {
-  WriteBytes(ini_, "[A]\nx=1");
+  WriteFile(ini_, "[A]\nx=1");
   ASSERT_TRUE(Write("PARAMETERS", "DevelopmentLanguageNumber", "2")) << error_;
-  EXPECT_EQ(ReadBytes(ini_), "[A]\nx=1\n[PARAMETERS]\nDevelopmentLanguageNumber=2\n");
+  EXPECT_EQ(ReadFile(ini_), "[A]\nx=1\n[PARAMETERS]\nDevelopmentLanguageNumber=2\n");
 
   const std::string fresh = dir_ / "fresh.ini";
   ASSERT_TRUE(WritePrivateProfileString("S", "k", "v", fresh, &error_)) << error_;
-  EXPECT_EQ(ReadBytes(fresh), "[S]\nk=v\n");
+  EXPECT_EQ(ReadFile(fresh), "[S]\nk=v\n");
 }
 
 TEST_F(PrivateProfileWrite, KeepsPermissionsAndLeavesNoTemporaryFile) {
-  WriteBytes(ini_, "[S]\nk=1\n");
+  WriteFile(ini_, "[S]\nk=1\n");
   ASSERT_EQ(::chmod(ini_.c_str(), 0640), 0);
   ASSERT_TRUE(Write("S", "k", "2")) << error_;
   struct stat info {};
@@ -174,7 +174,7 @@ TEST_F(PrivateProfileWrite, KeepsPermissionsAndLeavesNoTemporaryFile) {
 
 TEST_F(PrivateProfileWrite, RejectsTextThatWouldBreakTheFile) {
   const std::string before = "[S]\nk=1\n";
-  WriteBytes(ini_, before);
+  WriteFile(ini_, before);
   EXPECT_FALSE(Write("S", "k", "two\nlines"));
   EXPECT_NE(error_.find("line break"), std::string::npos);
   EXPECT_NE(error_.find(ini_), std::string::npos);
@@ -184,17 +184,17 @@ TEST_F(PrivateProfileWrite, RejectsTextThatWouldBreakTheFile) {
   EXPECT_FALSE(Write("S", "  ", "1"));
   EXPECT_FALSE(Write("S", ";k", "1"));
   EXPECT_FALSE(Write("S", "k", std::string_view("a\0b", 3)));
-  EXPECT_EQ(ReadBytes(ini_), before);
+  EXPECT_EQ(ReadFile(ini_), before);
 }
 
 TEST_F(PrivateProfileWrite, ReadOnlyFolderIsAFailureAndTheFileStays) {
   if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
   const std::string before = "[S]\nk=1\n";
-  WriteBytes(ini_, before);
+  WriteFile(ini_, before);
   ASSERT_EQ(::chmod(dir_.path().c_str(), 0555), 0);
   EXPECT_FALSE(Write("S", "k", "2"));
   EXPECT_NE(error_.find(ini_), std::string::npos) << error_;
-  EXPECT_EQ(ReadBytes(ini_), before);
+  EXPECT_EQ(ReadFile(ini_), before);
 }
 
 // The same failure as a read-only folder, for any user: the write is refused
@@ -209,17 +209,17 @@ TEST_F(PrivateProfileWrite, FailedWriteIsReportedAndTheFileStays) {
   } env;
   ScopedEnvOverride use(&env);
   const std::string before = "[S]\nk=1\n";
-  WriteBytes(ini_, before);
+  WriteFile(ini_, before);
   EXPECT_FALSE(Write("S", "k", "2"));
   EXPECT_NE(error_.find("Read-only file system"), std::string::npos) << error_;
-  EXPECT_EQ(ReadBytes(ini_), before);
+  EXPECT_EQ(ReadFile(ini_), before);
 }
 
 // A real refusal that even root meets: the file-size limit stops the write of
 // the temporary copy half way.
 TEST_F(PrivateProfileWrite, WriteStoppedHalfWayLeavesFileAndFolderAsTheyWere) {
   const std::string before = "[S]\nk=1\n" + std::string(4000, ';') + "\n";
-  WriteBytes(ini_, before);
+  WriteFile(ini_, before);
   rlimit saved{};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
   const auto old_handler = ::signal(SIGXFSZ, SIG_IGN);
@@ -231,15 +231,15 @@ TEST_F(PrivateProfileWrite, WriteStoppedHalfWayLeavesFileAndFolderAsTheyWere) {
   ::signal(SIGXFSZ, old_handler);
   EXPECT_FALSE(written);
   EXPECT_NE(error_.find("too large"), std::string::npos) << error_;
-  EXPECT_EQ(ReadBytes(ini_), before);
+  EXPECT_EQ(ReadFile(ini_), before);
   EXPECT_EQ(EntriesIn(dir_.path()), 1);  // no temporary file left behind
 }
 
 TEST_F(PrivateProfileWrite, LongFileNamesStillWriteAtomically) {
   ini_ = dir_ / (std::string(240, 'n') + ".ini");
-  WriteBytes(ini_, "[S]\nk=1\n");
+  WriteFile(ini_, "[S]\nk=1\n");
   ASSERT_TRUE(Write("S", "k", "2")) << error_;
-  EXPECT_EQ(ReadBytes(ini_), "[S]\nk=2\n");
+  EXPECT_EQ(ReadFile(ini_), "[S]\nk=2\n");
 }
 
 TEST_F(PrivateProfileWrite, UnreadableTargetIsNeverOverwritten) {
@@ -253,7 +253,7 @@ TEST_F(PrivateProfileWrite, UnreadableTargetIsNeverOverwritten) {
 }
 
 TEST_F(PrivateProfileWrite, UnchangedValueLeavesTheFileAlone) {
-  WriteBytes(ini_, "[S]\nk=1\n");
+  WriteFile(ini_, "[S]\nk=1\n");
   struct stat before {};
   ASSERT_EQ(::stat(ini_.c_str(), &before), 0);
   ASSERT_TRUE(Write("S", "K", "1")) << error_;

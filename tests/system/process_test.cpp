@@ -15,16 +15,18 @@
 #include "platform/system/date_time.h"
 #include "platform/system/env.h"
 #include "platform/system/process_list.h"
-#include "tests/system/temp_dir.h"
+#include "tests/support/local_time.h"
+#include "tests/support/temp_dir.h"
 
 extern char** environ;
 
 namespace vt::system {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::WriteBytes;
+using vt::testing::LocalTime;
+using vt::testing::ReadFile;
+using vt::testing::TempDir;
+using vt::testing::WriteFile;
 
 std::string OwnExecutableName() {
   char target[4096];
@@ -41,7 +43,7 @@ bool Contains(const std::vector<std::string>& names, const std::string& name) {
 // against a hang.
 bool WaitForFile(const std::string& path) {
   for (int i = 0; i < 200; ++i) {
-    if (!ReadBytes(path).empty()) return true;
+    if (!ReadFile(path).empty()) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return false;
@@ -58,7 +60,7 @@ TEST(ProcessList, FindsThisTestsOwnExecutable) {
 TEST(ProcessList, FindsAProgramStartedUnderTheHostsName) {
   TempDir dir;
   const std::string fix = dir / "FIX.exe";
-  WriteBytes(fix, ReadBytes("/bin/sleep"));
+  WriteFile(fix, ReadFile("/bin/sleep"));
   ASSERT_EQ(::chmod(fix.c_str(), 0755), 0);
   std::string arg0 = fix;
   std::string arg1 = "30";
@@ -110,8 +112,8 @@ class Launching : public ::testing::Test {
   }
   // A program that records its arguments, one a line, into `out`.
   void MakeRecorder(const std::string& program, const std::string& out) {
-    WriteBytes(program, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + out +
-                            ".part'\nmv '" + out + ".part' '" + out + "'\n");
+    WriteFile(program, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + out +
+                           ".part'\nmv '" + out + ".part' '" + out + "'\n");
     ASSERT_EQ(::chmod(program.c_str(), 0755), 0);
   }
 
@@ -123,10 +125,10 @@ class Launching : public ::testing::Test {
 TEST_F(Launching, StartProgramReturnsAtOnceAndLeavesNoChild) {
   const std::string out = dir_ / "out";
   Env::Default()->StartProgram("sleep 0.3; echo started > '" + out + "'");
-  EXPECT_TRUE(ReadBytes(out).empty());  // not waited for
+  EXPECT_TRUE(ReadFile(out).empty());  // not waited for
   EXPECT_FALSE(HasChildren());
   ASSERT_TRUE(WaitForFile(out));
-  EXPECT_EQ(ReadBytes(out), "started\n");
+  EXPECT_EQ(ReadFile(out), "started\n");
 }
 
 TEST_F(Launching, NotepadCommandLineStartsTheUsersEditor) {
@@ -137,7 +139,7 @@ TEST_F(Launching, NotepadCommandLineStartsTheUsersEditor) {
   const std::string ini = dir_ / "My Pictures/Veltrano/Veltrano.ini";
   Env::Default()->StartProgram("Notepad.exe " + ini);
   ASSERT_TRUE(WaitForFile(out));
-  EXPECT_EQ(ReadBytes(out), "--new\n" + ini + "\n");
+  EXPECT_EQ(ReadFile(out), "--new\n" + ini + "\n");
   EXPECT_FALSE(HasChildren());
 }
 
@@ -158,11 +160,11 @@ TEST_F(Launching, OpenWithDefaultProgramUsesXdgOpen) {
   ::setenv("PATH", (dir_ / "bin").c_str(), 1);
   EXPECT_THROW(Env::Default()->OpenWithDefaultProgram(dir_ / "guide.pdf"), SystemError);
   MakeRecorder(dir_ / "bin/xdg-open", out);
-  ::setenv("PATH", ((dir_ / "bin") + ":" + saved_path_).c_str(), 1);
+  ::setenv("PATH", ((dir_ / "bin").string() + ":" + saved_path_).c_str(), 1);
   const std::string document = dir_ / "User Guide; $(rm -rf x).pdf";
   Env::Default()->OpenWithDefaultProgram(document);
   ASSERT_TRUE(WaitForFile(out));
-  EXPECT_EQ(ReadBytes(out), document + "\n");
+  EXPECT_EQ(ReadFile(out), document + "\n");
 }
 
 TEST(EnvOverride, ReplacesOneServiceAndNests) {
@@ -187,19 +189,6 @@ TEST(EnvOverride, ReplacesOneServiceAndNests) {
     EXPECT_EQ(CurrentEnv().Now(), epoch);
   }
   EXPECT_EQ(&CurrentEnv(), Env::Default());
-}
-
-std::chrono::system_clock::time_point LocalTime(int year, int month, int day, int hour, int minute,
-                                                int second) {
-  std::tm fields{};
-  fields.tm_year = year - 1900;
-  fields.tm_mon = month - 1;
-  fields.tm_mday = day;
-  fields.tm_hour = hour;
-  fields.tm_min = minute;
-  fields.tm_sec = second;
-  fields.tm_isdst = -1;
-  return std::chrono::system_clock::from_time_t(std::mktime(&fields));
 }
 
 TEST(FormatDateTime, ShortDateLongTimeAndMidnightWithoutTime) {

@@ -128,7 +128,7 @@ TEST(UiScopedBackend, SubstitutesAndRestores) {
     EXPECT_EQ(inner.shown[0].text, "a\r\nb");
     EXPECT_EQ(inner.shown[0].style, 65);
     EXPECT_EQ(inner.beeps, 1);
-    EXPECT_EQ(inner.pumps, 1);
+    EXPECT_EQ(inner.events_pumped, 1);
   }
   EXPECT_EQ(outer.shown.size(), 1u);
   EXPECT_EQ(CurrentBackend().Name(), "batch");

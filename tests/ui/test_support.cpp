@@ -1,26 +1,11 @@
 #include "tests/ui/test_support.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
-#include <fstream>
-#include <random>
-#include <sstream>
+#include <memory>
 
 namespace vt::ui::test {
-
-TempDir::TempDir() {
-  std::random_device rd;
-  path_ = std::filesystem::temp_directory_path() /
-          ("vtui-test-" + std::to_string(::getpid()) + "-" + std::to_string(rd()));
-  std::filesystem::create_directories(path_);
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
 
 Options BatchOptions(std::vector<Answer> answers, std::string transcript_path) {
   Options options;
@@ -36,25 +21,6 @@ Options ModeOptions(Mode mode, bool batch) {
   options.mode = mode;
   options.batch = batch;
   return options;
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-std::vector<std::string> ReadLines(const std::filesystem::path& path) {
-  std::vector<std::string> lines;
-  std::ifstream in(path, std::ios::binary);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-Answer RecordingBackend::ShowMessage(const MessageRequest& request) {
-  shown.push_back({std::string(request.text), std::string(request.title), request.style});
-  return answer_;
 }
 
 namespace {

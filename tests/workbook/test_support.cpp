@@ -1,37 +1,12 @@
 #include "tests/workbook/test_support.h"
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace vt::workbook::test {
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vtwb-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
-
-// The environment wins; the folders this build was configured with otherwise.
-std::filesystem::path SourceDir() {
-  const char* dir = std::getenv("VELTRANO_SOURCE_DIR");
-  return dir ? dir : VT_WORKBOOK_TEST_SOURCE_DIR;
-}
-
-std::filesystem::path BinaryDir() {
-  const char* dir = std::getenv("VELTRANO_BINARY_DIR");
-  return dir ? dir : VT_WORKBOOK_TEST_BINARY_DIR;
-}
+using vt::testing::RunShell;
+using vt::testing::ShellQuote;
 
 std::filesystem::path Fixture(const std::string& name) {
   std::filesystem::path file = BinaryDir() / "tests" / "workbook" / "fixtures" / name;
@@ -40,31 +15,7 @@ std::filesystem::path Fixture(const std::string& name) {
 
 std::filesystem::path Tool() { return BinaryDir() / "bin" / "workbook_tool"; }
 
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "'";
-}
-
-int Run(const std::string& command, std::string* out) {
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return -1;
-  std::array<char, 65536> buffer;
-  std::string text;
-  std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) text.append(buffer.data(), n);
-  int status = ::pclose(pipe);
-  if (out) *out = std::move(text);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-bool HaveLibreOffice() { return Run("command -v soffice >/dev/null 2>&1") == 0; }
+bool HaveLibreOffice() { return RunShell("command -v soffice >/dev/null 2>&1") == 0; }
 
 std::map<std::string, std::map<std::string, std::string>> LibreOfficeCsv(
     const std::vector<std::filesystem::path>& files, const std::filesystem::path& work) {
@@ -72,23 +23,20 @@ std::map<std::string, std::map<std::string, std::string>> LibreOfficeCsv(
   std::filesystem::create_directories(out);
   std::string command = "soffice -env:UserInstallation=file://" + (work / "profile").string() +
                         " --headless --convert-to " +
-                        Quote(
+                        ShellQuote(
                             "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,"
                             "false,false,-1") +
-                        " --outdir " + Quote(out.string());
-  for (const auto& f : files) command += " " + Quote(f.string());
+                        " --outdir " + ShellQuote(out.string());
+  for (const auto& f : files) command += " " + ShellQuote(f.string());
   command += " >/dev/null 2>&1";
-  Run(command);
+  RunShell(command);
   std::map<std::string, std::map<std::string, std::string>> result;
   for (const auto& f : files) {
     std::string stem = f.stem().string() + "-";
     for (const auto& entry : std::filesystem::directory_iterator(out)) {
       std::string name = entry.path().stem().string();
       if (name.rfind(stem, 0) != 0) continue;
-      std::ifstream in(entry.path(), std::ios::binary);
-      std::stringstream text;
-      text << in.rdbuf();
-      result[f.string()][name.substr(stem.size())] = text.str();
+      result[f.string()][name.substr(stem.size())] = vt::testing::ReadFile(entry.path());
     }
   }
   return result;
@@ -96,10 +44,10 @@ std::map<std::string, std::map<std::string, std::string>> LibreOfficeCsv(
 
 nlohmann::json XlrdDump(const std::filesystem::path& file) {
   std::string out;
-  int status =
-      Run("/usr/bin/python3 " + Quote((SourceDir() / "tests/workbook/xls_dump.py").string()) + " " +
-              Quote(file.string()) + " 2>&1",
-          &out);
+  int status = RunShell("/usr/bin/python3 " +
+                            ShellQuote((SourceDir() / "tests/workbook/xls_dump.py").string()) +
+                            " " + ShellQuote(file.string()) + " 2>&1",
+                        &out);
   if (status != 0) throw std::runtime_error("xlrd could not read " + file.string() + ": " + out);
   return nlohmann::json::parse(out);
 }

@@ -6,32 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/shell.h"
+#include "tests/support/temp_dir.h"
+
 namespace vt::workbook::test {
 
-// A fresh folder under /tmp, removed with everything in it.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+using vt::testing::BinaryDir;
+using vt::testing::SourceDir;
+using vt::testing::TempDir;
 
- private:
-  std::filesystem::path path_;
-};
-
-std::filesystem::path SourceDir();
-std::filesystem::path BinaryDir();
 // A workbook LibreOffice made at build time from tests/workbook/fixtures/NAME.fods;
 // empty when LibreOffice was not there.
 std::filesystem::path Fixture(const std::string& name);
 std::filesystem::path Tool();
-
-// Runs a command through the shell; returns its exit status and fills `out`.
-int Run(const std::string& command, std::string* out = nullptr);
-std::string Quote(const std::string& text);
 
 bool HaveLibreOffice();
 // Converts every file to one CSV per sheet (UTF-8, values as displayed) in one

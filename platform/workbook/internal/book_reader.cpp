@@ -202,6 +202,20 @@ class BookReader {
     return col;
   }
 
+  // MULRK and MULBLANK: row, first column, `cell_size` bytes a cell, then the
+  // last column, which must agree with the number of cells.
+  std::size_t MultipleCellCount(const Record& r, const std::string& where, std::size_t cell_size) {
+    if (r.size < 6 + cell_size || (r.size - 6) % cell_size != 0) Short(r, where);
+    const std::size_t first = Get16(r.data + 2);
+    const std::size_t count = (r.size - 6u) / cell_size;
+    if (Get16(r.data + r.size - 2) + 1u != first + count) {
+      throw FormatError("record " + RecordName(r.type) + " at stream offset " + Hex(r.offset) +
+                        " of " + where + " holds a wrong number of cells");
+    }
+    CheckColumn(r, where, first + count - 1);
+    return count;
+  }
+
   std::string_view Number(double value) { return book_.pool.Add(GeneralText(value)); }
 
   std::string_view ContinuedText(RecordReader& in, const Record& r, std::size_t skip,
@@ -267,14 +281,8 @@ class BookReader {
         break;
       }
       case rt::kMulRk: {
-        if (r.size < 12 || (r.size - 6) % 6 != 0) Short(r, where);
-        std::size_t first = Get16(d + 2);
-        std::size_t count = (r.size - 6u) / 6u;
-        if (Get16(d + r.size - 2) + 1u != first + count) {
-          throw FormatError("record MULRK at stream offset " + Hex(r.offset) + " of " + where +
-                            " holds a wrong number of cells");
-        }
-        CheckColumn(r, where, first + count - 1);
+        const std::size_t first = Get16(d + 2);
+        const std::size_t count = MultipleCellCount(r, where, 6);
         for (std::size_t k = 0; k < count; ++k) {
           sheet.Put(Get16(d), first + k, Number(RkValue(Get32(d + 4 + 6 * k + 2))),
                     CellKind::kNumber);
@@ -291,14 +299,8 @@ class BookReader {
         sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), {}, CellKind::kBlank);
         break;
       case rt::kMulBlank: {
-        if (r.size < 8 || (r.size - 6) % 2 != 0) Short(r, where);
-        std::size_t first = Get16(d + 2);
-        std::size_t count = (r.size - 6u) / 2u;
-        if (Get16(d + r.size - 2) + 1u != first + count) {
-          throw FormatError("record MULBLANK at stream offset " + Hex(r.offset) + " of " + where +
-                            " holds a wrong number of cells");
-        }
-        CheckColumn(r, where, first + count - 1);
+        const std::size_t first = Get16(d + 2);
+        const std::size_t count = MultipleCellCount(r, where, 2);
         for (std::size_t k = 0; k < count; ++k) {
           sheet.Put(Get16(d), first + k, {}, CellKind::kBlank);
         }

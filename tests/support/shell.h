@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vt::testing {
+
+// Runs `command` through /bin/sh; returns its exit status (-1 when it did
+// not exit normally); `out` gets its standard output.
+int RunShell(const std::string& command, std::string* out = nullptr);
+// `text` as one shell word, whatever it holds.
+std::string ShellQuote(std::string_view text);
+
+// The source and build trees (VELTRANO_SOURCE_DIR / VELTRANO_BINARY_DIR,
+// which every test program sets at start-up).
+std::filesystem::path SourceDir();
+std::filesystem::path BinaryDir();
+
+// Sets an environment variable for the life of this object, then puts back
+// what was there (or nothing).
+class ScopedEnvVar {
+ public:
+  ScopedEnvVar(std::string name, const std::string& value);
+  ~ScopedEnvVar();
+  ScopedEnvVar(const ScopedEnvVar&) = delete;
+  ScopedEnvVar& operator=(const ScopedEnvVar&) = delete;
+
+ private:
+  std::string name_;
+  std::optional<std::string> saved_;
+};
+
+}  // namespace vt::testing
