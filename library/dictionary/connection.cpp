@@ -38,6 +38,16 @@ std::size_t Connection::Column(std::string_view name) {
                            "\"");
 }
 
+std::size_t Connection::Column(std::int16_t language) {
+  // Every shown text asks for two of these: spare it building the name.
+  for (const auto& [known, column] : language_columns_) {
+    if (known == language) return column;
+  }
+  const std::size_t column = Column(LanguageColumn(language));
+  language_columns_.emplace_back(language, column);
+  return column;
+}
+
 std::size_t Connection::Insert(std::string_view column_name, std::string_view text) {
   return sheet_->AppendRow(Column(column_name), text);
 }
@@ -47,6 +57,7 @@ bool Connection::Commit() {
   // Even a save that fails may have read the file again: whatever was taken
   // from the sheet before is stale from here on.
   columns_.clear();
+  language_columns_.clear();
   ++generation_;
   book_.Save();
   return true;

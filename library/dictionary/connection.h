@@ -29,6 +29,8 @@ class Connection {
   // The column named `name` in the header row, letter case ignored; throws an
   // error naming the column and the file when the sheet lacks it.
   std::size_t Column(std::string_view name);
+  // The column of a language ("Language_" + number), the same way.
+  std::size_t Column(std::int16_t language);
 
   // Adds a row after the last used row whose only filled cell is `text` in
   // the column `column_name`; returns the row.
@@ -50,6 +52,7 @@ class Connection {
   // Names already resolved, as callers spelled them; a save may bring in a
   // header changed by another writer, so it empties the list.
   std::vector<std::pair<std::string, std::size_t>> columns_;
+  std::vector<std::pair<std::int16_t, std::size_t>> language_columns_;
 };
 
 }  // namespace vt::dictionary

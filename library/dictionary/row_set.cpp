@@ -15,8 +15,15 @@ void RowSet::DropStaleIndexes() {
 }
 
 std::optional<std::size_t> RowSet::FindExact(std::string_view column_name, std::string_view text) {
+  return FindExactIn(connection_->Column(column_name), text);
+}
+
+std::optional<std::size_t> RowSet::FindExact(std::int16_t language, std::string_view text) {
+  return FindExactIn(connection_->Column(language), text);
+}
+
+std::optional<std::size_t> RowSet::FindExactIn(std::size_t column, std::string_view text) {
   DropStaleIndexes();
-  const std::size_t column = connection_->Column(column_name);
   const workbook::Sheet& sheet = connection_->Sheet();
   ColumnIndex& index = exact_[column];
   const std::size_t rows = sheet.RowCount();
@@ -47,6 +54,10 @@ std::optional<std::size_t> RowSet::FindContaining(std::string_view column_name,
 
 std::string_view RowSet::Value(std::size_t row, std::string_view column_name) {
   return connection_->Sheet().CellText(row, connection_->Column(column_name));
+}
+
+std::string_view RowSet::Value(std::size_t row, std::int16_t language) {
+  return connection_->Sheet().CellText(row, connection_->Column(language));
 }
 
 void RowSet::Requery() { DropStaleIndexes(); }

@@ -25,11 +25,13 @@ class RowSet {
   // The first row whose cell in the column equals `text` character for
   // character.
   std::optional<std::size_t> FindExact(std::string_view column_name, std::string_view text);
+  std::optional<std::size_t> FindExact(std::int16_t language, std::string_view text);
   // The first row whose cell in the column contains `text`, letter case
   // ignored and every character taken literally; empty cells never match.
   std::optional<std::size_t> FindContaining(std::string_view column_name, std::string_view text);
   // The cell's text; empty for an empty cell.
   std::string_view Value(std::size_t row, std::string_view column_name);
+  std::string_view Value(std::size_t row, std::int16_t language);
 
   // Makes rows appended since the last lookup visible (lookups do so anyway).
   void Requery();
@@ -44,6 +46,7 @@ class RowSet {
   };
 
   void DropStaleIndexes();
+  std::optional<std::size_t> FindExactIn(std::size_t column, std::string_view text);
 
   std::shared_ptr<Connection> connection_;
   std::size_t generation_;

@@ -66,7 +66,7 @@ std::string VeltranoModule::TranslateObjectString(const std::string& strString,
     const Blanks blanks(strString);
     if (blanks.trimmed.empty()) return strString;
 
-    const auto row = Dictionary().FindExact(LanguageColumn(intFromLang), blanks.trimmed);
+    const auto row = Dictionary().FindExact(intFromLang, blanks.trimmed);
     if (!row) {
       AppendToDictionary(std::string(blanks.trimmed), intFromLang);
       if (intToLang != intFromLang) {
@@ -75,7 +75,7 @@ std::string VeltranoModule::TranslateObjectString(const std::string& strString,
       }
       return strString;
     }
-    const std::string_view translation = Dictionary().Value(*row, LanguageColumn(intToLang));
+    const std::string_view translation = Dictionary().Value(*row, intToLang);
     if (!translation.empty()) return blanks.Around(translation);
     blnMissingTranslations = true;
     Module().blnMissingTranslationsFound = true;
@@ -117,13 +117,13 @@ std::string VeltranoModule::TranslateString(std::string& strString,
 
     const std::string strText(blanks.trimmed);
     const bool blnWarn = blnShowWarning && module.blnShowWarnings;
-    const auto row = Dictionary().FindExact(LanguageColumn(module.intDevLangNum), strText);
+    const auto row = Dictionary().FindExact(module.intDevLangNum, strText);
     if (!row) {
       AppendToDictionary(strText, module.intDevLangNum);
       if (blnWarn) ShowMissingTranslation(strText, intTarget);
       return strString;
     }
-    const std::string_view translation = Dictionary().Value(*row, LanguageColumn(intTarget));
+    const std::string_view translation = Dictionary().Value(*row, intTarget);
     if (!translation.empty()) return blanks.Around(translation);
     if (blnWarn) ShowMissingTranslation(strText, intTarget);
     return strString;
