@@ -36,9 +36,10 @@ automation::ObjectRef VeltranoModule::TranslateAlarmsRecordset(
     if (blnDisabled || blnNotInFix) return rsWorking;
     if (rsWorking->Eof()) return rsWorking;
     if (!objPictureOrForm && intRequestedLanguageNumber == 0) {
-      ui::MsgBox("\"TranslateAlarmsRecordset\" method parameters are wrong !\r\n"
-                 "Translation of the recordset is not possible.",
-                 ui::kStyleExclamation, " Veltrano - WARNING");
+      ui::MsgBox(
+          "\"TranslateAlarmsRecordset\" method parameters are wrong !\r\n"
+          "Translation of the recordset is not possible.",
+          ui::kStyleExclamation, " Veltrano - WARNING");
       return rsWorking;
     }
 
@@ -76,14 +77,14 @@ automation::ObjectRef VeltranoModule::TranslateAlarmsRecordset(
 
     automation::ObjectRef result = rsWorking->Clone();
     if (blnMissingAlarmTranslation && module.blnShowWarnings) {
-      ui::MsgBox("Interpreter cannot find the translation of one or more alarm strings from "
-                 "Language_" +
-                     std::to_string(intOriginal) + " to Language_" +
-                     std::to_string(intRequested) +
-                     " !\r\nYou can find all the strings to translate in the alarms dictionary "
-                     "of the interpreter file \"" +
-                     module.strFixPath + "/Veltrano/Veltrano_Alm.xls\" .",
-                 ui::kStyleExclamation, " Veltrano - WARNING");
+      ui::MsgBox(
+          "Interpreter cannot find the translation of one or more alarm strings from "
+          "Language_" +
+              std::to_string(intOriginal) + " to Language_" + std::to_string(intRequested) +
+              " !\r\nYou can find all the strings to translate in the alarms dictionary "
+              "of the interpreter file \"" +
+              module.strFixPath + "/Veltrano/Veltrano_Alm.xls\" .",
+          ui::kStyleExclamation, " Veltrano - WARNING");
     }
     return result;
   } catch (const std::exception& e) {

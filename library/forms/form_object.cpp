@@ -14,8 +14,8 @@ namespace {
 using automation::Variant;
 
 // Types whose only shown text is the tip; their value is the user's data.
-constexpr std::array<std::string_view, 6> kTipOnlyTypes = {
-    "TextBox", "ComboBox", "ListBox", "SpinButton", "ScrollBar", "Image"};
+constexpr std::array<std::string_view, 6> kTipOnlyTypes = {"TextBox",    "ComboBox",  "ListBox",
+                                                           "SpinButton", "ScrollBar", "Image"};
 constexpr std::array<std::string_view, 6> kCaptionTypes = {
     "Label", "CheckBox", "OptionButton", "Frame", "CommandButton", "ToggleButton"};
 

@@ -11,8 +11,7 @@
 namespace vt::interpreter {
 
 void VeltranoModule::TranslateForm(const automation::ObjectRef& objUserForm,
-                                   std::int16_t& intLocalLanguageNumber,
-                                   std::string& strUserName) {
+                                   std::int16_t& intLocalLanguageNumber, std::string& strUserName) {
   if (blnDisabled || blnNotInFix) return;
   PublicCall call(*this, "TranslateForm");
   const ModuleState& module = Module();
@@ -24,8 +23,8 @@ void VeltranoModule::TranslateForm(const automation::ObjectRef& objUserForm,
 
     if (intCurrent != module.intDevLangNum && module.blnMissingTranslationsFound) {
       if (module.blnShowWarnings) {
-        ShowBeforeTranslating("form", automation::Get(objUserForm, "Name").ToString(),
-                              intCurrent, intTarget);
+        ShowBeforeTranslating("form", automation::Get(objUserForm, "Name").ToString(), intCurrent,
+                              intTarget);
       }
       return;
     }
@@ -33,8 +32,7 @@ void VeltranoModule::TranslateForm(const automation::ObjectRef& objUserForm,
     automation::Put(objUserForm, "Tag", automation::Variant(intTarget));
     blnMissingTranslations = false;
     ReplaceText(objUserForm, "Caption", intCurrent, intTarget);
-    const automation::ObjectRef objControls =
-        automation::Get(objUserForm, "Controls").ToObject();
+    const automation::ObjectRef objControls = automation::Get(objUserForm, "Controls").ToObject();
     for (const automation::Variant& item : automation::Enumerate(objControls)) {
       TranslateFormObject(item.ToObject(), intCurrent, intTarget);
     }

@@ -5,8 +5,8 @@
 namespace vt::interpreter {
 namespace {
 
-using automation::VarType;
 using automation::Variant;
+using automation::VarType;
 
 constexpr std::int32_t kArgumentNotOptional = 449;
 constexpr std::int32_t kWrongArgumentCount = 450;
@@ -41,9 +41,9 @@ constexpr VarType kTypeOf<bool> = VarType::Boolean;
 
 void CheckArgumentCount(std::span<Variant> args, std::size_t max, std::string_view member) {
   if (args.size() > max) {
-    throw automation::Error(kWrongArgumentCount,
-                            "Wrong number of arguments or invalid property assignment: " +
-                                std::string(member));
+    throw automation::Error(
+        kWrongArgumentCount,
+        "Wrong number of arguments or invalid property assignment: " + std::string(member));
   }
 }
 

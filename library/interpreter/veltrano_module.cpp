@@ -177,10 +177,10 @@ void VeltranoModule::RegisterMembers() {
     ByRefInteger intRequestedLanguageNumber(args, 3);
     ByRefInteger intOriginalLanguageNumber(args, 4);
     ByRefBoolean blnRestoreOriginalStrings(args, 5);
-    return Variant(TranslateAlarmsRecordset(
-        rsToTranslate, intFieldToTranslate.value, objPictureOrForm,
-        intRequestedLanguageNumber.value, intOriginalLanguageNumber.value,
-        blnRestoreOriginalStrings.value));
+    return Variant(TranslateAlarmsRecordset(rsToTranslate, intFieldToTranslate.value,
+                                            objPictureOrForm, intRequestedLanguageNumber.value,
+                                            intOriginalLanguageNumber.value,
+                                            blnRestoreOriginalStrings.value));
   });
   AddMethod("SetUserGlobalLang", [this](std::span<Variant> args) {
     CheckArgumentCount(args, 1, "SetUserGlobalLang");

@@ -47,7 +47,7 @@ enum class Lifecycle {
   OutsideHost,  // not created inside the host: every guarded operation does nothing
   Disabled,     // switched off by the configuration or a missing workbook
   Ready,
-  Broken,       // creation was interrupted by a failure, which was reported
+  Broken,  // creation was interrupted by a failure, which was reported
 };
 
 // The one creatable class of the library. Creation runs the whole start-up

@@ -22,9 +22,9 @@ void VeltranoModule::TranslatePictureObject(const automation::ObjectRef& objPict
       const std::string strDescription =
           automation::Get(objPictureObject, "Description").ToString();
       if (strDescription.find("Language_") != std::string::npos) {
-        automation::Put(objPictureObject, "Visible",
-                        automation::Variant(strDescription ==
-                                            "Language_" + std::to_string(intToLang)));
+        automation::Put(
+            objPictureObject, "Visible",
+            automation::Variant(strDescription == "Language_" + std::to_string(intToLang)));
       }
     }
   } catch (const std::exception& e) {

@@ -14,8 +14,7 @@ void VeltranoModule::TranslateAll(const automation::ObjectRef& objUserForms) {
   {
     PublicCall call(*this, "TranslateAll");
     try {
-      const automation::ObjectRef objWorkspace =
-          automation::GetObject("", "Workspace.Application");
+      const automation::ObjectRef objWorkspace = automation::GetObject("", "Workspace.Application");
       const automation::ObjectRef objDocuments =
           automation::Get(objWorkspace, "Documents").ToObject();
       for (const automation::Variant& item : automation::Enumerate(objDocuments)) {

@@ -59,9 +59,9 @@ void VeltranoModule::TranslateOpenedPicture(std::string& strFixPicture,
 
   automation::ObjectRef objPage;
   {
-    const automation::ObjectRef objWorkspace =
-        automation::GetObject("", "Workspace.Application");
-    const automation::ObjectRef objDocuments = automation::Get(objWorkspace, "Documents").ToObject();
+    const automation::ObjectRef objWorkspace = automation::GetObject("", "Workspace.Application");
+    const automation::ObjectRef objDocuments =
+        automation::Get(objWorkspace, "Documents").ToObject();
     objDocument = automation::Call(objDocuments, "Open",
                                    {Variant(module.strFixPath + "/" + strFixPicture + ".grf"),
                                     Variant(static_cast<std::int16_t>(2))})
