@@ -9,7 +9,7 @@ packages=(
   nlohmann-json3-dev liblua5.4-dev libcli11-dev
   libgsf-1-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   libicu-dev
   python3 python3-xlrd libfreexl-dev gettext
   libreoffice-calc-nogui
