@@ -145,11 +145,7 @@ TEST_F(TranslateFormTest, MissingTextGivesOneMessageAndIsAppendedUnderTheCurrent
   EXPECT_EQ(ControlText(form, "lblA", "Caption"), "Password");
   EXPECT_EQ(ControlText(form, "lblB", "Caption"), "Benutzername");
   EXPECT_TRUE(module->MissingTranslations());
-  const auto messages = TakeMessages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].title, " Veltrano - WARNING");
-  EXPECT_EQ(messages[0].style, 48);
-  EXPECT_EQ(messages[0].text, CannotFindText(1, 2, dictionary_text()));
+  ExpectOneWarning(CannotFindText(1, 2, dictionary_text()));
   Rows expected = kDictionary;
   expected.push_back({"Password", "", ""});
   expected.push_back({"Your password", "", ""});
@@ -169,14 +165,10 @@ TEST_F(TranslateFormTest, FormInAnotherLanguageIsRefusedAfterAnyMissingTranslati
   EXPECT_EQ(Property(form, "Tag"), "2");
   EXPECT_EQ(Property(form, "Caption"), "Anmeldung");
   EXPECT_EQ(ControlText(form, "lblUser", "Caption"), "Benutzername");
-  const auto messages = TakeMessages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].style, 48);
-  EXPECT_EQ(messages[0].title, " Veltrano - WARNING");
-  EXPECT_EQ(messages[0].text,
-            "Before translating the form \"frmLogin\" from the Language_2 to the Language_1\r\n"
-            "you must insert all the missing translations in the interpreter file \"" +
-                pictures().string() + "/Veltrano/Veltrano.xls\" .");
+  ExpectOneWarning(
+      "Before translating the form \"frmLogin\" from the Language_2 to the Language_1\r\n"
+      "you must insert all the missing translations in the interpreter file \"" +
+      pictures().string() + "/Veltrano/Veltrano.xls\" .");
 
   // In the development language it still can.
   TranslateForm(*module, fresh, 3);
@@ -206,9 +198,7 @@ TEST_F(TranslateFormTest, MaintenanceSilencesOnlyTheCannotFindMessage) {
   EXPECT_EQ(Property(missing, "Tag"), "2");
 
   TranslateForm(*module, refused, 1);
-  const auto messages = TakeMessages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, BeforeTranslatingText("form", "frmLogin", 2, 1, dictionary_text()));
+  ExpectOneWarning(BeforeTranslatingText("form", "frmLogin", 2, 1, dictionary_text()));
 }
 
 TEST_F(TranslateFormTest, PrefixFilterIsCaseSensitiveAndAppliesToTheMultiPageItself) {

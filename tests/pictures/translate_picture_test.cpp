@@ -165,11 +165,7 @@ TEST_F(TranslatePictureTest, TwoMissingTextsGiveOneMessageAndAreAppendedUnderThe
   EXPECT_EQ(CaptionIn("Main", "txtA"), " Feed valve  ");
   EXPECT_EQ(CaptionIn("Main", "cmdB"), "Drain");
   EXPECT_EQ(CaptionIn("Main", "txtTitle"), "Kesselübersicht");
-  const auto messages = TakeMessages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].title, " Veltrano - WARNING");
-  EXPECT_EQ(messages[0].style, 48);
-  EXPECT_EQ(messages[0].text, CannotFindText(1, 2, dictionary_text()));
+  ExpectOneWarning(CannotFindText(1, 2, dictionary_text()));
   Rows expected = kDictionary;
   expected.push_back({"Feed valve", "", ""});
   expected.push_back({"Drain", "", ""});
@@ -185,9 +181,7 @@ TEST_F(TranslatePictureTest, MissingTextsOfAPictureInAnotherLanguageGoUnderThatC
   TranslatePicture(*module, "Main", 3);
   EXPECT_EQ(CaptionIn("Main", "txtTitle"), "Vue chaudière");
   EXPECT_EQ(CaptionIn("Main", "txtNew"), "Neu");
-  const auto messages = TakeMessages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, CannotFindText(2, 3, dictionary_text()));
+  ExpectOneWarning(CannotFindText(2, 3, dictionary_text()));
   Rows expected = kDictionary;
   expected.push_back({"", "Neu", ""});
   EXPECT_EQ(DictionaryRows(), expected);
@@ -205,14 +199,10 @@ TEST_F(TranslatePictureTest, PictureInAnotherLanguageIsRefusedAfterAnyMissingTra
   TranslatePicture(*module, "Second.grf", 1);
   EXPECT_EQ(MarkerOf("Second").ToString(), "2");
   EXPECT_EQ(CaptionIn("Second", "txtTitle"), "Kesselübersicht");
-  auto messages = TakeMessages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].title, " Veltrano - WARNING");
-  EXPECT_EQ(messages[0].style, 48);
-  EXPECT_EQ(messages[0].text,
-            "Before translating the picture \"Second\" from the Language_2 to the Language_1\r\n"
-            "you must insert all the missing translations in the interpreter file \"" +
-                pictures().string() + "/Veltrano/Veltrano.xls\" .");
+  ExpectOneWarning(
+      "Before translating the picture \"Second\" from the Language_2 to the Language_1\r\n"
+      "you must insert all the missing translations in the interpreter file \"" +
+      pictures().string() + "/Veltrano/Veltrano.xls\" .");
 
   // A picture in the development language still can be translated.
   TranslatePicture(*module, "Third", 3);
@@ -231,9 +221,7 @@ TEST_F(TranslatePictureTest, MissingTranslationInAFormAlsoBlocksPicturesInAnothe
   TranslatePicture(*module, "Second", 3);
   EXPECT_EQ(MarkerOf("Second").ToString(), "2");
   EXPECT_EQ(CaptionIn("Second", "txtTitle"), "Kesselübersicht");
-  const auto messages = TakeMessages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, BeforeTranslatingText("picture", "Second", 2, 3, dictionary_text()));
+  ExpectOneWarning(BeforeTranslatingText("picture", "Second", 2, 3, dictionary_text()));
 }
 
 TEST_F(TranslatePictureTest, EmptyTargetCellCountsAsMissing) {
@@ -243,9 +231,7 @@ TEST_F(TranslatePictureTest, EmptyTargetCellCountsAsMissing) {
   TranslatePicture(*module, "Main", 2);
   EXPECT_EQ(CaptionIn("Main", "txtTitle"), "Boiler overview");
   EXPECT_EQ(MarkerOf("Main").ToString(), "2");
-  const auto messages = TakeMessages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, CannotFindText(1, 2, dictionary_text()));
+  ExpectOneWarning(CannotFindText(1, 2, dictionary_text()));
   // Found, so nothing appended.
   EXPECT_EQ(DictionaryRows().size(), 1u);
 }
@@ -411,9 +397,7 @@ TEST_F(MaintenanceTest, ClosesAPictureItDidNotTranslateAndStillShowsTheRefusal) 
   TranslatePicture(*module, "Same", 2);
 
   EXPECT_TRUE(workspace_->documents().open().empty());
-  const auto messages = TakeMessages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, BeforeTranslatingText("picture", "Second", 2, 1, dictionary_text()));
+  ExpectOneWarning(BeforeTranslatingText("picture", "Second", 2, 1, dictionary_text()));
 }
 
 // The real documents, each wrapped so that the arguments of Close are seen.

@@ -59,6 +59,16 @@ class LibraryTest : public ::testing::Test {
   // The messages shown since the last call, then forgotten.
   virtual std::vector<Message> TakeMessages() = 0;
 
+  // Expects exactly one message since the last call: a translation warning
+  // (exclamation icon, OK) with this text.
+  void ExpectOneWarning(const std::string& text) {
+    const std::vector<Message> messages = TakeMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, " Veltrano - WARNING");
+    EXPECT_EQ(messages[0].style, 48);
+    EXPECT_EQ(messages[0].text, text);
+  }
+
   // Creates the object; expects it Ready with no message shown.
   std::shared_ptr<interpreter::VeltranoModule> CreateReady() {
     auto module = std::make_shared<interpreter::VeltranoModule>();
