@@ -29,12 +29,15 @@ Answer Ask(const MessageRequest& request) {
   return safe;
 }
 
-void Record(const MessageRequest& request, Answer answer) {
+void Append(const std::string& line) {
   const std::string path = detail::TranscriptPath();
   if (path.empty()) return;
-  const std::string error = AppendTranscriptLine(
-      path, TranscriptLine(request.title, request.style, request.text, answer));
+  const std::string error = AppendTranscriptLine(path, line);
   if (!error.empty()) detail::Notice(error);
+}
+
+void Record(const MessageRequest& request, Answer answer) {
+  Append(TranscriptLine(request.title, request.style, request.text, answer));
 }
 
 template <typename F>
@@ -71,6 +74,14 @@ void DoEvents() noexcept {
 void RestoreDefaultMousePointer() noexcept {
   Guarded("restoring the mouse pointer",
           [] { detail::AcquireBackend()->RestoreDefaultMousePointer(); });
+}
+
+void RecordWindowShown(std::string_view form, std::string_view caption) noexcept {
+  Guarded("recording a window", [&] { Append(WindowTranscriptLine(form, caption)); });
+}
+
+void RecordLaunch(std::string_view kind, std::string_view path) noexcept {
+  Guarded("recording a launch", [&] { Append(LaunchTranscriptLine(kind, path)); });
 }
 
 }  // namespace vt::ui

@@ -29,4 +29,10 @@ void DoEvents() noexcept;
 // Undoes every busy/override mouse pointer the process set.
 void RestoreDefaultMousePointer() noexcept;
 
+// Appends to the transcript, when one is configured, that a window of the
+// system opened ("frmSplash", its caption), or that a program was started or,
+// in batch mode, would have been ("editor" or "document", the path).
+void RecordWindowShown(std::string_view form, std::string_view caption) noexcept;
+void RecordLaunch(std::string_view kind, std::string_view path) noexcept;
+
 }  // namespace vt::ui

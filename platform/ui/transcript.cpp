@@ -33,6 +33,14 @@ std::string TranscriptLine(std::string_view title, int style, std::string_view t
   return line;
 }
 
+std::string WindowTranscriptLine(std::string_view form, std::string_view caption) {
+  return "{\"form\": " + Quoted(form) + ", \"caption\": " + Quoted(caption) + "}\n";
+}
+
+std::string LaunchTranscriptLine(std::string_view kind, std::string_view path) {
+  return "{\"launch\": " + Quoted(kind) + ", \"path\": " + Quoted(path) + "}\n";
+}
+
 std::string AppendTranscriptLine(const std::string& path, std::string_view line) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) {

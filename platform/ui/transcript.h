@@ -12,6 +12,14 @@ namespace vt::ui {
 // UTF-8); a byte that is not UTF-8 becomes U+FFFD rather than failing.
 std::string TranscriptLine(std::string_view title, int style, std::string_view text, Answer answer);
 
+// {"form": "frmUpdateDictionary", "caption": "..."}: a window of the system
+// opened (the caption exactly as set; empty for a window without a title bar).
+std::string WindowTranscriptLine(std::string_view form, std::string_view caption);
+
+// {"launch": "editor", "path": "..."}: a program the system started, or would
+// have started in batch mode.
+std::string LaunchTranscriptLine(std::string_view kind, std::string_view path);
+
 // Appends the line to the file with one write on a descriptor opened for
 // appending, so processes sharing a transcript never interleave partial lines.
 // The file is created when missing. Returns an empty string on success, else

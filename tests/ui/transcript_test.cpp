@@ -34,6 +34,13 @@ TEST(UiTranscriptLine, TextKeptExactlyThroughJson) {
   EXPECT_EQ(parsed.at("style"), 36);
 }
 
+TEST(UiTranscriptLine, WindowAndLaunchLines) {
+  EXPECT_EQ(WindowTranscriptLine("frmSplash", ""),
+            "{\"form\": \"frmSplash\", \"caption\": \"\"}\n");
+  EXPECT_EQ(LaunchTranscriptLine("editor", "/p/\"q\"/Veltrano.ini"),
+            "{\"launch\": \"editor\", \"path\": \"/p/\\\"q\\\"/Veltrano.ini\"}\n");
+}
+
 TEST(UiTranscriptLine, BrokenUtf8IsReplacedNotFatal) {
   const std::string line = TranscriptLine("T", 64,
                                           "a\xff"
