@@ -21,9 +21,7 @@ function(veltrano_windows_gtest)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  add_library(GTest::gtest ALIAS gtest)
-  add_library(GTest::gmock ALIAS gmock)
-  add_library(GTest::gtest_main ALIAS gtest_main)
+  # GoogleTest's own CMake names its targets GTest::gtest, GTest::gmock, ...
 endfunction()
 
 set(VELTRANO_MINGW_RUNTIME_DLLS)
@@ -60,4 +58,15 @@ function(veltrano_wine_prefix_test)
     "rm -rf '${VELTRANO_WINE_PREFIX}' && '${VELTRANO_WINE}' wineboot -i && '${wine_folder}/wineserver' -w")
   set_tests_properties(wine_prefix PROPERTIES
     ENVIRONMENT "${VELTRANO_WINE_ENVIRONMENT}" FIXTURES_SETUP wine_prefix TIMEOUT 300)
+endfunction()
+
+# Differential tests: a program built for both platforms prints the same
+# table's results under Linux and under Wine, and the outputs must match.
+set(VELTRANO_LINUX_BUILD_DIR ${PROJECT_SOURCE_DIR}/build/default CACHE PATH
+  "the Linux build whose programs the Windows ones are compared with")
+
+function(veltrano_linux_twin_test name target linux_program)
+  add_test(NAME ${name} COMMAND sh ${PROJECT_SOURCE_DIR}/tests/compare_twins.sh
+    ${VELTRANO_LINUX_BUILD_DIR}/${linux_program} ${VELTRANO_WINE} $<TARGET_FILE:${target}> ${ARGN})
+  veltrano_wine_test(${name})
 endfunction()

@@ -1,5 +1,3 @@
-#include <windows.h>
-
 #include "platform/system/dynamic_library.h"
 #include "platform/system/windows_text.h"
 

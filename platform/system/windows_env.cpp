@@ -1,21 +1,16 @@
 // The Windows back end of Env: the Win32 file, process and shell functions.
 
-#include <windows.h>
-// After windows.h: the process-status functions.
+#include "platform/system/windows_text.h"
+// clang-format off
 #include <psapi.h>
 #include <shellapi.h>
+// clang-format on
 
 #include <cerrno>
 #include <memory>
 #include <vector>
 
-#include "platform/system/env.h"
 #include "platform/system/windows_files.h"
-#include "platform/system/windows_text.h"
-
-// Our members, not the A/W macros of windows.h.
-#undef CopyFile
-#undef CreateDirectory
 
 namespace vt::system {
 

@@ -35,8 +35,8 @@ class WindowsAtomicFile final : public AtomicFile {
       std::string name = TempPrefix(path);
       for (std::size_t i = 0; i < kTempRandom; ++i) name += kLetters[random() % 36];
       temp_ = Join(FolderOf(path), name);
-      file_ = Handle(::CreateFileW(Widen(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+      file_.Reset(::CreateFileW(Widen(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
       if (file_.valid()) return;
       if (::GetLastError() != ERROR_FILE_EXISTS) break;
     }

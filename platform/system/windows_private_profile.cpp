@@ -1,8 +1,6 @@
 // The private-profile functions of the Windows build: the real Win32 ones,
 // with UTF-8 at our boundary and UTF-16 at theirs.
 
-#include <windows.h>
-
 #include <vector>
 
 #include "platform/base/trim.h"

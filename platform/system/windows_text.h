@@ -4,12 +4,19 @@
 // Win32 functions, and Win32 error codes turned into the errno values that
 // callers of Env tell apart.
 
+// env.h before windows.h, whose A/W macros would otherwise rename Env's
+// CopyFile and CreateDirectory in this file only.
+#include "platform/system/env.h"
+// clang-format off
 #include <windows.h>
+// clang-format on
+#undef CopyFile
+#undef CreateDirectory
+#undef GetPrivateProfileString
+#undef WritePrivateProfileString
 
 #include <string>
 #include <string_view>
-
-#include "platform/system/env.h"
 
 namespace vt::system::windows {
 
@@ -36,6 +43,10 @@ class Handle {
   Handle& operator=(const Handle&) = delete;
   HANDLE get() const { return handle_; }
   bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  void Reset(HANDLE handle) {
+    Close();
+    handle_ = handle;
+  }
   bool Close() {
     const bool ok = !valid() || ::CloseHandle(handle_) != 0;
     handle_ = INVALID_HANDLE_VALUE;
