@@ -21,8 +21,8 @@ std::string Describe(DWORD error) {
 
 LoadedLibrary LoadLibraryAt(const std::string& path) {
   LoadedLibrary loaded;
-  loaded.handle = ::LoadLibraryExW(windows::Widen(path).c_str(), nullptr,
-                                   LOAD_WITH_ALTERED_SEARCH_PATH);
+  loaded.handle =
+      ::LoadLibraryExW(windows::Widen(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (loaded.handle == nullptr) loaded.error = Describe(::GetLastError());
   return loaded;
 }

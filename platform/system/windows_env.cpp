@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/system/paths.h"
 #include "platform/system/windows_files.h"
 
 namespace vt::system {
@@ -208,5 +209,7 @@ Env* Env::Default() {
   static WindowsEnv* const env = new WindowsEnv;  // never destroyed: used until exit
   return env;
 }
+
+std::string SystemPath(std::string_view windows_path) { return std::string(windows_path); }
 
 }  // namespace vt::system

@@ -72,7 +72,12 @@ class WindowsAtomicFile final : public AtomicFile {
     // ReplaceFileW keeps what the old file carried (attributes, security,
     // creation time); a new file, or a file that the replacement cannot
     // merge with, is simply renamed over.
-    bool done = ::GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES &&
+    const DWORD existing = ::GetFileAttributesW(to.c_str());
+    // A folder is never replaced (Wine's ReplaceFileW would report success).
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      throw SystemError(EISDIR, WhatWrite(target_));
+    }
+    bool done = existing != INVALID_FILE_ATTRIBUTES &&
                 ::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                                nullptr, nullptr);
     if (!done) {

@@ -17,10 +17,9 @@ Surroundings CurrentSurroundings() {
   Surroundings s;
   USEROBJECTFLAGS flags{};
   DWORD needed = 0;
-  s.has_widget_application =
-      ::GetUserObjectInformationW(::GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
-                                  &needed) &&
-      (flags.dwFlags & WSF_VISIBLE) != 0;
+  s.has_widget_application = ::GetUserObjectInformationW(::GetProcessWindowStation(), UOI_FLAGS,
+                                                         &flags, sizeof flags, &needed) &&
+                             (flags.dwFlags & WSF_VISIBLE) != 0;
   s.platform_name = "windows";
   return s;
 }

@@ -13,8 +13,10 @@ namespace {
 std::string OwnName() {
   wchar_t path[MAX_PATH * 4];
   const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-  std::string name = system::windows::NameOf(system::windows::Narrow(std::wstring_view(path, length)));
-  if (name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0) name.resize(name.size() - 4);
+  std::string name =
+      system::windows::NameOf(system::windows::Narrow(std::wstring_view(path, length)));
+  if (name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0)
+    name.resize(name.size() - 4);
   return name;
 }
 

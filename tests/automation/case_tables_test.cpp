@@ -17,8 +17,10 @@ TEST(CaseTables, MatchIcu) {
   std::u32string ours;
   for (char32_t c = 0; c <= 0x10FFFF; ++c) {
     const auto icu_c = static_cast<UChar32>(c);
-    ASSERT_EQ(table::Upper(c), static_cast<char32_t>(u_toupper(icu_c))) << std::hex << static_cast<unsigned>(c);
-    ASSERT_EQ(table::Lower(c), static_cast<char32_t>(u_tolower(icu_c))) << std::hex << static_cast<unsigned>(c);
+    ASSERT_EQ(table::Upper(c), static_cast<char32_t>(u_toupper(icu_c)))
+        << std::hex << static_cast<unsigned>(c);
+    ASSERT_EQ(table::Lower(c), static_cast<char32_t>(u_tolower(icu_c)))
+        << std::hex << static_cast<unsigned>(c);
     if (c >= 0xD800 && c <= 0xDFFF) continue;
     icu::UnicodeString folded(icu_c);
     folded.foldCase();
@@ -33,9 +35,15 @@ TEST(CaseTables, MatchIcu) {
 }
 
 TEST(CaseTables, TextsMapAsIcuMapsThemDamagedOnesToo) {
-  const std::string texts[] = {
-      "Straße ÜBER İstanbul ǅ ﬃ", "ΣΊΣΥΦΟΣ ς", "plain ASCII 123", "a\xFF" "b\xC3",
-      "\xE2\x82" "x\xED\xA0\x80y", "\xF0\x9F\x98\x80 \xF4\x90\x80\x80", "Ａｂｃ 𐐀𐐨"};
+  const std::string texts[] = {"Straße ÜBER İstanbul ǅ ﬃ",
+                               "ΣΊΣΥΦΟΣ ς",
+                               "plain ASCII 123",
+                               "a\xFF"
+                               "b\xC3",
+                               "\xE2\x82"
+                               "x\xED\xA0\x80y",
+                               "\xF0\x9F\x98\x80 \xF4\x90\x80\x80",
+                               "Ａｂｃ 𐐀𐐨"};
   for (const std::string& text : texts) {
     EXPECT_EQ(table::SimpleUpper(text), SimpleUpper(text)) << text;
     EXPECT_EQ(table::SimpleLower(text), SimpleLower(text)) << text;

@@ -78,10 +78,10 @@ TEST_F(SearchInProcessListTest, FailureIsReportedAndGivesFalse) {
 
 // The real process list: this very test program is running.
 TEST(SearchInProcessListRealTest, FindsThisProgram) {
-  const std::string self = std::filesystem::path(system::PathOfLibraryContaining(
-                                                     reinterpret_cast<const void*>(&Anchor)))
-                               .filename()
-                               .string();
+  const std::string self =
+      std::filesystem::path(system::PathOfLibraryContaining(reinterpret_cast<const void*>(&Anchor)))
+          .filename()
+          .string();
   ASSERT_FALSE(self.empty());
   std::string name = "  " + self + " ";
   for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

@@ -18,11 +18,16 @@ using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
-std::size_t EntriesIn(const std::filesystem::path& folder) {
-  std::size_t n = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++n;
-  return n;
+std::vector<std::string> EntriesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
+
+using Names = std::vector<std::string>;
 
 TEST(WindowsFiles, HiddenAndSystemFilesCountAsMissing) {
   TempDir dir;
@@ -76,11 +81,11 @@ TEST(WindowsFiles, AtomicWritesReplaceAndLeaveNothingBehind) {
     abandoned->Append("never committed");
   }
   EXPECT_EQ(ReadFile(file), "second, longer");
-  EXPECT_EQ(EntriesIn(dir.path()), 1U);
+  EXPECT_EQ(EntriesIn(dir.path()), Names{"Veltrano.ini"});
   // A folder in the file's place cannot be replaced: an error, nothing left.
   std::filesystem::create_directory(dir / "folder.xls");
   EXPECT_THROW(env.WriteFileAtomic((dir / "folder.xls").string(), "x"), SystemError);
-  EXPECT_EQ(EntriesIn(dir.path()), 2U);
+  EXPECT_EQ(EntriesIn(dir.path()), (Names{"Veltrano.ini", "folder.xls"}));
 }
 
 TEST(WindowsFiles, TheWritersLockWaitsAndSurvivesAReplacement) {
@@ -104,7 +109,7 @@ TEST(WindowsFiles, TheWritersLockWaitsAndSurvivesAReplacement) {
   held.reset();
   other.join();
   EXPECT_TRUE(got);
-  EXPECT_EQ(EntriesIn(dir.path()), 1U);  // no lock file
+  EXPECT_EQ(EntriesIn(dir.path()), Names{"Veltrano.xls"});  // no lock file
 }
 
 TEST(WindowsProcesses, ThisProgramIsInTheList) {
