@@ -43,8 +43,8 @@ std::string Utf8(const fs::path& path) {
 
 // Windows file names ignore letter case and trailing dots, and its wildcard
 // search also matches short (8.3) names: "*.grf" finds "a.grfx".
-const char* const kListedDifferences[] = {"exists MAIN.GRF", "exists main.grf",
-                                          "exists Main.grf.", "list *.grf", "list *.GRF"};
+const char* const kListedDifferences[] = {"exists MAIN.GRF", "exists main.grf", "exists Main.grf.",
+                                          "list *.grf", "list *.GRF"};
 
 std::string Marked(const std::string& what, const std::string& name) {
   const std::string label = what + name;

@@ -65,7 +65,8 @@ const Read kReads[] = {
     {"last line without line end", "[A]\nk=last", "A", "k", "-", 100},
     {"equals inside the value", "[A]\nk=a=b\n", "A", "k", "-", 100},
     {"section line with text after it", "[A] comment\nk=1\n", "A", "k", "-", 100},
-    {"~ non-ASCII value in a file without byte-order mark", "[A]\nk=Tempérüture ✓\n", "A", "k", "-", 100},
+    {"~ non-ASCII value in a file without byte-order mark", "[A]\nk=Tempérüture ✓\n", "A", "k", "-",
+     100},
 };
 
 const Write kWrites[] = {

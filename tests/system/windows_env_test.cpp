@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/system/env.h"
+#include "platform/ui/transcript.h"
 #include "tests/support/temp_dir.h"
 
 namespace vt::system {
@@ -110,6 +111,19 @@ TEST(WindowsFiles, TheWritersLockWaitsAndSurvivesAReplacement) {
   other.join();
   EXPECT_TRUE(got);
   EXPECT_EQ(EntriesIn(dir.path()), Names{"Veltrano.xls"});  // no lock file
+}
+
+// The transcript's Windows back end: whole lines appended, the file made
+// when missing, a clear error for a folder that is not there.
+TEST(WindowsTranscript, AppendsWholeLinesAndNamesTheFileOnFailure) {
+  TempDir dir;
+  const auto file = (dir / "transcript.jsonl").string();
+  EXPECT_EQ(ui::AppendTranscriptLine(file, "{\"a\": 1}\n"), "");
+  EXPECT_EQ(ui::AppendTranscriptLine(file, "{\"b\": \"\u00e9\"}\n"), "");
+  EXPECT_EQ(ReadFile(file), "{\"a\": 1}\n{\"b\": \"\u00e9\"}\n");
+  const auto missing = (dir / "no" / "t.jsonl").string();
+  EXPECT_EQ(ui::AppendTranscriptLine(missing, "x\n"),
+            "cannot open transcript \"" + missing + "\": No such file or directory");
 }
 
 TEST(WindowsProcesses, ThisProgramIsInTheList) {

@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <stdexcept>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
