@@ -57,5 +57,31 @@ fix translate-all --open Main --open Prefixed --form "$work/forms/frmSettings.fr
 step "A host script (Lua): MANUTENTORE's language, the picture Main and a form"
 fix run "$root/examples/scripts/translate_main.lua" MANUTENTORE "$work/forms/frmLogin.frm.json"
 
+# The windows and message boxes a maintenance command showed (new transcript lines).
+shown_since() { tail -n "+$(($1 + 1))" "$work/transcript.jsonl"; }
+lines() { wc -l <"$work/transcript.jsonl" 2>/dev/null || echo 0; }
+
+step "Update and verify the dictionary for Language_3, every picture checked (batch dialog)"
+mark=$(lines)
+fix --select '*' --lang-number 3 --answers ok,ok update-dictionary
+shown_since "$mark"
+
+step "Make Language_3 the development language: the check pass finds translations missing"
+mark=$(lines)
+fix --select '*' --lang-number 3 --answers yes,yes,ok change-dev-lang
+shown_since "$mark"
+
+step "Make Language_2 the development language: both passes, the pictures saved in Language_2"
+mark=$(lines)
+fix --select '*' --lang-number 2 --answers yes,yes,ok change-dev-lang
+shown_since "$mark"
+grep -E '^(DevelopmentLanguageNumber|StartingLanguageNumber)=' "$work/pictures/Veltrano/Veltrano.ini"
+fix translate-picture Prefixed --lang 2
+
+step "The configuration in the editor (batch: recorded, not started)"
+mark=$(lines)
+fix show-config
+shown_since "$mark"
+
 step "Message boxes the run showed"
 cat "$work/transcript.jsonl" 2>/dev/null || echo "(none)"
