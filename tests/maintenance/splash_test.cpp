@@ -107,21 +107,6 @@ TEST_F(SplashTest, ShowStartupConfigStartsTheEditorEvenOnAMissingFileAndOnlyReco
   EXPECT_THAT(TakeMessages(), IsEmpty());
 }
 
-TEST_F(SplashTest, AnEditorThatCannotStartIsReported) {
-  struct FailingStart : TestEnv {
-    using TestEnv::TestEnv;
-    void StartProgram(const std::string&) override {
-      throw system::SystemError(ENOENT, "starting the editor");
-    }
-  } failing(&env_);
-  const system::ScopedEnvOverride scope(&failing);
-  auto module = CreateReady();
-  module->ShowStartupConfig();
-  EXPECT_EQ(TakeMessages().size(), 1u);
-  EXPECT_THAT(LogLines().back(), ::testing::HasSubstr(";VeltranoModule;ShowStartupConfig;"));
-  EXPECT_THAT(WindowsAndLaunches(), IsEmpty());
-}
-
 TEST_F(SplashTest, CreationShowsThePanelThenReadsTheConfigurationAgain) {
   WriteIni({{"ShowInfoPanelOnStartup", "Y"}});
   auto module = CreateReady();
