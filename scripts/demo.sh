@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The sample application, run on a copy of examples/: registers the library
 # in a private class registry, makes the dictionaries from their readable
-# sources, and drives FIX.exe through the host's commands.
+# sources, and drives FIX.exe through the host's commands. Then Rostavel
+# prepares a new application unattended, and FIX.exe translates there.
 set -euo pipefail
 build=${1:-build/default}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -85,3 +86,17 @@ shown_since "$mark"
 
 step "Message boxes the run showed"
 cat "$work/transcript.jsonl" 2>/dev/null || echo "(none)"
+
+step "Rostavel prepares a new application, unattended"
+mkdir "$work/new-app"
+"$bin/Rostavel" --batch --answers ok --folder "$work/new-app" --transcript "$work/rostavel.jsonl"
+ls "$work/new-app/Veltrano"
+cat "$work/rostavel.jsonl"
+
+step "The new application is ready: a text met there is appended to its dictionary"
+new_app() {
+  "$bin/FIX.exe" --batch --answers ok --transcript "$work/new-app.jsonl" --pictures "$work/new-app" "$@"
+}
+printf 'Language_2, not translated yet: [%s]\n' "$(new_app translate-string "Boiler overview" --lang 2 --warn)"
+# Only an object that started Ready on the new folder warns about the text it appended.
+cat "$work/new-app.jsonl"
