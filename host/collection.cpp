@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/automation/error.h"
+#include "platform/base/ascii.h"
 
 namespace vt::host {
 namespace {
@@ -11,10 +12,7 @@ namespace {
 using automation::Variant;
 
 bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return lower(x) == lower(y);
-  });
+  return base::EqualsIgnoringAsciiCase(a, b);
 }
 
 }  // namespace

@@ -2,21 +2,15 @@
 
 #include <CLI/CLI.hpp>
 
+#include "platform/base/ascii.h"
+#include "platform/base/trim.h"
+
 namespace vt::host {
 namespace {
 
-std::string Lower(std::string s) {
-  for (char& c : s) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return s;
-}
+std::string Lower(std::string_view s) { return base::ToAsciiLower(s); }
 
-std::string Trimmed(const std::string& s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
+std::string Trimmed(const std::string& s) { return std::string(base::Trim(s)); }
 
 // Message-box answers: the four words, any letter case, blanks around allowed.
 const CLI::Validator kAnswerWord(

@@ -5,6 +5,7 @@
 
 #include "host/json/json_file.h"
 #include "platform/automation/error.h"
+#include "platform/base/ascii.h"
 
 namespace vt::host::pictures {
 namespace {
@@ -15,11 +16,7 @@ using automation::Variant;
 
 bool HasPictureExtension(std::string_view name) {
   if (name.size() < 4) return false;
-  std::string tail(name.substr(name.size() - 4));
-  for (char& c : tail) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return tail == ".GRF";
+  return base::EqualsIgnoringAsciiCase(name.substr(name.size() - 4), ".GRF");
 }
 
 std::string PictureName(const std::string& path) {

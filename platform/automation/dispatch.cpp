@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/automation/error.h"
+#include "platform/base/ascii.h"
 
 namespace vt::automation {
 namespace {
@@ -16,13 +17,7 @@ int HexValue(char c) {
 }
 
 // Member names are matched without regard to case; they are ASCII identifiers.
-std::string LowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
+std::string LowerAscii(std::string_view s) { return base::ToAsciiLower(s); }
 
 Variant InvokeGuarded(const ObjectRef& object, std::string_view member, CallKind kind,
                       std::span<Variant> args) {

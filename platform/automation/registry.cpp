@@ -1,19 +1,14 @@
 #include "platform/automation/registry.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "platform/automation/dispatch.h"
 #include "platform/automation/error.h"
+#include "platform/base/ascii.h"
+#include "platform/system/env.h"
 
 namespace vt::automation {
 namespace {
@@ -23,13 +18,10 @@ using nlohmann::json;
 
 std::string Quoted(const fs::path& file) { return "\"" + file.string() + "\""; }
 
-std::string SystemReason() { return std::strerror(errno); }
+std::string Reason(const system::SystemError& e) { return e.code().message(); }
 
 bool SameProgId(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    return lower(x) == lower(y);
-  });
+  return base::EqualsIgnoringAsciiCase(a, b);
 }
 
 std::string NormalisedClsid(std::string_view clsid, const fs::path& file, std::size_t index) {
@@ -52,27 +44,6 @@ std::string TextField(const json& entry, const char* key, const fs::path& file, 
   return it->get<std::string>();
 }
 
-// An exclusive lock on "<file>.lock" while it lives.
-class FileLock {
- public:
-  explicit FileLock(const fs::path& file) {
-    const fs::path lock = fs::path(file) += ".lock";
-    fd_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd_ < 0) throw errors::FileAccess("cannot open " + Quoted(lock) + ": " + SystemReason());
-    if (::flock(fd_, LOCK_EX) != 0) {
-      const std::string reason = SystemReason();
-      ::close(fd_);
-      throw errors::FileAccess("cannot lock " + Quoted(lock) + ": " + reason);
-    }
-  }
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
-  ~FileLock() { ::close(fd_); }
-
- private:
-  int fd_ = -1;
-};
-
 }  // namespace
 
 fs::path ClassRegistryPath() {
@@ -91,20 +62,17 @@ fs::path ClassRegistryPath() {
 
 ClassRegistry ClassRegistry::Load(const fs::path& file) {
   ClassRegistry registry;
-  std::error_code ec;
-  if (!fs::exists(file, ec)) {
-    if (ec) throw errors::FileAccess("cannot read " + Quoted(file) + ": " + ec.message());
-    return registry;
+  std::string text;
+  try {
+    text = system::CurrentEnv().ReadFile(file.string());
+  } catch (const system::SystemError& e) {
+    if (e.code().value() == ENOENT) return registry;
+    throw errors::FileAccess("cannot read " + Quoted(file) + ": " + Reason(e));
   }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw errors::FileAccess("cannot read " + Quoted(file) + ": " + SystemReason());
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) throw errors::FileAccess("cannot read " + Quoted(file));
 
   json doc;
   try {
-    doc = json::parse(buffer.str());
+    doc = json::parse(text);
   } catch (const json::parse_error& e) {
     throw errors::FileAccess("class registry " + Quoted(file) + " is damaged at byte " +
                              std::to_string(e.byte) + ": " + e.what());
@@ -173,32 +141,22 @@ void ClassRegistry::Save(const fs::path& file) const {
                                ec.message());
     }
   }
-  const fs::path temp = fs::path(file) += ".tmp." + std::to_string(::getpid());
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) throw errors::FileAccess("cannot write " + Quoted(temp) + ": " + SystemReason());
-  std::size_t written = 0;
-  while (written < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      break;
-    }
-    written += static_cast<std::size_t>(n);
-  }
-  const bool ok = written == text.size() && ::fsync(fd) == 0;
-  const std::string reason = SystemReason();
-  ::close(fd);
-  if (!ok || ::rename(temp.c_str(), file.c_str()) != 0) {
-    const std::string why = ok ? SystemReason() : reason;
-    fs::remove(temp, ec);
-    throw errors::FileAccess("cannot write " + Quoted(file) + ": " + why);
+  try {
+    system::CurrentEnv().WriteFileAtomic(file.string(), text);
+  } catch (const system::SystemError& e) {
+    throw errors::FileAccess("cannot write " + Quoted(file) + ": " + Reason(e));
   }
 }
 
 void UpdateClassRegistry(const fs::path& file, const std::function<void(ClassRegistry&)>& change) {
   std::error_code ec;
   if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
-  FileLock lock(file);
+  std::unique_ptr<system::FileLock> lock;
+  try {
+    lock = system::CurrentEnv().LockForWriting(file.string());
+  } catch (const system::SystemError& e) {
+    throw errors::FileAccess("cannot lock the class registry " + Quoted(file) + ": " + Reason(e));
+  }
   ClassRegistry registry = ClassRegistry::Load(file);
   change(registry);
   registry.Save(file);

@@ -4,17 +4,12 @@
 
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
+#include "platform/base/ascii.h"
 
 namespace vt::automation {
 namespace {
 
-std::string Key(std::string_view name) {
-  std::string out(name);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
+std::string Key(std::string_view name) { return base::ToAsciiLower(name); }
 
 struct RunningObjects {
   std::mutex mutex;

@@ -5,18 +5,14 @@
 
 #include <cstdint>
 
+#include "platform/base/trim.h"
+#include "platform/base/utf8.h"
+
 namespace vt::automation::text {
 namespace {
 
 // Byte offset just after the character that starts at `i`.
-std::size_t NextOffset(std::string_view s, std::size_t i) {
-  const auto* p = reinterpret_cast<const std::uint8_t*>(s.data());
-  const auto length = static_cast<std::int32_t>(s.size());
-  auto pos = static_cast<std::int32_t>(i);
-  UChar32 c = 0;
-  U8_NEXT(p, pos, length, c);
-  return static_cast<std::size_t>(pos);
-}
+std::size_t NextOffset(std::string_view s, std::size_t i) { return base::Utf8Next(s, i).next; }
 
 template <typename Map>
 std::string MapCase(std::string_view s, Map map) {
@@ -44,17 +40,9 @@ std::string MapCase(std::string_view s, Map map) {
 
 }  // namespace
 
-std::string_view LTrim(std::string_view s) {
-  const std::size_t first = s.find_first_not_of(' ');
-  return first == std::string_view::npos ? std::string_view{} : s.substr(first);
-}
-
-std::string_view RTrim(std::string_view s) {
-  const std::size_t last = s.find_last_not_of(' ');
-  return last == std::string_view::npos ? std::string_view{} : s.substr(0, last + 1);
-}
-
-std::string_view Trim(std::string_view s) { return RTrim(LTrim(s)); }
+std::string_view LTrim(std::string_view s) { return base::TrimLeft(s); }
+std::string_view RTrim(std::string_view s) { return base::TrimRight(s); }
+std::string_view Trim(std::string_view s) { return base::Trim(s); }
 
 // Simple (one to one) case mapping, as the host language's UCase and LCase.
 std::string UCase(std::string_view s) {
@@ -84,16 +72,6 @@ std::size_t Len(std::string_view s) {
   return count;
 }
 
-bool IsValidUtf8(std::string_view s) {
-  const auto* p = reinterpret_cast<const std::uint8_t*>(s.data());
-  const auto length = static_cast<std::int32_t>(s.size());
-  std::int32_t pos = 0;
-  while (pos < length) {
-    UChar32 c = 0;
-    U8_NEXT(p, pos, length, c);
-    if (c < 0) return false;
-  }
-  return true;
-}
+bool IsValidUtf8(std::string_view s) { return base::IsValidUtf8(s); }
 
 }  // namespace vt::automation::text

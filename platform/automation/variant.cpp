@@ -9,6 +9,7 @@
 
 #include "platform/automation/error.h"
 #include "platform/automation/text.h"
+#include "platform/base/ascii.h"
 
 namespace vt::automation {
 namespace {
@@ -89,14 +90,7 @@ std::string FormatDouble(double v) {
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) {
-      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
+  return base::EqualsIgnoringAsciiCase(a, b);
 }
 
 }  // namespace

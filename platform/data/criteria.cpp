@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/base/trim.h"
 #include "platform/data/ado_errors.h"
 #include "platform/data/fold.h"
 
@@ -13,10 +14,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool IsWildcard(char c) { return c == '*' || c == '%'; }
 
-std::string RTrimBlanks(std::string_view text) {
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return std::string(text);
-}
+std::string RTrimBlanks(std::string_view text) { return std::string(base::TrimRight(text)); }
 
 class Parser {
  public:

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "platform/base/utf8.h"
 #include "platform/data/fold.h"
 #include "platform/system/env.h"
-#include "platform/system/utf8.h"
 
 namespace vt::data {
 
@@ -102,7 +102,7 @@ class Reader {
   std::size_t Column(std::size_t offset) const {
     const auto line_start = text_.rfind('\n', offset == 0 ? 0 : offset - 1);
     const std::size_t begin = line_start == std::string_view::npos ? 0 : line_start + 1;
-    return system::Utf8Length(text_.substr(begin, offset - begin)) + 1;
+    return base::Utf8Length(text_.substr(begin, offset - begin)) + 1;
   }
 
   std::string_view text_;
@@ -133,7 +133,7 @@ CsvError::CsvError(std::string source, std::size_t line, const std::string& prob
 
 std::shared_ptr<Recordset> ParseCsv(std::string_view text, std::string_view source) {
   if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
-  if (const auto bad = system::FindInvalidUtf8(text)) {
+  if (const auto bad = base::FindInvalidUtf8(text)) {
     throw CsvError(std::string(source), LineOf(text, *bad),
                    "not UTF-8 text (byte " + std::to_string(*bad + 1) + ")");
   }

@@ -2,6 +2,8 @@
 
 #include <unicode/unistr.h>
 
+#include "platform/base/ascii.h"
+
 namespace vt::data {
 
 std::string FoldCase(std::string_view text) {
@@ -10,11 +12,7 @@ std::string FoldCase(std::string_view text) {
   std::string folded;
   if (ascii) {
     // The common case, without a round trip through UTF-16.
-    folded.assign(text);
-    for (char& c : folded) {
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
+    return base::ToAsciiLower(text);
   }
   icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())))
       .foldCase()

@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "platform/base/utf8.h"
 #include "platform/data/ado_errors.h"
 #include "platform/data/criteria.h"
 #include "platform/data/table.h"
-#include "platform/system/utf8.h"
 
 namespace vt::data {
 
@@ -29,7 +29,7 @@ Variant Coerce(const FieldDef& field, const Variant& value) {
       case FieldType::FixedText: {
         std::string text = value.ToString();
         while (!text.empty() && text.back() == ' ') text.pop_back();
-        const std::size_t length = system::Utf8Length(text);
+        const std::size_t length = base::Utf8Length(text);
         if (length > field.size) {
           throw ado_errors::BadValue(field.name, "a text of " + std::to_string(length) +
                                                      " characters, the field holds " +

@@ -5,26 +5,14 @@
 
 #include <cstdlib>
 
+#include "platform/base/ascii.h"
+#include "platform/base/trim.h"
+
 namespace vt::system {
 
 namespace {
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto fold = [](char c) {
-      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    if (fold(a[i]) != fold(b[i])) return false;
-  }
-  return true;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
+std::string_view TrimBlanks(std::string_view text) { return base::Trim(text, base::kBlankOrTab); }
 
 // The program word of shell text: up to the first blank, or between quotes.
 std::string FirstWord(std::string_view command) {
@@ -56,7 +44,8 @@ std::string ToPosixCommandLine(std::string_view command_line, std::string_view e
   const std::string_view line = TrimBlanks(command_line);
   const auto blank = line.find_first_of(" \t");
   const std::string_view program = line.substr(0, blank);
-  if (!EqualsIgnoringCase(program, "notepad.exe") && !EqualsIgnoringCase(program, "notepad")) {
+  if (!base::EqualsIgnoringAsciiCase(program, "notepad.exe") &&
+      !base::EqualsIgnoringAsciiCase(program, "notepad")) {
     return std::string(command_line);
   }
   std::string result(editor);

@@ -1,6 +1,7 @@
 #include "platform/system/env.h"
 
 #include <atomic>
+#include <memory>
 
 namespace vt::system {
 
@@ -12,6 +13,15 @@ SystemError::SystemError(int error_number, const std::string& what)
     : std::system_error(error_number, std::generic_category(), what) {}
 
 Env::~Env() = default;
+AtomicFile::~AtomicFile() = default;
+FileLock::~FileLock() = default;
+
+void Env::WriteFileAtomic(const std::string& path, std::string_view contents) {
+  const std::unique_ptr<AtomicFile> file = NewAtomicFile(path);
+  file->Append(contents);
+  file->Sync();
+  file->Commit();
+}
 
 Env& CurrentEnv() {
   Env* env = current_env.load();

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -13,6 +16,39 @@ namespace vt::system {
 class SystemError : public std::system_error {
  public:
   SystemError(int error_number, const std::string& what);
+};
+
+// Who a file on disk is and which version of it: equal stamps mean that nobody
+// wrote or replaced the file in between. (POSIX: device, inode, size, change
+// and modification times; Windows: volume, file index, size, write and change
+// times.)
+struct FileStamp {
+  std::uint64_t volume = 0;
+  std::uint64_t file_id = 0;
+  std::uint64_t size = 0;
+  std::int64_t modified_ns = 0;
+  std::int64_t changed_ns = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+// A new version of a file, written under a temporary name beside it. Commit()
+// puts it in the file's place in one step (a crash leaves the old or the new
+// file, never a mixture); destroyed without Commit(), the temporary file is
+// removed and the file is untouched. Each step raises SystemError.
+class AtomicFile {
+ public:
+  virtual ~AtomicFile();
+  virtual void Append(std::string_view bytes) = 0;
+  // The bytes written so far are on disk.
+  virtual void Sync() = 0;
+  // Closes the temporary file and replaces the target with it, durably.
+  virtual void Commit() = 0;
+};
+
+// Held while alive: see Env::LockForWriting.
+class FileLock {
+ public:
+  virtual ~FileLock();
 };
 
 // Everything the system needs from the operating system, behind one interface
@@ -38,10 +74,32 @@ class Env {
                                              std::string_view pattern) = 0;
 
   virtual std::string ReadFile(const std::string& path) = 0;
-  // Replaces the file's contents all at once: a crash leaves either the old or
-  // the new file, never a mixture. An existing file keeps its permissions; a
-  // symbolic link keeps pointing to the file it names, which is replaced.
-  virtual void WriteFileAtomic(const std::string& path, std::string_view contents) = 0;
+  // The same, with the stamp of the very file that was read. Anything but an
+  // ordinary file raises SystemError with EISDIR (a folder) or EINVAL.
+  virtual std::string ReadFileStamped(const std::string& path, FileStamp& stamp) = 0;
+  // The stamp of the file at `path`; nullopt when nothing is there. Raises
+  // SystemError when the path cannot be examined.
+  virtual std::optional<FileStamp> StatFile(const std::string& path) = 0;
+
+  // Starts a new version of `path` (see AtomicFile). It gets the permissions
+  // of the file it replaces, or those of a new file; a symbolic link keeps
+  // pointing to the file it names, which is replaced.
+  virtual std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path) = 0;
+  // Replaces the file's contents all at once through NewAtomicFile: append,
+  // sync, commit.
+  virtual void WriteFileAtomic(const std::string& path, std::string_view contents);
+  // Removes what NewAtomicFile for `path` left behind when its process died
+  // between writing and committing. Only while holding LockForWriting(path),
+  // when no other writer can be between those steps.
+  virtual void RemoveStaleTemporaries(const std::string& path) = 0;
+
+  // An exclusive lock among the processes that write `path` (which need not
+  // exist), waited for while another process holds it. The operating system
+  // drops it when its holder dies, and it leaves nothing behind. POSIX locks
+  // the folder that holds the file (a lock file would litter the folder, and
+  // the file itself is replaced at every save); Windows locks a transient
+  // hidden file beside it.
+  virtual std::unique_ptr<FileLock> LockForWriting(const std::string& path) = 0;
   // Appends in one write, creating the file when missing; concurrent appenders
   // never interleave within one call's text.
   virtual void AppendToFile(const std::string& path, std::string_view text) = 0;
@@ -78,8 +136,22 @@ class EnvWrapper : public Env {
     return target_->ListFiles(folder, pattern);
   }
   std::string ReadFile(const std::string& path) override { return target_->ReadFile(path); }
-  void WriteFileAtomic(const std::string& path, std::string_view contents) override {
-    target_->WriteFileAtomic(path, contents);
+  std::string ReadFileStamped(const std::string& path, FileStamp& stamp) override {
+    return target_->ReadFileStamped(path, stamp);
+  }
+  std::optional<FileStamp> StatFile(const std::string& path) override {
+    return target_->StatFile(path);
+  }
+  std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path) override {
+    return target_->NewAtomicFile(path);
+  }
+  // WriteFileAtomic is not forwarded: Env's own goes through NewAtomicFile, so a
+  // wrapper that fails one of its steps fails every atomic write.
+  void RemoveStaleTemporaries(const std::string& path) override {
+    target_->RemoveStaleTemporaries(path);
+  }
+  std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
+    return target_->LockForWriting(path);
   }
   void AppendToFile(const std::string& path, std::string_view text) override {
     target_->AppendToFile(path, text);

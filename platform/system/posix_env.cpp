@@ -6,9 +6,9 @@
 #include <cerrno>
 #include <memory>
 
-#include "platform/system/atomic_file.h"
 #include "platform/system/env.h"
 #include "platform/system/launch.h"
+#include "platform/system/posix_atomic_file.h"
 #include "platform/system/process_list.h"
 #include "platform/system/wildcard.h"
 
@@ -95,21 +95,41 @@ class PosixEnv final : public Env {
   }
 
   std::string ReadFile(const std::string& path) override {
+    FileStamp stamp;
+    return ReadFileStamped(path, stamp);
+  }
+
+  std::string ReadFileStamped(const std::string& path, FileStamp& stamp) override {
     const std::string what = "Cannot read the file '" + path + "'";
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) throw SystemError(errno, what);
+    struct stat info {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) throw SystemError(errno, what);
+    if (S_ISDIR(info.st_mode)) throw SystemError(EISDIR, what);
+    if (!S_ISREG(info.st_mode)) throw SystemError(EINVAL, what + ": not an ordinary file");
+    stamp = posix::StampOf(info);
     std::string contents;
+    contents.reserve(static_cast<std::size_t>(info.st_size));
     ReadAll(fd.get(), what, [&](std::string_view chunk) { contents.append(chunk); });
     return contents;
   }
 
-  void WriteFileAtomic(const std::string& path, std::string_view contents) override {
+  std::optional<FileStamp> StatFile(const std::string& path) override {
     struct stat info {};
-    const mode_t mode =
-        ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : AtomicFileWriter::DefaultMode();
-    AtomicFileWriter writer(path);
-    writer.Write(contents);
-    writer.Commit(mode);
+    if (::stat(path.c_str(), &info) == 0) return posix::StampOf(info);
+    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    throw SystemError(errno, "Cannot examine the file '" + path + "'");
+  }
+
+  std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path) override {
+    return posix::NewAtomicFile(path, posix::ReplacementMode(path));
+  }
+
+  void RemoveStaleTemporaries(const std::string& path) override {
+    posix::RemoveStaleTemporaries(path);
+  }
+
+  std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
+    return posix::LockFolderOf(path);
   }
 
   void AppendToFile(const std::string& path, std::string_view text) override {
@@ -132,9 +152,10 @@ class PosixEnv final : public Env {
     struct stat info {};
     if (source.get() < 0 || ::fstat(source.get(), &info) != 0) throw SystemError(errno, what);
     if (!S_ISREG(info.st_mode)) throw SystemError(EINVAL, what + ": not an ordinary file");
-    AtomicFileWriter writer(to);
-    ReadAll(source.get(), what, [&](std::string_view chunk) { writer.Write(chunk); });
-    writer.Commit(info.st_mode & 07777);
+    const std::unique_ptr<AtomicFile> target = posix::NewAtomicFile(to, info.st_mode & 07777);
+    ReadAll(source.get(), what, [&](std::string_view chunk) { target->Append(chunk); });
+    target->Sync();
+    target->Commit();
   }
 
   void CreateDirectory(const std::string& path) override {

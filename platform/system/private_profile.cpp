@@ -5,8 +5,10 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/base/ascii.h"
+#include "platform/base/trim.h"
+#include "platform/base/utf8.h"
 #include "platform/system/env.h"
-#include "platform/system/utf8.h"
 
 namespace vt::system {
 
@@ -16,19 +18,10 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
+std::string_view Trim(std::string_view text) { return base::Trim(text, base::kBlankOrTab); }
 
 bool NamesEqual(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  auto fold = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; };
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (fold(a[i]) != fold(b[i])) return false;
-  }
-  return true;
+  return base::EqualsIgnoringAsciiCase(a, b);
 }
 
 enum class LineKind { Other, Section, Entry };
@@ -111,7 +104,7 @@ std::string_view Unquote(std::string_view value) {
 
 std::string ThroughBuffer(std::string_view value, std::size_t buffer_size) {
   if (buffer_size == 0) return {};
-  return std::string(Utf8Prefix(value, buffer_size - 1));
+  return std::string(base::Utf8Prefix(value, buffer_size - 1));
 }
 
 std::string_view LineEnding(std::string_view text) {

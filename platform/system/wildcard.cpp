@@ -2,16 +2,15 @@
 
 #include <cstddef>
 
-#include "platform/system/utf8.h"
+#include "platform/base/ascii.h"
+#include "platform/base/utf8.h"
 
 namespace vt::system {
 
 namespace {
 
-char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 std::size_t CharLength(std::string_view text, std::size_t at) {
-  const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(text[at]));
+  const std::size_t length = base::Utf8SequenceLength(static_cast<unsigned char>(text[at]));
   return at + length <= text.size() ? length : 1;
 }
 
@@ -31,7 +30,7 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
     } else if (p < pattern.size() && pattern[p] == '?') {
       ++p;
       n += CharLength(name, n);
-    } else if (p < pattern.size() && FoldAscii(pattern[p]) == FoldAscii(name[n])) {
+    } else if (p < pattern.size() && base::AsciiUpper(pattern[p]) == base::AsciiUpper(name[n])) {
       ++p;
       ++n;
     } else if (star_p != std::string_view::npos) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/base/trim.h"
 #include "platform/ui/batch_backend.h"
 #include "platform/ui/process_state.h"
 #include "platform/ui/qt_backend.h"
@@ -15,13 +16,7 @@
 namespace vt::ui {
 namespace {
 
-std::string_view Blanks() { return " \t"; }
-
-std::string_view Trim(std::string_view s) {
-  const auto b = s.find_first_not_of(Blanks());
-  if (b == std::string_view::npos) return {};
-  return s.substr(b, s.find_last_not_of(Blanks()) - b + 1);
-}
+std::string_view Trim(std::string_view s) { return base::Trim(s, base::kBlankOrTab); }
 
 bool NobodyCanSee(const std::string& platform) {
   return platform == "offscreen" || platform == "minimal" || platform == "minimalegl";

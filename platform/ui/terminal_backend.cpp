@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/base/trim.h"
 #include "platform/ui/line_breaks.h"
 
 namespace vt::ui {
@@ -29,13 +30,7 @@ std::string_view IconTag(Icon icon) {
   return "";
 }
 
-std::string Trimmed(const std::string& s) {
-  std::size_t b = 0;
-  std::size_t e = s.size();
-  while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-  while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
-  return s.substr(b, e - b);
-}
+std::string Trimmed(const std::string& s) { return std::string(base::Trim(s, base::kWhiteSpace)); }
 
 std::optional<Answer> Understand(const std::string& reply, const Style& style) {
   const auto buttons = ButtonsOf(style.buttons);

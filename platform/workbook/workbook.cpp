@@ -15,8 +15,8 @@ Workbook Workbook::Open(const std::filesystem::path& file) {
   auto state = std::make_unique<detail::BookState>();
   state->path = file;
   try {
-    detail::Bytes bytes = detail::ReadWholeFile(file, state->stamp);
-    state->Attach(detail::ParseBook(bytes));
+    const std::string bytes = detail::ReadBookFile(file, state->stamp);
+    state->Attach(detail::ParseBook(detail::AsBytes(bytes)));
   } catch (const detail::FormatError& e) {
     throw Error(file, e.what());
   } catch (const std::bad_alloc&) {
@@ -33,10 +33,8 @@ void Workbook::CreateDictionary(const std::filesystem::path& file, std::string_v
                                 const std::vector<std::string>& headers) {
   try {
     detail::Bytes bytes = detail::NewDictionaryFile(sheet_name, headers);
-    detail::FolderLock lock(file);
-    detail::FileStamp existing;
-    mode_t mode = detail::StatFile(file, existing) ? existing.mode : detail::NewFileMode();
-    detail::WriteFileAtomically(file, bytes, mode);
+    const auto lock = detail::LockBookFile(file);
+    detail::WriteBookFile(file, bytes);
   } catch (const detail::FormatError& e) {
     throw Error(file, e.what());
   } catch (const Error&) {

@@ -1,6 +1,12 @@
 #include "platform/automation/text.h"
 
 #include <gtest/gtest.h>
+#include <unicode/utf8.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/base/utf8.h"
 
 namespace vt::automation::text {
 namespace {
@@ -51,6 +57,33 @@ TEST(TextTest, Utf8Validity) {
   EXPECT_TRUE(IsValidUtf8("plain é 😀"));
   EXPECT_FALSE(IsValidUtf8("\xC3"));
   EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
+}
+
+// Our step through damaged text covers what ICU's does (its maximal
+// subparts), so counts and cuts of damaged text stay as ICU made them.
+TEST(TextTest, Utf8StepsMatchIcu) {
+  const unsigned char tails[] = {0x41, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0};
+  const unsigned char lasts[] = {0x41, 0x80, 0xBF};
+  std::string text(4, '\0');
+  for (unsigned lead = 0; lead < 256; ++lead) {
+    for (unsigned second = 0; second < 256; ++second) {
+      for (unsigned char third : tails) {
+        for (unsigned char fourth : lasts) {
+          text = {static_cast<char>(lead), static_cast<char>(second), static_cast<char>(third),
+                  static_cast<char>(fourth)};
+          std::int32_t pos = 0;
+          UChar32 c = 0;
+          U8_NEXT(reinterpret_cast<const std::uint8_t*>(text.data()), pos, 4, c);
+          const base::Utf8Step step = base::Utf8Next(text, 0);
+          ASSERT_EQ(step.next, static_cast<std::size_t>(pos)) << lead << " " << second;
+          ASSERT_EQ(step.ok, c >= 0) << lead << " " << second;
+          if (step.ok) {
+            ASSERT_EQ(step.value, static_cast<char32_t>(c));
+          }
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

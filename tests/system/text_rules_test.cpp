@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "platform/base/utf8.h"
 #include "platform/system/command_line.h"
-#include "platform/system/utf8.h"
 #include "platform/system/wildcard.h"
 
 namespace vt::system {
 namespace {
+using base::FindInvalidUtf8;
+using base::Utf8Length;
+using base::Utf8Prefix;
 
 TEST(Wildcard, StarsQuestionMarksAndCase) {
   EXPECT_TRUE(MatchesWildcard("Main.grf", "*.grf"));

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,7 +66,7 @@ struct BookData {
 };
 
 // Parses a whole .xls file. Throws FormatError saying what is wrong.
-std::unique_ptr<BookData> ParseBook(const Bytes& file);
+std::unique_ptr<BookData> ParseBook(std::span<const std::uint8_t> file);
 
 // The file with every edited sheet rewritten and the rest as it was.
 Bytes SerializeBook(const BookData& book);

@@ -47,7 +47,7 @@ std::string_view ErrorText(std::uint8_t code) {
   }
 }
 
-void CheckNotOtherFormat(const Bytes& file) {
+void CheckNotOtherFormat(std::span<const std::uint8_t> file) {
   static constexpr std::uint8_t kZip[4] = {'P', 'K', 3, 4};
   if (file.size() >= 4 && std::memcmp(file.data(), kZip, 4) == 0) {
     throw FormatError(
@@ -364,7 +364,7 @@ class BookReader {
 
 }  // namespace
 
-std::unique_ptr<BookData> ParseBook(const Bytes& file) {
+std::unique_ptr<BookData> ParseBook(std::span<const std::uint8_t> file) {
   CheckNotOtherFormat(file);
   auto book = std::make_unique<BookData>();
   book->container = ReadCompoundFile(file.data(), file.size());

@@ -4,6 +4,7 @@
 #include <map>
 #include <new>
 
+#include "platform/base/ascii.h"
 #include "platform/workbook/internal/utf.h"
 
 namespace vt::workbook::detail {
@@ -98,12 +99,7 @@ std::size_t AppendOn(const std::filesystem::path& path, BookData& book, SheetDat
 }  // namespace
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto fold = [](char c) {
-             return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-           };
-           return fold(x) == fold(y);
-         });
+  return base::EqualsIgnoringAsciiCase(a, b);
 }
 
 void BookState::Attach(std::unique_ptr<BookData> fresh) {
@@ -168,17 +164,17 @@ std::vector<PendingEdit> BookState::Replay(const std::filesystem::path& path, Bo
 void BookState::Save() {
   if (pending.empty()) return;
   try {
-    FolderLock lock(path);
+    const auto lock = LockBookFile(path);
     RemoveStaleTemporaries(path);
-    FileStamp now;
-    if (!StatFile(path, now)) throw Error(path, "cannot save: the workbook is no longer there");
-    if (!now.SameFile(stamp)) {
-      Bytes bytes = ReadWholeFile(path, now);
-      std::unique_ptr<BookData> fresh = ParseBook(bytes);
+    std::optional<FileStamp> now = StatBookFile(path);
+    if (!now) throw Error(path, "cannot save: the workbook is no longer there");
+    if (*now != stamp) {
+      const std::string bytes = ReadBookFile(path, *now);
+      std::unique_ptr<BookData> fresh = ParseBook(AsBytes(bytes));
       std::vector<PendingEdit> log = Replay(path, *fresh, pending);
       Attach(std::move(fresh));
       pending = std::move(log);
-      stamp = now;
+      stamp = *now;
       if (pending.empty()) return;
     }
     Bytes out = SerializeBook(*data);
@@ -191,10 +187,15 @@ void BookState::Save() {
                                     "back (nothing was written): ") +
                             e.what());
     }
-    WriteFileAtomically(path, out, now.mode);
+    WriteBookFile(path, out);
     Attach(std::move(written));
     pending.clear();
-    StatFile(path, stamp);
+    // A file we cannot examine now is read again at the next save.
+    try {
+      stamp = StatBookFile(path).value_or(FileStamp{});
+    } catch (const Error&) {
+      stamp = FileStamp{};
+    }
   } catch (const FormatError& e) {
     throw Error(path, e.what());
   } catch (const std::bad_alloc&) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/workbook/internal/book.h"
-#include "platform/workbook/internal/safe_file.h"
+#include "platform/workbook/internal/book_file.h"
 #include "platform/workbook/workbook.h"
 
 namespace vt::workbook::detail {
