@@ -120,27 +120,4 @@ Message Confirmation() {
           " Veltrano - Confirmation request", 36};
 }
 
-namespace {
-
-// One QApplication for the whole program, on the offscreen platform, for the
-// Qt views.
-class QtEnvironment final : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "vtmaintenance_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const auto* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-}  // namespace
-
 }  // namespace vt::maintenance::testing

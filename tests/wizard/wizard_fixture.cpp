@@ -9,30 +9,7 @@
 #include "tests/support/shell.h"
 
 namespace vt::wizard::testing {
-namespace {
-
 namespace fs = std::filesystem;
-
-// One QApplication for the test program, on the offscreen platform.
-class QtEnvironment final : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "vtwizard_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const auto* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-}  // namespace
 
 std::optional<std::string> ScriptedFolderDialog::ChooseFolder(WindowHandle owner,
                                                               const std::string& title) {
