@@ -52,6 +52,9 @@ void ConfigureMessageBoxes(const Options& options, std::unique_ptr<QApplication>
   ui_options.answers = ui::ParseAnswers(answers);
   if (options.transcript) ui_options.transcript_path = options.transcript->string();
   ui_options.program_name = "FIX.exe";
+  ui_options.batch_inputs.select_all = options.select_all;
+  ui_options.batch_inputs.select = options.select;
+  ui_options.batch_inputs.lang_number = options.lang_number;
   ui::Configure(std::move(ui_options));
 }
 

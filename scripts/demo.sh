@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The sample application, run on a copy of examples/: registers the library
 # in a private class registry, makes the dictionaries from their readable
-# sources, and drives FIX.exe through the host's commands.
+# sources, and drives FIX.exe through the host's commands. Then Rostavel
+# prepares a new application unattended, and FIX.exe translates there.
 set -euo pipefail
 build=${1:-build/default}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -57,5 +58,45 @@ fix translate-all --open Main --open Prefixed --form "$work/forms/frmSettings.fr
 step "A host script (Lua): MANUTENTORE's language, the picture Main and a form"
 fix run "$root/examples/scripts/translate_main.lua" MANUTENTORE "$work/forms/frmLogin.frm.json"
 
+# The windows and message boxes a maintenance command showed (new transcript lines).
+shown_since() { tail -n "+$(($1 + 1))" "$work/transcript.jsonl"; }
+lines() { wc -l <"$work/transcript.jsonl" 2>/dev/null || echo 0; }
+
+step "Update and verify the dictionary for Language_3, every picture checked (batch dialog)"
+mark=$(lines)
+fix --select '*' --lang-number 3 --answers ok,ok update-dictionary
+shown_since "$mark"
+
+step "Make Language_3 the development language: the check pass finds translations missing"
+mark=$(lines)
+fix --select '*' --lang-number 3 --answers yes,yes,ok change-dev-lang
+shown_since "$mark"
+
+step "Make Language_2 the development language: both passes, the pictures saved in Language_2"
+mark=$(lines)
+fix --select '*' --lang-number 2 --answers yes,yes,ok change-dev-lang
+shown_since "$mark"
+grep -E '^(DevelopmentLanguageNumber|StartingLanguageNumber)=' "$work/pictures/Veltrano/Veltrano.ini"
+fix translate-picture Prefixed --lang 2
+
+step "The configuration in the editor (batch: recorded, not started)"
+mark=$(lines)
+fix show-config
+shown_since "$mark"
+
 step "Message boxes the run showed"
 cat "$work/transcript.jsonl" 2>/dev/null || echo "(none)"
+
+step "Rostavel prepares a new application, unattended"
+mkdir "$work/new-app"
+"$bin/Rostavel" --batch --answers ok --folder "$work/new-app" --transcript "$work/rostavel.jsonl"
+ls "$work/new-app/Veltrano"
+cat "$work/rostavel.jsonl"
+
+step "The new application is ready: a text met there is appended to its dictionary"
+new_app() {
+  "$bin/FIX.exe" --batch --answers ok --transcript "$work/new-app.jsonl" --pictures "$work/new-app" "$@"
+}
+printf 'Language_2, not translated yet: [%s]\n' "$(new_app translate-string "Boiler overview" --lang 2 --warn)"
+# Only an object that started Ready on the new folder warns about the text it appended.
+cat "$work/new-app.jsonl"

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
   nlohmann-json3-dev liblua5.4-dev libcli11-dev
   libgsf-1-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev

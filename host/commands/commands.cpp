@@ -8,7 +8,8 @@ std::vector<Command> AllCommands() {
   return {
       commands::Regsvr(),          commands::TranslatePicture(), commands::TranslateAll(),
       commands::TranslateString(), commands::TranslateForm(),    commands::TranslateAlarms(),
-      commands::SetUserLang(),     commands::RunScript(),
+      commands::SetUserLang(),     commands::UpdateDictionary(), commands::ChangeDevLang(),
+      commands::ShowConfig(),      commands::RunScript(),
   };
 }
 

@@ -18,6 +18,9 @@ Command TranslateForm();  // translate-form FILE [--lang N] [--user U]
 // translate-alarms CSV --field N [--lang N] [--from N] [--restore]
 //                  [--picture NAME | --form FILE] [-o OUT]
 Command TranslateAlarms();
-Command RunScript();  // run SCRIPT.lua [args]
+Command UpdateDictionary();  // update-dictionary
+Command ChangeDevLang();     // change-dev-lang
+Command ShowConfig();        // show-config
+Command RunScript();         // run SCRIPT.lua [args]
 
 }  // namespace vt::host::commands

@@ -82,6 +82,7 @@ std::string VeltranoModule::TranslateObjectString(const std::string& strString,
     Module().blnMissingTranslationsFound = true;
     return strString;
   } catch (const std::exception& e) {
+    blnTranslationFailed = true;
     HandleError("VeltranoModule", "TranslateObjectString", e.what(), "");
     // The text stays as it is: a blank would be shown, and saved by a
     // maintenance run.

@@ -1,7 +1,7 @@
 #include "library/interpreter/mod_err_handler.h"
 
-#include "library/interpreter/error_report.h"
 #include "library/interpreter/module_state.h"
+#include "platform/report/error_report.h"
 #include "platform/system/paths.h"
 
 namespace vt::interpreter {

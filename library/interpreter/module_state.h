@@ -31,6 +31,10 @@ struct ModuleState {
   bool blnMaintenanceRunning = false;
   bool blnDevLangSecondPass = false;
   std::vector<std::string> strSelectedPictures;
+  // Raised for the whole of a maintenance call (the dialog's Cancel lowers
+  // blnMaintenanceRunning before the call ends): a call made meanwhile, from
+  // the host's events, returns at once instead of lowering the shared flags.
+  bool blnMaintenanceProcedureRunning = false;
 
   // Interpreter objects alive on this thread; the user list they share is
   // closed when the last of them terminates.

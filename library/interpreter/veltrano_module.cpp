@@ -9,6 +9,7 @@
 #include "library/interpreter/mod_ini_handler.h"
 #include "library/interpreter/mod_process_list.h"
 #include "library/interpreter/module_state.h"
+#include "library/maintenance/form_views.h"
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
 #include "platform/data/quote.h"
@@ -76,6 +77,18 @@ void VeltranoModule::Class_Initialize() {
       blnDisabled = true;
       lifecycle_ = Lifecycle::Disabled;
       return;
+    }
+
+    if (module.blnShowInfoPanel) {
+      // Edits saved in the editor while the panel was open apply now.
+      maintenance::ShowStartupPanel();
+      if (module.rsUsersLang) module.rsUsersLang->Close();
+      module.rsUsersLang = NewUserList();
+      if (!ReadIniFile(blnInterpreterEnabled, GlobalLangNum, GetObjectsPrefix)) {
+        blnDisabled = true;
+        lifecycle_ = Lifecycle::Disabled;
+        return;
+      }
     }
 
     blnDisabled = !blnInterpreterEnabled;
@@ -198,6 +211,21 @@ void VeltranoModule::RegisterMembers() {
   AddMethod("TranslateAll", [this](std::span<Variant> args) {
     CheckArgumentCount(args, 1, "TranslateAll");
     TranslateAll(OptionalObject(args, 0));
+    return Variant();
+  });
+  AddMethod("ShowStartupConfig", [this](std::span<Variant> args) {
+    CheckArgumentCount(args, 0, "ShowStartupConfig");
+    ShowStartupConfig();
+    return Variant();
+  });
+  AddMethod("UpdateAndVerifyDictionary", [this](std::span<Variant> args) {
+    CheckArgumentCount(args, 0, "UpdateAndVerifyDictionary");
+    UpdateAndVerifyDictionary();
+    return Variant();
+  });
+  AddMethod("ChangeDevLang", [this](std::span<Variant> args) {
+    CheckArgumentCount(args, 0, "ChangeDevLang");
+    ChangeDevLang();
     return Variant();
   });
 }

@@ -37,6 +37,9 @@ class IVeltranoModule {
   virtual void TranslateForm(const automation::ObjectRef& objUserForm,
                              std::int16_t& intLocalLanguageNumber, std::string& strUserName) = 0;
   virtual void TranslateAll(const automation::ObjectRef& objUserForms) = 0;
+  virtual void ShowStartupConfig() = 0;
+  virtual void UpdateAndVerifyDictionary() = 0;
+  virtual void ChangeDevLang() = 0;
 
  protected:
   ~IVeltranoModule() = default;
@@ -80,6 +83,9 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   void TranslateForm(const automation::ObjectRef& objUserForm, std::int16_t& intLocalLanguageNumber,
                      std::string& strUserName) override;
   void TranslateAll(const automation::ObjectRef& objUserForms) override;
+  void ShowStartupConfig() override;
+  void UpdateAndVerifyDictionary() override;
+  void ChangeDevLang() override;
 
   // The language of a listed user, 0 when the user is not listed.
   std::int16_t GetUserLang(std::string& strUserName);
@@ -131,6 +137,18 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   void ReplaceText(const automation::ObjectRef& objObject, std::string_view strProperty,
                    std::int16_t& intFromLang, std::int16_t& intToLang);
 
+  // What one maintenance pass over strSelectedPictures met.
+  struct PicturePass {
+    bool blnMissingTranslations = false;  // some picture lacked a translation
+    int intFailedPictures = 0;            // pictures whose translation reported a failure
+  };
+  // TranslatePicture on every selected picture, in order, towards `intLang`,
+  // the host's events pumped after each.
+  PicturePass TranslateSelectedPictures(std::int16_t intLang);
+  // The two keys that make N the development language; false when a key
+  // could not be written (reported).
+  bool WriteNewDevelopmentLanguage(std::int16_t intNewDevLang);
+
   // Saves what the outermost public call appended, once, when it returns.
   class PublicCall {
    public:
@@ -156,6 +174,10 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   bool blnNotInFix = false;
   bool blnMissingTranslations = false;
   bool blnTranslateAllRunning = false;
+  // Raised by the error handlers of the picture translation (the picture,
+  // its objects, their texts): a maintenance run lowers it before each
+  // picture and counts the pictures that raised it.
+  bool blnTranslationFailed = false;
   Lifecycle lifecycle_ = Lifecycle::Ready;
   int intPublicCallDepth = 0;
 

@@ -28,6 +28,7 @@ void VeltranoModule::TranslatePictureObject(const automation::ObjectRef& objPict
       }
     }
   } catch (const std::exception& e) {
+    blnTranslationFailed = true;
     HandleError("VeltranoModule", "TranslatePictureObject", e.what(), "");
   }
 }

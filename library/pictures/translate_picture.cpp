@@ -33,6 +33,7 @@ void VeltranoModule::TranslatePicture(std::string& strFixPicture,
       TranslateOpenedPicture(strFixPicture, intLocalLanguageNumber, strUserName, objDocument);
     }
   } catch (const std::exception& e) {
+    blnTranslationFailed = true;
     HandleError("VeltranoModule", "TranslatePicture", e.what(), "");
   }
 
@@ -43,6 +44,7 @@ void VeltranoModule::TranslatePicture(std::string& strFixPicture,
       automation::Call(objDocument, "Close",
                        {Variant(intCloseCode), Variant(static_cast<std::int16_t>(1))});
     } catch (const std::exception& e) {
+      blnTranslationFailed = true;
       HandleError("VeltranoModule", "TranslatePicture", e.what(), "");
     }
     ui::DoEvents();

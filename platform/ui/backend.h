@@ -31,6 +31,14 @@ class Backend {
 
   virtual void Beep() {}
 
+  // True when the system's windows (dialogs, the startup panel) are shown as
+  // Qt widgets, as the message boxes are; otherwise their batch views press
+  // the buttons.
+  virtual bool ShowsQtWindows() const { return false; }
+  // False when nobody watches (batch): programs the system would start (the
+  // editor, document viewers) are then only recorded, not started.
+  virtual bool Attended() const { return true; }
+
   // The default pumps the Qt event loop / pops Qt's override cursors when the
   // process has a Qt application object, whatever answers the message boxes.
   virtual void DoEvents();

@@ -21,6 +21,7 @@ class BatchBackend final : public Backend {
 
   std::string_view Name() const override { return "batch"; }
   Answer ShowMessage(const MessageRequest& request) override;
+  bool Attended() const override { return false; }
 
   std::size_t remaining() const { return answers_.size() - next_; }
 

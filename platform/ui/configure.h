@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -17,6 +18,14 @@ class ConfigError : public std::runtime_error {
 
 enum class Mode { Auto, Gui, NoGui };
 
+// What the batch views of the picture-selection dialogs do in place of a
+// person: the entries to check (or all of them) and the number to type.
+struct BatchInputs {
+  bool select_all = false;
+  std::vector<std::string> select;
+  std::optional<std::string> lang_number;
+};
+
 struct Options {
   Mode mode = Mode::Auto;
   // Never prompt: answers come from `answers`, then the safe answer.
@@ -26,6 +35,7 @@ struct Options {
   std::string transcript_path;
   // Starts the notices printed on stderr; empty: the process's own name.
   std::string program_name;
+  BatchInputs batch_inputs;
 };
 
 // "ok,cancel,yes,no": comma separated, letter case and blanks around a word
@@ -53,5 +63,8 @@ BackendKind ChooseBackend(const Options& options, const Surroundings& surroundin
 // the host at start; a later call replaces the earlier choice. Throws
 // ConfigError when the options cannot be honoured.
 void Configure(Options options);
+
+// The batch inputs of the last Configure (none before it).
+const BatchInputs& CurrentBatchInputs();
 
 }  // namespace vt::ui

@@ -84,4 +84,6 @@ void RecordLaunch(std::string_view kind, std::string_view path) noexcept {
   Guarded("recording a launch", [&] { Append(LaunchTranscriptLine(kind, path)); });
 }
 
+void Notice(std::string_view message) noexcept { detail::Notice(message); }
+
 }  // namespace vt::ui

@@ -35,4 +35,8 @@ void RestoreDefaultMousePointer() noexcept;
 void RecordWindowShown(std::string_view form, std::string_view caption) noexcept;
 void RecordLaunch(std::string_view kind, std::string_view path) noexcept;
 
+// "<program>: <message>" on stderr: what a batch run decided on its own (an
+// answer or a choice that could not be used), so that its user learns of it.
+void Notice(std::string_view message) noexcept;
+
 }  // namespace vt::ui

@@ -12,6 +12,7 @@ struct ProcessState {
   Backend* override_backend = nullptr;
   std::string transcript_path;
   std::string program_name;
+  BatchInputs batch_inputs;
   bool configured_once = false;
 };
 
@@ -33,11 +34,12 @@ std::shared_ptr<Backend> AcquireBackend() {
 }
 
 void InstallConfigured(std::shared_ptr<Backend> backend, std::string transcript_path,
-                       std::string program_name) {
+                       std::string program_name, BatchInputs batch_inputs) {
   ProcessState& s = State();
   s.configured = std::move(backend);
   s.transcript_path = std::move(transcript_path);
   s.program_name = std::move(program_name);
+  s.batch_inputs = std::move(batch_inputs);
   s.configured_once = true;
 }
 
@@ -48,3 +50,9 @@ std::string TranscriptPath() { return State().transcript_path; }
 std::string ProgramName() { return State().program_name; }
 
 }  // namespace vt::ui::detail
+
+namespace vt::ui {
+
+const BatchInputs& CurrentBatchInputs() { return detail::State().batch_inputs; }
+
+}  // namespace vt::ui

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/ui/backend.h"
+#include "platform/ui/configure.h"
 
 namespace vt::ui::detail {
 
@@ -15,7 +16,7 @@ namespace vt::ui::detail {
 std::shared_ptr<Backend> AcquireBackend();
 
 void InstallConfigured(std::shared_ptr<Backend> backend, std::string transcript_path,
-                       std::string program_name);
+                       std::string program_name, BatchInputs batch_inputs);
 
 Backend* SwapOverride(Backend* backend);
 

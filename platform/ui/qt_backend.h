@@ -12,6 +12,7 @@ class QtBackend final : public Backend {
   std::string_view Name() const override { return "qt"; }
   Answer ShowMessage(const MessageRequest& request) override;
   void Beep() override;
+  bool ShowsQtWindows() const override { return true; }
 };
 
 }  // namespace vt::ui

@@ -33,7 +33,7 @@ void Configure(Options options) {
         std::move(options.answers), [](const std::string& message) { detail::Notice(message); });
   }
   detail::InstallConfigured(std::move(backend), std::move(options.transcript_path),
-                            std::move(options.program_name));
+                            std::move(options.program_name), std::move(options.batch_inputs));
 }
 
 }  // namespace vt::ui

@@ -4,8 +4,8 @@
 
 #include <regex>
 
-#include "library/interpreter/error_report.h"
 #include "library/interpreter/mod_err_handler.h"
+#include "platform/report/error_report.h"
 #include "platform/system/date_time.h"
 #include "platform/system/paths.h"
 #include "tests/interpreter/interpreter_fixture.h"

@@ -177,7 +177,10 @@ TEST_F(VeltranoModuleTest, GuardedOperationsDoNothingOutsideTheHostOrDisabled) {
     automation::Call(module, "TranslatePicture", picture);
     std::vector<Variant> none;
     automation::Call(module, "TranslateAll", none);
+    automation::Call(module, "UpdateAndVerifyDictionary", none);
+    automation::Call(module, "ChangeDevLang", none);
     EXPECT_TRUE(backend_.shown.empty()) << (outside ? "outside" : "disabled");
+    EXPECT_FALSE(Module().blnMaintenanceRunning);
   }
   EXPECT_EQ(testing::ReadFile(veltrano_dir() / "Veltrano.xls"), dictionary);
   EXPECT_EQ(std::filesystem::file_size(veltrano_dir() / "Veltrano.xls"), dictionary.size());

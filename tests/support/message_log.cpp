@@ -10,6 +10,11 @@ ui::Answer RecordingBackend::ShowMessage(const ui::MessageRequest& request) {
   return otherwise_;
 }
 
+void PrintTo(const Message& message, std::ostream* os) {
+  *os << "{" << nlohmann::json(message.title).dump() << ", " << message.style << ", "
+      << nlohmann::json(message.text).dump() << "}";
+}
+
 std::vector<Message> RecordingBackend::Take() {
   std::vector<Message> taken = std::move(shown);
   shown.clear();
@@ -26,6 +31,7 @@ std::vector<Message> TranscriptReader::Take() {
   const std::vector<nlohmann::json> boxes = ReadTranscript(file_);
   std::vector<Message> taken;
   for (std::size_t i = lines_taken_; i < boxes.size(); ++i) {
+    if (!boxes[i].contains("text")) continue;
     taken.push_back({boxes[i].at("text").get<std::string>(),
                      boxes[i].at("title").get<std::string>(), boxes[i].at("style").get<int>()});
   }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,9 @@ struct Message {
   std::string text;
   std::string title;
   int style = 0;
+  bool operator==(const Message&) const = default;
 };
+void PrintTo(const Message& message, std::ostream* os);
 
 // Records every box; answers with `answers` in order, then with `otherwise`.
 class RecordingBackend : public ui::Backend {
@@ -30,6 +33,8 @@ class RecordingBackend : public ui::Backend {
   void Beep() override { ++beeps; }
   void DoEvents() override { ++events_pumped; }
   void RestoreDefaultMousePointer() override { ++pointer_restored; }
+  bool ShowsQtWindows() const override { return qt_windows; }
+  bool Attended() const override { return attended; }
 
   // The boxes shown since the last call, then forgotten.
   std::vector<Message> Take();
@@ -40,6 +45,10 @@ class RecordingBackend : public ui::Backend {
   int beeps = 0;
   int events_pumped = 0;
   int pointer_restored = 0;
+  // The system's windows as Qt widgets (else their batch views); programs
+  // started for real (else only recorded).
+  bool qt_windows = false;
+  bool attended = false;
 
  private:
   ui::Answer otherwise_;
@@ -55,7 +64,7 @@ class TranscriptReader {
   explicit TranscriptReader(std::filesystem::path file) : file_(std::move(file)) {}
   const std::filesystem::path& file() const { return file_; }
 
-  // The boxes written since the last call.
+  // The boxes written since the last call (window and launch lines skipped).
   std::vector<Message> Take();
 
  private:

@@ -23,27 +23,4 @@ Options ModeOptions(Mode mode, bool batch) {
   return options;
 }
 
-namespace {
-
-// One QApplication for the whole test program, on the offscreen platform
-// that veltrano_test sets.
-class QtEnvironment final : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "vtui_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const auto* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-}  // namespace
-
 }  // namespace vt::ui::test

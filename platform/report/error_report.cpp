@@ -1,4 +1,4 @@
-#include "library/interpreter/error_report.h"
+#include "platform/report/error_report.h"
 
 #include <algorithm>
 

@@ -1,0 +1,135 @@
+#include "library/maintenance/picture_selection_form.h"
+
+#include <exception>
+
+#include "library/interpreter/mod_err_handler.h"
+#include "library/interpreter/module_state.h"
+#include "platform/automation/text.h"
+#include "platform/automation/variant.h"
+#include "platform/system/env.h"
+#include "platform/ui/msgbox.h"
+
+namespace vt::maintenance {
+namespace {
+
+using interpreter::HandleError;
+using interpreter::Module;
+
+constexpr std::int16_t kBackspace = 8;
+constexpr std::int16_t kFormFeed = 12;
+
+// Runs one event procedure; a failure is reported under the form's name and
+// the procedure's, and the event ends there.
+template <typename Body>
+void Event(const PictureSelectionForm& form, const char* procedure, Body&& body) noexcept {
+  try {
+    body();
+  } catch (const std::exception& e) {
+    HandleError(form.Name(), procedure, e.what(), "");
+  } catch (...) {
+    HandleError(form.Name(), procedure, "unknown failure", "");
+  }
+}
+
+void Warn(const std::string& text) {
+  ui::MsgBox(text, ui::kStyleExclamation, " Veltrano - Warning");
+}
+
+}  // namespace
+
+PictureSelectionForm::PictureSelectionForm(PictureSelectionKind kind) : kind_(kind) {}
+
+const char* PictureSelectionForm::Name() const {
+  return kind_ == PictureSelectionKind::UpdateDictionary ? "frmUpdateDictionary"
+                                                         : "frmChangeDevLang";
+}
+
+const char* PictureSelectionForm::Caption() const {
+  return kind_ == PictureSelectionKind::UpdateDictionary
+             ? " Veltrano - Update and verify dictionary (only pictures)"
+             : " Veltrano - Change development language (only pictures)";
+}
+
+const char* PictureSelectionForm::lblString(int index) const {
+  if (kind_ == PictureSelectionKind::UpdateDictionary) {
+    return index == 0 ? "Select the pictures you wish, to UPDATE strings list in the development "
+                        "language :"
+                      : "Insert the language number you wish, to VERIFY translations";
+  }
+  return index == 0 ? "Select ALL the pictures of the iFix application :"
+                    : "Insert the number of the new desired development language";
+}
+
+void PictureSelectionForm::Form_Load() {
+  Event(*this, "Form_Load", [this] {
+    const interpreter::ModuleState& module = Module();
+    for (const std::string& file : system::CurrentEnv().ListFiles(module.strFixPath, "*.grf")) {
+      const std::size_t characters = automation::text::Len(file);
+      lstPicList.push_back({std::string(automation::text::Left(file, characters - 4)), false});
+    }
+    txtLangNum = std::to_string(module.intStartLangNum);
+  });
+}
+
+void PictureSelectionForm::txtLangNum_KeyPress(std::int16_t& KeyAscii) {
+  Event(*this, "txtLangNum_KeyPress", [&KeyAscii] {
+    if (KeyAscii == kBackspace || KeyAscii == kFormFeed) return;
+    if (KeyAscii >= '0' && KeyAscii <= '9') return;
+    Warn("You must insert a number !");
+    KeyAscii = 0;
+  });
+}
+
+void PictureSelectionForm::CheckEvery(bool selected) {
+  for (ListEntry& entry : lstPicList) entry.selected = selected;
+  if (!lstPicList.empty()) lstPicListIndex = 0;
+}
+
+void PictureSelectionForm::cmdCheckAll_Click() {
+  Event(*this, "cmdCheckAll_Click", [this] { CheckEvery(true); });
+}
+
+void PictureSelectionForm::cmdUncheckAll_Click() {
+  Event(*this, "cmdUncheckAll_Click", [this] { CheckEvery(false); });
+}
+
+void PictureSelectionForm::cmdCancel_Click() {
+  Event(*this, "cmdCancel_Click", [this] {
+    Module().blnMaintenanceRunning = false;
+    closed = true;
+  });
+}
+
+void PictureSelectionForm::cmdUpdateDictionary_Click() {
+  Event(*this, "cmdUpdateDictionary_Click", [this] {
+    if (lstPicList.empty()) return;
+    bool blnAnySelected = false;
+    for (const ListEntry& entry : lstPicList) blnAnySelected = blnAnySelected || entry.selected;
+    if (!blnAnySelected) {
+      Warn("You must select one or more pictures !");
+      focus_request = Control::lstPicList;
+      return;
+    }
+    if (automation::Variant("0" + txtLangNum).ToInteger() == 0) {
+      Warn("You must insert a language number !");
+      focus_request = Control::txtLangNum;
+      return;
+    }
+    if (kind_ == PictureSelectionKind::ChangeDevLang) {
+      ui::Beep();
+      if (ui::MsgBox("Did you select ALL the pictures included in your iFix application ?",
+                     ui::kStyleQuestion, " Veltrano - Confirmation request") != ui::kYes) {
+        return;
+      }
+    }
+    interpreter::ModuleState& module = Module();
+    module.strSelectedPictures.clear();
+    for (const ListEntry& entry : lstPicList) {
+      if (entry.selected) module.strSelectedPictures.push_back(entry.text);
+    }
+    module.intStartLangNum = automation::Variant(txtLangNum).ToInteger();
+    closed = true;
+  });
+}
+
+}  // namespace vt::maintenance

@@ -1,0 +1,38 @@
+#include "library/maintenance/qt_layout.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QWidget>
+
+namespace vt::maintenance::qt {
+
+QFont Font(const char* family, double points, bool bold) {
+  QFont font;
+  // Narrow stand-ins where the named family is missing.
+  font.setFamilies({QString::fromLatin1(family), QStringLiteral("Liberation Sans Narrow"),
+                    QStringLiteral("DejaVu Sans Condensed")});
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
+
+void FitOnOneLine(QLabel& label, double smallest) {
+  QFont font = label.font();
+  while (font.pointSizeF() - 0.25 >= smallest &&
+         QFontMetricsF(font).horizontalAdvance(label.text()) > label.width()) {
+    font.setPointSizeF(font.pointSizeF() - 0.25);
+  }
+  label.setFont(font);
+}
+
+void CentreOnScreen(QWidget& window) {
+  const QScreen* screen =
+      window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
+}
+
+}  // namespace vt::maintenance::qt

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+namespace vt::maintenance {
+
+// Where the startup panel finds what it shows and opens.
+struct SplashSettings {
+  int major = 0;  // the library's version
+  int minor = 0;
+  std::string library_folder;  // the guides and EULA*.txt lie here
+  std::string fix_path;        // the pictures folder (Veltrano/Veltrano.ini below it)
+};
+
+// The settings of this library: its version, its own folder, strFixPath.
+SplashSettings LibrarySplashSettings();
+
+// The form model of frmSplash, the startup information panel: the version
+// label and the five buttons' event procedures. It keeps no other state.
+class SplashForm {
+ public:
+  explicit SplashForm(SplashSettings settings);
+
+  static constexpr const char* kName = "frmSplash";
+  const SplashSettings& settings() const { return settings_; }
+
+  std::string lblRelease;  // set by Form_Load
+  bool closed = false;
+
+  // Each reports its own failures under "frmSplash" and its own name; the
+  // panel stays open.
+  void Form_Load();
+  void cmdOk_Click();
+  void cmdOpenUserGuide_EN_Click();
+  void cmdOpenUserGuide_IT_Click();
+  void cmdOpenIniFile_Click();
+  void cmdOpenEula_Click();
+
+ private:
+  void OpenGuide(const char* procedure, const char* file_name);
+
+  SplashSettings settings_;
+};
+
+}  // namespace vt::maintenance

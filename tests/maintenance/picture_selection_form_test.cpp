@@ -1,0 +1,123 @@
+// The picture-selection dialogs' form model on a real pictures folder.
+#include "library/maintenance/picture_selection_form.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "library/interpreter/module_state.h"
+#include "tests/maintenance/maintenance_fixture.h"
+
+namespace vt::maintenance::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using Kind = PictureSelectionKind;
+using Control = PictureSelectionForm::Control;
+
+class PictureSelectionFormTest : public MaintenanceTest {
+ protected:
+  void SetUp() override {
+    MaintenanceTest::SetUp();
+    interpreter::Module().strFixPath = pictures().string();
+    interpreter::Module().intStartLangNum = 7;
+    interpreter::Module().blnMaintenanceRunning = true;
+    vt::testing::WriteFile(pictures() / "Main.grf", "{}");
+  }
+  PictureSelectionForm Loaded(Kind kind = Kind::UpdateDictionary) {
+    PictureSelectionForm form(kind);
+    form.Form_Load();
+    return form;
+  }
+};
+
+TEST_F(PictureSelectionFormTest, ListsOrdinaryPictureFilesOnlyAndProposesTheStartingLanguage) {
+  for (const char* file : {"PUMP.GRF", ".Hidden.grf", "notes.txt", "Main.grf.bak"}) {
+    vt::testing::WriteFile(pictures() / file, "{}");
+  }
+  std::filesystem::create_directory(pictures() / "Folder.grf");
+  const PictureSelectionForm form = Loaded();
+  std::vector<std::string> entries;
+  for (const auto& entry : form.lstPicList) entries.push_back(entry.text);
+  EXPECT_THAT(entries, ::testing::UnorderedElementsAre("Main", "PUMP"));
+  EXPECT_EQ(form.txtLangNum, "7");
+}
+
+TEST_F(PictureSelectionFormTest, NumberBoxPassesDigitsBackspaceAndTwelveOnly) {
+  PictureSelectionForm form(Kind::UpdateDictionary);
+  for (const int code : {int{'0'}, int{'9'}, 8, 12, int{'a'}, int{'-'}, int{' '}, 13}) {
+    auto KeyAscii = static_cast<std::int16_t>(code);
+    form.txtLangNum_KeyPress(KeyAscii);
+    const bool passes = (code >= '0' && code <= '9') || code == 8 || code == 12;
+    EXPECT_EQ(KeyAscii, passes ? code : 0) << code;
+    EXPECT_EQ(TakeMessages(), passes ? std::vector<Message>{}
+                                     : std::vector<Message>{Warning("You must insert a number !")});
+  }
+}
+
+TEST_F(PictureSelectionFormTest, OkChecksEntriesThenTheNumber) {
+  struct Case {
+    bool checked;
+    std::string number;
+    std::string message;
+    Control focus;
+  };
+  const Case cases[] = {
+      {false, "2", "You must select one or more pictures !", Control::lstPicList},
+      {true, "", "You must insert a language number !", Control::txtLangNum},
+      {true, "0", "You must insert a language number !", Control::txtLangNum},
+      {true, "00", "You must insert a language number !", Control::txtLangNum},
+  };
+  for (const Case& c : cases) {
+    PictureSelectionForm form = Loaded();
+    form.lstPicList[0].selected = c.checked;
+    form.txtLangNum = c.number;
+    form.cmdUpdateDictionary_Click();
+    EXPECT_THAT(TakeMessages(), ElementsAre(Warning(c.message))) << c.number;
+    EXPECT_EQ(form.focus_request, c.focus);
+    EXPECT_FALSE(form.closed);
+    EXPECT_EQ(interpreter::Module().intStartLangNum, 7);
+  }
+}
+
+TEST_F(PictureSelectionFormTest, ChangeDevLangAsksFirstAndNoKeepsTheDialogAsItWas) {
+  for (const ui::Answer answer : {ui::Answer::No, ui::Answer::Yes}) {
+    PictureSelectionForm form = Loaded(Kind::ChangeDevLang);
+    interpreter::Module().strSelectedPictures = {"Old"};
+    form.cmdCheckAll_Click();
+    form.txtLangNum = "3";
+    Answer({answer});
+    backend_.beeps = 0;
+    form.cmdUpdateDictionary_Click();
+    EXPECT_EQ(backend_.beeps, 1);
+    EXPECT_THAT(TakeMessages(), ElementsAre(Confirmation()));
+    const bool yes = answer == ui::Answer::Yes;
+    EXPECT_EQ(form.closed, yes);
+    EXPECT_EQ(interpreter::Module().strSelectedPictures[0], yes ? "Main" : "Old");
+    EXPECT_EQ(interpreter::Module().intStartLangNum, yes ? 3 : 7);
+  }
+}
+
+TEST_F(PictureSelectionFormTest, FailuresAreReportedUnderTheDialogAndTheEvent) {
+  // A text that is no number can be pasted in; Ok then fails.
+  PictureSelectionForm update = Loaded();
+  update.lstPicList[0].selected = true;
+  update.txtLangNum = "x";
+  update.cmdUpdateDictionary_Click();
+  EXPECT_FALSE(update.closed);
+
+  test_env_->fail_listing = true;
+  EXPECT_THAT(Loaded(Kind::ChangeDevLang).lstPicList, IsEmpty());
+
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_THAT(lines[0], HasSubstr(";frmUpdateDictionary;cmdUpdateDictionary_Click;"));
+  EXPECT_THAT(lines[1], HasSubstr(";frmChangeDevLang;Form_Load;listing "));
+  EXPECT_EQ(TakeMessages().size(), 2u);
+}
+
+}  // namespace
+}  // namespace vt::maintenance::testing
