@@ -13,6 +13,7 @@ packages=(
   libicu-dev
   python3 python3-xlrd libfreexl-dev gettext
   libreoffice-calc-nogui
+  g++-mingw-w64-x86-64-posix mingw-w64-tools wine64
 )
 
 missing=()

@@ -2,6 +2,7 @@
 #include <array>
 
 #include "platform/system/env.h"
+#include "platform/system/paths.h"
 #include "platform/ui/msgbox.h"
 #include "wizard/app_path.h"
 #include "wizard/frm_rostavel.h"
@@ -26,13 +27,13 @@ constexpr std::array<Deployment, 4> kDeployments{{
 void FrmRostavel::cmdConfirm_Click() {
   Handle("cmdConfirm_Click", [this] {
     system::Env& env = system::CurrentEnv();
-    const std::string veltrano = strPicturesFolder + "/Veltrano";
+    const std::string veltrano = strPicturesFolder + system::SystemPath("\\Veltrano");
     if (!env.DirectoryExists(veltrano)) env.CreateDirectory(veltrano);
 
-    const std::string templates = AppPath() + "/Kelmora/";
+    const std::string templates = AppPath() + system::SystemPath("\\Kelmora\\");
     for (const Deployment& row : kDeployments) {
       if ((this->*row.box).Value != 1) continue;
-      const std::string target = veltrano + "/" + row.file;
+      const std::string target = veltrano + system::SystemPath("\\") + row.file;
       if (env.FileExists(target) &&
           ui::MsgBox(std::string("Do you wish to overwrite the file \"") + row.file + "\" ?",
                      ui::kStyleQuestion, " Veltrano - Confirmation request") != ui::kYes) {

@@ -1,6 +1,7 @@
 #include "wizard/mod_err_handler.h"
 
 #include "platform/report/error_report.h"
+#include "platform/system/paths.h"
 #include "wizard/app_path.h"
 
 namespace vt::wizard {
@@ -9,7 +10,7 @@ void HandleError(const std::string& strModule, const std::string& strProcedure,
                  const std::string& strErrDescription) {
   std::string log_path;
   try {
-    log_path = AppPath() + "/Rostavel.log";
+    log_path = AppPath() + system::SystemPath("\\Rostavel.log");
   } catch (...) {
     // No log then; the box is still shown.
   }

@@ -7,6 +7,7 @@
 #include "library/interpreter/module_state.h"
 #include "library/interpreter/veltrano_module.h"
 #include "platform/system/env.h"
+#include "platform/system/paths.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::interpreter {
@@ -26,7 +27,7 @@ bool WorkbookExists(const std::string& strPath) {
 }  // namespace
 
 bool VeltranoModule::OpenDictionaries() {
-  const std::string strFolder = Module().strFixPath + "/Veltrano/";
+  const std::string strFolder = Module().strFixPath + system::SystemPath("\\Veltrano\\");
   const std::string strDictionary = strFolder + "Veltrano.xls";
   const std::string strAlarmDictionary = strFolder + "Veltrano_Alm.xls";
   if (!WorkbookExists(strDictionary) || !WorkbookExists(strAlarmDictionary)) {

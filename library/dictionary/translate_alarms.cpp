@@ -10,6 +10,7 @@
 #include "library/interpreter/veltrano_module.h"
 #include "platform/automation/error.h"
 #include "platform/data/recordset.h"
+#include "platform/system/paths.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::interpreter {
@@ -83,7 +84,7 @@ automation::ObjectRef VeltranoModule::TranslateAlarmsRecordset(
               std::to_string(intOriginal) + " to Language_" + std::to_string(intRequested) +
               " !\r\nYou can find all the strings to translate in the alarms dictionary "
               "of the interpreter file \"" +
-              module.strFixPath + "/Veltrano/Veltrano_Alm.xls\" .",
+              module.strFixPath + system::SystemPath("\\Veltrano\\Veltrano_Alm.xls") + "\" .",
           ui::kStyleExclamation, " Veltrano - WARNING");
     }
     return result;

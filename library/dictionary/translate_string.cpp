@@ -10,6 +10,7 @@
 #include "library/interpreter/veltrano_module.h"
 #include "platform/automation/error.h"
 #include "platform/automation/text.h"
+#include "platform/system/paths.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::interpreter {
@@ -41,7 +42,7 @@ void ShowMissingTranslation(std::string_view strText, std::int16_t intTo) {
                  std::to_string(intTo) +
                  " !\r\nYou can find the string to translate in the dictionary of the "
                  "interpreter file \"" +
-                 module.strFixPath + "/Veltrano/Veltrano.xls\" .",
+                 module.strFixPath + system::SystemPath("\\Veltrano\\Veltrano.xls") + "\" .",
              ui::kStyleExclamation, " Veltrano - WARNING");
 }
 

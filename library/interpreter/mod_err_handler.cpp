@@ -2,6 +2,7 @@
 
 #include "library/interpreter/module_state.h"
 #include "platform/report/error_report.h"
+#include "platform/system/paths.h"
 
 namespace vt::interpreter {
 
@@ -10,7 +11,7 @@ void HandleError(const std::string& strModule, const std::string& strProcedure,
   // Before the pictures folder is known the path is relative to the root,
   // where normally no Veltrano folder exists: only the box is shown then.
   const vt::report::ReporterSettings settings{
-      .log_path = Module().strFixPath + "/Veltrano/Veltrano.log",
+      .log_path = Module().strFixPath + system::SystemPath("\\Veltrano\\Veltrano.log"),
       .message_prefix = "Veltrano - ",
       .title = " Veltrano - WARNING",
       .with_debug_reference = true,

@@ -10,6 +10,7 @@
 #include "platform/automation/variant.h"
 #include "platform/data/recordset.h"
 #include "platform/system/env.h"
+#include "platform/system/paths.h"
 #include "platform/system/private_profile.h"
 #include "platform/ui/msgbox.h"
 
@@ -65,7 +66,7 @@ std::string EntryNumber(int n) {
 bool ReadIniFile(bool& blnInterpreterEnabled, std::int16_t& intGlobalLangNum,
                  bool& blnGetObjectsPrefix) {
   ModuleState& module = Module();
-  const std::string strIniPath = module.strFixPath + "/Veltrano/Veltrano.ini";
+  const std::string strIniPath = module.strFixPath + system::SystemPath("\\Veltrano\\Veltrano.ini");
   try {
     if (!vt::system::CurrentEnv().FileExists(strIniPath)) {
       vt::ui::RestoreDefaultMousePointer();

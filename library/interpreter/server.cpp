@@ -1,7 +1,5 @@
 #include "library/interpreter/server.h"
 
-#include <dlfcn.h>
-
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -10,6 +8,7 @@
 #include "library/interpreter/veltrano_module.h"
 #include "platform/automation/error.h"
 #include "platform/automation/registry.h"
+#include "platform/system/dynamic_library.h"
 
 namespace vt::interpreter {
 namespace {
@@ -31,11 +30,11 @@ class ModuleFactory : public automation::ClassFactory {
 // Where this library was loaded from, as an absolute path.
 std::filesystem::path OwnPath() {
   static const char anchor = 0;  // any object of this library will do
-  Dl_info info{};
-  if (dladdr(&anchor, &info) == 0 || !info.dli_fname) {
+  const std::string path = system::PathOfLibraryContaining(&anchor);
+  if (path.empty()) {
     throw automation::errors::FileAccess("cannot find the path of the Veltrano library");
   }
-  return std::filesystem::weakly_canonical(std::filesystem::absolute(info.dli_fname));
+  return std::filesystem::weakly_canonical(std::filesystem::absolute(path));
 }
 
 // Runs an entry point's body; a failure becomes the error info and `failure`.

@@ -1,12 +1,15 @@
 #include "library/interpreter/translation_warnings.h"
 
 #include "library/interpreter/module_state.h"
+#include "platform/system/paths.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::interpreter {
 namespace {
 
-std::string DictionaryPath() { return Module().strFixPath + "/Veltrano/Veltrano.xls"; }
+std::string DictionaryPath() {
+  return Module().strFixPath + system::SystemPath("\\Veltrano\\Veltrano.xls");
+}
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "library/maintenance/form_views.h"
 #include "library/maintenance/maintenance_run.h"
 #include "library/maintenance/picture_selection_form.h"
+#include "platform/system/paths.h"
 #include "platform/system/private_profile.h"
 #include "platform/ui/msgbox.h"
 
@@ -33,7 +34,7 @@ std::string FailedPicturesText(int intFailed, const std::string& N) {
 
 bool VeltranoModule::WriteNewDevelopmentLanguage(std::int16_t intNewDevLang) {
   const ModuleState& module = Module();
-  const std::string strIniPath = module.strFixPath + "/Veltrano/Veltrano.ini";
+  const std::string strIniPath = module.strFixPath + system::SystemPath("\\Veltrano\\Veltrano.ini");
   const std::pair<const char*, std::int16_t> keys[] = {
       {"DevelopmentLanguageNumber", intNewDevLang},
       {"StartingLanguageNumber", module.intDevLangNum},

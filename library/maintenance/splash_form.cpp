@@ -10,6 +10,7 @@
 #include "library/maintenance/library_version.h"
 #include "platform/system/env.h"
 #include "platform/system/module_path.h"
+#include "platform/system/paths.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::maintenance {
@@ -56,7 +57,7 @@ void SplashForm::cmdOk_Click() {
 
 void SplashForm::OpenGuide(const char* procedure, const char* file_name) {
   Event(procedure, [this, file_name] {
-    const std::string path = settings_.library_folder + "/" + file_name;
+    const std::string path = settings_.library_folder + system::SystemPath("\\") + file_name;
     if (system::CurrentEnv().FileExists(path)) OpenDocument(path);
   });
 }
@@ -73,13 +74,14 @@ void SplashForm::cmdOpenEula_Click() {
   Event("cmdOpenEula_Click", [this] {
     const std::vector<std::string> found =
         system::CurrentEnv().ListFiles(settings_.library_folder, "EULA*.txt");
-    if (!found.empty()) OpenDocument(settings_.library_folder + "/" + found.front());
+    if (!found.empty())
+      OpenDocument(settings_.library_folder + system::SystemPath("\\") + found.front());
   });
 }
 
 void SplashForm::cmdOpenIniFile_Click() {
   Event("cmdOpenIniFile_Click", [this] {
-    const std::string path = settings_.fix_path + "/Veltrano/Veltrano.ini";
+    const std::string path = settings_.fix_path + system::SystemPath("\\Veltrano\\Veltrano.ini");
     if (system::CurrentEnv().FileExists(path)) {
       StartEditor(path);
       return;

@@ -9,6 +9,7 @@
 #include "library/interpreter/veltrano_module.h"
 #include "platform/automation/runtime.h"
 #include "platform/automation/text.h"
+#include "platform/system/paths.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::interpreter {
@@ -64,10 +65,12 @@ void VeltranoModule::TranslateOpenedPicture(std::string& strFixPicture,
     const automation::ObjectRef objWorkspace = automation::GetObject("", "Workspace.Application");
     const automation::ObjectRef objDocuments =
         automation::Get(objWorkspace, "Documents").ToObject();
-    objDocument = automation::Call(objDocuments, "Open",
-                                   {Variant(module.strFixPath + "/" + strFixPicture + ".grf"),
-                                    Variant(static_cast<std::int16_t>(2))})
-                      .ToObject();
+    objDocument =
+        automation::Call(
+            objDocuments, "Open",
+            {Variant(module.strFixPath + system::SystemPath("\\") + strFixPicture + ".grf"),
+             Variant(static_cast<std::int16_t>(2))})
+            .ToObject();
     objPage = automation::Get(objDocument, "Page").ToObject();
     // The picture stays open in the host; only a maintenance run closes it.
     if (!module.blnMaintenanceRunning) objDocument.reset();

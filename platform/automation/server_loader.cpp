@@ -1,5 +1,3 @@
-#include <dlfcn.h>
-
 #include <map>
 #include <mutex>
 #include <string>
@@ -8,6 +6,7 @@
 #include "platform/automation/registry.h"
 #include "platform/automation/runtime.h"
 #include "platform/automation/server.h"
+#include "platform/system/dynamic_library.h"
 
 namespace vt::automation {
 namespace {
@@ -34,15 +33,11 @@ LoadedServers& Servers() {
 
 std::string Quoted(const fs::path& p) { return "\"" + p.string() + "\""; }
 
-std::string LastDlError() {
-  const char* e = dlerror();
-  return e ? e : "unknown reason";
-}
-
 template <typename Fn>
 Fn Symbol(void* handle, const char* name) {
-  // POSIX guarantees that a function's address survives the trip through void*.
-  return reinterpret_cast<Fn>(dlsym(handle, name));
+  // POSIX and Win32 both guarantee that a function's address survives the trip
+  // through void*.
+  return reinterpret_cast<Fn>(system::LibrarySymbol(handle, name));
 }
 
 // The server at `path`, loaded once and kept while CreateObject may need it.
@@ -52,15 +47,16 @@ LoadedServer Load(const std::string& path, std::string_view progid) {
   if (auto it = table.servers.find(path); it != table.servers.end()) return it->second;
 
   LoadedServer server;
-  server.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  system::LoadedLibrary loaded = system::LoadLibraryAt(path);
+  server.handle = loaded.handle;
   if (!server.handle) {
     throw errors::CannotCreateObject(
-        progid, "cannot load the server library " + Quoted(path) + ": " + LastDlError());
+        progid, "cannot load the server library " + Quoted(path) + ": " + loaded.error);
   }
   server.get_class_object = Symbol<DllGetClassObjectFn>(server.handle, "DllGetClassObject");
   server.can_unload_now = Symbol<DllCanUnloadNowFn>(server.handle, "DllCanUnloadNow");
   if (!server.get_class_object || !server.can_unload_now) {
-    dlclose(server.handle);
+    system::UnloadLibrary(server.handle);
     throw errors::CannotCreateObject(progid, Quoted(path) +
                                                  " is not a server library: it lacks "
                                                  "DllGetClassObject or DllCanUnloadNow");
@@ -72,14 +68,15 @@ LoadedServer Load(const std::string& path, std::string_view progid) {
 // Loads `library` for one entry point call, then lets it go.
 void CallRegistration(const fs::path& library, const char* entry_point) {
   const fs::path path = fs::absolute(library);
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  const system::LoadedLibrary loaded = system::LoadLibraryAt(path.string());
+  void* handle = loaded.handle;
   if (!handle) {
     throw errors::FileAccess("cannot load the server library " + Quoted(path) + ": " +
-                             LastDlError());
+                             loaded.error);
   }
   struct Closer {
     void* handle;
-    ~Closer() { dlclose(handle); }
+    ~Closer() { system::UnloadLibrary(handle); }
   } closer{handle};
 
   auto fn = Symbol<DllRegisterServerFn>(handle, entry_point);
@@ -144,7 +141,7 @@ std::size_t FreeUnusedLibraries() {
   std::size_t unloaded = 0;
   for (auto it = table.servers.begin(); it != table.servers.end();) {
     if (it->second.can_unload_now() == kSOk) {
-      dlclose(it->second.handle);
+      system::UnloadLibrary(it->second.handle);
       it = table.servers.erase(it);
       ++unloaded;
     } else {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace vt::base {
@@ -60,6 +61,27 @@ constexpr Utf8Step Utf8Next(std::string_view text, std::size_t at) {
     value = (value << 6U) | (byte(i) & 0x3FU);
   }
   return {value, i, true};
+}
+
+// Appends the UTF-8 form of `c` (a surrogate or a value beyond U+10FFFF
+// becomes U+FFFD).
+inline void AppendUtf8(char32_t c, std::string& out) {
+  if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = 0xFFFD;
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
 }
 
 // Byte offset of the first byte that does not begin a well-formed UTF-8

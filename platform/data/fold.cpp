@@ -1,23 +1,16 @@
 #include "platform/data/fold.h"
 
-#include <unicode/unistr.h>
-
 #include "platform/base/ascii.h"
+#include "platform/unicode/case_map.h"
 
 namespace vt::data {
 
 std::string FoldCase(std::string_view text) {
   bool ascii = true;
   for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80U;
-  std::string folded;
-  if (ascii) {
-    // The common case, without a round trip through UTF-16.
-    return base::ToAsciiLower(text);
-  }
-  icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())))
-      .foldCase()
-      .toUTF8String(folded);
-  return folded;
+  // The common case, without the Unicode tables.
+  if (ascii) return base::ToAsciiLower(text);
+  return unicode::FullFold(text);
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {

@@ -97,8 +97,11 @@ class Env {
   // exist), waited for while another process holds it. The operating system
   // drops it when its holder dies, and it leaves nothing behind. POSIX locks
   // the folder that holds the file (a lock file would litter the folder, and
-  // the file itself is replaced at every save); Windows locks a transient
-  // hidden file beside it.
+  // the file itself is replaced at every save). Windows cannot lock a folder:
+  // it locks one byte far past the end of the file itself (readers are never
+  // blocked) and, once it holds it, checks that the file was not replaced
+  // meanwhile, else it locks the new one; a file that does not exist yet is
+  // not locked (its first writer creates it whole).
   virtual std::unique_ptr<FileLock> LockForWriting(const std::string& path) = 0;
   // Appends in one write, creating the file when missing; concurrent appenders
   // never interleave within one call's text.

@@ -8,6 +8,7 @@
 
 #include "platform/system/env.h"
 #include "platform/system/launch.h"
+#include "platform/system/paths.h"
 #include "platform/system/posix_atomic_file.h"
 #include "platform/system/process_list.h"
 #include "platform/system/wildcard.h"
@@ -180,6 +181,14 @@ class PosixEnv final : public Env {
 Env* Env::Default() {
   static PosixEnv* const env = new PosixEnv;  // never destroyed: used until exit
   return env;
+}
+
+std::string SystemPath(std::string_view windows_path) {
+  std::string path(windows_path);
+  for (char& c : path) {
+    if (c == '\\') c = '/';
+  }
+  return path;
 }
 
 }  // namespace vt::system

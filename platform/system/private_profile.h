@@ -7,7 +7,8 @@
 namespace vt::system {
 
 // Win32 private-profile (INI) files, UTF-8 text, read and written through
-// CurrentEnv().
+// CurrentEnv(). (The Windows build calls the Win32 functions themselves, with
+// UTF-8 converted at this boundary.)
 //
 // Reading: lines "[Section]" and "key=value"; section and key names compared
 // without regard to the case of ASCII letters, after trimming; the first

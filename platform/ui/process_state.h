@@ -21,6 +21,8 @@ void InstallConfigured(std::shared_ptr<Backend> backend, std::string transcript_
 Backend* SwapOverride(Backend* backend);
 
 std::string TranscriptPath();
+// The name the notices start with; empty: the process's own.
+std::string ProgramName();
 
 // "<program>: <message>" and a line feed on stderr, in one write.
 void Notice(std::string_view message) noexcept;

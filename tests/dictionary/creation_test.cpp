@@ -1,10 +1,9 @@
 // Creation steps 7 to 12 (both workbooks checked, opened, the dictionary
 // normalised) and termination.
-#include <sys/stat.h>
-
 #include <filesystem>
 
 #include "library/interpreter/module_state.h"
+#include "platform/system/env.h"
 #include "tests/dictionary/dictionary_fixture.h"
 
 namespace vt::dictionary::testing {
@@ -19,10 +18,10 @@ std::string Translate(VeltranoModule& object, std::string text, std::int16_t lan
   return object.TranslateString(text, nullptr, language, warn);
 }
 
-ino_t Inode(const fs::path& file) {
-  struct stat st {};
-  EXPECT_EQ(stat(file.c_str(), &st), 0) << file;
-  return st.st_ino;
+std::uint64_t Inode(const fs::path& file) {
+  const auto stamp = system::CurrentEnv().StatFile(file.string());
+  EXPECT_TRUE(stamp.has_value()) << file;
+  return stamp ? stamp->file_id : 0;
 }
 
 class DictionaryCreationTest : public DictionaryTest {
@@ -83,7 +82,7 @@ TEST_F(DictionaryCreationTest, NormalDictionaryIsNotRewritten) {
   WriteDictionary({{"Start", "Démarrer", ""}});
   WriteAlarms({});
   const std::string before = ReadFile(dictionary_path());
-  const ino_t inode = Inode(dictionary_path());
+  const std::uint64_t inode = Inode(dictionary_path());
   auto object = CreateReady();
   EXPECT_EQ(Inode(dictionary_path()), inode);
   EXPECT_EQ(ReadFile(dictionary_path()), before);

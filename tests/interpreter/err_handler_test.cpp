@@ -7,6 +7,7 @@
 #include "library/interpreter/mod_err_handler.h"
 #include "platform/report/error_report.h"
 #include "platform/system/date_time.h"
+#include "platform/system/paths.h"
 #include "tests/interpreter/interpreter_fixture.h"
 
 namespace vt::interpreter {
@@ -30,7 +31,7 @@ TEST_F(HandleErrorTest, AppendsOneLineAndShowsTheCriticalBox) {
   HandleError("modIniHandler", "ReadIniFile", "Type mismatch", "");
 
   const std::string stamp = Stamp();
-  EXPECT_NE(stamp.find("14:07:09"), std::string::npos) << stamp;
+  EXPECT_NE(stamp.find(":07:09"), std::string::npos) << stamp;  // 14:07:09 or 2:07:09 PM
   EXPECT_EQ(Log(), "earlier report\r\n" + stamp + ";modIniHandler;ReadIniFile;Type mismatch;\r\n");
 
   ASSERT_EQ(backend_.shown.size(), 1u);
@@ -95,13 +96,18 @@ TEST_F(HandleErrorTest, MidnightLeavesTheTimeOut) {
 
   // One second later the time is there again.
   env_.now = LocalTime(2024, 12, 31, 0, 0, 1);
-  EXPECT_NE(Stamp().find("00:00:01"), std::string::npos) << Stamp();
+  EXPECT_NE(Stamp().find(":00:01"), std::string::npos) << Stamp();
 }
 
 TEST_F(HandleErrorTest, TimeStampIsShortDateThenLongTimeOfTheLocale) {
-  // The tests run in the C locale (the only one installed here): MM/DD/YY.
   HandleError("m", "p", "d", "");
+#ifdef _WIN32
+  // Wine's default regional settings (English, United States).
+  EXPECT_TRUE(std::regex_search(Log(), std::regex(R"(^3/5/2024 2:07:09 PM;m;p;d;\r\n$)"))) << Log();
+#else
+  // The tests run in the C locale (the only one installed here): MM/DD/YY.
   EXPECT_TRUE(std::regex_search(Log(), std::regex(R"(^03/05/24 14:07:09;m;p;d;\r\n$)"))) << Log();
+#endif
 }
 
 TEST_F(HandleErrorTest, MissingVeltranoFolderStillShowsTheBoxAndCreatesNothing) {
@@ -137,7 +143,7 @@ TEST_F(HandleErrorTest, BeforeThePicturesFolderIsKnownTheLogIsAtTheRoot) {
   env_.append_error = true;  // never write to the real root
   HandleError("modProcessList", "SearchInProcessList", "d", "");
   ASSERT_EQ(env_.appended_to.size(), 1u);
-  EXPECT_EQ(env_.appended_to[0], "/Veltrano/Veltrano.log");
+  EXPECT_EQ(env_.appended_to[0], system::SystemPath("\\Veltrano\\Veltrano.log"));
   EXPECT_EQ(backend_.shown.size(), 1u);
 }
 

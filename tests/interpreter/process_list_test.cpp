@@ -1,14 +1,18 @@
 // SearchInProcessList over a replaced process list, and once over the real one.
 #include <gtest/gtest.h>
-#include <unistd.h>
+
+#include <filesystem>
 
 #include "library/interpreter/mod_process_list.h"
+#include "platform/system/dynamic_library.h"
 #include "tests/interpreter/interpreter_fixture.h"
 
 namespace vt::interpreter {
 namespace {
 
 using testing::InterpreterTest;
+
+void Anchor() {}  // any function of this program will do
 
 class SearchInProcessListTest : public InterpreterTest {
  protected:
@@ -72,13 +76,14 @@ TEST_F(SearchInProcessListTest, FailureIsReportedAndGivesFalse) {
       << log;
 }
 
-// The real /proc: this very test program is running.
+// The real process list: this very test program is running.
 TEST(SearchInProcessListRealTest, FindsThisProgram) {
-  std::vector<char> path(4096);
-  const ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
-  ASSERT_GT(n, 0);
-  std::string self(path.data(), static_cast<std::size_t>(n));
-  std::string name = "  " + self.substr(self.rfind('/') + 1) + " ";
+  const std::string self =
+      std::filesystem::path(system::PathOfLibraryContaining(reinterpret_cast<const void*>(&Anchor)))
+          .filename()
+          .string();
+  ASSERT_FALSE(self.empty());
+  std::string name = "  " + self + " ";
   for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   EXPECT_TRUE(SearchInProcessList(name));
   std::string absent = "no-such-program-vt.exe";

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/system/paths.h"
 #include "tests/interpreter/interpreter_fixture.h"
 
 namespace vt::interpreter {
@@ -86,7 +87,7 @@ TEST_F(VeltranoModuleTest, FailingHostCheckReportsThenTreatsTheHostAsAbsent) {
             std::string::npos);
   EXPECT_EQ(backend_.shown[1].text, kOutsideHostText);
   ASSERT_EQ(env_.appended_to.size(), 1u);
-  EXPECT_EQ(env_.appended_to[0], "/Veltrano/Veltrano.log");
+  EXPECT_EQ(env_.appended_to[0], system::SystemPath("\\Veltrano\\Veltrano.log"));
 }
 
 TEST_F(VeltranoModuleTest, InterpreterSwitchedOffIsDisabledSilently) {

@@ -36,6 +36,10 @@ void WriteWorkbook(const std::filesystem::path& file, const std::vector<std::str
                    const Rows& rows, const std::string& sheet_name = "Dictionary");
 
 // A cell as python3-xlrd reads it: kind "empty", "text", "number", "other".
+// Veltrano.ini as this platform's private-profile functions read Unicode
+// text: UTF-8 on Linux, UTF-16 LE with a byte-order mark on Windows.
+std::string IniFileBytes(const std::string& utf8);
+
 struct XlrdCell {
   std::string kind;
   std::string text;  // texts only

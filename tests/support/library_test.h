@@ -42,7 +42,7 @@ class LibraryTest : public ::testing::Test {
   std::filesystem::path alarm_path() const { return veltrano_dir() / "Veltrano_Alm.xls"; }
   std::filesystem::path log_path() const { return veltrano_dir() / "Veltrano.log"; }
 
-  void WriteIniText(const std::string& text) const { WriteFile(ini_path(), text); }
+  void WriteIniText(const std::string& text) const { WriteFile(ini_path(), IniFileBytes(text)); }
   void WriteDictionary(const Rows& rows,
                        const std::vector<std::string>& headers = ThreeLanguages()) const {
     WriteWorkbook(dictionary_path(), headers, rows);

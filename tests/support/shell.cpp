@@ -1,10 +1,7 @@
 #include "tests/support/shell.h"
 
-#include <stdio.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 
-#include <array>
 #include <stdexcept>
 
 namespace vt::testing {
@@ -19,19 +16,6 @@ std::filesystem::path FromEnvironment(const char* name) {
 }
 
 }  // namespace
-
-int RunShell(const std::string& command, std::string* out) {
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) throw std::runtime_error("cannot run: " + command);
-  std::array<char, 65536> buffer;
-  std::string text;
-  for (std::size_t n = 0; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
-    text.append(buffer.data(), n);
-  }
-  const int status = pclose(pipe);
-  if (out != nullptr) *out = std::move(text);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 std::string ShellQuote(std::string_view text) {
   std::string quoted = "'";
@@ -50,14 +34,14 @@ std::filesystem::path BinaryDir() { return FromEnvironment("VELTRANO_BINARY_DIR"
 
 ScopedEnvVar::ScopedEnvVar(std::string name, const std::string& value) : name_(std::move(name)) {
   if (const char* old = getenv(name_.c_str())) saved_ = old;
-  setenv(name_.c_str(), value.c_str(), 1);
+  SetEnv(name_, value);
 }
 
 ScopedEnvVar::~ScopedEnvVar() {
   if (saved_) {
-    setenv(name_.c_str(), saved_->c_str(), 1);
+    SetEnv(name_, *saved_);
   } else {
-    unsetenv(name_.c_str());
+    UnsetEnv(name_);
   }
 }
 

@@ -7,7 +7,7 @@
 
 namespace vt::testing {
 
-// Runs `command` through /bin/sh; returns its exit status (-1 when it did
+// Runs `command` through /bin/sh (cmd.exe on Windows); returns its exit status (-1 when it did
 // not exit normally); `out` gets its standard output.
 int RunShell(const std::string& command, std::string* out = nullptr);
 // `text` as one shell word, whatever it holds.
@@ -17,6 +17,10 @@ std::string ShellQuote(std::string_view text);
 // which every test program sets at start-up).
 std::filesystem::path SourceDir();
 std::filesystem::path BinaryDir();
+
+// The process's environment, as getenv sees it.
+void SetEnv(const std::string& name, const std::string& value);
+void UnsetEnv(const std::string& name);
 
 // Sets an environment variable for the life of this object, then puts back
 // what was there (or nothing).

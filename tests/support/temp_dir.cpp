@@ -1,10 +1,7 @@
 #include "tests/support/temp_dir.h"
 
-#include <stdlib.h>
-
-#include <cerrno>
-#include <cstring>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -13,12 +10,24 @@ namespace vt::testing {
 namespace fs = std::filesystem;
 
 TempDir::TempDir(const std::string& prefix) {
-  std::string pattern = (fs::temp_directory_path() / (prefix + "-XXXXXX")).string();
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("cannot make a temporary folder " + pattern + ": " +
-                             std::strerror(errno));
+  // A fresh name each time, made by create_directory alone (it fails on a
+  // name that exists), as mkdtemp does, on every platform.
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device seed;
+  std::mt19937 random(seed());
+  std::error_code error;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = prefix + "-";
+    for (int i = 0; i < 6; ++i) name += kLetters[random() % 36];
+    const fs::path candidate = fs::temp_directory_path() / name;
+    if (fs::create_directory(candidate, error)) {
+      fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, error);
+      path_ = candidate;
+      return;
+    }
   }
-  path_ = pattern;
+  throw std::runtime_error("cannot make a temporary folder in " +
+                           fs::temp_directory_path().string() + ": " + error.message());
 }
 
 TempDir::~TempDir() {

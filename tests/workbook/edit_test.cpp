@@ -192,6 +192,7 @@ TEST(CreateDictionary, SpreadsheetProgramsOpenItAndItGrows) {
     sheet->SetCellText(5, 3, "remark");
     book.Save();
   }
+  if (!test::HaveXlrd()) return;
   nlohmann::json xf = test::XlrdDump(fresh);
   ASSERT_EQ(xf["sheets"].size(), 1u);
   EXPECT_EQ(xf["sheets"][0]["name"], "Dictionary");
@@ -264,7 +265,9 @@ TEST(Limits, ClearErrorsAndTheFileUntouched) {
   Workbook again = Workbook::Open(file);
   EXPECT_EQ(again.FindSheet("Dictionary")->CellText(65535, 0), "last row");
   EXPECT_EQ(again.FindSheet("Dictionary")->CellText(1, 0).size(), 32767u);
-  EXPECT_EQ(test::XlrdDump(file)["sheets"][0]["nrows"], 65536);
+  if (test::HaveXlrd()) {
+    EXPECT_EQ(test::XlrdDump(file)["sheets"][0]["nrows"], 65536);
+  }
 }
 
 TEST(ConcurrentChange, OurPendingEditsAreReplayedOnTheFreshFile) {

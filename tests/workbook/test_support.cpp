@@ -15,7 +15,9 @@ std::filesystem::path Fixture(const std::string& name) {
 
 std::filesystem::path Tool() { return BinaryDir() / "bin" / "workbook_tool"; }
 
-bool HaveLibreOffice() { return RunShell("command -v soffice >/dev/null 2>&1") == 0; }
+bool HaveLibreOffice() { return HaveXlrd() && RunShell("command -v soffice >/dev/null 2>&1") == 0; }
+
+bool HaveXlrd() { return VT_HAVE_XLRD; }
 
 std::map<std::string, std::map<std::string, std::string>> LibreOfficeCsv(
     const std::vector<std::filesystem::path>& files, const std::filesystem::path& work) {

@@ -21,6 +21,8 @@ std::filesystem::path Fixture(const std::string& name);
 std::filesystem::path Tool();
 
 bool HaveLibreOffice();
+// python3-xlrd is part of the Linux set-up; the Windows build has no Python.
+bool HaveXlrd();
 // Converts every file to one CSV per sheet (UTF-8, values as displayed) in one
 // LibreOffice run; returns, per file, sheet name -> CSV text.
 std::map<std::string, std::map<std::string, std::string>> LibreOfficeCsv(

@@ -6,10 +6,15 @@
 //   workbook_tool append FILE SHEET COL PREFIX COUNT   (one save per row)
 //   workbook_tool churn FILE SHEET COL PREFIX          (append and save until killed;
 //                                                       prints each saved number)
+//   workbook_tool append-lines FILE SHEET TEXTS EVERY  (each line of the UTF-8 file
+//                                                       TEXTS, "column<TAB>text", appended;
+//                                                       a save after every EVERY rows)
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -55,6 +60,22 @@ int Append(const char* file, const char* sheet_name, std::size_t col, const std:
   return 0;
 }
 
+int AppendLines(const char* file, const char* sheet_name, const char* texts, long every) {
+  auto book = vt::workbook::Workbook::Open(file);
+  std::ifstream in(texts, std::ios::binary);
+  if (!in) throw std::runtime_error(std::string("cannot read ") + texts);
+  long n = 0;
+  for (std::string line; std::getline(in, line);) {
+    const auto tab = line.find('\t');
+    if (tab == std::string::npos) continue;
+    SheetOf(book, sheet_name)
+        .AppendRow(std::strtoul(line.substr(0, tab).c_str(), nullptr, 10), line.substr(tab + 1));
+    if (++n % every == 0) book.Save();
+  }
+  book.Save();
+  return 0;
+}
+
 int Churn(const char* file, const char* sheet_name, std::size_t col, const std::string& prefix) {
   auto book = vt::workbook::Workbook::Open(file);
   for (long i = 0;; ++i) {
@@ -80,6 +101,9 @@ int main(int argc, char** argv) {
     if (command == "append" && argc == 7) {
       return Append(argv[2], argv[3], std::strtoul(argv[4], nullptr, 10), argv[5],
                     std::strtol(argv[6], nullptr, 10));
+    }
+    if (command == "append-lines" && argc == 6) {
+      return AppendLines(argv[2], argv[3], argv[4], std::strtol(argv[5], nullptr, 10));
     }
     if (command == "churn" && argc == 6) {
       return Churn(argv[2], argv[3], std::strtoul(argv[4], nullptr, 10), argv[5]);

@@ -1,9 +1,9 @@
-#include "platform/system/date_time.h"
-
 #include <ctime>
 #include <iomanip>
 #include <sstream>
 #include <stdexcept>
+
+#include "platform/system/date_time.h"
 
 namespace vt::system {
 

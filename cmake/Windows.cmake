@@ -1,0 +1,72 @@
+# What the Windows build takes from the Linux machine it is made on: Debian's
+# header-only libraries and GoogleTest's sources (the packages carry no
+# MinGW-w64 builds), and the compiler's runtime DLLs copied beside the
+# programs so that the bin folder runs as it is, under Wine or on Windows.
+
+# nlohmann/json alone, not the rest of /usr/include (glibc's headers must
+# not reach the cross compiler).
+set(VELTRANO_THIRD_PARTY_INCLUDE ${CMAKE_BINARY_DIR}/third-party/include)
+file(MAKE_DIRECTORY ${VELTRANO_THIRD_PARTY_INCLUDE})
+file(CREATE_LINK /usr/include/nlohmann ${VELTRANO_THIRD_PARTY_INCLUDE}/nlohmann SYMBOLIC)
+add_library(nlohmann_json INTERFACE)
+target_include_directories(nlohmann_json SYSTEM INTERFACE ${VELTRANO_THIRD_PARTY_INCLUDE})
+add_library(nlohmann_json::nlohmann_json ALIAS nlohmann_json)
+
+# Wide-character Win32 functions, no GDI or rarely used headers (their macros,
+# GetObject among them, would rename our own members).
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX NOGDI _WIN32_WINNT=0x0601)
+
+function(veltrano_windows_gtest)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # GoogleTest's own CMake names its targets GTest::gtest, GTest::gmock, ...
+endfunction()
+
+set(VELTRANO_MINGW_RUNTIME_DLLS)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+    OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT EXISTS "${found}")
+    message(FATAL_ERROR "the MinGW-w64 runtime ${dll} is not installed")
+  endif()
+  list(APPEND VELTRANO_MINGW_RUNTIME_DLLS ${found})
+endforeach()
+add_custom_target(mingw_runtime ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VELTRANO_MINGW_RUNTIME_DLLS} ${CMAKE_BINARY_DIR}/bin
+  COMMENT "MinGW-w64 runtime DLLs beside the programs")
+
+# Wine sees the Linux file system as drive Z:.
+set(VELTRANO_HOST_PATH_PREFIX "Z:")
+
+# A private, headless Wine prefix made afresh by each test run; no Mono or
+# Gecko installers, no display, no debug channels.
+set(VELTRANO_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
+set(VELTRANO_WINE_ENVIRONMENT
+  WINEPREFIX=${VELTRANO_WINE_PREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=)
+
+function(veltrano_wine_test name)
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "${VELTRANO_WINE_ENVIRONMENT}" FIXTURES_REQUIRED wine_prefix)
+endfunction()
+
+function(veltrano_wine_prefix_test)
+  get_filename_component(wine_folder ${VELTRANO_WINE} DIRECTORY)
+  add_test(NAME wine_prefix COMMAND sh -c
+    "rm -rf '${VELTRANO_WINE_PREFIX}' && '${VELTRANO_WINE}' wineboot -i && '${wine_folder}/wineserver' -w")
+  set_tests_properties(wine_prefix PROPERTIES
+    ENVIRONMENT "${VELTRANO_WINE_ENVIRONMENT}" FIXTURES_SETUP wine_prefix TIMEOUT 300)
+endfunction()
+
+# Differential tests: a program built for both platforms prints the same
+# table's results under Linux and under Wine, and the outputs must match.
+set(VELTRANO_LINUX_BUILD_DIR ${PROJECT_SOURCE_DIR}/build/default CACHE PATH
+  "the Linux build whose programs the Windows ones are compared with")
+
+function(veltrano_linux_twin_test name target linux_program)
+  add_test(NAME ${name} COMMAND sh ${PROJECT_SOURCE_DIR}/tests/compare_twins.sh
+    ${VELTRANO_LINUX_BUILD_DIR}/${linux_program} ${VELTRANO_WINE} $<TARGET_FILE:${target}> ${ARGN})
+  veltrano_wine_test(${name})
+endfunction()

@@ -1,0 +1,72 @@
+// The private-profile functions of the Windows build: the real Win32 ones,
+// with UTF-8 at our boundary and UTF-16 at theirs.
+
+#include <vector>
+
+#include "platform/base/trim.h"
+#include "platform/base/utf8.h"
+#include "platform/system/private_profile.h"
+#include "platform/system/windows_text.h"
+
+namespace vt::system {
+
+namespace {
+
+using windows::Widen;
+
+// What would break the file's lines; the Win32 function would write it.
+std::string CheckEntry(std::string_view section, std::string_view key, std::string_view value) {
+  constexpr std::string_view kBreaks("\r\n\0", 3);
+  auto breaks_line = [&](std::string_view text) {
+    return text.find_first_of(kBreaks) != std::string_view::npos;
+  };
+  if (base::Trim(section, base::kBlankOrTab).empty()) return "the section name is empty";
+  const std::string_view trimmed_key = base::Trim(key, base::kBlankOrTab);
+  if (trimmed_key.empty()) return "the key name is empty";
+  if (breaks_line(section) || section.find(']') != std::string_view::npos) {
+    return "the section name contains a line break, a NUL or ']'";
+  }
+  if (breaks_line(key) || key.find('=') != std::string_view::npos) {
+    return "the key name contains a line break, a NUL or '='";
+  }
+  if (trimmed_key.starts_with('[') || trimmed_key.starts_with(';')) {
+    return "the key name begins with '[' or ';'";
+  }
+  if (breaks_line(value)) return "the value contains a line break or a NUL";
+  return {};
+}
+
+}  // namespace
+
+std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                    std::string_view default_value, std::size_t buffer_size,
+                                    const std::string& path) {
+  if (buffer_size == 0) return {};
+  // The caller's buffer counts UTF-8 bytes: a buffer of as many UTF-16 units
+  // holds at least that many, and the cut below gives the same result.
+  std::vector<wchar_t> buffer(buffer_size + 1, L'\0');
+  const DWORD length = ::GetPrivateProfileStringW(
+      Widen(section).c_str(), Widen(key).c_str(), Widen(default_value).c_str(), buffer.data(),
+      static_cast<DWORD>(buffer_size), Widen(path).c_str());
+  const std::string value = windows::Narrow(std::wstring_view(buffer.data(), length));
+  return std::string(base::Utf8Prefix(value, buffer_size - 1));
+}
+
+bool WritePrivateProfileString(std::string_view section, std::string_view key,
+                               std::string_view value, const std::string& path,
+                               std::string* error) {
+  const std::string where = "Cannot write the key '" + std::string(key) + "' of section [" +
+                            std::string(section) + "] in '" + path + "': ";
+  if (const std::string problem = CheckEntry(section, key, value); !problem.empty()) {
+    if (error != nullptr) *error = where + problem;
+    return false;
+  }
+  if (!::WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
+                                    Widen(value).c_str(), Widen(path).c_str())) {
+    if (error != nullptr) *error = where + windows::LastError("").code().message();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace vt::system
