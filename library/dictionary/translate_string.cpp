@@ -54,6 +54,11 @@ dictionary::RowSet& VeltranoModule::Dictionary() {
 
 void VeltranoModule::AppendToDictionary(const std::string& strText, std::int16_t intLang) {
   if (!cnDictionary) throw automation::errors::ObjectNotSet();
+  if (cnDictionary->IsFull()) {
+    // The engine's error names the sheet and its limit: once is enough.
+    if (blnFullDictionaryReported) throw FailureAlreadyReported{};
+    blnFullDictionaryReported = true;
+  }
   cnDictionary->Insert(LanguageColumn(intLang), strText);
   rsDictionary->Requery();
   Module().blnDictionaryUpdated = true;
@@ -80,6 +85,8 @@ std::string VeltranoModule::TranslateObjectString(const std::string& strString,
     blnMissingTranslations = true;
     Module().blnMissingTranslationsFound = true;
     return strString;
+  } catch (const FailureAlreadyReported&) {
+    return strString;
   } catch (const std::exception& e) {
     HandleError("VeltranoModule", "TranslateObjectString", e.what(), "");
     // The text stays as it is: a blank would be shown, and saved by a
@@ -97,7 +104,7 @@ std::int16_t VeltranoModule::RequestedLanguage(std::int16_t intLanguageNumber,
 std::string VeltranoModule::TranslateString(std::string& strString,
                                             const automation::ObjectRef& objPictureOrForm,
                                             std::int16_t& intLanguageNumber, bool& blnShowWarning) {
-  if (blnDisabled || blnNotInFix) return strString;
+  if (blnDisabled || blnNotInFix || NotOpenedAfterFailure(rsDictionary.get())) return strString;
   PublicCall call(*this, "TranslateString");
   try {
     const Blanks blanks(strString);
@@ -127,6 +134,8 @@ std::string VeltranoModule::TranslateString(std::string& strString,
     if (!translation.empty()) return blanks.Around(translation);
     if (blnWarn) ShowMissingTranslation(strText, intTarget);
     return strString;
+  } catch (const FailureAlreadyReported&) {
+    return std::string();
   } catch (const std::exception& e) {
     HandleError("VeltranoModule", "TranslateString", e.what(), "");
     return std::string();
