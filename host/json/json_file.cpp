@@ -69,6 +69,19 @@ JsonSource JsonSource::Parse(std::string path, std::string text) {
   } catch (const nlohmann::json::parse_error& e) {
     const std::size_t offset = e.byte == 0 ? 0 : e.byte - 1;
     throw MalformedFile(source.path_, PositionOf(source.text_, offset), ParseProblem(e.what()));
+  } catch (const nlohmann::json::out_of_range& e) {
+    // A number beyond what a double holds; the message quotes it, the
+    // exception keeps no place.
+    const std::string what = e.what();
+    const std::size_t open = what.find(" '");
+    const std::size_t close = what.rfind('\'');
+    const std::string token = open == std::string::npos || close <= open + 1
+                                  ? ""
+                                  : what.substr(open + 2, close - open - 2);
+    const std::size_t at = token.empty() ? 0 : FirstNumberSpelled(source.text_, token);
+    const std::string shown = token.size() > 40 ? token.substr(0, 40) + "..." : token;
+    throw MalformedFile(source.path_, PositionOf(source.text_, at == std::string::npos ? 0 : at),
+                        "the number " + shown + " is too large");
   } catch (const TooDeep&) {
     // Everything before the deep bracket parsed, so the locator finds it.
     throw MalformedFile(source.path_,

@@ -79,6 +79,14 @@ std::vector<BadInput> Catalogue() {
        {"translate-form", "{F}/deep.frm.json", "--lang", "2"},
        1,
        {"\"{F}/deep.frm.json\", line 1, column 219: values nested more than 200 levels deep"}},
+      {"a number beyond what a double holds",
+       [](const Application& a) {
+         WriteText(a.pictures / "Huge.grf",
+                   "{\"Comments\": \"\", \"Width\": 1e99999, \"ContainedObjects\": []}");
+       },
+       {"translate-picture", "Huge", "--lang", "2"},
+       1,
+       {"\"{P}/Huge.grf\", line 1, column 27: the number 1e99999 is too large"}},
       {"a caption of 10 MB, more than a dictionary cell holds",
        [](const Application& a) {
          WriteText(a.pictures / "Big.grf",
@@ -172,6 +180,12 @@ std::vector<BadInput> Catalogue() {
        2,
        {"nowhere.frm.json"}},
       {"an unknown command", {}, {"frobnicate"}, 2, {"\"frobnicate\" is not a command"}},
+      {"a language that is not a number",
+       {},
+       {"translate-string", "Start", "--lang", "two"},
+       2,
+       {"--lang = two"}},
+      {"an answer that is not one", {}, {"--answers", "maybe", "show-config"}, 2, {"\"maybe\""}},
       {"a language the dictionary has no column for",
        {},
        {"translate-string", "Start", "--lang", "99"},

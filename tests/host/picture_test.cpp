@@ -360,6 +360,9 @@ TEST_F(PictureTest, MalformedPicturesNameFileLineAndColumn) {
   EXPECT_EQ(empty.rfind(bad + ", line 1, column 1: ", 0), 0U) << empty;
   const std::string utf8 = OpenError("{\"Comments\": \"\xC3\x28\"}");
   EXPECT_EQ(utf8.rfind(bad + ", line 1, column ", 0), 0U) << utf8;
+  // Beyond what a double holds; the same digits inside a text come first.
+  EXPECT_EQ(OpenError("{\"Comments\": \"1e999\",\n \"X\": [1e99, 1e999]}"),
+            bad + ", line 2, column 14: the number 1e999 is too large");
   EXPECT_TRUE(documents_->open().empty());
 }
 

@@ -495,12 +495,6 @@ TEST_F(TranslatePictureTest, OutsideMaintenanceThePictureStaysOpenAndItsFileUnch
   EXPECT_EQ(saved.at("Comments"), "");
 }
 
-}  // namespace
-}  // namespace vt::pictures::testing
-
-namespace vt::pictures::testing {
-namespace {
-
 TEST_F(TranslatePictureTest, NamesThatLeaveThePicturesFolderAreRefusedBeforeOpening) {
   // A picture beside the pictures folder that a save must never reach.
   const std::string outside = Picture({Text("txtTitle", "Boiler overview")}).dump();
