@@ -34,8 +34,9 @@ constexpr const char* kExitStatuses =
     "  0  the command ran, whatever Veltrano reported in its message boxes (in batch\n"
     "     mode each failure it reported is also told on stderr)\n"
     "  2  a wrong command line: an unknown command or option, a bad value, a file or\n"
-    "     picture that does not exist, a picture name with a folder in it, a transcript\n"
-    "     that cannot be written, windows asked for without a display\n"
+    "     picture that does not exist, a picture name with a folder in it, a language\n"
+    "     number the dictionary has no column for, a transcript that cannot be written,\n"
+    "     windows asked for without a display\n"
     "  1  the host itself failed: a form, picture, alarm list or script that it reads\n"
     "     is unreadable or malformed, a file that it writes cannot be written, a script\n"
     "     stopped on an error, the server could not be created";

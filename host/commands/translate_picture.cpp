@@ -4,6 +4,7 @@
 
 #include "host/commands/commands.h"
 #include "host/commands/host_objects.h"
+#include "host/commands/language_check.h"
 #include "host/pictures/picture_tree.h"
 #include "host/workspace.h"
 #include "platform/automation/runtime.h"
@@ -26,6 +27,7 @@ Command TranslatePicture() {
         sub.add_option("--user", args->user, "a user whose language is to be shown");
         sub.add_flag("--save", args->save, "save the translated picture to its file");
         return [args](CommandContext& context) {
+          CheckLanguageColumn(context.options.pictures, kDictionaryFile, "--lang", args->lang);
           // Open first, as the operator's workspace has it: a picture that
           // is not there is a wrong command line, one that does not read a
           // failure of the host. The library then finds it open.

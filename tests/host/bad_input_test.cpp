@@ -4,6 +4,7 @@
 // byte for byte as it was. A new kind of bad input is one more row.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -42,6 +43,8 @@ struct BadInput {
   std::vector<std::string> err;
   // How many failures Veltrano reported (one stderr note each); -1: not checked.
   int reports = -1;
+  // Run without a display and without Qt's platform named.
+  bool no_display = false;
 };
 
 std::string Substituted(std::string text, const Application& app) {
@@ -189,15 +192,42 @@ std::vector<BadInput> Catalogue() {
       {"a language the dictionary has no column for",
        {},
        {"translate-string", "Start", "--lang", "99"},
-       0,
-       {"error in VeltranoModule.TranslateString: ", "{P}/Veltrano/Veltrano.xls",
-        "no column \"Language_99\""},
-       1},
+       2,
+       {"FIX.exe: --lang 99: the sheet \"Dictionary\" of \"{P}/Veltrano/Veltrano.xls\" has no "
+        "column \"Language_99\"; its columns are \"Language_1\", \"Language_2\", \"Language_3\""},
+       0},
+      {"a picture shown in a language the dictionary has no column for",
+       {},
+       {"translate-picture", "Main", "--lang", "99", "--save"},
+       2,
+       {"--lang 99: ", "{P}/Veltrano/Veltrano.xls"},
+       0},
+      {"alarm texts in a language the alarm dictionary has no column for",
+       [](const Application& a) {
+         fs::copy_file(VT_EXAMPLES_DIR "/alarms.csv", a.forms / "a.csv");
+       },
+       {"translate-alarms", "{F}/a.csv", "--field", "2", "--lang", "2", "--from", "7"},
+       2,
+       {"--from 7: ", "{P}/Veltrano/Veltrano_Alm.xls", "no column \"Language_7\""},
+       0},
       {"a user the configuration does not list",
        {},
        {"set-user-lang", "NOBODY"},
        0,
        {"the user \"NOBODY\" is not listed in Veltrano.ini"},
+       0},
+      {"windows asked for without a display",
+       {},
+       {"--gui", "translate-string", "Start", "--lang", "2"},
+       2,
+       {"--gui: windows cannot be shown: there is no display"},
+       0,
+       true},
+      {"a transcript in a folder that is not there",
+       {},
+       {"--transcript", "{F}/none/t.jsonl", "translate-string", "Start", "--lang", "2"},
+       2,
+       {"--transcript: cannot open transcript \"{F}/none/t.jsonl\": No such file or directory"},
        0},
       {"a rejected dictionary workbook",
        [](const Application& a) { WriteText(a.dictionary(), std::string(4096, 'x')); },
@@ -259,13 +289,27 @@ TEST_F(BadInputTest, EachGivesAClearErrorItsExitStatusAndChangesNoFile) {
     if (c.prepare) c.prepare(app);
     const auto before = Files(root);
 
-    std::vector<std::string> args{"--batch", "--pictures", app.pictures.string(), "--transcript",
-                                  (root / "transcript.jsonl").string()};
+    std::vector<std::string> args{"--batch", "--pictures", app.pictures.string()};
+    if (std::find(c.command.begin(), c.command.end(), "--transcript") == c.command.end()) {
+      args.insert(args.end(), {"--transcript", (root / "transcript.jsonl").string()});
+    }
     for (const std::string& arg : c.command) args.push_back(Substituted(arg, app));
-    const auto r = RunProcess(VT_FIX_EXE, args, scratch());
+    std::vector<std::string> bare;
+    for (char** e = environ; c.no_display && *e != nullptr; ++e) {
+      const std::string entry = *e;
+      if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("WAYLAND_DISPLAY=", 0) != 0 &&
+          entry.rfind("QT_QPA_PLATFORM=", 0) != 0) {
+        bare.push_back(entry);
+      }
+    }
+    const auto r = RunProcess(VT_FIX_EXE, args, scratch(), c.no_display ? &bare : nullptr);
 
     ASSERT_NE(r.status, -1) << "FIX.exe did not exit: " << r.err;
     EXPECT_EQ(r.status, c.status) << r.err;
+    // A command that failed prints no result, not even a blank one.
+    if (c.status != 0) {
+      EXPECT_EQ(r.out, "") << r.err;
+    }
     for (const std::string& part : c.err) {
       EXPECT_NE(r.err.find(Substituted(part, app)), std::string::npos) << part << "\n" << r.err;
     }
