@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,13 @@ class App;
 namespace vt::host {
 
 class Workspace;
+
+// An argument found wrong only when the command runs (a picture the pictures
+// folder does not have): exit status 2, as for what the parser finds.
+class CommandLineError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 // What a running command is given.
 struct CommandContext {

@@ -2,17 +2,25 @@
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "host/command.h"
+#include "host/failure_notes.h"
 #include "host/options.h"
 #include "host/workspace.h"
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
+#include "platform/ui/backend.h"
 #include "platform/ui/configure.h"
+#include "platform/ui/transcript.h"
 
 namespace vt::host {
 namespace {
@@ -21,24 +29,84 @@ constexpr int kRan = 0;
 constexpr int kHostFailure = 1;
 constexpr int kWrongCommandLine = 2;
 
-bool HasDisplay() {
-  const char* x11 = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
+constexpr const char* kExitStatuses =
+    "Exit status:\n"
+    "  0  the command ran, whatever Veltrano reported in its message boxes (in batch\n"
+    "     mode each failure it reported is also told on stderr)\n"
+    "  2  a wrong command line: an unknown command or option, a bad value, a file or\n"
+    "     picture that does not exist, a picture name with a folder in it, a language\n"
+    "     number the dictionary has no column for, a transcript that cannot be written,\n"
+    "     windows asked for without a display\n"
+    "  1  the host itself failed: a form, picture, alarm list or script that it reads\n"
+    "     is unreadable or malformed, a file that it writes cannot be written, a script\n"
+    "     stopped on an error, the server could not be created";
+
+bool IsSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
+bool HasDisplay() { return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY"); }
+
+// Whether Qt's platform plugin can start: without a display, Qt aborts the
+// process when the application object is made.
+bool WindowsCanBeShown() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform == nullptr || *platform == '\0') return HasDisplay();
+  const std::string name = std::string(platform).substr(0, std::string(platform).find(':'));
+  if (name == "xcb") return IsSet("DISPLAY");
+  if (name == "wayland") return IsSet("WAYLAND_DISPLAY");
+  return true;  // offscreen, minimal, vnc, ...: no display needed
+}
+
+// A display that is named but cannot be reached still makes Qt abort: its
+// fatal message is turned into ours, with the exit status the run calls for.
+int fatal_exit_status = 1;
+std::string qt_warnings;
+
+void QtStartMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type != QtFatalMsg) {
+    qt_warnings += (qt_warnings.empty() ? "" : "; ") + message.toStdString();
+    return;
+  }
+  const std::string why = qt_warnings.empty() ? message.toStdString() : qt_warnings;
+  const std::string line =
+      "FIX.exe: cannot show windows: " + why + " (run with --no-gui or --batch)\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fflush(stdout);
+  std::_Exit(fatal_exit_status);
+}
+
+void MakeApplication(std::unique_ptr<QApplication>& application, bool forced) {
+  static int argc = 1;
+  static char name[] = "FIX.exe";
+  static char* argv[] = {name, nullptr};
+  fatal_exit_status = forced ? 2 : 1;
+  qt_warnings.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(QtStartMessage);
+  application = std::make_unique<QApplication>(argc, argv);
+  qInstallMessageHandler(previous);
+  if (!qt_warnings.empty()) std::fprintf(stderr, "FIX.exe: Qt: %s\n", qt_warnings.c_str());
 }
 
 // Message boxes and dialogs follow the options: --batch, --answers,
 // --transcript, --gui / --no-gui. Windows need a QApplication, made only when
 // they can be shown (or are asked for), so that a batch run needs no display.
 void ConfigureMessageBoxes(const Options& options, std::unique_ptr<QApplication>& application) {
-  const bool want_windows = options.gui == GuiMode::Gui ||
-                            (options.gui == GuiMode::Auto && !options.batch && HasDisplay());
-  if (want_windows && QApplication::instance() == nullptr) {
-    static int argc = 1;
-    static char name[] = "FIX.exe";
-    static char* argv[] = {name, nullptr};
-    application = std::make_unique<QApplication>(argc, argv);
+  // Both are checked before anything runs, so that no box is lost.
+  if (options.transcript) {
+    const std::string problem = ui::AppendTranscriptLine(options.transcript->string(), "");
+    if (!problem.empty()) throw ui::ConfigError("--transcript: " + problem);
   }
+  const bool forced = options.gui == GuiMode::Gui;
+  if (forced && !WindowsCanBeShown()) {
+    throw ui::ConfigError(
+        "--gui: windows cannot be shown: there is no display (DISPLAY and WAYLAND_DISPLAY are "
+        "not set)");
+  }
+  const bool want_windows =
+      forced || (options.gui == GuiMode::Auto && !options.batch && HasDisplay());
+  if (want_windows && QApplication::instance() == nullptr) MakeApplication(application, forced);
 
   ui::Options ui_options;
   ui_options.mode = options.gui == GuiMode::Gui     ? ui::Mode::Gui
@@ -64,6 +132,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
   Options options;
   CLI::App app{"FIX.exe: the workspace that hosts Veltrano", "FIX.exe"};
   app.require_subcommand(1);
+  app.footer(kExitStatuses);
   AddOptions(app, options);
 
   CommandRun chosen;
@@ -79,7 +148,18 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     out << app.help();
     return kRan;
   } catch (const CLI::ParseError& e) {
-    err << "FIX.exe: " << e.what() << "\n\n" << app.help();
+    // A word where the command belongs is named, not met with "a subcommand
+    // is required".
+    const std::vector<std::string> left =
+        app.get_subcommands().empty() ? app.remaining() : std::vector<std::string>{};
+    const auto word = std::find_if(left.begin(), left.end(), [](const std::string& w) {
+      return !w.empty() && w.front() != '-';
+    });
+    if (word != left.end()) {
+      err << "FIX.exe: \"" << *word << "\" is not a command\n\n" << app.help();
+    } else {
+      err << "FIX.exe: " << e.what() << "\n\n" << app.help();
+    }
     return kWrongCommandLine;
   }
 
@@ -90,6 +170,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     auto workspace = std::make_shared<Workspace>(options.pictures);
     int status = kRan;
     {
+      std::optional<FailureNotes> notes;
+      if (ui::CurrentBackend().Name() == "batch") notes.emplace(err);
       WorkspaceRegistration registration(workspace);
       CommandContext context{options, out, err, *workspace};
       status = chosen(context);
@@ -97,6 +179,9 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     automation::FreeUnusedLibraries();
     return status;
   } catch (const ui::ConfigError& e) {
+    err << "FIX.exe: " << e.what() << '\n';
+    return kWrongCommandLine;
+  } catch (const CommandLineError& e) {
     err << "FIX.exe: " << e.what() << '\n';
     return kWrongCommandLine;
   } catch (const std::exception& e) {

@@ -40,7 +40,7 @@ class SystemObject : public automation::DispatchObject {
 Workspace::Workspace(std::filesystem::path pictures)
     : pictures_(std::move(pictures)),
       system_(std::make_shared<SystemObject>(FixPathText(pictures_))),
-      documents_(std::make_shared<pictures::Documents>()) {
+      documents_(std::make_shared<pictures::Documents>(pictures_)) {
   AddProperty("System", [this](std::span<Variant>) { return Variant(system_); });
   AddProperty("Documents", [this](std::span<Variant>) { return Variant(documents_); });
 }

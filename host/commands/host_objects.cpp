@@ -1,9 +1,12 @@
 #include "host/commands/host_objects.h"
 
 #include <CLI/CLI.hpp>
+#include <optional>
 #include <ostream>
+#include <string_view>
 
 #include "host/forms/user_form.h"
+#include "host/options.h"
 #include "host/pictures/picture_tree.h"
 #include "host/tree_text.h"
 #include "host/workspace.h"
@@ -28,7 +31,19 @@ automation::ObjectRef OpenMarkerObject(CommandContext& context, const MarkerObje
 }
 
 std::shared_ptr<pictures::Document> OpenPicture(CommandContext& context, const std::string& name) {
-  return context.workspace.documents().Open(context.workspace.PicturePath(name));
+  const std::string folder = FixPathText(context.workspace.pictures());
+  if (name.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos) {
+    throw CommandLineError("the picture name \"" + name +
+                           "\" holds a folder: pictures lie directly in the pictures folder \"" +
+                           folder + "\"");
+  }
+  pictures::Documents& documents = context.workspace.documents();
+  const std::optional<std::string> file = documents.Resolve(context.workspace.PicturePath(name));
+  if (!file) {
+    throw CommandLineError("there is no picture \"" + name + "\" in the pictures folder \"" +
+                           folder + "\"");
+  }
+  return documents.Open(*file);
 }
 
 void PrintOpenPictures(CommandContext& context) {

@@ -25,7 +25,9 @@ void AddMarkerObjectOptions(CLI::App& sub, MarkerObjectArgs& args);
 // nothing when neither option was given.
 automation::ObjectRef OpenMarkerObject(CommandContext& context, const MarkerObjectArgs& args);
 
-// Opens NAME (with or without ".grf") from the pictures folder.
+// Opens NAME (with or without ".grf") from the pictures folder. A name with
+// a folder in it, or of a picture the folder does not have, is a
+// CommandLineError.
 std::shared_ptr<pictures::Document> OpenPicture(CommandContext& context, const std::string& name);
 
 // Prints every open picture under a "Picture NAME" line, its tree indented.

@@ -1,4 +1,6 @@
 #include <CLI/CLI.hpp>
+#include <cstdint>
+#include <limits>
 #include <memory>
 #include <ostream>
 
@@ -15,8 +17,18 @@ Command SetUserLang() {
             sub.add_option("USER", *user, "the user name as listed in Veltrano.ini")->required();
             return [user](CommandContext& context) {
               automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
+              // SetUserGlobalLang says nothing of a user it does not list: a
+              // value no language has tells whether it set one.
+              const automation::Variant before = automation::Get(interpreter, "GlobalLangNum");
+              const automation::Variant unset(std::numeric_limits<std::int16_t>::min());
+              automation::Put(interpreter, "GlobalLangNum", unset);
               std::vector<automation::Variant> args{automation::Variant(*user)};
               automation::Call(interpreter, "SetUserGlobalLang", args);
+              if (automation::Get(interpreter, "GlobalLangNum") == unset) {
+                automation::Put(interpreter, "GlobalLangNum", before);
+                context.err << "FIX.exe: the user \"" << *user
+                            << "\" is not listed in Veltrano.ini: GlobalLangNum keeps its value\n";
+              }
               context.out << automation::Get(interpreter, "GlobalLangNum").ToLong() << '\n';
               return 0;
             };

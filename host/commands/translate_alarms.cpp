@@ -1,9 +1,11 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <ostream>
+#include <utility>
 
 #include "host/commands/commands.h"
 #include "host/commands/host_objects.h"
+#include "host/commands/language_check.h"
 #include "platform/automation/runtime.h"
 #include "platform/data/csv.h"
 
@@ -34,6 +36,11 @@ Command TranslateAlarms() {
             sub.add_option("-o", args->output, "write the result here instead of printing it");
             AddMarkerObjectOptions(sub, args->marker);
             return [args](CommandContext& context) {
+              for (const auto& [option, language] :
+                   {std::pair{"--lang", args->lang}, {"--from", args->from}}) {
+                CheckLanguageColumn(context.options.pictures, kAlarmDictionaryFile, option,
+                                    language);
+              }
               std::shared_ptr<data::Recordset> alarms = data::LoadCsv(args->csv);
               const automation::ObjectRef marker = OpenMarkerObject(context, args->marker);
               automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);

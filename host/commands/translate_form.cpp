@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "host/commands/commands.h"
+#include "host/commands/language_check.h"
 #include "host/forms/form_tree.h"
 #include "host/forms/user_form.h"
 #include "platform/automation/runtime.h"
@@ -24,6 +25,7 @@ Command TranslateForm() {
             sub.add_option("--lang", args->lang, "the language number to show");
             sub.add_option("--user", args->user, "a user whose language is to be shown");
             return [args](CommandContext& context) {
+              CheckLanguageColumn(context.options.pictures, kDictionaryFile, "--lang", args->lang);
               std::shared_ptr<forms::UserForm> form = forms::UserForm::Load(args->file);
               automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
               std::vector<automation::Variant> call{automation::Variant(form),

@@ -4,9 +4,9 @@
 
 #include "host/commands/commands.h"
 #include "host/commands/host_objects.h"
+#include "host/commands/language_check.h"
 #include "host/pictures/picture_tree.h"
 #include "host/workspace.h"
-#include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
 
 namespace vt::host::commands {
@@ -27,24 +27,16 @@ Command TranslatePicture() {
         sub.add_option("--user", args->user, "a user whose language is to be shown");
         sub.add_flag("--save", args->save, "save the translated picture to its file");
         return [args](CommandContext& context) {
+          CheckLanguageColumn(context.options.pictures, kDictionaryFile, "--lang", args->lang);
+          // Open first, as the operator's workspace has it: a picture that
+          // is not there is a wrong command line, one that does not read a
+          // failure of the host. The library then finds it open.
+          const std::shared_ptr<pictures::Document> document = OpenPicture(context, args->name);
           automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
           std::vector<automation::Variant> call{automation::Variant(args->name),
                                                 automation::Variant(args->lang),
                                                 automation::Variant(args->user)};
           automation::Call(interpreter, "TranslatePicture", call);
-
-          // The library leaves the picture open, under the name it cut any
-          // extension off; when it did not open it (disabled, or it failed
-          // and said so) the file shows as it is.
-          const std::string name = call[0].ToString();
-          std::shared_ptr<pictures::Document> document;
-          try {
-            document = OpenPicture(context, name);
-          } catch (const automation::Error& e) {
-            if (e.number() != automation::errors::kFileNotFound) throw;
-            context.err << "FIX.exe: " << e.what() << '\n';
-            return 0;
-          }
           pictures::PrintPictureTree(document->page(), context.out);
           CloseOpenPictures(context, args->save);
           return 0;

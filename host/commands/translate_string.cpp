@@ -4,6 +4,7 @@
 
 #include "host/commands/commands.h"
 #include "host/commands/host_objects.h"
+#include "host/commands/language_check.h"
 #include "platform/automation/runtime.h"
 
 namespace vt::host::commands {
@@ -23,6 +24,7 @@ Command TranslateString() {
             sub.add_flag("--warn", args->warn, "warn when the translation is missing");
             AddMarkerObjectOptions(sub, args->marker);
             return [args](CommandContext& context) {
+              CheckLanguageColumn(context.options.pictures, kDictionaryFile, "--lang", args->lang);
               const automation::ObjectRef marker = OpenMarkerObject(context, args->marker);
               automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
               std::vector<automation::Variant> call{

@@ -52,16 +52,40 @@ JsonSource JsonSource::Load(const std::string& path) {
 
 JsonSource JsonSource::Parse(std::string path, std::string text) {
   JsonSource source(std::move(path), std::move(text));
+  // The parser is stopped at the first value too deep, before it has built
+  // (or anything later walks) a tree that deep.
+  struct TooDeep {};
+  const auto bound = [](int depth, nlohmann::ordered_json::parse_event_t event,
+                        nlohmann::ordered_json&) {
+    using Event = nlohmann::ordered_json::parse_event_t;
+    if ((event == Event::object_start || event == Event::array_start) &&
+        static_cast<std::size_t>(depth) >= kMaxDepth) {
+      throw TooDeep{};
+    }
+    return true;
+  };
   try {
-    source.root_ = nlohmann::ordered_json::parse(source.text_);
+    source.root_ = nlohmann::ordered_json::parse(source.text_, bound);
   } catch (const nlohmann::json::parse_error& e) {
     const std::size_t offset = e.byte == 0 ? 0 : e.byte - 1;
     throw MalformedFile(source.path_, PositionOf(source.text_, offset), ParseProblem(e.what()));
-  }
-  const std::size_t deep = FirstOffsetDeeperThan(source.text_, kMaxDepth);
-  if (deep != std::string_view::npos) {
-    source.root_ = nullptr;
-    throw MalformedFile(source.path_, PositionOf(source.text_, deep),
+  } catch (const nlohmann::json::out_of_range& e) {
+    // A number beyond what a double holds; the message quotes it, the
+    // exception keeps no place.
+    const std::string what = e.what();
+    const std::size_t open = what.find(" '");
+    const std::size_t close = what.rfind('\'');
+    const std::string token = open == std::string::npos || close <= open + 1
+                                  ? ""
+                                  : what.substr(open + 2, close - open - 2);
+    const std::size_t at = token.empty() ? 0 : FirstNumberSpelled(source.text_, token);
+    const std::string shown = token.size() > 40 ? token.substr(0, 40) + "..." : token;
+    throw MalformedFile(source.path_, PositionOf(source.text_, at == std::string::npos ? 0 : at),
+                        "the number " + shown + " is too large");
+  } catch (const TooDeep&) {
+    // Everything before the deep bracket parsed, so the locator finds it.
+    throw MalformedFile(source.path_,
+                        PositionOf(source.text_, FirstOffsetDeeperThan(source.text_, kMaxDepth)),
                         "values nested more than " + std::to_string(kMaxDepth) + " levels deep");
   }
   return source;

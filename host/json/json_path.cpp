@@ -129,4 +129,26 @@ std::size_t FirstOffsetDeeperThan(std::string_view text, std::size_t max_depth) 
   return std::string_view::npos;
 }
 
+std::size_t FirstNumberSpelled(std::string_view text, std::string_view token) {
+  const auto in_number = [](char c) {
+    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E';
+  };
+  for (std::size_t at = 0; at < text.size();) {
+    const char c = text[at];
+    if (c == '"') {
+      at = SkipString(text, at);
+      continue;
+    }
+    if (!in_number(c)) {
+      ++at;
+      continue;
+    }
+    std::size_t end = at;
+    while (end < text.size() && in_number(text[end])) ++end;
+    if (text.substr(at, end - at) == token) return at;
+    at = end;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace vt::host::json

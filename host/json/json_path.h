@@ -25,7 +25,12 @@ TextPosition PositionOf(std::string_view text, std::size_t offset);
 std::size_t OffsetOf(std::string_view text, const JsonPath& path);
 
 // The offset of the first bracket that opens a level deeper than `max_depth`,
-// or npos when the text (well-formed JSON) never nests that deep.
+// or npos when the text never nests that deep. The text must be well-formed
+// JSON at least up to that bracket.
 std::size_t FirstOffsetDeeperThan(std::string_view text, std::size_t max_depth);
+
+// The offset of the first number outside strings spelled exactly `token`, or
+// npos. The text must be well-formed JSON at least up to that number.
+std::size_t FirstNumberSpelled(std::string_view text, std::string_view token);
 
 }  // namespace vt::host::json

@@ -5,6 +5,7 @@
 
 #include "host/json/json_file.h"
 #include "platform/automation/error.h"
+#include "platform/system/env.h"
 
 namespace vt::host::pictures {
 namespace {
@@ -22,7 +23,9 @@ std::string FileKey(const std::string& path) {
 
 }  // namespace
 
-Documents::Documents() {
+Documents::Documents(std::filesystem::path folder)
+    : folder_(std::filesystem::absolute(std::move(folder)).lexically_normal()) {
+  if (!folder_.has_filename()) folder_ = folder_.parent_path();  // no trailing separator
   AddMethod("Open", [this](std::span<Variant> args) {
     if (args.empty() || args.size() > 2) {
       throw automation::errors::InvalidCall("Open takes the picture's path and a mode");
@@ -46,17 +49,46 @@ std::string Documents::TypeName() const { return "Documents"; }
 
 std::vector<Variant> Documents::Enumerate() { return {open_.begin(), open_.end()}; }
 
+std::optional<std::string> Documents::Resolve(const std::string& path) const {
+  namespace fs = std::filesystem;
+  const fs::path file = fs::absolute(path).lexically_normal();
+  if (file.parent_path() != folder_ || !file.has_filename() ||
+      path.find('\0') != std::string::npos) {
+    throw automation::errors::BadFileName("\"" + path + "\" is not a picture of the folder \"" +
+                                          folder_.string() + "\"");
+  }
+  system::Env& env = system::CurrentEnv();
+  if (env.FileExists(file.string())) return file.string();
+  const std::string name = file.filename().string();
+  if (!HasPictureExtension(name)) return std::nullopt;
+  // Only the extension's letter case may differ; the first such file in
+  // name order wins, so the choice does not depend on the folder listing.
+  const std::string stem = name.substr(0, name.size() - 4);
+  std::optional<std::string> found;
+  for (const std::string& other : env.ListFiles(folder_.string(), stem + ".grf")) {
+    if (other.size() != name.size() || other.compare(0, stem.size(), stem) != 0 ||
+        !HasPictureExtension(other)) {
+      continue;
+    }
+    if (!found || other < *found) found = other;
+  }
+  if (!found) return std::nullopt;
+  return (folder_ / *found).string();
+}
+
 std::shared_ptr<Document> Documents::Open(const std::string& path) {
   if (path.empty()) throw automation::Error(automation::errors::kFileNotFound, "File not found: ");
-  const std::string key = FileKey(path);
+  const std::optional<std::string> file = Resolve(path);
+  if (!file) throw automation::Error(automation::errors::kFileNotFound, "File not found: " + path);
+  const std::string key = FileKey(*file);
   for (std::size_t i = 0; i < keys_.size(); ++i) {
     if (keys_[i] == key) return open_[i];
   }
-  json::JsonSource source = json::JsonSource::Load(path);
+  json::JsonSource source = json::JsonSource::Load(*file);
   auto page = Page::Load(source);
   // The library may hold a document longer than the workspace lives.
   std::weak_ptr<Dispatch> self = weak_from_this();
-  auto document = std::make_shared<Document>(path, std::move(page), [self](Document& closed) {
+  auto document = std::make_shared<Document>(*file, std::move(page), [self](Document& closed) {
     if (auto documents = std::dynamic_pointer_cast<Documents>(self.lock())) {
       documents->Forget(closed);
     }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,13 +16,20 @@ namespace vt::host::pictures {
 // document takes it out through a weak reference.
 class Documents : public automation::DispatchObject {
  public:
-  Documents();
+  // Pictures are opened from `folder` (the pictures folder) only.
+  explicit Documents(std::filesystem::path folder);
   std::string TypeName() const override;
   std::vector<automation::Variant> Enumerate() override;
 
   // Opens the picture file, or returns the document already open for it. A
-  // missing file is error 53 naming the path; a malformed one MalformedFile.
+  // file whose extension differs in letter case only ("Up.GRF" for
+  // "Up.grf") is the same picture, so the document's Name always opens it
+  // again. A path outside the folder is error 52, a missing file error 53
+  // naming the path, a malformed one MalformedFile.
   std::shared_ptr<Document> Open(const std::string& path);
+  // The file that Open(path) reads, or nullopt when there is none; raises
+  // error 52 for a path outside the folder.
+  std::optional<std::string> Resolve(const std::string& path) const;
   // The open document of that Name (exact), or nullptr.
   std::shared_ptr<Document> Find(std::string_view name) const;
   const std::vector<std::shared_ptr<Document>>& open() const { return open_; }
@@ -31,6 +40,7 @@ class Documents : public automation::DispatchObject {
  private:
   void Forget(const Document& document);
 
+  std::filesystem::path folder_;
   std::vector<std::shared_ptr<Document>> open_;
   std::vector<std::string> keys_;  // the file identity of each open document
 };

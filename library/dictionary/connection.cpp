@@ -52,6 +52,8 @@ std::size_t Connection::Insert(std::string_view column_name, std::string_view te
   return sheet_->AppendRow(Column(column_name), text);
 }
 
+bool Connection::IsFull() const { return sheet_->RowCount() >= workbook::kMaxRows; }
+
 bool Connection::Commit() {
   if (!book_.HasPendingEdits()) return false;
   // Even a save that fails may have read the file again: whatever was taken

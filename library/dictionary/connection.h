@@ -35,6 +35,8 @@ class Connection {
   // Adds a row after the last used row whose only filled cell is `text` in
   // the column `column_name`; returns the row.
   std::size_t Insert(std::string_view column_name, std::string_view text);
+  // True when the sheet holds as many rows as the format allows.
+  bool IsFull() const;
 
   // Saves what was changed since the last commit; a no-op when nothing was.
   // Returns true when it saved: texts taken from the sheet before are stale.

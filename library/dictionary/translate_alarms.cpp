@@ -9,6 +9,7 @@
 #include "library/interpreter/module_state.h"
 #include "library/interpreter/veltrano_module.h"
 #include "platform/automation/error.h"
+#include "platform/automation/text.h"
 #include "platform/data/recordset.h"
 #include "platform/system/paths.h"
 #include "platform/ui/msgbox.h"
@@ -34,7 +35,9 @@ automation::ObjectRef VeltranoModule::TranslateAlarmsRecordset(
   PublicCall call(*this, "TranslateAlarmsRecordset");
   try {
     std::shared_ptr<data::Recordset> rsWorking = AsRecordset(rsToTranslate)->Clone();
-    if (blnDisabled || blnNotInFix) return rsWorking;
+    if (blnDisabled || blnNotInFix || NotOpenedAfterFailure(rsAlarmDictionary.get())) {
+      return rsWorking;
+    }
     if (rsWorking->Eof()) return rsWorking;
     if (!objPictureOrForm && intRequestedLanguageNumber == 0) {
       ui::MsgBox(
@@ -60,6 +63,8 @@ automation::ObjectRef VeltranoModule::TranslateAlarmsRecordset(
     for (; !rsWorking->Eof(); rsWorking->MoveNext()) {
       ui::DoEvents();
       const std::string strText = rsWorking->GetValue(field).ToString();
+      // Every text contains the blank one: it would take the first row's.
+      if (automation::text::Trim(strText).empty()) continue;
       const auto row = rsAlarmDictionary->FindContaining(strOriginalColumn, strText);
       if (!row) {
         cnAlarmDictionary->Insert(strOriginalColumn, strText);

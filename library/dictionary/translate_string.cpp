@@ -55,6 +55,11 @@ dictionary::RowSet& VeltranoModule::Dictionary() {
 
 void VeltranoModule::AppendToDictionary(const std::string& strText, std::int16_t intLang) {
   if (!cnDictionary) throw automation::errors::ObjectNotSet();
+  if (cnDictionary->IsFull()) {
+    // The engine's error names the sheet and its limit: once is enough.
+    if (blnFullDictionaryReported) throw FailureAlreadyReported{};
+    blnFullDictionaryReported = true;
+  }
   cnDictionary->Insert(LanguageColumn(intLang), strText);
   rsDictionary->Requery();
   Module().blnDictionaryUpdated = true;
@@ -81,6 +86,8 @@ std::string VeltranoModule::TranslateObjectString(const std::string& strString,
     blnMissingTranslations = true;
     Module().blnMissingTranslationsFound = true;
     return strString;
+  } catch (const FailureAlreadyReported&) {
+    return strString;
   } catch (const std::exception& e) {
     blnTranslationFailed = true;
     HandleError("VeltranoModule", "TranslateObjectString", e.what(), "");
@@ -99,7 +106,7 @@ std::int16_t VeltranoModule::RequestedLanguage(std::int16_t intLanguageNumber,
 std::string VeltranoModule::TranslateString(std::string& strString,
                                             const automation::ObjectRef& objPictureOrForm,
                                             std::int16_t& intLanguageNumber, bool& blnShowWarning) {
-  if (blnDisabled || blnNotInFix) return strString;
+  if (blnDisabled || blnNotInFix || NotOpenedAfterFailure(rsDictionary.get())) return strString;
   PublicCall call(*this, "TranslateString");
   try {
     const Blanks blanks(strString);
@@ -129,6 +136,8 @@ std::string VeltranoModule::TranslateString(std::string& strString,
     if (!translation.empty()) return blanks.Around(translation);
     if (blnWarn) ShowMissingTranslation(strText, intTarget);
     return strString;
+  } catch (const FailureAlreadyReported&) {
+    return std::string();
   } catch (const std::exception& e) {
     HandleError("VeltranoModule", "TranslateString", e.what(), "");
     return std::string();

@@ -12,7 +12,7 @@ namespace vt::interpreter {
 
 void VeltranoModule::TranslateForm(const automation::ObjectRef& objUserForm,
                                    std::int16_t& intLocalLanguageNumber, std::string& strUserName) {
-  if (blnDisabled || blnNotInFix) return;
+  if (blnDisabled || blnNotInFix || NotOpenedAfterFailure(rsDictionary.get())) return;
   PublicCall call(*this, "TranslateForm");
   const ModuleState& module = Module();
   try {

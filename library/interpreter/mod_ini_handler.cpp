@@ -12,6 +12,7 @@
 #include "platform/system/env.h"
 #include "platform/system/paths.h"
 #include "platform/system/private_profile.h"
+#include "platform/system/utf8.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::interpreter {
@@ -26,6 +27,19 @@ using vt::automation::Variant;
 constexpr std::size_t kValueCharacters = 99;
 constexpr std::size_t kValueBufferBytes = 4 * kValueCharacters + 1;
 
+// A value as a message shows it: quoted, a NUL byte written \0.
+std::string Shown(std::string_view value) {
+  std::string shown = "\"";
+  for (char c : value) {
+    if (c == '\0') {
+      shown += "\\0";
+    } else {
+      shown += c;
+    }
+  }
+  return shown + "\"";
+}
+
 class IniReader {
  public:
   explicit IniReader(std::string path) : path_(std::move(path)) {}
@@ -33,6 +47,11 @@ class IniReader {
   std::string Text(std::string_view section, std::string_view key) const {
     const std::string raw =
         vt::system::GetPrivateProfileString(section, key, "", kValueBufferBytes, path_);
+    if (vt::system::FindInvalidUtf8(raw)) {
+      throw vt::automation::Error(
+          vt::automation::errors::kInvalidFileFormat,
+          "Invalid file format: " + Place(section, key).text + ", is not UTF-8 text");
+    }
     return std::string(text::Trim(text::Left(raw, kValueCharacters)));
   }
   // Y or y as first character: on.
@@ -45,12 +64,38 @@ class IniReader {
     const std::string value = Text(section, key);
     return value.empty() || (value[0] != 'N' && value[0] != 'n');
   }
-  // Missing, empty, non-numeric or out of range: the conversion's own error.
+  // Missing, empty, non-numeric or out of range: the conversion's own error,
+  // told with the key, its line and the value seen.
   std::int16_t Number(std::string_view section, std::string_view key) const {
-    return Variant(Text(section, key)).ToInteger();
+    const std::string value = Text(section, key);
+    try {
+      return Variant(value).ToInteger();
+    } catch (const vt::automation::Error& e) {
+      const KeyPlace place = Place(section, key);
+      throw vt::automation::Error(e.number(),
+                                  e.description() + ": " + place.text +
+                                      (place.found ? ", is " + Shown(value) : std::string()));
+    }
   }
 
  private:
+  struct KeyPlace {
+    std::string text;
+    bool found = false;
+  };
+  // "KEY of [SECTION], line N", or for a key not found, why a line that may
+  // have been meant for it did not read.
+  KeyPlace Place(std::string_view section, std::string_view key) const {
+    const std::string name = std::string(key) + " of [" + std::string(section) + "]";
+    if (const std::size_t line = vt::system::PrivateProfileLine(section, key, path_)) {
+      return {name + ", line " + std::to_string(line), true};
+    }
+    const vt::system::ProfileLineProblem problem = vt::system::FirstUnreadProfileLine(path_);
+    if (problem.line == 0) return {name + " is missing"};
+    return {name + " is missing (line " + std::to_string(problem.line) + " " + problem.reason +
+            ")"};
+  }
+
   std::string path_;
 };
 

@@ -116,7 +116,7 @@ void VeltranoModule::Class_Terminate() noexcept {
 
 VeltranoModule::PublicCall::PublicCall(VeltranoModule& object, const char* procedure)
     : object_(object), procedure_(procedure) {
-  ++object_.intPublicCallDepth;
+  if (object_.intPublicCallDepth++ == 0) object_.blnFullDictionaryReported = false;
 }
 
 VeltranoModule::PublicCall::~PublicCall() {
@@ -132,6 +132,7 @@ VeltranoModule::PublicCall::~PublicCall() {
 
 std::optional<std::int16_t> VeltranoModule::LookUpUser(const std::string& strUserName) {
   const std::shared_ptr<data::Recordset>& users = Module().rsUsersLang;
+  if (NotOpenedAfterFailure(users.get())) return std::nullopt;
   if (!users) throw automation::errors::ObjectNotSet();
   users->SetFilter("User=" + data::QuoteLiteral(strUserName));
   if (users->Eof()) return std::nullopt;

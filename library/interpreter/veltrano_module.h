@@ -109,12 +109,20 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   bool OpenDictionaries();
   // Throws when the dictionary was never opened.
   dictionary::RowSet& Dictionary();
+  // True when creation failed before it opened `handle`: that failure was
+  // reported, and an operation that needs the handle then does nothing
+  // rather than report, at every call, that it is not there.
+  bool NotOpenedAfterFailure(const void* handle) const {
+    return lifecycle_ == Lifecycle::Broken && handle == nullptr;
+  }
   // The target of TranslateString / TranslateAlarmsRecordset: the number when
   // given, else the marker of the picture or form, else GlobalLangNum.
   std::int16_t RequestedLanguage(std::int16_t intLanguageNumber,
                                  const automation::ObjectRef& objPictureOrForm);
-  // Appends `strText` under the language's column of the dictionary.
+  // Appends `strText` under the language's column of the dictionary. Raises
+  // FailureAlreadyReported for a full sheet that this public call reported.
   void AppendToDictionary(const std::string& strText, std::int16_t intLang);
+  struct FailureAlreadyReported {};
 
   // The target of TranslatePicture / TranslateForm: the number when given,
   // else the user's language when the user is listed, else GlobalLangNum.
@@ -180,6 +188,8 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   bool blnTranslationFailed = false;
   Lifecycle lifecycle_ = Lifecycle::Ready;
   int intPublicCallDepth = 0;
+  // A full dictionary sheet refuses every text alike: told once per public call.
+  bool blnFullDictionaryReported = false;
 
   // Keeps the library loaded while the object lives.
   automation::ObjectCounter::Token alive_{LiveObjects()};

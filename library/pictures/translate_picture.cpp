@@ -7,6 +7,7 @@
 #include "library/interpreter/module_state.h"
 #include "library/interpreter/translation_warnings.h"
 #include "library/interpreter/veltrano_module.h"
+#include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
 #include "platform/automation/text.h"
 #include "platform/system/paths.h"
@@ -29,7 +30,7 @@ void VeltranoModule::TranslatePicture(std::string& strFixPicture,
   const ModuleState& module = Module();
   automation::ObjectRef objDocument;
   try {
-    if (!blnDisabled && !blnNotInFix) {
+    if (!blnDisabled && !blnNotInFix && !NotOpenedAfterFailure(rsDictionary.get())) {
       TranslateOpenedPicture(strFixPicture, intLocalLanguageNumber, strUserName, objDocument);
     }
   } catch (const std::exception& e) {
@@ -58,6 +59,13 @@ void VeltranoModule::TranslateOpenedPicture(std::string& strFixPicture,
   const ModuleState& module = Module();
   if (automation::text::UCase(automation::text::Right(strFixPicture, 4)) == ".GRF") {
     strFixPicture.resize(strFixPicture.size() - 4);
+  }
+  // Pictures lie directly in the pictures folder: a name that reached out of
+  // it would let a maintenance run rewrite a file elsewhere.
+  if (strFixPicture.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos) {
+    throw automation::errors::BadFileName("the picture name \"" + strFixPicture +
+                                          "\" is not a file name of the pictures folder \"" +
+                                          module.strFixPath + "\"");
   }
 
   automation::ObjectRef objPage;

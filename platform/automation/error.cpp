@@ -46,6 +46,10 @@ Error FileAccess(std::string_view detail) {
   return Error(kFileAccess, WithDetail("Path/File access error", detail));
 }
 
+Error BadFileName(std::string_view detail) {
+  return Error(kBadFileName, WithDetail("Bad file name or number", detail));
+}
+
 Error NoSuchMember(std::string_view type_name, std::string_view member) {
   return Error(kNoSuchMember, WithDetail("Object doesn't support this property or method",
                                          Qualified(type_name, member)));

@@ -28,10 +28,12 @@ inline constexpr std::int32_t kOutOfMemory = 7;
 inline constexpr std::int32_t kSubscriptOutOfRange = 9;
 inline constexpr std::int32_t kTypeMismatch = 13;
 inline constexpr std::int32_t kInternal = 51;
+inline constexpr std::int32_t kBadFileName = 52;
 inline constexpr std::int32_t kFileNotFound = 53;
 inline constexpr std::int32_t kFileAccess = 75;
 inline constexpr std::int32_t kPathNotFound = 76;
 inline constexpr std::int32_t kObjectNotSet = 91;
+inline constexpr std::int32_t kInvalidFileFormat = 321;
 inline constexpr std::int32_t kInvalidUseOfNull = 94;
 inline constexpr std::int32_t kReadOnlyProperty = 383;
 inline constexpr std::int32_t kCannotCreateObject = 429;
@@ -45,6 +47,8 @@ Error SubscriptOutOfRange();
 Error InvalidCall(std::string_view detail = {});
 // "Path/File access error", with what failed on which file.
 Error FileAccess(std::string_view detail);
+// "Bad file name or number", with what is wrong with the name.
+Error BadFileName(std::string_view detail);
 // "Object doesn't support this property or method", naming the member and the type.
 Error NoSuchMember(std::string_view type_name, std::string_view member);
 // "Can't assign to read-only property", naming the member and the type.

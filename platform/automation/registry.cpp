@@ -76,6 +76,8 @@ ClassRegistry ClassRegistry::Load(const fs::path& file) {
   } catch (const json::parse_error& e) {
     throw errors::FileAccess("class registry " + Quoted(file) + " is damaged at byte " +
                              std::to_string(e.byte) + ": " + e.what());
+  } catch (const json::exception& e) {  // a number too large to hold
+    throw errors::FileAccess("class registry " + Quoted(file) + " is damaged: " + e.what());
   }
   if (!doc.is_object() || !doc.contains("classes") || !doc["classes"].is_array()) {
     throw errors::FileAccess("class registry " + Quoted(file) +

@@ -114,7 +114,8 @@ class Reader {
 void AppendField(std::string& out, const automation::Variant& value) {
   if (value.IsNull() || value.IsEmpty()) return;
   const std::string text = value.ToString();
-  if (text.find_first_of(",\"\r\n") == std::string::npos) {
+  // A leading byte-order mark would be taken for the file's own and dropped.
+  if (text.find_first_of(",\"\r\n") == std::string::npos && !text.starts_with(kBom)) {
     out += text;
     return;
   }
@@ -183,10 +184,13 @@ std::string FormatCsv(const Recordset& recordset) {
   out += "\r\n";
   const auto rows = static_cast<std::size_t>(recordset.RecordCount());
   for (std::size_t row = 0; row < rows; ++row) {
+    const std::size_t start = out.size();
     for (std::size_t i = 0; i < fields.size(); ++i) {
       if (i > 0) out += ',';
       AppendField(out, recordset.ValueAt(row, i));
     }
+    // An empty line is skipped when read: a row of one empty field is quoted.
+    if (out.size() == start) out += "\"\"";
     out += "\r\n";
   }
   return out;

@@ -30,7 +30,9 @@ std::shared_ptr<Recordset> ParseCsv(std::string_view text, std::string_view sour
 
 // The header and the rows that `recordset` sees (its filter applies, its
 // position does not matter), CR LF after every row. A field is quoted only
-// when it holds a comma, a quote, a CR or a LF; Null is written as empty.
+// when it holds a comma, a quote, a CR or a LF or begins with a byte-order
+// mark, and a row of one empty field is written "" (an empty line would be
+// skipped when read back); Null is written as empty.
 std::string FormatCsv(const Recordset& recordset);
 
 // The file through vt::system::CurrentEnv(); reading errors are

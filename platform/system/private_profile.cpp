@@ -157,7 +157,8 @@ std::string Edit(std::string_view text, std::string_view section, std::string_vi
     }
     const Line& after = lines[last];
     result.append(text.substr(0, after.next));
-    if (after.next == after.end) result.append(eol);  // last line had no line end
+    // The last line may end without a line feed (nothing, or a lone CR).
+    if (after.next == after.end || text[after.next - 1] != '\n') result.append(eol);
     result.append(Trim(key)).append("=").append(value).append(eol);
     result.append(text.substr(after.next));
     return result;
@@ -189,6 +190,42 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
   std::string_view fallback = default_value;
   while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
   return ThroughBuffer(fallback, buffer_size);
+}
+
+std::size_t PrivateProfileLine(std::string_view section, std::string_view key,
+                               const std::string& path) {
+  std::string text;
+  try {
+    text = CurrentEnv().ReadFile(path);
+  } catch (const std::exception&) {
+    return 0;
+  }
+  const std::vector<Line> lines = SplitLines(text);
+  if (const auto span = FindSection(lines, section)) {
+    if (const auto index = FindKey(lines, *span, key)) return *index + 1;
+  }
+  return 0;
+}
+
+ProfileLineProblem FirstUnreadProfileLine(const std::string& path) {
+  std::string text;
+  try {
+    text = CurrentEnv().ReadFile(path);
+  } catch (const std::exception&) {
+    return {};
+  }
+  const std::vector<Line> lines = SplitLines(text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const Line& line = lines[i];
+    const std::string_view content =
+        Trim(std::string_view(text).substr(line.begin, line.end - line.begin));
+    if (content.starts_with(';')) continue;
+    if (content.find('\0') != std::string_view::npos) return {i + 1, "holds a NUL byte"};
+    if (line.kind != LineKind::Other) continue;
+    if (content.starts_with('[')) return {i + 1, "has no ']' closing its section name"};
+    if (content.find('=') != std::string_view::npos) return {i + 1, "has no key before its '='"};
+  }
+  return {};
 }
 
 bool WritePrivateProfileString(std::string_view section, std::string_view key,

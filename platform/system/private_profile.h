@@ -24,6 +24,20 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
                                     std::string_view default_value, std::size_t buffer_size,
                                     const std::string& path);
 
+// For messages about a key that did not read: the line (counted from 1) whose
+// value GetPrivateProfileString returns for the key, or 0 when it finds none.
+std::size_t PrivateProfileLine(std::string_view section, std::string_view key,
+                               const std::string& path);
+
+// The first line that reading passes over although it holds something meant
+// as a setting: a NUL byte, an '=' with no key before it, a '[' that opens a
+// section name but no ']' that closes it. `line` is 0 when there is none.
+struct ProfileLineProblem {
+  std::size_t line = 0;
+  std::string reason;  // "holds a NUL byte", ...
+};
+ProfileLineProblem FirstUnreadProfileLine(const std::string& path);
+
 // Sets one key: the value of its first line is replaced, or a "key=value" line
 // is added at the end of the section, or the section is added at the end of
 // the file (a missing file is created). Every other byte of the file stays as

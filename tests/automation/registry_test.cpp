@@ -115,6 +115,11 @@ TEST_F(RegistryTest, DamagedFilesNameFileAndPlace) {
 
   WriteRegistry(R"({"classes": [{"progid": "A", "clsid": "not-a-guid", "server": "/a.so"}]})");
   EXPECT_NE(LoadError().find("not a class id"), std::string::npos);
+
+  // Beyond a double: the parser's out-of-range error, not a parse error.
+  WriteRegistry("{\"classes\": [], \"n\": 1e99999}");
+  text = LoadError();
+  EXPECT_NE(text.find("is damaged: "), std::string::npos) << text;
 }
 
 TEST_F(RegistryTest, DamagedFileIsLeftAloneByUpdates) {

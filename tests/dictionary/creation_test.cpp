@@ -160,11 +160,10 @@ TEST_F(DictionaryCreationTest, DamagedDictionaryIsReportedAndLeavesTheObjectBrok
   ExpectCreationReport("Veltrano.xls");
   EXPECT_EQ(ReadFile(dictionary_path()), std::string(4096, 'x'));
 
-  // Not Disabled: operations run and report the workbook that is not open.
-  EXPECT_EQ(Translate(*object, "Start", 2), "");
-  const auto lines = LogLines();
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_NE(lines[1].find(";VeltranoModule;TranslateString;"), std::string::npos) << lines[1];
+  // Not Disabled, but what needs the workbook that creation could not open
+  // does nothing: a report at every call would hide the first one's cause.
+  EXPECT_EQ(Translate(*object, "Start", 2), "Start");
+  EXPECT_EQ(LogLines().size(), 1u);
 }
 
 TEST_F(DictionaryCreationTest, SheetNotNamedDictionaryIsReported) {

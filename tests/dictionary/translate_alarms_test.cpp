@@ -86,6 +86,15 @@ TEST_F(DictionaryAlarmsTest, TranslatesByLiteralContainmentIgnoringCase) {
   EXPECT_GE(backend_.events_pumped, 5);
 }
 
+TEST_F(DictionaryAlarmsTest, BlankTextsStayAsTheyAreAndAreNotAppended) {
+  // Every row contains the empty text: it must not take the first row's.
+  auto result = Translate(Alarms({Variant(""), Variant("  "), Variant("TANK LOW")}), 2);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(Texts(result), (std::vector<std::string>{"", "  ", "Niveau bas du réservoir"}));
+  EXPECT_TRUE(TakeMessages().empty());
+  EXPECT_EQ(ReadWithXlrd(alarm_path()).size(), 7u);
+}
+
 TEST_F(DictionaryAlarmsTest, TextInTwoRowsTakesTheFirst) {
   auto result = Translate(Alarms({Variant("Valve open")}), 2);
   ASSERT_NE(result, nullptr);

@@ -55,6 +55,37 @@ TEST_F(FixExeTest, HelpIsNotAnError) {
   auto r = Fix({"--help"});
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("regsvr"), std::string::npos);
+  EXPECT_NE(r.out.find("Exit status:\n  0  the command ran"), std::string::npos) << r.out;
+}
+
+TEST_F(FixExeTest, WhatCannotBeHonouredIsRefusedBeforeTheCommandRuns) {
+  // The test's environment without a display and without Qt's platform.
+  std::vector<std::string> bare;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry = *e;
+    if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("WAYLAND_DISPLAY=", 0) != 0 &&
+        entry.rfind("QT_QPA_PLATFORM=", 0) != 0) {
+      bare.push_back(entry);
+    }
+  }
+  const std::vector<std::string> args{"--gui", "regsvr", VT_SERVER_LIBRARY};
+  auto r = RunProcess(VT_FIX_EXE, args, dir(), &bare);
+  EXPECT_EQ(r.status, 2) << r.err;
+  EXPECT_NE(r.err.find("--gui: windows cannot be shown: there is no display"), std::string::npos)
+      << r.err;
+  // A display that is named but not there: Qt's abort becomes our error.
+  bare.push_back("DISPLAY=:97");
+  r = RunProcess(VT_FIX_EXE, args, dir(), &bare);
+  EXPECT_EQ(r.status, 2) << r.err;
+  EXPECT_EQ(r.err.rfind("FIX.exe: cannot show windows: ", 0), 0u) << r.err;
+
+  const fs::path transcript = dir() / "no-such-folder" / "t.jsonl";
+  r = Fix({"--batch", "--transcript", transcript.string(), "regsvr", VT_SERVER_LIBRARY});
+  EXPECT_EQ(r.status, 2) << r.err;
+  EXPECT_NE(r.err.find("--transcript: cannot open transcript \"" + transcript.string()),
+            std::string::npos)
+      << r.err;
+  EXPECT_FALSE(fs::exists(registry_file()));  // nothing ran
 }
 
 TEST_F(FixExeTest, AllOptionsAreAccepted) {

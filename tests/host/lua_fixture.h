@@ -53,6 +53,11 @@ class Probe : public automation::DispatchObject {
 class LuaTest : public ::testing::Test {
  protected:
   void SetUp() override { lua.SetGlobal("probe", Variant(probe)); }
+  // A test may hand the probe to itself; what it holds must not keep it alive.
+  void TearDown() override {
+    probe->received.clear();
+    probe->answer = Variant();
+  }
 
   // The error that ended `code`, if any.
   std::optional<std::string> Run(const std::string& code) { return lua.RunText(code, "test"); }

@@ -52,7 +52,7 @@ class PictureTest : public TempRegistryTest {
  protected:
   void SetUp() override {
     TempRegistryTest::SetUp();
-    documents_ = std::make_shared<Documents>();
+    documents_ = std::make_shared<Documents>(dir());
   }
 
   fs::path Write(const std::string& name, const std::string& text) {
@@ -297,6 +297,29 @@ TEST_F(PictureTest, OpeningTwiceGivesTheSameDocumentInOpeningOrder) {
   EXPECT_EQ(Item(docs, 1), other);
 }
 
+TEST_F(PictureTest, OnlyPicturesOfTheFolderOpenWhateverTheExtensionsCase) {
+  Write("Up.GRF", kPicture);
+  fs::create_directory(dir() / "sub");
+  WriteText(dir() / "sub" / "Low.grf", kPicture);
+  const auto up = Open(dir() / "Up.grf");
+  EXPECT_EQ(up->name(), "Up");
+  EXPECT_EQ(up->path(), (dir() / "Up.GRF").string());
+  EXPECT_EQ(Open(dir() / "Up.Grf"), up);
+  Write("Up.gRf", kPicture);  // two candidates: the first in name order
+  EXPECT_EQ(*documents_->Resolve((dir() / "Up.grf").string()), (dir() / "Up.GRF").string());
+  EXPECT_FALSE(documents_->Resolve((dir() / "up.grf").string()));  // the name itself is exact
+  for (const fs::path& outside :
+       {dir() / "sub" / "Low.grf", dir() / ".." / "Up.GRF", fs::path("/etc/passwd")}) {
+    try {
+      Open(outside);
+      ADD_FAILURE() << "opened " << outside;
+    } catch (const Error& e) {
+      EXPECT_EQ(e.number(), automation::errors::kBadFileName) << outside;
+      EXPECT_NE(std::string(e.what()).find(outside.string()), std::string::npos) << e.what();
+    }
+  }
+}
+
 TEST_F(PictureTest, MissingPictureIsFileNotFound) {
   const std::string missing = (dir() / "Nope.grf").string();
   try {
@@ -337,6 +360,9 @@ TEST_F(PictureTest, MalformedPicturesNameFileLineAndColumn) {
   EXPECT_EQ(empty.rfind(bad + ", line 1, column 1: ", 0), 0U) << empty;
   const std::string utf8 = OpenError("{\"Comments\": \"\xC3\x28\"}");
   EXPECT_EQ(utf8.rfind(bad + ", line 1, column ", 0), 0U) << utf8;
+  // Beyond what a double holds; the same digits inside a text come first.
+  EXPECT_EQ(OpenError("{\"Comments\": \"1e999\",\n \"X\": [1e99, 1e999]}"),
+            bad + ", line 2, column 14: the number 1e999 is too large");
   EXPECT_TRUE(documents_->open().empty());
 }
 
@@ -356,6 +382,10 @@ TEST_F(PictureTest, NestingIsBounded) {
   const std::string error = OpenError(too_deep);
   EXPECT_EQ(error, Quoted(dir() / "Bad.grf") + ", line 1, column 211: values nested more than " +
                        std::to_string(json::JsonSource::kMaxDepth) + " levels deep");
+  // Far deeper than a stack holds: stopped while parsing, at the same place.
+  const std::string abyss =
+      "{\"Custom\": " + std::string(100000, '[') + std::string(100000, ']') + "}";
+  EXPECT_EQ(OpenError(abyss), error);
 }
 
 TEST_F(PictureTest, DocumentsAndPicturesAreNotUserForms) {

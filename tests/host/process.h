@@ -21,10 +21,12 @@ struct ProcessResult {
   std::string err;
 };
 
-// Runs `program` with `args`, the test's environment, its output captured
-// through files in `scratch` (an existing folder).
+// Runs `program` with `args`, the test's environment (or `environment`,
+// "NAME=value" entries, when given), its output captured through files in
+// `scratch` (an existing folder).
 inline ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                                const std::filesystem::path& scratch) {
+                                const std::filesystem::path& scratch,
+                                const std::vector<std::string>* environment = nullptr) {
   const auto out_file = scratch / "stdout.txt";
   const auto err_file = scratch / "stderr.txt";
   posix_spawn_file_actions_t actions;
@@ -40,9 +42,17 @@ inline ProcessResult RunProcess(const std::string& program, const std::vector<st
   for (auto& a : all) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  std::vector<std::string> env_copy;
+  std::vector<char*> envp;
+  if (environment != nullptr) {
+    env_copy = *environment;
+    for (auto& entry : env_copy) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+  }
   ProcessResult result;
   pid_t pid = 0;
-  const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(),
+                             environment != nullptr ? envp.data() : environ);
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) return result;
   int wstatus = 0;

@@ -10,6 +10,7 @@ namespace vt::interpreter {
 namespace {
 
 using testing::InterpreterTest;
+using namespace std::string_literals;
 
 class ReadIniFileTest : public InterpreterTest {
  protected:
@@ -173,6 +174,39 @@ TEST_F(ReadIniFileTest, BadNumbersAreReadFailures) {
     WriteIni("[PARAMETERS]\nDevelopmentLanguageNumber=" + value + "\n");
     EXPECT_FALSE(Read()) << value;
     EXPECT_FALSE(ExpectReadFailure().empty()) << value;
+  }
+}
+
+TEST_F(ReadIniFileTest, ReadFailuresNameTheKeyAndTheLine) {
+  struct Case {
+    std::string file;
+    std::string description;
+  };
+  const Case cases[] = {
+      {"[PARAMETERS]\nDevelopmentLanguageNumber=1\nStartingLanguageNumber=x1\n",
+       "Type mismatch: StartingLanguageNumber of [PARAMETERS], line 3, is \"x1\""},
+      {"[PARAMETERS]\nDevelopmentLanguageNumber=" + std::string(100000, '7') + "\n",
+       "Overflow: DevelopmentLanguageNumber of [PARAMETERS], line 2, is \"" + std::string(99, '7') +
+           "\""},
+      {"[PARAMETERS]\nDevelopment\0LanguageNumber=1\n"s,
+       "Type mismatch: DevelopmentLanguageNumber of [PARAMETERS] is missing (line 2 holds a NUL "
+       "byte)"},
+      {"[PARAMETERS]\nDevelopmentLanguageNumber=1\n=1\n",
+       "Type mismatch: StartingLanguageNumber of [PARAMETERS] is missing (line 3 has no key "
+       "before its '=')"},
+      {"[PARAMETERS\nDevelopmentLanguageNumber=1\n",
+       "Type mismatch: DevelopmentLanguageNumber of [PARAMETERS] is missing (line 1 has no ']' "
+       "closing its section name)"},
+      {"", "Type mismatch: DevelopmentLanguageNumber of [PARAMETERS] is missing"},
+      {Params("[USERSLANG]\nUserName_001=J\xC3\n"),
+       "Invalid file format: UserName_001 of [USERSLANG], line 5, is not UTF-8 text"},
+  };
+  for (const Case& c : cases) {
+    backend_.shown.clear();
+    std::filesystem::remove(log_path());
+    WriteIni(c.file);
+    EXPECT_FALSE(Read()) << c.description;
+    EXPECT_EQ(ExpectReadFailure(), c.description);
   }
 }
 

@@ -9,7 +9,9 @@
 #include "library/interpreter/module_state.h"
 #include "platform/automation/runtime.h"
 #include "platform/ui/backend.h"
+#include "platform/workbook/workbook.h"
 #include "tests/pictures/pictures_fixture.h"
+#include "tests/support/temp_dir.h"
 
 namespace vt::pictures::testing {
 namespace {
@@ -491,6 +493,53 @@ TEST_F(TranslatePictureTest, OutsideMaintenanceThePictureStaysOpenAndItsFileUnch
   EXPECT_TRUE(workspace_->documents().open()[0]->is_open());
   const Json saved = Json::parse(std::ifstream(pictures() / "Main.grf"));
   EXPECT_EQ(saved.at("Comments"), "");
+}
+
+TEST_F(TranslatePictureTest, NamesThatLeaveThePicturesFolderAreRefusedBeforeOpening) {
+  // A picture beside the pictures folder that a save must never reach.
+  const std::string outside = Picture({Text("txtTitle", "Boiler overview")}).dump();
+  vt::testing::WriteFile(dir() / "Outside.grf", outside);
+  auto module = CreateReady();
+  for (const std::string& name :
+       std::vector<std::string>{"../Outside", "..\\Outside", std::string("Main\0x", 6)}) {
+    TranslatePicture(*module, name, 2);
+    const auto lines = LogLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_THAT(lines.back(),
+                HasSubstr(";VeltranoModule;TranslatePicture;Bad file name or number"));
+  }
+  EXPECT_EQ(LogLines().size(), 3u);
+  EXPECT_TRUE(workspace_->documents().open().empty());
+  EXPECT_EQ(vt::testing::ReadFile(dir() / "Outside.grf"), outside);
+}
+
+TEST_F(TranslatePictureTest, UpperCaseExtensionOnDiskIsTheSamePicture) {
+  WritePicture("Up.GRF", BoilerPicture());
+  auto module = CreateReady();
+  TranslatePicture(*module, "Up", 2);
+  ASSERT_EQ(workspace_->documents().open().size(), 1u);
+  EXPECT_EQ(workspace_->documents().open()[0]->name(), "Up");
+  EXPECT_EQ(CaptionIn("Up", "cmdStart"), "Starten");
+  EXPECT_TRUE(LogLines().empty());
+}
+
+TEST_F(TranslatePictureTest, AFullDictionaryIsReportedOncePerCall) {
+  {
+    auto book = workbook::Workbook::Open(dictionary_path());
+    book.FindSheet("Dictionary")->SetCellText(workbook::kMaxRows - 1, 0, "last row");
+    book.Save();
+  }
+  WritePicture("Main.grf", Picture({Text("txtA", "New one"), Text("txtB", "New two"),
+                                    Group("grp", {Text("txtC", "New three")})}));
+  auto module = CreateReady();
+  TranslatePicture(*module, "Main", 2);
+  ASSERT_EQ(LogLines().size(), 1u);
+  EXPECT_THAT(LogLines()[0], HasSubstr("65,536 rows"));
+  EXPECT_EQ(CaptionIn("Main", "txtC"), "New three");  // texts stay as they were
+  TakeMessages();
+  // The next call tells it again, once.
+  TranslatePicture(*module, "Main", 3);
+  EXPECT_EQ(LogLines().size(), 2u);
 }
 
 }  // namespace

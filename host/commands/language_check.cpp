@@ -1,0 +1,35 @@
+#include "host/commands/language_check.h"
+
+#include <exception>
+#include <optional>
+#include <string>
+
+#include "host/command.h"
+#include "platform/workbook/workbook.h"
+
+namespace vt::host::commands {
+
+void CheckLanguageColumn(const std::filesystem::path& pictures, std::string_view file,
+                         std::string_view option, std::int16_t language) {
+  if (language == 0) return;
+  const std::filesystem::path path = pictures / "Veltrano" / file;
+  const std::string column = "Language_" + std::to_string(language);
+  std::string columns;
+  try {
+    workbook::Workbook book = workbook::Workbook::Open(path);
+    const workbook::Sheet* sheet = book.FindSheet("Dictionary");
+    if (sheet == nullptr || sheet->FindColumn(column)) return;
+    for (std::size_t col = 0; col < sheet->ColumnCount(); ++col) {
+      const std::string_view name = sheet->CellText(0, col);
+      if (!name.empty()) columns += (columns.empty() ? "\"" : ", \"") + std::string(name) + "\"";
+    }
+  } catch (const std::exception&) {
+    return;
+  }
+  throw CommandLineError(std::string(option) + " " + std::to_string(language) +
+                         ": the sheet \"Dictionary\" of \"" + path.string() +
+                         "\" has no column \"" + column + "\"; its columns are " +
+                         (columns.empty() ? "none" : columns));
+}
+
+}  // namespace vt::host::commands
