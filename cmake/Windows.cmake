@@ -12,6 +12,9 @@ add_library(nlohmann_json INTERFACE)
 target_include_directories(nlohmann_json SYSTEM INTERFACE ${VELTRANO_THIRD_PARTY_INCLUDE})
 add_library(nlohmann_json::nlohmann_json ALIAS nlohmann_json)
 
+# The DLL carries its type library as a resource.
+enable_language(RC)
+
 # Wide-character Win32 functions, no GDI or rarely used headers (their macros,
 # GetObject among them, would rename our own members).
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX NOGDI _WIN32_WINNT=0x0601)

@@ -53,16 +53,16 @@ HResult Guard(HResult failure, Body&& body) noexcept {
 
 }  // namespace
 
-automation::ObjectCounter& LiveObjects() {
-  static automation::ObjectCounter counter;
-  return counter;
-}
-
 }  // namespace vt::interpreter
 
 using namespace vt;
 
+// With C linkage so that the runtime finds them by name.
 extern "C" {
+int DllRegisterServer(void);
+int DllUnregisterServer(void);
+int DllGetClassObject(const char* clsid, const char* iid, void** factory);
+int DllCanUnloadNow(void);
 
 int DllRegisterServer(void) {
   return interpreter::Guard(automation::kSelfRegClass, [] {

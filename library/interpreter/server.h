@@ -4,6 +4,8 @@
 
 // The library as an in-process automation server: the identity of its one
 // class and the count of its live objects (DllCanUnloadNow answers from it).
+// The entry points are those of the platform: server.cpp has ours (C linkage,
+// text class ids), windows_server.cpp those of COM.
 namespace vt::interpreter {
 
 inline constexpr const char* kProgId = "Veltrano.VeltranoModule";
@@ -12,11 +14,3 @@ inline constexpr const char* kClsid = "{7C3E9A41-2B5D-4E8F-9A16-0D4B8C2F5E73}";
 automation::ObjectCounter& LiveObjects();
 
 }  // namespace vt::interpreter
-
-// The entry points, with C linkage so that the runtime finds them by name.
-extern "C" {
-int DllRegisterServer(void);
-int DllUnregisterServer(void);
-int DllGetClassObject(const char* clsid, const char* iid, void** factory);
-int DllCanUnloadNow(void);
-}

@@ -64,6 +64,13 @@ BackendKind ChooseBackend(const Options& options, const Surroundings& surroundin
 // ConfigError when the options cannot be honoured.
 void Configure(Options options);
 
+// What a process that never calls Configure gets on the first message box: a
+// script host other than FIX.exe that loads the library. VELTRANO_BATCH=1 is
+// --batch, VELTRANO_ANSWERS and VELTRANO_TRANSCRIPT are --answers and
+// --transcript; unset, the defaults. A wrong answers list is ignored with a
+// notice, as no one can be asked to mend it.
+Options OptionsFromEnvironment();
+
 // The batch inputs of the last Configure (none before it).
 const BatchInputs& CurrentBatchInputs();
 

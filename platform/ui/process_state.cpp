@@ -29,7 +29,7 @@ std::shared_ptr<Backend> AcquireBackend() {
     // Aliasing constructor: a non-owning pointer, the scope owns the back end.
     return std::shared_ptr<Backend>(std::shared_ptr<Backend>(), s.override_backend);
   }
-  if (!s.configured_once) Configure(Options{});
+  if (!s.configured_once) Configure(OptionsFromEnvironment());
   return s.configured;
 }
 

@@ -1,0 +1,343 @@
+// Our objects as IDispatch, their collections as IEnumVARIANT.
+#include <atomic>
+#include <memory>
+#include <string>
+#include <typeinfo>
+#include <utility>
+#include <vector>
+
+#include "platform/automation/com_internal.h"
+#include "platform/base/ascii.h"
+#include "platform/system/windows_text.h"
+
+namespace vt::automation::com {
+namespace {
+
+// A counted reference on the module whose code implements an object, so that
+// a server library unloaded while a script still holds one of the objects it
+// returned (a recordset made by a platform library it loaded) cannot take that
+// code away. This library itself stays loaded once it has exposed an object,
+// as the system's automation runtime does.
+class ModuleReference {
+ public:
+  explicit ModuleReference(const void* address) {
+    static const bool pinned = [] {
+      HMODULE self = nullptr;
+      return ::GetModuleHandleExW(
+                 GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                 reinterpret_cast<LPCWSTR>(&detail::Unwrap), &self) != 0;
+    }();
+    (void)pinned;
+    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, static_cast<LPCWSTR>(address),
+                              &module_)) {
+      module_ = nullptr;
+    }
+  }
+  ~ModuleReference() {
+    if (module_) ::FreeLibrary(module_);
+  }
+  ModuleReference(const ModuleReference&) = delete;
+  ModuleReference& operator=(const ModuleReference&) = delete;
+
+ private:
+  HMODULE module_ = nullptr;
+};
+
+const void* CodeOf(const Dispatch& object) { return &typeid(object); }
+
+std::string TypeNameOrObject(const ObjectRef& object) noexcept {
+  try {
+    return object->TypeName();
+  } catch (...) {
+    return "Object";
+  }
+}
+
+// A type info that only names the class, so that clients asking an object for
+// its type name (VBA's TypeName) hear ours.
+HRESULT NamedTypeInfo(const std::string& name, ITypeInfo** info) {
+  ICreateTypeLib2* library = nullptr;
+  HRESULT hr = ::CreateTypeLib2(SYS_WIN64, L"", &library);
+  if (FAILED(hr)) return hr;
+  ICreateTypeInfo* create = nullptr;
+  std::wstring wide = system::windows::Widen(name);
+  hr = library->CreateTypeInfo(wide.data(), TKIND_DISPATCH, &create);
+  if (SUCCEEDED(hr)) {
+    hr = create->QueryInterface(IID_ITypeInfo, reinterpret_cast<void**>(info));
+    create->Release();
+  }
+  library->Release();
+  return hr;
+}
+
+// COM objects are destroyed by Release, never through a base pointer.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+
+class Enumerator final : public IEnumVARIANT {
+ public:
+  Enumerator(ObjectRef collection, std::shared_ptr<const std::vector<Variant>> items,
+             std::size_t next)
+      : module_(CodeOf(*collection)),
+        collection_(std::move(collection)),
+        items_(std::move(items)),
+        next_(next) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (!out) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumVARIANT)) {
+      *out = static_cast<IEnumVARIANT*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
+    if (!out) return E_POINTER;
+    ULONG done = 0;
+    try {
+      for (; done < count && next_ < items_->size(); ++done, ++next_) {
+        ToVariant((*items_)[next_], &out[done]);
+      }
+    } catch (...) {
+      for (ULONG i = 0; i < done; ++i) ::VariantClear(&out[i]);
+      if (fetched) *fetched = 0;
+      return E_OUTOFMEMORY;
+    }
+    if (fetched) *fetched = done;
+    return done == count ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+    const std::size_t left = items_->size() - next_;
+    next_ += std::min<std::size_t>(left, count);
+    return count <= left ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Reset() override {
+    next_ = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override {
+    if (!out) return E_POINTER;
+    *out = new (std::nothrow) Enumerator(collection_, items_, next_);
+    return *out ? S_OK : E_OUTOFMEMORY;
+  }
+
+ private:
+  ~Enumerator() = default;
+
+  ModuleReference module_;  // first in, last out
+  ObjectRef collection_;
+  std::shared_ptr<const std::vector<Variant>> items_;
+  std::size_t next_;
+  std::atomic<ULONG> references_{1};
+};
+
+class ObjectDispatch final : public IDispatch {
+ public:
+  explicit ObjectDispatch(ObjectRef object)
+      : module_(CodeOf(*object)), bridge_(std::move(object), nullptr) {}
+
+  const ObjectRef& object() const { return bridge_.object(); }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    bool answers = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
+                   IsEqualIID(riid, detail::kIidExposedObject);
+    if (!answers) {
+      try {
+        // Forms answer the UserForm interface id, through this same IDispatch.
+        answers = object()->QueryInterface(FromIid(riid));
+      } catch (...) {
+        answers = false;
+      }
+    }
+    if (!answers) return E_NOINTERFACE;
+    *out = static_cast<IDispatch*>(this);
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    return bridge_.GetTypeInfoCount(count);
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
+    return bridge_.GetTypeInfo(index, lcid, info);
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                          DISPID* ids) override {
+    return bridge_.GetIDsOfNames(riid, names, count, lcid, ids);
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* info,
+                                   UINT* arg_error) override {
+    return bridge_.Invoke(id, riid, lcid, flags, params, result, info, arg_error);
+  }
+
+ private:
+  ~ObjectDispatch() = default;
+
+  ModuleReference module_;  // first in, last out: the object goes before its code
+  DispatchBridge bridge_;
+  std::atomic<ULONG> references_{1};
+};
+
+#pragma GCC diagnostic pop
+
+}  // namespace
+
+DispatchBridge::DispatchBridge(ObjectRef object, ITypeInfo* type_info)
+    : object_(std::move(object)), type_info_(type_info) {
+  if (type_info_) type_info_->AddRef();
+}
+
+DispatchBridge::~DispatchBridge() {
+  if (type_info_) type_info_->Release();
+}
+
+HRESULT DispatchBridge::GetTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 1;
+  return S_OK;
+}
+
+HRESULT DispatchBridge::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+  if (!info) return E_POINTER;
+  *info = nullptr;
+  if (index != 0) return DISP_E_BADINDEX;
+  if (type_info_) {
+    type_info_->AddRef();
+    *info = type_info_;
+    return S_OK;
+  }
+  return NamedTypeInfo(TypeNameOrObject(object_), info);
+}
+
+HRESULT DispatchBridge::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+  if (!names || !ids) return E_POINTER;
+  if (count == 0) return S_OK;
+  if (type_info_) return type_info_->GetIDsOfNames(names, count, ids);
+  // Arguments by name are not something our members take.
+  for (UINT i = 1; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+  try {
+    const std::string name = system::windows::Narrow(names[0]);
+    const std::string key = base::ToAsciiLower(name);
+    if (key == "_newenum") {
+      ids[0] = DISPID_NEWENUM;
+    } else {
+      std::size_t i = 0;
+      while (i < names_.size() && base::ToAsciiLower(names_[i]) != key) ++i;
+      if (i == names_.size()) names_.push_back(name);
+      ids[0] = static_cast<DISPID>(i + 1);
+    }
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+  return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+}
+
+std::string DispatchBridge::NameOf(DISPID id) {
+  if (type_info_) {
+    BSTR name = nullptr;
+    UINT found = 0;
+    if (FAILED(type_info_->GetNames(id, &name, 1, &found)) || found != 1) return {};
+    std::string out = system::windows::Narrow({name, ::SysStringLen(name)});
+    ::SysFreeString(name);
+    return out;
+  }
+  if (id == DISPID_VALUE) return "Item";
+  if (id < 1 || static_cast<std::size_t>(id) > names_.size()) return {};
+  return names_[static_cast<std::size_t>(id) - 1];
+}
+
+HRESULT DispatchBridge::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                               VARIANT* result, EXCEPINFO* info, UINT* arg_error) {
+  if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+  if (!params || (params->cArgs > 0 && !params->rgvarg)) return E_POINTER;
+  if (result) ::VariantInit(result);
+  const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+  if (put ? (params->cNamedArgs != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
+          : params->cNamedArgs != 0) {
+    return DISP_E_NONAMEDARGS;
+  }
+  const UINT count = params->cArgs;
+  // The arguments come last first.
+  auto slot = [&](std::size_t i) { return &params->rgvarg[count - 1 - i]; };
+  try {
+    std::vector<Variant> args;
+    args.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      try {
+        args.push_back(FromVariant(*slot(i)));
+      } catch (...) {
+        if (arg_error) *arg_error = static_cast<UINT>(count - 1 - i);
+        throw;
+      }
+    }
+    if (id == DISPID_NEWENUM && !put) {
+      auto items = std::make_shared<const std::vector<Variant>>(Enumerate(object_));
+      if (result) {
+        result->vt = VT_UNKNOWN;
+        result->punkVal = new Enumerator(object_, std::move(items), 0);
+      }
+      return S_OK;
+    }
+    const std::string member = NameOf(id);
+    if (member.empty()) return DISP_E_MEMBERNOTFOUND;
+    const std::vector<Variant> before = args;
+    const CallKind kind = put                         ? CallKind::PropertyPut
+                          : (flags & DISPATCH_METHOD) ? CallKind::Method
+                                                      : CallKind::PropertyGet;
+    const Variant value = errors::Guarded([&] {
+      if (!object_) throw errors::ObjectNotSet();
+      return object_->Invoke(member, kind, args);
+    });
+    for (std::size_t i = 0; i < count; ++i) {
+      if (!(args[i] == before[i])) WriteBack(args[i], slot(i));
+    }
+    if (result) ToVariant(value, result);
+    return S_OK;
+  } catch (...) {
+    FillExcepInfo(errors::FromCurrentException(), TypeNameOrObject(object_), info);
+    return DISP_E_EXCEPTION;
+  }
+}
+
+IDispatch* ExposeObject(const ObjectRef& object) {
+  if (!object) return nullptr;
+  if (IDispatch* foreign = detail::ForeignDispatch(object)) {
+    foreign->AddRef();
+    return foreign;
+  }
+  auto* exposed = new (std::nothrow) ObjectDispatch(object);
+  if (!exposed) throw Error(errors::kOutOfMemory, "Out of memory");
+  return exposed;
+}
+
+namespace detail {
+
+ObjectRef Unwrap(IDispatch* dispatch) {
+  void* ours = nullptr;
+  if (!dispatch || FAILED(dispatch->QueryInterface(kIidExposedObject, &ours))) return nullptr;
+  auto* exposed = static_cast<ObjectDispatch*>(static_cast<IDispatch*>(ours));
+  ObjectRef object = exposed->object();
+  exposed->Release();
+  return object;
+}
+
+}  // namespace detail
+}  // namespace vt::automation::com

@@ -1,0 +1,30 @@
+#include <cstdlib>
+#include <string>
+
+#include "platform/ui/configure.h"
+#include "platform/ui/process_state.h"
+
+namespace vt::ui {
+namespace {
+
+std::string Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+}
+
+}  // namespace
+
+Options OptionsFromEnvironment() {
+  Options options;
+  options.batch = Variable("VELTRANO_BATCH") == "1";
+  options.transcript_path = Variable("VELTRANO_TRANSCRIPT");
+  try {
+    options.answers = ParseAnswers(Variable("VELTRANO_ANSWERS"));
+  } catch (const ConfigError& e) {
+    // Nobody can be asked again here: the boxes take their safe answers.
+    detail::Notice("VELTRANO_ANSWERS ignored: " + std::string(e.what()));
+  }
+  return options;
+}
+
+}  // namespace vt::ui
