@@ -12,11 +12,12 @@
 
 #include "platform/system/env.h"
 #include "platform/system/private_profile.h"
-#include "platform/system/utf8.h"
+#include "platform/base/utf8.h"
 
 namespace {
 
 using namespace vt::system;
+using vt::base::FindInvalidUtf8;
 
 constexpr const char* kPath = "/fuzz/Veltrano.ini";
 

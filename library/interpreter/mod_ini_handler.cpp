@@ -12,7 +12,7 @@
 #include "platform/system/env.h"
 #include "platform/system/paths.h"
 #include "platform/system/private_profile.h"
-#include "platform/system/utf8.h"
+#include "platform/base/utf8.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::interpreter {
@@ -47,7 +47,7 @@ class IniReader {
   std::string Text(std::string_view section, std::string_view key) const {
     const std::string raw =
         vt::system::GetPrivateProfileString(section, key, "", kValueBufferBytes, path_);
-    if (vt::system::FindInvalidUtf8(raw)) {
+    if (vt::base::FindInvalidUtf8(raw)) {
       throw vt::automation::Error(
           vt::automation::errors::kInvalidFileFormat,
           "Invalid file format: " + Place(section, key).text + ", is not UTF-8 text");
