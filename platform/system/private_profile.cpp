@@ -136,6 +136,14 @@ std::string CheckEntry(std::string_view section, std::string_view key, std::stri
   return {};
 }
 
+// Ends the last line of `result`, which may lack a line feed: nothing, or a
+// lone CR, which reads as the line's end and so only wants its LF (a second CR
+// would become part of the line).
+void EndLastLine(std::string& result, std::string_view eol) {
+  if (result.empty() || result.back() == '\n') return;
+  result.append(result.back() == '\r' ? std::string_view("\n") : eol);
+}
+
 std::string Edit(std::string_view text, std::string_view section, std::string_view key,
                  std::string_view value) {
   const std::vector<Line> lines = SplitLines(text);
@@ -157,14 +165,13 @@ std::string Edit(std::string_view text, std::string_view section, std::string_vi
     }
     const Line& after = lines[last];
     result.append(text.substr(0, after.next));
-    // The last line may end without a line feed (nothing, or a lone CR).
-    if (after.next == after.end || text[after.next - 1] != '\n') result.append(eol);
+    EndLastLine(result, eol);
     result.append(Trim(key)).append("=").append(value).append(eol);
     result.append(text.substr(after.next));
     return result;
   }
   result.assign(text);
-  if (!result.empty() && result.back() != '\n') result.append(eol);
+  EndLastLine(result, eol);
   result.append("[").append(Trim(section)).append("]").append(eol);
   result.append(Trim(key)).append("=").append(value).append(eol);
   return result;

@@ -152,6 +152,17 @@ TEST_F(PrivateProfileWrite, AddsMissingKeyAtEndOfSectionInFileLineEnding) {
   EXPECT_EQ(ReadFile(ini_), "[A]\r\nx=1\r\nNew=v\r\n\r\n[B]\r\ny=2\r\nz=3\r\n");
 }
 
+TEST_F(PrivateProfileWrite, ALastLineEndingInALoneCrKeepsItsValue) {
+  // The CR reads as the line's end; a second one would join the value.
+  for (const char* section : {"A", "B"}) {
+    SCOPED_TRACE(section);
+    WriteFile(ini_, "[A]\r\nx=1\r");
+    ASSERT_TRUE(Write(section, "y", "2")) << error_;
+    EXPECT_EQ(GetPrivateProfileString("A", "x", "", 100, ini_), "1");
+    EXPECT_EQ(ReadFile(ini_).substr(0, 10), "[A]\r\nx=1\r\n");
+  }
+}
+
 TEST_F(PrivateProfileWrite, AddsMissingSectionAndCreatesMissingFile) {
   WriteFile(ini_, "[A]\nx=1");
   ASSERT_TRUE(Write("PARAMETERS", "DevelopmentLanguageNumber", "2")) << error_;
