@@ -9,6 +9,7 @@
 #include "library/interpreter/module_state.h"
 #include "platform/automation/runtime.h"
 #include "platform/ui/backend.h"
+#include "platform/workbook/workbook.h"
 #include "tests/pictures/pictures_fixture.h"
 
 namespace vt::pictures::testing {
@@ -491,6 +492,27 @@ TEST_F(TranslatePictureTest, OutsideMaintenanceThePictureStaysOpenAndItsFileUnch
   EXPECT_TRUE(workspace_->documents().open()[0]->is_open());
   const Json saved = Json::parse(std::ifstream(pictures() / "Main.grf"));
   EXPECT_EQ(saved.at("Comments"), "");
+}
+
+TEST_F(TranslatePictureTest, AFullDictionaryIsReportedOncePerCall) {
+  {
+    auto book = workbook::Workbook::Open(dictionary_path());
+    workbook::Sheet* sheet = book.FindSheet("Dictionary");
+    while (sheet->RowCount() < workbook::kMaxRows) sheet->AppendRow(0, "Filler");
+    book.Save();
+  }
+  for (const char* name : {"Main.grf", "Other.grf"}) {
+    WritePicture(name, Picture({Text("txtA", "New A"), Text("txtB", "New B"),
+                                Button("cmdC", "New C", "New D")}));
+  }
+  auto module = CreateReady();
+  for (const char* name : {"Main", "Other"}) {
+    SCOPED_TRACE(name);
+    TranslatePicture(*module, name, 2);
+    std::size_t full = 0;
+    for (const Message& m : TakeMessages()) full += m.text.find("is full") != std::string::npos;
+    EXPECT_EQ(full, 1u);
+  }
 }
 
 }  // namespace
