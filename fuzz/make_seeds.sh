@@ -13,3 +13,6 @@ soffice -env:UserInstallation="file://$work/profile" --headless --convert-to xls
 cp "$work/small.xls" "$out/libreoffice-small.xls"
 "$build/bin/workbook_tool" create "$out/dictionary.xls" Dictionary Language_1 Language_2
 "$build/bin/workbook_tool" append "$out/dictionary.xls" Dictionary 1 "Zeile " 3
+# Grown past the size that is saved in place, with the room INDEX keeps.
+"$build/bin/workbook_tool" create "$out/grown.xls" Dictionary Language_1 Language_2 Language_3
+"$build/bin/workbook_tool" append "$out/grown.xls" Dictionary 2 "Text é " 150

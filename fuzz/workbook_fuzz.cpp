@@ -1,12 +1,13 @@
 // libFuzzer target for the workbook reader: any bytes either read as a
-// workbook or fail with FormatError; what reads is edited, written and must
-// read back.
+// workbook or fail with FormatError; what reads cleanly is edited, planned
+// for a save, checked, written and must read back with the edits.
 
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
 #include "platform/workbook/internal/book.h"
+#include "platform/workbook/internal/book_writer.h"
 
 using vt::workbook::CellKind;
 using namespace vt::workbook::detail;
@@ -24,22 +25,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       for (std::string_view text : column.text) sum += text.size();
     }
   }
-  if (!book->sheets.empty()) {
-    SheetData& sheet = *book->sheets.front();
-    std::size_t row = sheet.rows < 65536 ? sheet.rows : 65535;
-    sheet.Put(row, 0, book->pool.Add("fuzz é 😀"), CellKind::kText);
-    sheet.edited.push_back(CellKey(row, 0));
-    if (row > 0) {
-      sheet.Put(0, 1, {}, CellKind::kBlank);
-      sheet.edited.push_back(CellKey(0, 1));
-    }
+  // A damaged book is never saved.
+  if (!book->damage.empty() || book->sheets.empty()) return sum == 0xFFFFFFFF ? 1 : 0;
+  SheetData& sheet = *book->sheets.front();
+  std::size_t row = sheet.rows < 65536 ? sheet.rows : 65535;
+  sheet.Put(row, 0, book->pool.Add("fuzz é 😀"), CellKind::kText);
+  sheet.edited.push_back(CellKey(row, 0));
+  if (row > 0) {
+    sheet.Put(0, 1, {}, CellKind::kBlank);
+    sheet.edited.push_back(CellKey(0, 1));
   }
+  std::unique_ptr<BookPlan> plan;
   try {
-    Bytes out = SerializeBook(*book);
-    auto again = ParseBook(out);
-    if (!book->sheets.empty() && again->sheets.empty()) std::abort();
+    plan = PlanBook(*book);
+    CheckPlan(*book, *plan, plan->stream.Compare().tail);
+  } catch (const FormatError&) {
+    std::abort();  // a sound book we cannot plan a save of
+  }
+  Bytes stream = plan->stream.Read(0, plan->stream.Size());
+  CompoundFile file;
+  file.entries = book->container.entries;
+  file.entries[book->workbook_entry].data = stream;
+  try {
+    auto again = ParseBook(WriteCompoundFile(file));
+    if (again->sheets.empty() || !again->damage.empty()) std::abort();
+    const SheetData& s = *again->sheets.front();
+    if (s.columns.empty() || s.columns[0].text.size() <= row ||
+        s.columns[0].text[row] != "fuzz é 😀") {
+      std::abort();
+    }
   } catch (const FormatError&) {
     std::abort();  // we wrote something we cannot read
   }
-  return sum == 0xFFFFFFFF ? 1 : 0;
+  return 0;
 }

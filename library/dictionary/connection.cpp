@@ -49,19 +49,36 @@ std::size_t Connection::Column(std::int16_t language) {
 }
 
 std::size_t Connection::Insert(std::string_view column_name, std::string_view text) {
-  return sheet_->AppendRow(Column(column_name), text);
+  if (full_reported_) return kNotInserted;
+  const std::size_t column = Column(column_name);
+  if (sheet_->RowCount() >= workbook::kMaxRows) full_reported_ = true;
+  const std::size_t row = sheet_->AppendRow(column, text);
+  appended_ = true;
+  return row;
 }
 
-bool Connection::IsFull() const { return sheet_->RowCount() >= workbook::kMaxRows; }
-
 bool Connection::Commit() {
-  if (!book_.HasPendingEdits()) return false;
-  // Even a save that fails may have read the file again: whatever was taken
-  // from the sheet before is stale from here on.
-  columns_.clear();
-  language_columns_.clear();
-  ++generation_;
-  book_.Save();
+  full_reported_ = false;
+  if (!book_.HasPendingEdits() || (save_reported_ && !appended_)) return false;
+  appended_ = false;
+  const std::size_t before = book_.ContentGeneration();
+  // Read anew (even by a save that then failed): whatever was taken from the
+  // sheet before is stale. A save that only wrote keeps it valid.
+  auto stale = [&] {
+    if (book_.ContentGeneration() == before) return;
+    columns_.clear();
+    language_columns_.clear();
+    ++generation_;
+  };
+  try {
+    book_.Save();
+  } catch (...) {
+    stale();
+    save_reported_ = true;
+    throw;
+  }
+  save_reported_ = false;
+  stale();
   return true;
 }
 

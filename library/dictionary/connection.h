@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -17,7 +18,9 @@ std::string LanguageColumn(std::int16_t language);
 
 // A dictionary workbook open for reading and writing: the sheet "Dictionary"
 // and the rows appended to it. Appends stay in memory until Commit, which the
-// public operations call once, when they return.
+// public operations call once, when they return. Each failure is reported
+// once: a full sheet once per call, a failed save in the call that appended
+// (later calls retry it only when they append again).
 class Connection {
  public:
   // Throws when the file cannot be read or has no sheet "Dictionary".
@@ -33,16 +36,20 @@ class Connection {
   std::size_t Column(std::int16_t language);
 
   // Adds a row after the last used row whose only filled cell is `text` in
-  // the column `column_name`; returns the row.
+  // the column `column_name`; returns the row. A full sheet throws once until
+  // the next Commit; the texts after it are left out without a word
+  // (kNotInserted).
+  static constexpr std::size_t kNotInserted = SIZE_MAX;
   std::size_t Insert(std::string_view column_name, std::string_view text);
-  // True when the sheet holds as many rows as the format allows.
-  bool IsFull() const;
 
-  // Saves what was changed since the last commit; a no-op when nothing was.
-  // Returns true when it saved: texts taken from the sheet before are stale.
+  // Saves what was changed since the last commit; a no-op when nothing was,
+  // or when only what a failed save kept is pending (it was reported).
+  // Returns true when it saved.
   bool Commit();
 
-  // Counts commits, so that row sets can tell that their texts went stale.
+  // Changes when the workbook was read anew (another writer had saved):
+  // texts taken from the sheet before are then stale. A save that only
+  // wrote keeps them valid.
   std::size_t Generation() const { return generation_; }
 
  private:
@@ -51,6 +58,9 @@ class Connection {
   workbook::Workbook book_;
   workbook::Sheet* sheet_ = nullptr;
   std::size_t generation_ = 0;
+  bool full_reported_ = false;  // in this call
+  bool appended_ = false;       // since the last commit
+  bool save_reported_ = false;  // the last save failed and said so
   // Names already resolved, as callers spelled them; a save may bring in a
   // header changed by another writer, so it empties the list.
   std::vector<std::pair<std::string, std::size_t>> columns_;

@@ -55,11 +55,6 @@ dictionary::RowSet& VeltranoModule::Dictionary() {
 
 void VeltranoModule::AppendToDictionary(const std::string& strText, std::int16_t intLang) {
   if (!cnDictionary) throw automation::errors::ObjectNotSet();
-  if (cnDictionary->IsFull()) {
-    // The engine's error names the sheet and its limit: once is enough.
-    if (blnFullDictionaryReported) throw FailureAlreadyReported{};
-    blnFullDictionaryReported = true;
-  }
   cnDictionary->Insert(LanguageColumn(intLang), strText);
   rsDictionary->Requery();
   Module().blnDictionaryUpdated = true;
@@ -85,8 +80,6 @@ std::string VeltranoModule::TranslateObjectString(const std::string& strString,
     if (!translation.empty()) return blanks.Around(translation);
     blnMissingTranslations = true;
     Module().blnMissingTranslationsFound = true;
-    return strString;
-  } catch (const FailureAlreadyReported&) {
     return strString;
   } catch (const std::exception& e) {
     blnTranslationFailed = true;
@@ -136,8 +129,6 @@ std::string VeltranoModule::TranslateString(std::string& strString,
     if (!translation.empty()) return blanks.Around(translation);
     if (blnWarn) ShowMissingTranslation(strText, intTarget);
     return strString;
-  } catch (const FailureAlreadyReported&) {
-    return std::string();
   } catch (const std::exception& e) {
     HandleError("VeltranoModule", "TranslateString", e.what(), "");
     return std::string();

@@ -116,7 +116,7 @@ void VeltranoModule::Class_Terminate() noexcept {
 
 VeltranoModule::PublicCall::PublicCall(VeltranoModule& object, const char* procedure)
     : object_(object), procedure_(procedure) {
-  if (object_.intPublicCallDepth++ == 0) object_.blnFullDictionaryReported = false;
+  ++object_.intPublicCallDepth;
 }
 
 VeltranoModule::PublicCall::~PublicCall() {

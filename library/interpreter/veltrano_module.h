@@ -119,10 +119,9 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   // given, else the marker of the picture or form, else GlobalLangNum.
   std::int16_t RequestedLanguage(std::int16_t intLanguageNumber,
                                  const automation::ObjectRef& objPictureOrForm);
-  // Appends `strText` under the language's column of the dictionary. Raises
-  // FailureAlreadyReported for a full sheet that this public call reported.
+  // Appends `strText` under the language's column of the dictionary (a full
+  // sheet raises once per public call, then leaves the texts out).
   void AppendToDictionary(const std::string& strText, std::int16_t intLang);
-  struct FailureAlreadyReported {};
 
   // The target of TranslatePicture / TranslateForm: the number when given,
   // else the user's language when the user is listed, else GlobalLangNum.
@@ -188,8 +187,6 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   bool blnTranslationFailed = false;
   Lifecycle lifecycle_ = Lifecycle::Ready;
   int intPublicCallDepth = 0;
-  // A full dictionary sheet refuses every text alike: told once per public call.
-  bool blnFullDictionaryReported = false;
 
   // Keeps the library loaded while the object lives.
   automation::ObjectCounter::Token alive_{LiveObjects()};

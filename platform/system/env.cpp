@@ -14,6 +14,7 @@ SystemError::SystemError(int error_number, const std::string& what)
 
 Env::~Env() = default;
 AtomicFile::~AtomicFile() = default;
+RandomRWFile::~RandomRWFile() = default;
 FileLock::~FileLock() = default;
 
 void Env::WriteFileAtomic(const std::string& path, std::string_view contents) {

@@ -45,6 +45,23 @@ class AtomicFile {
   virtual void Commit() = 0;
 };
 
+// An existing file opened to be changed in place, for formats that write new
+// data aside inside the file and then switch to it with one small write (so
+// that a reader or a crash sees the old or the new version). Each step
+// raises SystemError.
+class RandomRWFile {
+ public:
+  virtual ~RandomRWFile();
+  // The stamp of the very file that is open (see FileStamp), as it is now.
+  virtual FileStamp Stamp() = 0;
+  // Writes all of `bytes` at `offset`, growing the file when it lies past the end.
+  virtual void Write(std::uint64_t offset, std::string_view bytes) = 0;
+  // What was written so far is on disk, the file's new size included.
+  virtual void Sync() = 0;
+  // Cuts the file to `size` bytes (what a failed write added past the end).
+  virtual void Truncate(std::uint64_t size) = 0;
+};
+
 // Held while alive: see Env::LockForWriting.
 class FileLock {
  public:
@@ -89,9 +106,13 @@ class Env {
   // sync, commit.
   virtual void WriteFileAtomic(const std::string& path, std::string_view contents);
   // Removes what NewAtomicFile for `path` left behind when its process died
-  // between writing and committing. Only while holding LockForWriting(path),
-  // when no other writer can be between those steps.
+  // between writing and committing, and nothing that a living writer still
+  // writes (POSIX: each writer holds a lock on its temporary file; Windows: a
+  // file still open for writing cannot be deleted). Safe at any time.
   virtual void RemoveStaleTemporaries(const std::string& path) = 0;
+  // Opens the ordinary file at `path` for reading and writing in place; it is
+  // never created, truncated or replaced.
+  virtual std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path) = 0;
 
   // An exclusive lock among the processes that write `path` (which need not
   // exist), waited for while another process holds it. The operating system
@@ -152,6 +173,9 @@ class EnvWrapper : public Env {
   // wrapper that fails one of its steps fails every atomic write.
   void RemoveStaleTemporaries(const std::string& path) override {
     target_->RemoveStaleTemporaries(path);
+  }
+  std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path) override {
+    return target_->NewRandomRWFile(path);
   }
   std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
     return target_->LockForWriting(path);

@@ -53,12 +53,23 @@ std::string WhatWrite(const std::string& path) { return "Cannot write the file '
 class PosixAtomicFile final : public AtomicFile {
  public:
   PosixAtomicFile(const std::string& path, mode_t mode) : target_(ResolveTarget(path)) {
-    std::string pattern = FolderOf(target_) + "/" + TempPrefix(target_) + "XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    fd_ = ::mkostemp(buffer.data(), O_CLOEXEC);
-    if (fd_ < 0) throw SystemError(errno, WhatWrite(path));
-    temp_.assign(buffer.data());
+    const std::string pattern = FolderOf(target_) + "/" + TempPrefix(target_) + "XXXXXX";
+    for (;;) {
+      std::vector<char> buffer(pattern.begin(), pattern.end());
+      buffer.push_back('\0');
+      fd_ = ::mkostemp(buffer.data(), O_CLOEXEC);
+      if (fd_ < 0) throw SystemError(errno, WhatWrite(path));
+      temp_.assign(buffer.data());
+      // The lock tells cleaners that a living writer owns the file; one that
+      // took the file away before we locked it leaves it without a name.
+      if (::flock(fd_, LOCK_EX) != 0) throw SystemError(errno, WhatWrite(target_));
+      struct stat info {};
+      if (::fstat(fd_, &info) != 0) throw SystemError(errno, WhatWrite(target_));
+      if (info.st_nlink > 0) break;
+      ::close(fd_);
+      fd_ = -1;
+      temp_.clear();
+    }
     if (::fchmod(fd_, mode) != 0) throw SystemError(errno, WhatWrite(target_));
   }
 
@@ -83,11 +94,13 @@ class PosixAtomicFile final : public AtomicFile {
   }
 
   void Commit() override {
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) throw SystemError(errno, WhatWrite(target_));
+    // Renamed while still open and locked, so that no cleaner takes it for
+    // the litter of a dead writer in between.
     if (::rename(temp_.c_str(), target_.c_str()) != 0) throw SystemError(errno, WhatWrite(target_));
     temp_.clear();
+    const int fd = fd_;
+    fd_ = -1;
+    ::close(fd);  // the data was flushed by Sync; the file is in place already
     // Make the rename itself durable; a folder that refuses fsync changes nothing.
     const int dir = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
@@ -141,6 +154,7 @@ mode_t NewFileMode() {
 }  // namespace
 
 std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path, mode_t mode) {
+  RemoveStaleTemporaries(path);
   return std::make_unique<PosixAtomicFile>(path, mode);
 }
 
@@ -157,10 +171,81 @@ void RemoveStaleTemporaries(const std::string& path) {
   if (!dir) return;
   while (const dirent* entry = ::readdir(dir.get())) {
     const std::string_view name(entry->d_name);
-    if (name.size() == prefix.size() + kTempRandom && name.starts_with(prefix)) {
-      ::unlink((folder + "/" + std::string(name)).c_str());
+    if (name.size() != prefix.size() + kTempRandom || !name.starts_with(prefix)) continue;
+    const std::string temp = folder + "/" + std::string(name);
+    const int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    // Locked: its writer is alive. Unlocked: its writer died (the lock goes
+    // with the process), unless the name now stands for another file.
+    struct stat open_info {
+    }, named{};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &open_info) == 0 &&
+        ::lstat(temp.c_str(), &named) == 0 && open_info.st_dev == named.st_dev &&
+        open_info.st_ino == named.st_ino) {
+      ::unlink(temp.c_str());
+    }
+    ::close(fd);
+  }
+}
+
+namespace {
+
+class PosixRandomRWFile final : public RandomRWFile {
+ public:
+  explicit PosixRandomRWFile(const std::string& path) : path_(path) {
+    fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd_ < 0) throw SystemError(errno, WhatWrite(path_));
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) {
+      const int error = errno;
+      ::close(fd_);
+      throw SystemError(error, WhatWrite(path_));
+    }
+    if (!S_ISREG(info.st_mode)) {
+      ::close(fd_);
+      throw SystemError(EINVAL, WhatWrite(path_) + ": not an ordinary file");
     }
   }
+  ~PosixRandomRWFile() override { ::close(fd_); }
+  PosixRandomRWFile(const PosixRandomRWFile&) = delete;
+  PosixRandomRWFile& operator=(const PosixRandomRWFile&) = delete;
+
+  FileStamp Stamp() override {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0)
+      throw SystemError(errno, "Cannot examine the file '" + path_ + "'");
+    return StampOf(info);
+  }
+
+  void Write(std::uint64_t offset, std::string_view bytes) override {
+    while (!bytes.empty()) {
+      const ssize_t written = ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        throw SystemError(errno, WhatWrite(path_));
+      }
+      bytes.remove_prefix(static_cast<std::size_t>(written));
+      offset += static_cast<std::uint64_t>(written);
+    }
+  }
+
+  void Sync() override {
+    if (::fdatasync(fd_) != 0) throw SystemError(errno, WhatWrite(path_));
+  }
+
+  void Truncate(std::uint64_t size) override {
+    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) throw SystemError(errno, WhatWrite(path_));
+  }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+};
+
+}  // namespace
+
+std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path) {
+  return std::make_unique<PosixRandomRWFile>(path);
 }
 
 std::unique_ptr<FileLock> LockFolderOf(const std::string& path) {

@@ -1,7 +1,7 @@
 #pragma once
 
-// The POSIX back end's files: AtomicFile by mkostemp + fsync + rename, the
-// folder lock by flock, and file stamps from stat.
+// The POSIX back end's files: AtomicFile by mkostemp + fsync + rename, files
+// changed in place, the folder lock by flock, and file stamps from stat.
 
 #include <sys/stat.h>
 
@@ -19,7 +19,9 @@ std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path, mode_t mode);
 // The permissions the replacement of `path` gets: those of the file there, or
 // those of a new file (0666 less the process's umask).
 mode_t ReplacementMode(const std::string& path);
+// Removes the temporaries of `path` whose writers are gone (their lock with them).
 void RemoveStaleTemporaries(const std::string& path);
+std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path);
 
 std::unique_ptr<FileLock> LockFolderOf(const std::string& path);
 

@@ -129,6 +129,10 @@ class PosixEnv final : public Env {
     posix::RemoveStaleTemporaries(path);
   }
 
+  std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path) override {
+    return posix::NewRandomRWFile(path);
+  }
+
   std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
     return posix::LockFolderOf(path);
   }

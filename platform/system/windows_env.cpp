@@ -119,6 +119,10 @@ class WindowsEnv final : public Env {
     windows::RemoveStaleTemporaries(path);
   }
 
+  std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path) override {
+    return windows::NewRandomRWFile(path);
+  }
+
   std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
     return windows::LockForWriting(path);
   }

@@ -120,7 +120,59 @@ bool SameFile(HANDLE a, HANDLE b) {
          x.nFileIndexLow == y.nFileIndexLow;
 }
 
+class WindowsRandomRWFile final : public RandomRWFile {
+ public:
+  explicit WindowsRandomRWFile(const std::string& path) : path_(path) {
+    // Shared as a POSIX descriptor is: readers, the writers' lock and a
+    // replacement by rename all go on while it is open.
+    file_.Reset(::CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file_.valid()) throw LastError(WhatWrite(path_));
+    if (::GetFileType(file_.get()) != FILE_TYPE_DISK) {
+      throw SystemError(EINVAL, WhatWrite(path_) + ": not an ordinary file");
+    }
+  }
+
+  FileStamp Stamp() override { return StampOf(file_.get()); }
+
+  void Write(std::uint64_t offset, std::string_view bytes) override {
+    while (!bytes.empty()) {
+      const DWORD chunk = bytes.size() > (1U << 30) ? (1U << 30) : static_cast<DWORD>(bytes.size());
+      OVERLAPPED at{};
+      at.Offset = static_cast<DWORD>(offset);
+      at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+      DWORD written = 0;
+      if (!::WriteFile(file_.get(), bytes.data(), chunk, &written, &at)) {
+        throw LastError(WhatWrite(path_));
+      }
+      bytes.remove_prefix(written);
+      offset += written;
+    }
+  }
+
+  void Sync() override {
+    if (!::FlushFileBuffers(file_.get())) throw LastError(WhatWrite(path_));
+  }
+
+  void Truncate(std::uint64_t size) override {
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    if (!::SetFileInformationByHandle(file_.get(), FileEndOfFileInfo, &end, sizeof end)) {
+      throw LastError(WhatWrite(path_));
+    }
+  }
+
+ private:
+  std::string path_;
+  Handle file_;
+};
+
 }  // namespace
+
+std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path) {
+  return std::make_unique<WindowsRandomRWFile>(path);
+}
 
 HANDLE OpenShared(const std::string& path, DWORD access) {
   return ::CreateFileW(Widen(path).c_str(), access,

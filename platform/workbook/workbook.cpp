@@ -15,8 +15,18 @@ Workbook Workbook::Open(const std::filesystem::path& file) {
   auto state = std::make_unique<detail::BookState>();
   state->path = file;
   try {
-    const std::string bytes = detail::ReadBookFile(file, state->stamp);
-    state->Attach(detail::ParseBook(detail::AsBytes(bytes)));
+    std::string bytes;
+    {
+      // Under the writers' lock: a save in place must not be read half done.
+      std::unique_ptr<system::FileLock> lock;
+      try {
+        lock = detail::LockBookFile(file);
+      } catch (const Error&) {
+        // A folder we may not lock is read all the same.
+      }
+      bytes = detail::ReadBookFile(file, state->stamp);
+    }
+    state->Attach(detail::ParseBook(std::move(bytes)));
   } catch (const detail::FormatError& e) {
     throw Error(file, e.what());
   } catch (const std::bad_alloc&) {
@@ -55,6 +65,10 @@ std::vector<std::string> Workbook::SheetNames() const {
 Sheet* Workbook::FindSheet(std::string_view name) { return state_->Find(name); }
 
 bool Workbook::HasPendingEdits() const { return !state_->pending.empty(); }
+
+std::size_t Workbook::ContentGeneration() const { return state_->generation; }
+
+std::string_view Workbook::Damage() const { return state_->data->damage; }
 
 void Workbook::Save() { state_->Save(); }
 

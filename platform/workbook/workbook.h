@@ -89,9 +89,19 @@ class Workbook {
   Sheet* FindSheet(std::string_view name);
 
   bool HasPendingEdits() const;
+  // Changes whenever the workbook's content was read anew from the file (a
+  // save found it changed by someone else): the texts taken from it before
+  // are then stale. A save that only writes keeps them valid.
+  std::size_t ContentGeneration() const;
+  // Empty for a workbook read cleanly; else what the reader found damaged,
+  // and where. A damaged workbook reads, but never saves.
+  std::string_view Damage() const;
   // Writes the pending edits: under an exclusive lock, re-reading the file
-  // first when someone else changed it since it was read, then writing aside
-  // and renaming over it. Afterwards the workbook shows the file as saved.
+  // first when someone else changed it since it was read; what changed is
+  // written into the file in place (copy on write, switched by one header
+  // write), or, when that would leave too much dead space, the whole file is
+  // written aside and renamed over it. Afterwards the workbook shows the
+  // file as saved.
   void Save();
 
  private:

@@ -3,6 +3,7 @@
 
 #include "library/interpreter/module_state.h"
 #include "platform/automation/runtime.h"
+#include "platform/system/env.h"
 #include "tests/dictionary/dictionary_fixture.h"
 
 namespace vt::dictionary::testing {
@@ -304,6 +305,42 @@ TEST_F(DictionaryTranslateTest, GuardReturnsTheInputWithoutAnyLookup) {
   EXPECT_EQ(String(" Unknown ", 0, true), " Unknown ");
   EXPECT_TRUE(TakeMessages().empty());
   EXPECT_EQ(ReadFile(dictionary_path()), before);
+}
+
+// A disk that takes no save: neither a new file nor a change in place.
+class FullDisk : public system::EnvWrapper {
+ public:
+  FullDisk() : EnvWrapper(system::Env::Default()) {}
+  std::unique_ptr<system::AtomicFile> NewAtomicFile(const std::string& path) override {
+    throw system::SystemError(ENOSPC, "Cannot write the file '" + path + "'");
+  }
+  std::unique_ptr<system::RandomRWFile> NewRandomRWFile(const std::string& path) override {
+    throw system::SystemError(ENOSPC, "Cannot write the file '" + path + "'");
+  }
+};
+
+TEST_F(DictionaryTranslateTest, AFailedSaveIsReportedOnceInTheCallThatAppended) {
+  {
+    FullDisk disk;
+    system::ScopedEnvOverride use(&disk);
+    EXPECT_EQ(String("Boiler", 2), "Boiler");
+    const auto messages = TakeMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].text.find("Veltrano.xls"), std::string::npos) << messages[0].text;
+    // Later calls that append nothing neither retry nor report it.
+    EXPECT_EQ(String("Stop", 2), "Arrêt");
+    EXPECT_EQ(String("Start", 2), "Démarrer");
+    EXPECT_TRUE(TakeMessages().empty());
+  }
+  EXPECT_EQ(String("Stop", 2), "Arrêt");
+  EXPECT_EQ(DictionaryRows(), 7u);  // not retried
+  // The next call that appends saves both texts.
+  EXPECT_EQ(String("Pump", 2), "Pump");
+  EXPECT_TRUE(TakeMessages().empty());
+  const auto rows = ReadWithXlrd(dictionary_path());
+  ASSERT_EQ(rows.size(), 9u);
+  EXPECT_EQ(rows[7][0], Text("Boiler"));
+  EXPECT_EQ(rows[8][0], Text("Pump"));
 }
 
 }  // namespace

@@ -120,6 +120,45 @@ TEST(WriteFileAtomic, FailureNamesThePathAndLeavesNothing) {
   EXPECT_EQ(RawOrder(dir.path()).size(), 2U);
 }
 
+TEST(RemoveStaleTemporaries, TakesWhatDeadWritersLeftNotWhatLivingOnesWrite) {
+  TempDir dir;
+  const std::string file = dir / "Veltrano.xls";
+  WriteFile(file, "old");
+  // A dead writer's temporary: no process holds a lock on it.
+  WriteFile(dir / ".Veltrano.xls.tmp-dead01", "half");
+  auto living = env().NewAtomicFile(file);
+  living->Append("new");
+  env().RemoveStaleTemporaries(file);
+  EXPECT_EQ(RawOrder(dir.path()).size(), 4U);  // ".", "..", the file, the living one's
+  living->Sync();
+  living->Commit();
+  EXPECT_EQ(ReadFile(file), "new");
+  EXPECT_EQ(RawOrder(dir.path()).size(), 3U);
+}
+
+TEST(RandomRWFile, WritesInPlaceCutsBackAndNeverCreates) {
+  TempDir dir;
+  const std::string file = dir / "data.bin";
+  WriteFile(file, "0123456789");
+  auto rw = env().NewRandomRWFile(file);
+  const auto before = rw->Stamp();
+  rw->Write(12, "tail");
+  rw->Write(0, "AB");
+  rw->Sync();
+  EXPECT_EQ(ReadFile(file), std::string("AB23456789\0\0tail", 16));
+  EXPECT_NE(rw->Stamp(), before);
+  rw->Truncate(10);
+  EXPECT_EQ(ReadFile(file), "AB23456789");
+  try {
+    env().NewRandomRWFile(dir / "missing.bin");
+    FAIL() << "expected an error";
+  } catch (const SystemError& error) {
+    EXPECT_EQ(error.code().value(), ENOENT);
+    EXPECT_NE(std::string(error.what()).find(dir / "missing.bin"), std::string::npos);
+  }
+  EXPECT_EQ(RawOrder(dir.path()).size(), 3U);
+}
+
 TEST(AppendToFile, CreatesThenAppends) {
   TempDir dir;
   const std::string log = dir / "Veltrano.log";

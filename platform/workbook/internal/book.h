@@ -28,6 +28,31 @@ inline std::uint32_t CellKey(std::size_t row, std::size_t col) {
   return static_cast<std::uint32_t>(row << 8 | col);
 }
 
+// A row block of the cell table: ROW records, their cells, then one DBCELL.
+struct Block {
+  std::size_t number = 0;  // row / 32
+  std::size_t begin = 0;   // offset of its first record
+  std::size_t dbcell = 0;  // offset of its DBCELL record
+  std::size_t end = 0;     // past the DBCELL
+};
+
+// Where the cell table of a worksheet lies, so that a save can rewrite it from
+// one block on and leave everything before untouched.
+struct SheetLayout {
+  static constexpr std::size_t kNone = SIZE_MAX;
+  std::size_t index_at = kNone;       // INDEX record
+  std::size_t dimensions_at = kNone;  // DIMENSIONS record (of 14 bytes)
+  std::size_t table_end = kNone;      // past the last record of the cell table
+  std::vector<Block> blocks;
+  // Empty DBCELLs after the last block: room for new blocks that INDEX
+  // already lists, so that it need not grow (and move the whole sheet).
+  std::size_t spares = 0;
+  // Every table record lies in a block, blocks in row order, and INDEX (when
+  // there is one) lists each block's and spare's DBCELL: only then can part
+  // of the table be rewritten.
+  bool blocked = false;
+};
+
 struct SheetData {
   std::string name;
   std::size_t boundsheet = 0;  // index into BookData::boundsheets
@@ -38,6 +63,7 @@ struct SheetData {
   std::vector<std::uint32_t> edited;  // CellKey of every changed cell
   // Formulas that others share (SHRFMLA, ARRAY, TABLE hang on them).
   std::vector<std::uint32_t> formula_anchors;
+  SheetLayout layout;
 
   void Put(std::size_t row, std::size_t col, std::string_view text, CellKind kind);
 };
@@ -63,13 +89,16 @@ struct BookData {
   std::vector<BoundSheet> boundsheets;
   std::vector<std::unique_ptr<SheetData>> sheets;  // worksheets, in sheet order
   std::uint16_t default_xf = 15;
+  // Empty when every check passed; else what is wrong and where. A book read
+  // with damage is never saved: its damage would become permanent.
+  std::string damage;
+  std::size_t sst_unique_at = 0;  // stream offset of the SST's count of strings
 };
 
 // Parses a whole .xls file. Throws FormatError saying what is wrong.
 std::unique_ptr<BookData> ParseBook(std::span<const std::uint8_t> file);
-
-// The file with every edited sheet rewritten and the rest as it was.
-Bytes SerializeBook(const BookData& book);
+// The same, letting go of the file's bytes as soon as the stream is out.
+std::unique_ptr<BookData> ParseBook(std::string file);
 
 // A new workbook with one sheet whose row 0 holds `headers`.
 Bytes NewDictionaryFile(std::string_view sheet_name, const std::vector<std::string>& headers);

@@ -73,6 +73,96 @@ void WriteBookFile(const std::filesystem::path& file, std::span<const std::uint8
   }
 }
 
+CfbLayout WriteBookFile(const std::filesystem::path& file, const CompoundFile& container,
+                        std::size_t external, std::size_t size, const StreamReader& read,
+                        std::vector<CfbEntry>& entries_out) {
+  system::Env& env = system::CurrentEnv();
+  std::unique_ptr<system::AtomicFile> out;
+  try {
+    out = env.NewAtomicFile(file.string());
+  } catch (const system::SystemError& e) {
+    Fail(file, "cannot create a temporary file in " + Folder(file), e);
+  }
+  CfbLayout layout;
+  try {
+    layout = WriteCompoundFile(
+        container, external, size, read,
+        [&](const std::uint8_t* data, std::size_t n) {
+          out->Append(std::string_view(reinterpret_cast<const char*>(data), n));
+        },
+        entries_out);
+  } catch (const system::SystemError& e) {
+    Fail(file, "cannot write the workbook", e);
+  }
+  try {
+    out->Sync();
+  } catch (const system::SystemError& e) {
+    Fail(file, "cannot flush the workbook to disk", e);
+  }
+  try {
+    out->Commit();
+  } catch (const system::SystemError& e) {
+    Fail(file, "cannot replace the workbook", e);
+  }
+  return layout;
+}
+
+bool WriteBookInPlace(const std::filesystem::path& file, const FileStamp& expected,
+                      const InPlaceUpdate& update, FileStamp& after) {
+  std::unique_ptr<system::RandomRWFile> out;
+  try {
+    out = system::CurrentEnv().NewRandomRWFile(file.string());
+    if (out->Stamp() != expected) return false;
+  } catch (const system::SystemError& e) {
+    Fail(file, "cannot open the workbook for writing", e);
+  }
+  auto bytes = [](const auto& data) {
+    return std::string_view(reinterpret_cast<const char*>(data.data()), data.size());
+  };
+  const std::uint64_t size = expected.size;
+  // A failure before the header changes leaves the old version whole; what
+  // was added past its end is cut off again where the system lets us.
+  auto undo = [&] {
+    try {
+      out->Truncate(size);
+    } catch (const system::SystemError&) {
+    }
+  };
+  try {
+    out->Write(update.offset, bytes(update.sectors));
+  } catch (const system::SystemError& e) {
+    undo();
+    Fail(file, "cannot write the workbook", e);
+  }
+  try {
+    out->Sync();
+  } catch (const system::SystemError& e) {
+    undo();
+    Fail(file, "cannot flush the workbook to disk", e);
+  }
+  // The one write that switches the file to the new version. When it or its
+  // flush fails, the header on disk may be either: the old one is put back,
+  // so that the edits kept for the next save are not written twice.
+  try {
+    out->Write(0, bytes(update.header));
+    out->Sync();
+  } catch (const system::SystemError& e) {
+    try {
+      out->Write(0, bytes(update.old_header));
+      out->Sync();
+      undo();
+    } catch (const system::SystemError&) {
+    }
+    Fail(file, "cannot write the workbook's header", e);
+  }
+  try {
+    after = out->Stamp();
+  } catch (const system::SystemError&) {
+    after = FileStamp{};  // read again at the next save
+  }
+  return true;
+}
+
 void RemoveStaleTemporaries(const std::filesystem::path& file) {
   try {
     system::CurrentEnv().RemoveStaleTemporaries(file.string());

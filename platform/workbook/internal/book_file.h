@@ -12,6 +12,8 @@
 #include <string>
 
 #include "platform/system/env.h"
+#include "platform/workbook/internal/cfb.h"
+#include "platform/workbook/internal/cfb_update.h"
 
 namespace vt::workbook::detail {
 
@@ -27,7 +29,20 @@ std::unique_ptr<system::FileLock> LockBookFile(const std::filesystem::path& file
 // the file's permissions are kept. Call under LockBookFile.
 void WriteBookFile(const std::filesystem::path& file, std::span<const std::uint8_t> data);
 
-// Removes what a writer killed mid-save left behind. Call under LockBookFile.
+// The same, the compound file written in order as it is made: the bytes of
+// entry `external` come from `read`. Returns the layout of the file written.
+CfbLayout WriteBookFile(const std::filesystem::path& file, const CompoundFile& container,
+                        std::size_t external, std::size_t size, const StreamReader& read,
+                        std::vector<CfbEntry>& entries_out);
+
+// Writes `update` into the file in place: its new sectors, flushed, then its
+// header, flushed. False, with nothing written, when the file is no longer
+// the version `expected` (someone replaced or changed it). Call under
+// LockBookFile. `after` receives the file's stamp once written.
+bool WriteBookInPlace(const std::filesystem::path& file, const FileStamp& expected,
+                      const InPlaceUpdate& update, FileStamp& after);
+
+// Removes what a writer killed mid-save left behind (never what a living one writes).
 void RemoveStaleTemporaries(const std::filesystem::path& file);
 
 inline std::span<const std::uint8_t> AsBytes(const std::string& data) {

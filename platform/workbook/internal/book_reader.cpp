@@ -66,6 +66,26 @@ void CheckNotOtherFormat(std::span<const std::uint8_t> file) {
   }
 }
 
+// Records whose data has one size only (0: any size).
+std::size_t FixedSize(std::uint16_t type) {
+  switch (type) {
+    case rt::kLabelSst:
+    case rt::kRk:
+      return 10;
+    case rt::kNumber:
+    case rt::kDimensions:
+      return 14;
+    case rt::kBlank:
+      return 6;
+    case rt::kBoolErr:
+      return 8;
+    case rt::kRow:
+      return 16;
+    default:
+      return 0;
+  }
+}
+
 class BookReader {
  public:
   explicit BookReader(BookData& book) : book_(book), stream_(book.stream) {}
@@ -107,6 +127,16 @@ class BookReader {
   }
 
   void ReadSheets() {
+    std::vector<std::pair<std::size_t, std::string>> starts;
+    for (const BoundSheet& bs : book_.boundsheets) starts.emplace_back(bs.begin, bs.name);
+    std::sort(starts.begin(), starts.end());
+    for (std::size_t i = 1; i < starts.size(); ++i) {
+      if (starts[i].first == starts[i - 1].first) {
+        Damage("sheets \"" + starts[i - 1].second + "\" and \"" + starts[i].second +
+               "\" begin at the same stream offset " + Hex(starts[i].first));
+      }
+    }
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
     for (std::size_t i = 0; i < book_.boundsheets.size(); ++i) {
       BoundSheet& bs = book_.boundsheets[i];
       std::unique_ptr<SheetData> sheet;
@@ -116,7 +146,19 @@ class BookReader {
         sheet->boundsheet = i;
       }
       ReadSubstream(bs, sheet.get());
+      spans.emplace_back(bs.begin, bs.end);
       if (sheet) book_.sheets.push_back(std::move(sheet));
+    }
+    std::sort(spans.begin(), spans.end());
+    for (std::size_t i = 1; i < spans.size(); ++i) {
+      if (spans[i].first < spans[i - 1].second && spans[i].first != spans[i - 1].first) {
+        Damage("the sheet at stream offset " + Hex(spans[i].first) +
+               " begins inside the one at stream offset " + Hex(spans[i - 1].first));
+      }
+    }
+    if (!spans.empty() && spans.front().first < book_.globals_end) {
+      Damage("a sheet begins inside the workbook globals, at stream offset " +
+             Hex(spans.front().first));
     }
   }
 
@@ -148,8 +190,24 @@ class BookReader {
       segments.push_back({c.data, c.size});
       book_.sst_end = c.End();
     }
-    book_.sst = detail::ReadSst(segments, book_.pool);
+    std::size_t left = 0;
+    book_.sst = detail::ReadSst(segments, book_.pool, &left);
     book_.has_sst = true;
+    book_.sst_unique_at = r.offset + 8;
+    if (left != 0) {
+      Damage("the shared string table at stream offset " + Hex(r.offset) + " holds " +
+             std::to_string(left) + " bytes more than its " +
+             std::to_string(book_.sst.texts.size()) + " strings");
+    }
+  }
+
+  void Damage(const std::string& what) {
+    if (book_.damage.empty()) book_.damage = what;
+  }
+
+  void WrongSize(const Record& r, const std::string& where, std::size_t size) {
+    Damage("record " + RecordName(r.type) + " at stream offset " + Hex(r.offset) + " of " + where +
+           " holds " + std::to_string(r.size) + " bytes instead of " + std::to_string(size));
   }
 
   [[noreturn]] static void Short(const Record& r, const std::string& where) {
@@ -172,13 +230,20 @@ class BookReader {
     }
     if (sheet && Get16(r.data + 2) != kWorksheetBof) {
       // A BOUNDSHEET that calls it a worksheet while the BOF says otherwise:
-      // keep it, but as a sheet without cells.
+      // kept as a sheet without cells, and the book never saved (its cells
+      // would be written over).
+      Damage("sheet \"" + bs.name + "\" is a worksheet by its BOUNDSHEET record, but its BOF " +
+             "record at stream offset " + Hex(bs.begin) + " says otherwise");
       sheet = nullptr;
     }
     std::string where = "sheet \"" + bs.name + "\"";
     int depth = 1;
     std::size_t formula_row = SIZE_MAX, formula_col = 0;
     std::uint16_t previous = rt::kBof;
+    TableScan table;
+    order_row_ = SIZE_MAX;
+    order_col_ = 0;
+    dims_ = {};
     while (depth > 0) {
       if (!in.Next(r)) throw FormatError(where + " ends without an EOF record");
       if (r.type == rt::kBof) {
@@ -186,11 +251,152 @@ class BookReader {
       } else if (r.type == rt::kEof) {
         --depth;
       } else if (depth == 1 && sheet) {
+        table.See(r, previous);
         Cell(in, r, *sheet, where, formula_row, formula_col, previous);
       }
       previous = r.type;
     }
     bs.end = in.Position();
+    if (sheet) {
+      table.Finish(stream_, sheet->layout);
+      CheckDimensions(*sheet, where);
+    }
+  }
+
+  // Follows the cell table's records to find its blocks (see SheetLayout).
+  struct TableScan {
+    SheetLayout layout;
+    bool open = false, broken = false, after_table = false, spare_seen = false;
+    Block current;
+    std::size_t index_entries = 0;
+
+    static bool IsTable(std::uint16_t type, std::uint16_t previous) {
+      switch (type) {
+        case rt::kRow:
+        case rt::kDbCell:
+        case rt::kString:
+        case rt::kShrFmla:
+        case rt::kArray:
+        case rt::kTable:
+          return true;
+        case rt::kContinue:
+          return IsTable(previous, 0);
+        default:
+          return IsCellRecord(type);
+      }
+    }
+
+    void See(const Record& r, std::uint16_t previous) {
+      if (r.type == rt::kIndex) {
+        layout.index_at = r.offset;
+        if (r.size < 16 || (r.size - 16) % 4 != 0) broken = true;
+        index_entries = r.size >= 16 ? (r.size - 16u) / 4u : 0;
+        return;
+      }
+      if (r.type == rt::kDimensions) {
+        if (r.size == 14) layout.dimensions_at = r.offset;
+        return;
+      }
+      if (!IsTable(r.type, previous)) {
+        if (layout.table_end != SheetLayout::kNone) after_table = true;
+        return;
+      }
+      if (after_table) broken = true;  // the table is interrupted
+      layout.table_end = r.End();
+      if (r.type == rt::kDbCell) {
+        if (open) {
+          current.dbcell = r.offset;
+          current.end = r.End();
+          if (spare_seen ||
+              (!layout.blocks.empty() && layout.blocks.back().number >= current.number)) {
+            broken = true;
+          }
+          layout.blocks.push_back(current);
+          open = false;
+        } else if (r.size == 4 && Get32(r.data) == 0 && !layout.blocks.empty()) {
+          ++layout.spares;
+          spare_seen = true;
+        } else {
+          broken = true;
+        }
+        return;
+      }
+      std::size_t number = SIZE_MAX;
+      if ((r.type == rt::kRow || IsCellRecord(r.type)) && r.size >= 2) number = Get16(r.data) / 32;
+      if (!open) {
+        open = true;
+        current = Block{};
+        current.begin = r.offset;
+        current.number = number;
+      } else if (number != SIZE_MAX && current.number == SIZE_MAX) {
+        current.number = number;
+      } else if (number != SIZE_MAX && number != current.number) {
+        broken = true;
+      }
+      if (spare_seen) broken = true;
+    }
+
+    void Finish(const Bytes& stream, SheetLayout& out) {
+      if (open || layout.blocks.empty()) broken = true;
+      for (const Block& b : layout.blocks) broken |= b.number == SIZE_MAX;
+      if (!broken && layout.index_at != SheetLayout::kNone) {
+        std::size_t listed = layout.blocks.size() + layout.spares;
+        if (index_entries != listed) {
+          broken = true;
+        } else {
+          const std::uint8_t* entries = stream.data() + layout.index_at + 4 + 16;
+          for (std::size_t i = 0; i < layout.blocks.size() && !broken; ++i) {
+            broken = Get32(entries + 4 * i) != layout.blocks[i].dbcell;
+          }
+          const std::size_t first_spare = layout.blocks.back().end;
+          for (std::size_t k = 0; k < layout.spares && !broken; ++k) {
+            broken = Get32(entries + 4 * (layout.blocks.size() + k)) != first_spare + 8 * k;
+          }
+        }
+      }
+      layout.blocked = !broken;
+      out = std::move(layout);
+    }
+  };
+
+  // The used range that DIMENSIONS declares must hold every cell: a cell
+  // outside it (or one out of row order) is what a flipped bit makes.
+  void CheckDimensions(const SheetData& sheet, const std::string& where) {
+    // Some writers leave DIMENSIONS out: nothing to hold the cells against.
+    if (!dims_.seen || sheet.rows == 0) return;
+    std::size_t first_row = SIZE_MAX, col_min = SIZE_MAX, col_max = 0;
+    for (std::size_t c = 0; c < sheet.columns.size(); ++c) {
+      const auto& kinds = sheet.columns[c].kind;
+      for (std::size_t row = 0; row < kinds.size(); ++row) {
+        if (kinds[row] == CellKind::kEmpty) continue;
+        first_row = std::min(first_row, row);
+        col_min = std::min(col_min, c);
+        col_max = c;
+        break;
+      }
+    }
+    if (first_row < dims_.first_row || sheet.rows > dims_.end_row || col_min < dims_.first_col ||
+        col_max >= dims_.end_col) {
+      Damage(where + " holds cells in rows " + std::to_string(first_row + 1) + " to " +
+             std::to_string(sheet.rows) + ", columns " + std::to_string(col_min + 1) + " to " +
+             std::to_string(col_max + 1) + ", but its DIMENSIONS record at stream offset " +
+             Hex(dims_.offset) + " declares rows " + std::to_string(dims_.first_row + 1) + " to " +
+             std::to_string(dims_.end_row) + ", columns " + std::to_string(dims_.first_col + 1) +
+             " to " + std::to_string(dims_.end_col));
+    }
+  }
+
+  // Cells come in row order, and in column order within a row.
+  void CheckOrder(const Record& r, const std::string& where, std::size_t row, std::size_t first,
+                  std::size_t last) {
+    if (order_row_ != SIZE_MAX &&
+        (row < order_row_ || (row == order_row_ && first <= order_col_))) {
+      Damage("record " + RecordName(r.type) + " at stream offset " + Hex(r.offset) + " of " +
+             where + " puts a cell at row " + std::to_string(row + 1) + ", column " +
+             std::to_string(first + 1) + ", out of the order of the cells before it");
+    }
+    order_row_ = row;
+    order_col_ = last;
   }
 
   std::size_t CheckColumn(const Record& r, const std::string& where, std::size_t col) {
@@ -232,15 +438,32 @@ class BookReader {
         "record " + RecordName(r.type) + " at stream offset " + Hex(r.offset) + " of " + where);
     std::uint16_t cch = text.U16();
     std::uint8_t flags = text.U8();
-    return text.Chars(cch, (flags & 1) != 0, book_.pool);
+    std::string_view chars = text.Chars(cch, (flags & 1) != 0, book_.pool);
+    if (text.Remaining() != 0 && r.type == rt::kLabel) {
+      Damage("record LABEL at stream offset " + Hex(r.offset) + " of " + where + " holds " +
+             std::to_string(text.Remaining()) + " bytes after its text");
+    }
+    return chars;
   }
 
   void Cell(RecordReader& in, const Record& r, SheetData& sheet, const std::string& where,
             std::size_t& formula_row, std::size_t& formula_col, std::uint16_t previous) {
     const std::uint8_t* d = r.data;
+    if (const std::size_t size = FixedSize(r.type);
+        size != 0 && (r.size > size || (r.type == rt::kRow && r.size != size))) {
+      WrongSize(r, where, size);
+    }
+    if (IsCellRecord(r.type) && r.size >= 4) {
+      std::size_t last = Get16(d + 2);
+      if ((r.type == rt::kMulRk || r.type == rt::kMulBlank) && r.size >= 6) {
+        last = Get16(d + r.size - 2);
+      }
+      CheckOrder(r, where, Get16(d), Get16(d + 2), last);
+    }
     switch (r.type) {
       case rt::kDimensions: {
         if (r.size < 14) Short(r, where);
+        dims_ = {true, r.offset, Get32(d), Get32(d + 4), Get16(d + 8), Get16(d + 10)};
         std::size_t rows = std::min<std::size_t>(Get32(d + 4), kMaxRows);
         std::size_t cols = std::min<std::size_t>(Get16(d + 10), kMaxColumns);
         // Only as much room as the stream could fill: DIMENSIONS may lie.
@@ -356,15 +579,25 @@ class BookReader {
     }
   }
 
+  struct Dimensions {
+    bool seen = false;
+    std::size_t offset = 0;
+    std::size_t first_row = 0, end_row = 0, first_col = 0, end_col = 0;
+  };
+
   BookData& book_;
   const Bytes& stream_;
+  Dimensions dims_;
+  std::size_t order_row_ = SIZE_MAX, order_col_ = 0;
   std::size_t last_formula_row_ = 0;
   std::size_t last_formula_col_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<BookData> ParseBook(std::span<const std::uint8_t> file) {
+namespace {
+
+std::unique_ptr<BookData> ReadContainer(std::span<const std::uint8_t> file) {
   CheckNotOtherFormat(file);
   auto book = std::make_unique<BookData>();
   book->container = ReadCompoundFile(file.data(), file.size());
@@ -381,7 +614,11 @@ std::unique_ptr<BookData> ParseBook(std::span<const std::uint8_t> file) {
   }
   book->stream = std::move(cf.entries[book->workbook_entry].data);
   cf.entries[book->workbook_entry].data.clear();
-  BookReader reader(*book);
+  return book;
+}
+
+void ReadCells(BookData& book) {
+  BookReader reader(book);
   try {
     reader.ReadGlobals();
     reader.ReadSheets();
@@ -390,9 +627,24 @@ std::unique_ptr<BookData> ParseBook(std::span<const std::uint8_t> file) {
   } catch (const FormatError& e) {
     throw FormatError(std::string("damaged workbook: ") + e.what());
   }
-  for (auto& sheet : book->sheets) {
+  for (auto& sheet : book.sheets) {
     std::sort(sheet->formula_anchors.begin(), sheet->formula_anchors.end());
   }
+}
+
+}  // namespace
+
+std::unique_ptr<BookData> ParseBook(std::span<const std::uint8_t> file) {
+  std::unique_ptr<BookData> book = ReadContainer(file);
+  ReadCells(*book);
+  return book;
+}
+
+std::unique_ptr<BookData> ParseBook(std::string file) {
+  std::unique_ptr<BookData> book =
+      ReadContainer({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()});
+  file = std::string();  // the file's bytes go before the cells take their room
+  ReadCells(*book);
   return book;
 }
 

@@ -5,6 +5,8 @@
 #include <new>
 
 #include "platform/base/ascii.h"
+#include "platform/workbook/internal/book_writer.h"
+#include "platform/workbook/internal/cfb_update.h"
 #include "platform/workbook/internal/utf.h"
 
 namespace vt::workbook::detail {
@@ -119,6 +121,7 @@ void BookState::Attach(std::unique_ptr<BookData> fresh) {
   }
   sheets = std::move(kept);
   data = std::move(fresh);
+  ++generation;
 }
 
 Sheet* BookState::Find(std::string_view name) {
@@ -161,39 +164,109 @@ std::vector<PendingEdit> BookState::Replay(const std::filesystem::path& path, Bo
   return log;
 }
 
+namespace {
+
+[[noreturn]] void Damaged(const std::filesystem::path& path, const std::string& damage) {
+  throw Error(path, "not saved: the workbook is damaged (" + damage +
+                        "); saving it would make the damage permanent");
+}
+
+}  // namespace
+
+void BookState::Reread() {
+  FileStamp now;
+  std::unique_ptr<BookData> fresh = ParseBook(ReadBookFile(path, now));
+  if (!fresh->damage.empty()) Damaged(path, fresh->damage);
+  std::vector<PendingEdit> log = Replay(path, *fresh, pending);
+  Attach(std::move(fresh));
+  pending = std::move(log);
+  stamp = now;
+}
+
+bool BookState::Write() {
+  std::unique_ptr<BookPlan> plan = PlanBook(*data);
+  const StreamPlan::Difference difference = plan->stream.Compare();
+  // What we would write must read back before it replaces anything.
+  try {
+    CheckPlan(*data, *plan, difference.tail);
+  } catch (const FormatError& e) {
+    throw Error(path, std::string("internal error (nothing was written): ") + e.what());
+  }
+  const StreamPlan& stream = plan->stream;
+  const StreamReader read = [&stream](std::size_t at, std::size_t n, std::uint8_t* out) {
+    stream.Read(at, n, out);
+  };
+  std::vector<ByteRange> patches;
+  for (const auto& p : difference.patches) patches.push_back({p.from, p.to});
+  CompoundFile& container = data->container;
+  FileStamp after;
+  if (std::optional<InPlaceUpdate> update =
+          PlanInPlace(container, data->workbook_entry, data->stream.size(), stream.Size(),
+                      difference.tail, patches, read)) {
+    if (!WriteBookInPlace(path, stamp, *update, after)) return false;
+    container.layout = std::move(update->layout);
+    for (std::size_t i = 0; i < container.entries.size(); ++i) {
+      container.entries[i].raw = update->directory[i];
+    }
+  } else {
+    std::vector<CfbEntry> written;
+    container.layout =
+        WriteBookFile(path, container, data->workbook_entry, stream.Size(), read, written);
+    for (std::size_t i = 0; i < container.entries.size(); ++i) {
+      container.entries[i].raw = written[i].raw;
+    }
+    // A file we cannot examine now is read again at the next save.
+    try {
+      after = StatBookFile(path).value_or(FileStamp{});
+    } catch (const Error&) {
+      after = FileStamp{};
+    }
+  }
+  // The book follows what was written: the new bytes from the first change
+  // on, and the few changed in place before it.
+  Bytes tail = stream.Read(difference.tail, stream.Size() - difference.tail);
+  std::vector<std::pair<std::size_t, Bytes>> changed;
+  for (const auto& p : difference.patches) {
+    changed.emplace_back(p.from, stream.Read(p.from, p.to - p.from));
+  }
+  Bytes bytes = std::move(data->stream);
+  for (auto& [at, b] : changed) {
+    std::copy(b.begin(), b.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+  }
+  bytes.resize(difference.tail);
+  if (bytes.size() + tail.size() > bytes.capacity()) {
+    // Moved once, with room for the saves to come.
+    const std::size_t size = bytes.size() + tail.size();
+    Bytes grown;
+    grown.reserve(size + size / 4);
+    grown.assign(bytes.begin(), bytes.end());
+    bytes = std::move(grown);
+  }
+  bytes.insert(bytes.end(), tail.begin(), tail.end());
+  tail = Bytes();
+  AdoptPlan(*data, *plan, std::move(bytes));
+  pending.clear();
+  stamp = after;
+  return true;
+}
+
 void BookState::Save() {
   if (pending.empty()) return;
   try {
+    if (!data->damage.empty()) Damaged(path, data->damage);
     const auto lock = LockBookFile(path);
     RemoveStaleTemporaries(path);
-    std::optional<FileStamp> now = StatBookFile(path);
-    if (!now) throw Error(path, "cannot save: the workbook is no longer there");
-    if (*now != stamp) {
-      const std::string bytes = ReadBookFile(path, *now);
-      std::unique_ptr<BookData> fresh = ParseBook(AsBytes(bytes));
-      std::vector<PendingEdit> log = Replay(path, *fresh, pending);
-      Attach(std::move(fresh));
-      pending = std::move(log);
-      stamp = *now;
-      if (pending.empty()) return;
-    }
-    Bytes out = SerializeBook(*data);
-    // What we would write must read back before it replaces anything.
-    std::unique_ptr<BookData> written;
-    try {
-      written = ParseBook(out);
-    } catch (const FormatError& e) {
-      throw Error(path, std::string("internal error: the workbook to be written does not read "
-                                    "back (nothing was written): ") +
-                            e.what());
-    }
-    WriteBookFile(path, out);
-    Attach(std::move(written));
-    pending.clear();
-    // A file we cannot examine now is read again at the next save.
-    try {
-      stamp = StatBookFile(path).value_or(FileStamp{});
-    } catch (const Error&) {
+    for (int attempt = 0;; ++attempt) {
+      std::optional<FileStamp> now = StatBookFile(path);
+      if (!now) throw Error(path, "cannot save: the workbook is no longer there");
+      if (*now != stamp) {
+        Reread();
+        if (pending.empty()) return;
+      }
+      if (Write()) return;
+      // Changed between the look and the write, by a program that does not
+      // take our lock: read it once more.
+      if (attempt == 2) throw Error(path, "cannot save: the workbook keeps changing meanwhile");
       stamp = FileStamp{};
     }
   } catch (const FormatError& e) {

@@ -28,6 +28,8 @@ struct BookState {
   std::unique_ptr<BookData> data;
   std::vector<std::unique_ptr<Sheet>> sheets;  // parallel to data->sheets
   std::vector<PendingEdit> pending;
+  // Counts the times the content was read anew (texts of before went stale).
+  std::size_t generation = 0;
 
   // Makes `fresh` the current content, keeping Sheet objects by name.
   void Attach(std::unique_ptr<BookData> fresh);
@@ -40,6 +42,12 @@ struct BookState {
   static std::vector<PendingEdit> Replay(const std::filesystem::path& path, BookData& fresh,
                                          const std::vector<PendingEdit>& pending);
   void Save();
+
+ private:
+  // Reads the file again (someone changed it) and replays the pending edits.
+  void Reread();
+  // Writes the pending edits; false when the file changed under us first.
+  bool Write();
 };
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b);

@@ -68,12 +68,14 @@ class Reader {
     while (fat_sectors.size() < fat_count) {
       if (difat == kEndOfChain || difat == kFreeSect) Damaged("DIFAT chain ends early");
       if (++guard > sectors_) Damaged("DIFAT chain loops");
+      difat_sectors_.push_back(difat);
       CopySector(difat, buffer.data());
       for (std::size_t i = 0; i < per && fat_sectors.size() < fat_count; ++i) {
         fat_sectors.push_back(Get32(buffer.data() + 4 * i));
       }
       difat = Get32(buffer.data() + 4 * per);
     }
+    fat_sectors_ = fat_sectors;
     fat_.resize(fat_sectors.size() * (sector_ / 4));
     auto* out = reinterpret_cast<std::uint8_t*>(fat_.data());
     for (std::size_t i = 0; i < fat_sectors.size(); ++i) {
@@ -86,18 +88,22 @@ class Reader {
     claimed_.assign(fat_.size(), 0);
   }
 
-  Bytes ReadChain(std::uint32_t start, std::uint64_t size, bool bounded) {
+  Bytes ReadChain(std::uint32_t start, std::uint64_t size, bool bounded,
+                  std::vector<std::uint32_t>* sectors = nullptr) {
     if (bounded && size > static_cast<std::uint64_t>(sectors_) * sector_) {
       Damaged("a stream claims more bytes than the file holds");
     }
     Bytes out;
-    if (bounded) out.reserve(static_cast<std::size_t>(size));
+    // Room to grow in place (address space only until used): a save appends
+    // to the stream it keeps.
+    if (bounded) out.reserve(static_cast<std::size_t>(size + size / 4 + sector_));
     std::uint32_t s = start;
     while (s != kEndOfChain && (!bounded || out.size() < size)) {
       if (s >= fat_.size()) Damaged("sector chain leaves the FAT at sector " + std::to_string(s));
       // A sector in two chains, or twice in one, means a damaged FAT.
       if (claimed_[s]) Damaged("sector " + std::to_string(s) + " is used twice");
       claimed_[s] = 1;
+      if (sectors) sectors->push_back(s);
       std::size_t at = out.size();
       out.resize(at + sector_);
       CopySector(s, out.data() + at);
@@ -131,8 +137,8 @@ class Reader {
   CompoundFile Read() {
     ReadHeader();
     ReadFat();
-    Bytes dir = ReadChain(Get32(data_ + 48), 0, false);
     CompoundFile file;
+    Bytes dir = ReadChain(Get32(data_ + 48), 0, false, &file.layout.dir_chain);
     std::size_t count = dir.size() / 128;
     if (count == 0) Damaged("no directory");
     file.entries.resize(count);
@@ -160,16 +166,27 @@ class Reader {
     mini_claimed_.assign(minifat_.size(), 0);
     ministream_ = ReadChain(Get32(root.raw.data() + 116), StreamSize(root), true);
 
-    for (CfbEntry& e : file.entries) {
+    file.layout.chains.resize(file.entries.size());
+    for (std::size_t i = 0; i < file.entries.size(); ++i) {
+      CfbEntry& e = file.entries[i];
       if (!e.in_tree || e.type != 2) continue;
       std::uint64_t size = StreamSize(e);
       std::uint32_t start = Get32(e.raw.data() + 116);
       if (size < kMiniCutoff) {
         e.data = ReadMini(start, static_cast<std::size_t>(size));
       } else {
-        e.data = ReadChain(start, size, true);
+        e.data = ReadChain(start, size, true, &file.layout.chains[i]);
       }
     }
+    CfbLayout& l = file.layout;
+    l.known = true;
+    l.sector = sector_;
+    l.major = major_;
+    std::memcpy(l.header.data(), data_, l.header.size());
+    l.fat = fat_;
+    l.fat_sectors = std::move(fat_sectors_);
+    l.difat_sectors = std::move(difat_sectors_);
+    l.file_sectors = sectors_;
     return file;
   }
 
@@ -205,6 +222,8 @@ class Reader {
   std::size_t sectors_ = 0;
   std::uint16_t major_ = 3;
   std::vector<std::uint32_t> fat_;
+  std::vector<std::uint32_t> fat_sectors_;
+  std::vector<std::uint32_t> difat_sectors_;
   std::vector<std::uint32_t> minifat_;
   std::vector<std::uint8_t> claimed_;
   std::vector<std::uint8_t> mini_claimed_;
@@ -238,24 +257,28 @@ CompoundFile ReadCompoundFile(const std::uint8_t* data, std::size_t size) {
   return Reader(data, size).Read();
 }
 
-Bytes WriteCompoundFile(const CompoundFile& file) {
+CfbLayout WriteCompoundFile(const CompoundFile& file, std::size_t external,
+                            std::size_t external_size, const StreamReader& read,
+                            const ByteSink& sink, std::vector<CfbEntry>& entries_out) {
   constexpr std::size_t kSector = 512;
   constexpr std::size_t kPerFat = kSector / 4;
   const std::size_t n = file.entries.size();
+  auto size_of = [&](std::size_t i) {
+    return i == external ? external_size : file.entries[i].data.size();
+  };
 
   // Streams below the cutoff share the mini stream; the rest get sectors.
   std::vector<std::uint32_t> start(n, kEndOfChain);
-  std::vector<std::uint32_t> fat_links;  // sector -> next, for data sectors
   std::vector<std::uint32_t> minifat;
   std::size_t big_sectors = 0;
   std::size_t mini_sectors = 0;
   for (std::size_t i = 1; i < n; ++i) {
     const CfbEntry& e = file.entries[i];
-    if (!e.in_tree || e.type != 2 || e.data.empty()) continue;
-    if (e.data.size() >= kMiniCutoff) {
-      big_sectors += Ceil(e.data.size(), kSector);
+    if (!e.in_tree || e.type != 2 || size_of(i) == 0) continue;
+    if (size_of(i) >= kMiniCutoff) {
+      big_sectors += Ceil(size_of(i), kSector);
     } else {
-      std::size_t k = Ceil(e.data.size(), kMiniSector);
+      std::size_t k = Ceil(size_of(i), kMiniSector);
       start[i] = static_cast<std::uint32_t>(mini_sectors);
       for (std::size_t j = 0; j < k; ++j) {
         minifat.push_back(j + 1 < k ? static_cast<std::uint32_t>(mini_sectors + j + 1)
@@ -280,73 +303,48 @@ Bytes WriteCompoundFile(const CompoundFile& file) {
     difat_sectors = std::max(difat_sectors, need_difat);
   }
   const std::size_t total = data_sectors + fat_sectors + difat_sectors;
-  std::vector<std::uint32_t> fat(fat_sectors * kPerFat, kFreeSect);
-  Bytes out((total + 1) * kSector, 0);
-  auto sector_at = [&out](std::size_t s) { return out.data() + (s + 1) * kSector; };
+  CfbLayout layout;
+  layout.known = true;
+  layout.sector = kSector;
+  layout.major = 3;
+  layout.file_sectors = total;
+  layout.chains.resize(n);
+  std::vector<std::uint32_t>& fat = layout.fat;
+  fat.assign(fat_sectors * kPerFat, kFreeSect);
   std::size_t next = 0;
-  auto chain = [&fat, &next](std::size_t count) {
+  auto chain = [&fat, &next](std::size_t count, std::vector<std::uint32_t>* sectors) {
     std::size_t first = next;
     for (std::size_t j = 0; j < count; ++j) {
       fat[next + j] = j + 1 < count ? static_cast<std::uint32_t>(next + j + 1) : kEndOfChain;
+      if (sectors) sectors->push_back(static_cast<std::uint32_t>(next + j));
     }
     next += count;
     return first;
   };
-
   for (std::size_t i = 1; i < n; ++i) {
     const CfbEntry& e = file.entries[i];
-    if (!e.in_tree || e.type != 2 || e.data.size() < kMiniCutoff) continue;
-    std::size_t first = chain(Ceil(e.data.size(), kSector));
-    start[i] = static_cast<std::uint32_t>(first);
-    std::memcpy(sector_at(first), e.data.data(), e.data.size());
+    if (!e.in_tree || e.type != 2 || size_of(i) < kMiniCutoff) continue;
+    start[i] = static_cast<std::uint32_t>(chain(Ceil(size_of(i), kSector), &layout.chains[i]));
   }
   std::uint32_t ministream_start = kEndOfChain;
   if (ministream_sectors) {
-    std::size_t first = chain(ministream_sectors);
-    ministream_start = static_cast<std::uint32_t>(first);
-    std::uint8_t* base = sector_at(first);
-    for (std::size_t i = 1; i < n; ++i) {
-      const CfbEntry& e = file.entries[i];
-      if (!e.in_tree || e.type != 2 || e.data.empty() || e.data.size() >= kMiniCutoff) continue;
-      std::memcpy(base + start[i] * kMiniSector, e.data.data(), e.data.size());
-    }
+    ministream_start = static_cast<std::uint32_t>(chain(ministream_sectors, nullptr));
   }
   std::uint32_t minifat_start = kEndOfChain;
-  if (minifat_sectors) {
-    std::size_t first = chain(minifat_sectors);
-    minifat_start = static_cast<std::uint32_t>(first);
-    minifat.resize(minifat_sectors * kPerFat, kFreeSect);
-    for (std::size_t j = 0; j < minifat.size(); ++j) Put32(sector_at(first) + 4 * j, minifat[j]);
+  if (minifat_sectors) minifat_start = static_cast<std::uint32_t>(chain(minifat_sectors, nullptr));
+  const std::size_t dir_first = chain(dir_sectors, &layout.dir_chain);
+  const std::size_t fat_first = next;
+  for (std::size_t j = 0; j < fat_sectors; ++j) {
+    layout.fat_sectors.push_back(static_cast<std::uint32_t>(next));
+    fat[next++] = kFatSect;
   }
-  std::size_t dir_first = chain(dir_sectors);
-  for (std::size_t i = 0; i < dir_sectors * (kSector / 128); ++i) {
-    std::array<std::uint8_t, 128> raw = EmptyEntry();
-    if (i < n && file.entries[i].in_tree) {
-      const CfbEntry& e = file.entries[i];
-      raw = e.raw;
-      if (e.type == 5) {
-        Put32(raw.data() + 116, ministream_start);
-        Put32(raw.data() + 120, static_cast<std::uint32_t>(ministream_bytes));
-      } else if (e.type == 2) {
-        Put32(raw.data() + 116, e.data.empty() ? kEndOfChain : start[i]);
-        Put32(raw.data() + 120, static_cast<std::uint32_t>(e.data.size()));
-      } else {
-        Put32(raw.data() + 116, 0);
-        Put32(raw.data() + 120, 0);
-      }
-      Put32(raw.data() + 124, 0);
-    }
-    std::memcpy(sector_at(dir_first) + i * 128, raw.data(), 128);
-  }
-  std::size_t fat_first = next;
-  for (std::size_t j = 0; j < fat_sectors; ++j) fat[next++] = kFatSect;
-  std::size_t difat_first = next;
-  for (std::size_t j = 0; j < difat_sectors; ++j) fat[next++] = kDifSect;
-  for (std::size_t j = 0; j < fat.size(); ++j) {
-    Put32(sector_at(fat_first + j / kPerFat) + 4 * (j % kPerFat), fat[j]);
+  const std::size_t difat_first = next;
+  for (std::size_t j = 0; j < difat_sectors; ++j) {
+    layout.difat_sectors.push_back(static_cast<std::uint32_t>(next));
+    fat[next++] = kDifSect;
   }
 
-  std::uint8_t* h = out.data();
+  std::uint8_t* h = layout.header.data();
   std::memcpy(h, kSignature, sizeof kSignature);
   Put16(h + 24, 0x003E);
   Put16(h + 26, 3);
@@ -363,15 +361,102 @@ Bytes WriteCompoundFile(const CompoundFile& file) {
   for (std::size_t j = 0; j < kHeaderDifat; ++j) {
     Put32(h + 76 + 4 * j, j < fat_sectors ? static_cast<std::uint32_t>(fat_first + j) : kFreeSect);
   }
-  for (std::size_t d = 0; d < difat_sectors; ++d) {
-    std::uint8_t* s = sector_at(difat_first + d);
-    for (std::size_t k = 0; k < kPerFat - 1; ++k) {
-      std::size_t j = kHeaderDifat + d * (kPerFat - 1) + k;
-      Put32(s + 4 * k, j < fat_sectors ? static_cast<std::uint32_t>(fat_first + j) : kFreeSect);
+  sink(h, kSector);
+
+  Bytes buffer;
+  auto emit_padded = [&](Bytes& bytes) {
+    bytes.resize(Ceil(bytes.size(), kSector) * kSector, 0);
+    sink(bytes.data(), bytes.size());
+  };
+  constexpr std::size_t kChunk = std::size_t{1} << 20;  // a multiple of the sector
+  for (std::size_t i = 1; i < n; ++i) {
+    const CfbEntry& e = file.entries[i];
+    const std::size_t size = size_of(i);
+    if (!e.in_tree || e.type != 2 || size < kMiniCutoff) continue;
+    for (std::size_t at = 0; at < size; at += kChunk) {
+      const std::size_t take = std::min(kChunk, size - at);
+      if (i == external) {
+        buffer.resize(take);
+        read(at, take, buffer.data());
+      } else {
+        buffer.assign(e.data.begin() + static_cast<std::ptrdiff_t>(at),
+                      e.data.begin() + static_cast<std::ptrdiff_t>(at + take));
+      }
+      emit_padded(buffer);
     }
-    Put32(s + 4 * (kPerFat - 1),
-          d + 1 < difat_sectors ? static_cast<std::uint32_t>(difat_first + d + 1) : kEndOfChain);
   }
+  if (ministream_sectors) {
+    buffer.assign(ministream_sectors * kSector, 0);
+    for (std::size_t i = 1; i < n; ++i) {
+      const CfbEntry& e = file.entries[i];
+      const std::size_t size = size_of(i);
+      if (!e.in_tree || e.type != 2 || size == 0 || size >= kMiniCutoff) continue;
+      std::uint8_t* to = buffer.data() + start[i] * kMiniSector;
+      if (i == external) {
+        read(0, size, to);
+      } else {
+        std::memcpy(to, e.data.data(), size);
+      }
+    }
+    sink(buffer.data(), buffer.size());
+  }
+  if (minifat_sectors) {
+    minifat.resize(minifat_sectors * kPerFat, kFreeSect);
+    buffer.assign(minifat_sectors * kSector, 0);
+    for (std::size_t j = 0; j < minifat.size(); ++j) Put32(buffer.data() + 4 * j, minifat[j]);
+    sink(buffer.data(), buffer.size());
+  }
+  entries_out = file.entries;
+  buffer.assign(dir_sectors * kSector, 0);
+  for (std::size_t i = 0; i < dir_sectors * (kSector / 128); ++i) {
+    std::array<std::uint8_t, 128> raw = EmptyEntry();
+    if (i < n && file.entries[i].in_tree) {
+      const CfbEntry& e = file.entries[i];
+      raw = e.raw;
+      if (e.type == 5) {
+        Put32(raw.data() + 116, ministream_start);
+        Put32(raw.data() + 120, static_cast<std::uint32_t>(ministream_bytes));
+      } else if (e.type == 2) {
+        Put32(raw.data() + 116, size_of(i) == 0 ? kEndOfChain : start[i]);
+        Put32(raw.data() + 120, static_cast<std::uint32_t>(size_of(i)));
+      } else {
+        Put32(raw.data() + 116, 0);
+        Put32(raw.data() + 120, 0);
+      }
+      Put32(raw.data() + 124, 0);
+    }
+    if (i < n) entries_out[i].raw = raw;
+    std::memcpy(buffer.data() + i * 128, raw.data(), 128);
+  }
+  sink(buffer.data(), buffer.size());
+  buffer.assign(fat_sectors * kSector, 0);
+  for (std::size_t j = 0; j < fat.size(); ++j) Put32(buffer.data() + 4 * j, fat[j]);
+  sink(buffer.data(), buffer.size());
+  if (difat_sectors) {
+    buffer.assign(difat_sectors * kSector, 0);
+    for (std::size_t d = 0; d < difat_sectors; ++d) {
+      std::uint8_t* sct = buffer.data() + d * kSector;
+      for (std::size_t k = 0; k < kPerFat - 1; ++k) {
+        std::size_t j = kHeaderDifat + d * (kPerFat - 1) + k;
+        Put32(sct + 4 * k, j < fat_sectors ? static_cast<std::uint32_t>(fat_first + j) : kFreeSect);
+      }
+      Put32(sct + 4 * (kPerFat - 1),
+            d + 1 < difat_sectors ? static_cast<std::uint32_t>(difat_first + d + 1) : kEndOfChain);
+    }
+    sink(buffer.data(), buffer.size());
+  }
+  return layout;
+}
+
+Bytes WriteCompoundFile(const CompoundFile& file) {
+  Bytes out;
+  std::vector<CfbEntry> entries;
+  WriteCompoundFile(
+      file, file.entries.size(), 0, nullptr,
+      [&out](const std::uint8_t* data, std::size_t size) {
+        out.insert(out.end(), data, data + size);
+      },
+      entries);
   return out;
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,8 +26,25 @@ struct CfbEntry {
   Bytes data;  // streams only
 };
 
+// Where everything lies in the file as read or written: what a change in
+// place needs to leave every sector of this version untouched.
+struct CfbLayout {
+  bool known = false;
+  std::size_t sector = 512;
+  std::uint16_t major = 3;
+  std::array<std::uint8_t, 512> header{};
+  std::vector<std::uint32_t> fat;
+  std::vector<std::uint32_t> fat_sectors;    // where each FAT sector is
+  std::vector<std::uint32_t> difat_sectors;  // where the DIFAT sectors are, in chain order
+  std::vector<std::uint32_t> dir_chain;
+  std::size_t file_sectors = 0;  // sectors the file holds (a cut last one counted)
+  // Each stream's sectors (big streams only), by entry.
+  std::vector<std::vector<std::uint32_t>> chains;
+};
+
 struct CompoundFile {
   std::vector<CfbEntry> entries;
+  CfbLayout layout;
 
   // Index of the stream `name` directly under the root (letter case ignored),
   // or entries.size().
@@ -36,6 +54,16 @@ struct CompoundFile {
 // Throws FormatError on anything that is not a sound compound file.
 CompoundFile ReadCompoundFile(const std::uint8_t* data, std::size_t size);
 Bytes WriteCompoundFile(const CompoundFile& file);
+
+// Writes the file in order through `sink`, the bytes of the entry `external`
+// coming from `read(offset, size, out)` rather than from its `data`
+// (`external_size` of them). Returns the layout of what was written and sets
+// the entries' start and size fields in `entries_out`.
+using ByteSink = std::function<void(const std::uint8_t* data, std::size_t size)>;
+using StreamReader = std::function<void(std::size_t offset, std::size_t size, std::uint8_t* out)>;
+CfbLayout WriteCompoundFile(const CompoundFile& file, std::size_t external,
+                            std::size_t external_size, const StreamReader& read,
+                            const ByteSink& sink, std::vector<CfbEntry>& entries_out);
 // A compound file with one stream under the root.
 CompoundFile NewCompoundFile(std::u16string_view stream_name, Bytes stream);
 

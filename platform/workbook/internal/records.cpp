@@ -75,6 +75,24 @@ std::string RecordName(std::uint16_t type) {
   }
 }
 
+bool IsCellRecord(std::uint16_t type) {
+  switch (type) {
+    case rt::kLabelSst:
+    case rt::kLabel:
+    case rt::kRString:
+    case rt::kRk:
+    case rt::kMulRk:
+    case rt::kNumber:
+    case rt::kFormula:
+    case rt::kBlank:
+    case rt::kMulBlank:
+    case rt::kBoolErr:
+      return true;
+    default:
+      return false;
+  }
+}
+
 void AppendRecord(Bytes& out, std::uint16_t type, const std::uint8_t* data, std::size_t size) {
   Append16(out, type);
   Append16(out, static_cast<std::uint32_t>(size));

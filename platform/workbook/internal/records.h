@@ -69,6 +69,9 @@ class RecordReader {
 
 std::string RecordName(std::uint16_t type);
 
+// A record that holds one or more cells (LABELSST, RK, MULRK, FORMULA, ...).
+bool IsCellRecord(std::uint16_t type);
+
 void AppendRecord(Bytes& out, std::uint16_t type, const std::uint8_t* data, std::size_t size);
 inline void AppendRecord(Bytes& out, std::uint16_t type, const Bytes& data) {
   AppendRecord(out, type, data.data(), data.size());

@@ -1,8 +1,11 @@
 #include "platform/workbook/internal/sheet_writer.h"
 
 #include <algorithm>
+#include <map>
+#include <set>
 
 #include "platform/workbook/internal/records.h"
+#include "platform/workbook/internal/utf.h"
 
 namespace vt::workbook::detail {
 
@@ -11,24 +14,8 @@ namespace {
 constexpr std::uint16_t kWindow2 = 0x023E;
 constexpr std::size_t kRowsPerBlock = 32;
 constexpr std::size_t kRowRecord = 20;
-
-bool IsCell(std::uint16_t type) {
-  switch (type) {
-    case rt::kLabelSst:
-    case rt::kLabel:
-    case rt::kRString:
-    case rt::kRk:
-    case rt::kMulRk:
-    case rt::kNumber:
-    case rt::kFormula:
-    case rt::kBlank:
-    case rt::kMulBlank:
-    case rt::kBoolErr:
-      return true;
-    default:
-      return false;
-  }
-}
+constexpr std::size_t kMaxBlocks = kMaxRows / kRowsPerBlock;
+constexpr std::size_t kLabelHeader = 9;  // row, column, XF, character count, flags
 
 // Records that belong to the formula before them.
 bool IsFormulaPart(std::uint16_t type) {
@@ -43,15 +30,48 @@ std::size_t FindIndex(const Bytes& stream, std::size_t begin, std::size_t end) {
   while (in.Position() < end && in.Next(r)) {
     if (r.type == rt::kBof) ++depth;
     if (r.type == rt::kEof) --depth;
-    if (depth == 1 && r.type == rt::kIndex && r.size >= 16) return r.offset + 4;
+    if (depth == 1 && r.type == rt::kIndex && r.size >= 16) return r.offset;
   }
   return SIZE_MAX;
 }
 
+// Moves the positions an INDEX record keeps by `delta` bytes.
+Bytes MovedIndex(const Bytes& stream, std::size_t at, std::ptrdiff_t delta) {
+  const std::size_t size = Get16(stream.data() + at + 2);
+  Bytes index(stream.begin() + static_cast<std::ptrdiff_t>(at),
+              stream.begin() + static_cast<std::ptrdiff_t>(at + 4 + size));
+  std::uint8_t* d = index.data() + 4;
+  auto move = [&](std::uint8_t* p) {
+    Put32(p, static_cast<std::uint32_t>(static_cast<std::ptrdiff_t>(Get32(p)) + delta));
+  };
+  if (size >= 16 && Get32(d + 12) != 0) move(d + 12);
+  for (std::size_t k = 16; k + 4 <= size; k += 4) move(d + k);
+  return index;
+}
+
+SheetLayout Moved(const SheetLayout& layout, std::ptrdiff_t delta) {
+  auto move = [delta](std::size_t& at) {
+    if (at != SheetLayout::kNone)
+      at = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(at) + delta);
+  };
+  SheetLayout out = layout;
+  move(out.index_at);
+  move(out.dimensions_at);
+  move(out.table_end);
+  for (Block& b : out.blocks) {
+    move(b.begin);
+    move(b.dbcell);
+    move(b.end);
+  }
+  return out;
+}
+
+// A cell record: a span of the original stream, or a record made here (in
+// the writer's arena). Kept small: a sheet may hold half a million.
 struct Item {
   std::uint16_t first = 0, last = 0;
-  std::size_t offset = 0, size = 0;  // a span of the original stream, or
-  Bytes own;                         // a record made here
+  std::uint32_t offset = 0, size = 0;
+  bool own = false;
 };
 
 struct RowBuild {
@@ -81,38 +101,127 @@ Bytes CellRecord(std::uint16_t type, std::size_t row, std::size_t col, std::uint
   return out;
 }
 
+// A LABEL record: the text in the cell itself, so that a new text leaves the
+// shared string table (and everything after it in the file) where it was.
+Bytes LabelRecord(std::size_t row, std::size_t col, std::uint16_t xf, std::string_view text) {
+  std::u16string units;
+  Utf8ToUtf16(text, units);
+  const bool high = std::any_of(units.begin(), units.end(), [](char16_t c) { return c > 0xFF; });
+  Bytes tail;
+  Append16(tail, static_cast<std::uint32_t>(units.size()));
+  tail.push_back(high ? 1 : 0);
+  for (char16_t c : units) {
+    if (high) {
+      Append16(tail, c);
+    } else {
+      tail.push_back(static_cast<std::uint8_t>(c));
+    }
+  }
+  return CellRecord(rt::kLabel, row, col, xf, tail.data(), tail.size());
+}
+
+struct Extent {
+  bool any = false;
+  std::size_t first_row = SIZE_MAX, end_row = 0, first_col = SIZE_MAX, end_col = 0;
+};
+
+// The used range of the sheet as it is now.
+Extent ExtentOf(const SheetData& sheet) {
+  Extent e;
+  for (std::size_t c = 0; c < sheet.columns.size(); ++c) {
+    const auto& kinds = sheet.columns[c].kind;
+    std::size_t first = 0;
+    while (first < kinds.size() && kinds[first] == CellKind::kEmpty) ++first;
+    if (first == kinds.size()) continue;
+    std::size_t last = kinds.size() - 1;
+    while (kinds[last] == CellKind::kEmpty) --last;
+    e.any = true;
+    e.first_row = std::min(e.first_row, first);
+    e.end_row = std::max(e.end_row, last + 1);
+    e.first_col = std::min(e.first_col, c);
+    e.end_col = c + 1;
+  }
+  return e;
+}
+
 class EditedSheetWriter {
  public:
-  EditedSheetWriter(const BookData& book, const SheetData& sheet,
-                    const std::unordered_map<std::string_view, std::uint32_t>& new_strings)
+  EditedSheetWriter(const BookData& book, const SheetData& sheet, const NewStrings& new_strings,
+                    StreamPlan& plan)
       : book_(book),
         stream_(book.stream),
         sheet_(sheet),
+        layout_(sheet.layout),
         bs_(book.boundsheets[sheet.boundsheet]),
         new_strings_(new_strings),
+        plan_(plan),
         rows_(kMaxRows) {}
 
-  SheetOutput Write() {
-    Collect();
+  SheetEmit Write() {
+    ChooseMode();
+    Collect(partial_ ? region_begin_ : bs_.begin);
     ApplyEdits();
-    Emit();
+    out_.begin = plan_.Size();
+    if (partial_) {
+      EmitPartial();
+    } else {
+      EmitFull();
+    }
+    out_.end = plan_.Size();
+    out_.sst_refs = static_cast<std::uint32_t>(
+        std::max<std::int64_t>(0, std::int64_t{sheet_.sst_refs} - refs_removed_ + refs_added_));
     return std::move(out_);
   }
 
  private:
   const std::uint8_t* Data(const Item& item) const {
-    return item.own.empty() ? stream_.data() + item.offset : item.own.data();
+    return (item.own ? arena_.data() : stream_.data()) + item.offset;
   }
-  std::size_t Size(const Item& item) const {
-    return item.own.empty() ? item.size : item.own.size();
+  void Own(Item& item, const Bytes& record) {
+    item.own = true;
+    item.offset = static_cast<std::uint32_t>(arena_.size());
+    item.size = static_cast<std::uint32_t>(record.size());
+    arena_.insert(arena_.end(), record.begin(), record.end());
   }
 
-  void Collect() {
-    RecordReader in(stream_, bs_.begin);
+  // Rewriting from a block on needs a sound table whose INDEX (if any) has
+  // room for the blocks the edits add; otherwise the whole sheet is written.
+  void ChooseMode() {
+    for (std::uint32_t key : sheet_.edited) touched_.insert((key >> 8) / kRowsPerBlock);
+    const SheetLayout& l = layout_;
+    if (!l.blocked || touched_.empty()) return;
+    copy_blocks_ = true;
+    const std::size_t table_begin = l.blocks.front().begin;
+    if ((l.index_at != SheetLayout::kNone && l.index_at > table_begin) ||
+        (l.dimensions_at != SheetLayout::kNone && l.dimensions_at > table_begin) ||
+        (l.index_at != SheetLayout::kNone && l.dimensions_at != SheetLayout::kNone &&
+         l.index_at > l.dimensions_at)) {
+      return;
+    }
+    const std::size_t first = *touched_.begin();
+    keep_ = 0;
+    while (keep_ < l.blocks.size() && l.blocks[keep_].number < first) ++keep_;
+    std::set<std::size_t> numbers(touched_);
+    for (std::size_t i = keep_; i < l.blocks.size(); ++i) numbers.insert(l.blocks[i].number);
+    if (l.index_at != SheetLayout::kNone && keep_ + numbers.size() > l.blocks.size() + l.spares) {
+      return;  // INDEX would grow
+    }
+    partial_ = true;
+    region_begin_ = keep_ < l.blocks.size() ? l.blocks[keep_].begin : l.blocks.back().end;
+  }
+
+  bool Skipped(std::size_t row) const {
+    return copy_blocks_ && touched_.count(row / kRowsPerBlock) == 0;
+  }
+
+  void Collect(std::size_t from) {
+    RecordReader in(stream_, from);
     Record r;
-    int depth = 0;
-    bool table_placed = false;
+    int depth = from == bs_.begin ? 0 : 1;
+    bool table_placed = partial_;
+    if (partial_) others_.push_back({Slot::kTable, 0, 0});
     bool in_formula = false;
+    bool skipping = false;
     RowBuild* last_row = nullptr;
     while (in.Position() < bs_.end && in.Next(r)) {
       if (r.type == rt::kBof) ++depth;
@@ -123,40 +232,58 @@ class EditedSheetWriter {
         in_formula = false;
         continue;
       }
-      if (in_formula && IsFormulaPart(r.type) && last_row) {
-        last_row->items.back().size = r.End() - last_row->items.back().offset;
+      if (in_formula && IsFormulaPart(r.type)) {
+        if (!skipping && last_row) {
+          last_row->items.back().size =
+              static_cast<std::uint32_t>(r.End() - last_row->items.back().offset);
+        }
         continue;
       }
       in_formula = false;
-      bool table = IsCell(r.type) || r.type == rt::kRow || r.type == rt::kDbCell;
+      bool table = IsCellRecord(r.type) || r.type == rt::kRow || r.type == rt::kDbCell;
+      if (partial_ && r.offset >= layout_.table_end) table = false;
       if (table && !table_placed) {
         others_.push_back({Slot::kTable, 0, 0});
         table_placed = true;
       }
-      if (r.type == rt::kIndex) {
+      if (partial_ && table) {
+        // Only table records before table_end: nothing else to keep here.
+      } else if (r.type == rt::kIndex) {
         had_index_ = true;
         others_.push_back({Slot::kIndex, r.offset, r.End()});
+        continue;
       } else if (r.type == rt::kDimensions) {
         others_.push_back({Slot::kDimensions, r.offset, r.End()});
-      } else if (r.type == rt::kRow && r.size == 16) {
-        RowBuild& rb = rows_[Get16(r.data)];
+        continue;
+      } else if (!table) {
+        others_.push_back({Slot::kPlain, r.offset, r.End()});
+        continue;
+      }
+      if (r.type == rt::kRow && r.size == 16) {
+        std::size_t row = Get16(r.data);
+        if (Skipped(row)) continue;
+        RowBuild& rb = rows_[row];
         rb.has_row = true;
         rb.row_offset = r.offset;
       } else if (r.type == rt::kDbCell) {
         // Rebuilt with the blocks.
-      } else if (IsCell(r.type)) {
-        RowBuild& rb = rows_[Get16(r.data)];
+      } else if (IsCellRecord(r.type) && r.size >= 4) {
+        std::size_t row = Get16(r.data);
+        skipping = Skipped(row);
+        in_formula = r.type == rt::kFormula;
+        if (skipping) continue;
+        if (r.type == rt::kLabelSst) ++refs_removed_;
+        RowBuild& rb = rows_[row];
         Item item;
         item.first = Get16(r.data + 2);
         item.last = item.first;
-        if (r.type == rt::kMulRk || r.type == rt::kMulBlank) item.last = Get16(r.data + r.size - 2);
-        item.offset = r.offset;
+        if ((r.type == rt::kMulRk || r.type == rt::kMulBlank) && r.size >= 6) {
+          item.last = Get16(r.data + r.size - 2);
+        }
+        item.offset = static_cast<std::uint32_t>(r.offset);
         item.size = 4u + r.size;
-        rb.items.push_back(std::move(item));
+        rb.items.push_back(item);
         last_row = &rb;
-        in_formula = r.type == rt::kFormula;
-      } else {
-        others_.push_back({Slot::kPlain, r.offset, r.End()});
       }
     }
     if (!table_placed) {
@@ -177,9 +304,9 @@ class EditedSheetWriter {
 
   // Splits MULRK / MULBLANK into single cells so that one of them can change.
   void Explode(std::vector<Item>& items, std::size_t at) {
-    Item multi = std::move(items[at]);
+    const Item multi = items[at];
     const std::uint8_t* d = Data(multi) + 4;
-    std::uint16_t type = Get16(Data(multi));
+    const std::uint16_t type = Get16(Data(multi));
     std::size_t row = Get16(d);
     std::vector<Item> singles;
     for (std::size_t col = multi.first; col <= multi.last; ++col) {
@@ -187,10 +314,11 @@ class EditedSheetWriter {
       Item item;
       item.first = item.last = static_cast<std::uint16_t>(col);
       if (type == rt::kMulRk) {
-        item.own = CellRecord(rt::kRk, row, col, Get16(d + 4 + 6 * k), d + 6 + 6 * k, 4);
+        Own(item, CellRecord(rt::kRk, row, col, Get16(d + 4 + 6 * k), d + 6 + 6 * k, 4));
       } else {
-        item.own = CellRecord(rt::kBlank, row, col, Get16(d + 4 + 2 * k), nullptr, 0);
+        Own(item, CellRecord(rt::kBlank, row, col, Get16(d + 4 + 2 * k), nullptr, 0));
       }
+      d = Data(multi) + 4;  // the arena may have moved
       singles.push_back(std::move(item));
     }
     items.erase(items.begin() + static_cast<std::ptrdiff_t>(at));
@@ -231,11 +359,15 @@ class EditedSheetWriter {
       Item item;
       item.first = item.last = static_cast<std::uint16_t>(col);
       if (kind == CellKind::kText) {
-        std::uint8_t index[4];
-        Put32(index, new_strings_.at(text));
-        item.own = CellRecord(rt::kLabelSst, row, col, xf, index, 4);
+        if (FitsLabel(text)) {
+          Own(item, LabelRecord(row, col, xf, text));
+        } else {
+          std::uint8_t index[4];
+          Put32(index, new_strings_.at(text));
+          Own(item, CellRecord(rt::kLabelSst, row, col, xf, index, 4));
+        }
       } else if (kind == CellKind::kBlank || (kind == CellKind::kEmpty && had)) {
-        item.own = CellRecord(rt::kBlank, row, col, xf, nullptr, 0);
+        Own(item, CellRecord(rt::kBlank, row, col, xf, nullptr, 0));
       } else {
         continue;
       }
@@ -246,8 +378,7 @@ class EditedSheetWriter {
   }
 
   void EmitRow(std::size_t row, const RowBuild& rb) {
-    Bytes& out = out_.bytes;
-    std::size_t at = out.size();
+    Bytes out;
     if (rb.has_row) {
       AppendBytes(out, stream_.data() + rb.row_offset, kRowRecord);
     } else {
@@ -261,140 +392,266 @@ class EditedSheetWriter {
       Append16(out, book_.default_xf);
     }
     if ((rb.touched || !rb.has_row) && !rb.items.empty()) {
-      Put16(out.data() + at + 6, rb.items.front().first);
-      Put16(out.data() + at + 8, static_cast<std::uint32_t>(rb.items.back().last) + 1);
+      Put16(out.data() + 6, rb.items.front().first);
+      Put16(out.data() + 8, static_cast<std::uint32_t>(rb.items.back().last) + 1);
+    }
+    plan_.Add(out);
+  }
+
+  // One block of rows, its cells and its DBCELL; returns the DBCELL's position.
+  std::size_t EmitBlock(const std::vector<std::size_t>& rows) {
+    const std::size_t first_row_at = plan_.Size();
+    for (std::size_t row : rows) EmitRow(row, rows_[row]);
+    std::vector<std::size_t> cell_at;
+    for (std::size_t row : rows) {
+      cell_at.push_back(plan_.Size());
+      for (const Item& item : rows_[row].items) {
+        const std::uint8_t* data = Data(item);
+        if (Get16(data) == rt::kLabelSst) ++refs_added_;
+        if (item.own) {
+          plan_.Add(data, item.size);
+        } else {
+          plan_.Copy(item.offset, item.size);
+        }
+      }
+    }
+    const std::size_t at = plan_.Size();
+    Bytes db;
+    Append16(db, rt::kDbCell);
+    Append16(db, static_cast<std::uint32_t>(4 + 2 * rows.size()));
+    Append32(db, static_cast<std::uint32_t>(at - first_row_at));
+    std::size_t previous = first_row_at + kRowRecord;
+    for (std::size_t pos : cell_at) {
+      Append16(db, static_cast<std::uint32_t>(pos - previous));
+      previous = pos;
+    }
+    plan_.Add(db);
+    return at;
+  }
+
+  // The cell table from the block `first_kept_block` of the old layout on:
+  // untouched blocks copied,
+  // the others built from their rows.
+  void EmitTable(std::size_t first_kept_block) {
+    std::map<std::size_t, const Block*> old_blocks;
+    if (copy_blocks_) {
+      for (std::size_t i = first_kept_block; i < layout_.blocks.size(); ++i) {
+        old_blocks[layout_.blocks[i].number] = &layout_.blocks[i];
+      }
+    }
+    std::map<std::size_t, std::vector<std::size_t>> built;  // block -> rows
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+      const RowBuild& rb = rows_[row];
+      if (rb.has_row || !rb.items.empty()) built[row / kRowsPerBlock].push_back(row);
+    }
+    std::set<std::size_t> numbers;
+    for (const auto& [n, block] : old_blocks) numbers.insert(n);
+    for (const auto& [n, rows] : built) numbers.insert(n);
+    for (std::size_t n : numbers) {
+      auto old = old_blocks.find(n);
+      Block b;
+      b.number = n;
+      b.begin = plan_.Size();
+      if (old != old_blocks.end() && touched_.count(n) == 0) {
+        plan_.Copy(old->second->begin, old->second->end - old->second->begin);
+        b.dbcell = b.begin + (old->second->dbcell - old->second->begin);
+      } else {
+        b.dbcell = EmitBlock(built[n]);
+      }
+      b.end = plan_.Size();
+      out_.layout.blocks.push_back(b);
     }
   }
 
-  void Emit() {
-    std::vector<std::size_t> used;
-    std::size_t first_cell_row = SIZE_MAX, last_cell_row = 0, col_min = 0xFFFF, col_max = 0;
-    for (std::size_t row = 0; row < rows_.size(); ++row) {
-      const RowBuild& rb = rows_[row];
-      if (!rb.has_row && rb.items.empty()) continue;
-      used.push_back(row);
-      if (rb.items.empty()) continue;
-      first_cell_row = std::min(first_cell_row, row);
-      last_cell_row = row;
-      col_min = std::min<std::size_t>(col_min, rb.items.front().first);
-      col_max = std::max<std::size_t>(col_max, rb.items.back().last);
+  void EmitSpares(std::size_t count) {
+    Bytes spare;
+    Append16(spare, rt::kDbCell);
+    Append16(spare, 4);
+    Append32(spare, 0);
+    for (std::size_t k = 0; k < count; ++k) plan_.Add(spare);
+    out_.layout.spares = count;
+  }
+
+  Bytes Dimensions(std::size_t at, const Extent& e) const {
+    Bytes d(stream_.begin() + static_cast<std::ptrdiff_t>(at),
+            stream_.begin() + static_cast<std::ptrdiff_t>(at + 18));
+    Put32(d.data() + 4, e.any ? static_cast<std::uint32_t>(e.first_row) : 0);
+    Put32(d.data() + 8, e.any ? static_cast<std::uint32_t>(e.end_row) : 0);
+    Put16(d.data() + 12, e.any ? static_cast<std::uint32_t>(e.first_col) : 0);
+    Put16(d.data() + 14, e.any ? static_cast<std::uint32_t>(e.end_col) : 0);
+    return d;
+  }
+
+  void FillIndex(std::size_t at, const Extent& e, std::size_t defcol) {
+    std::uint8_t* d = plan_.At(at) + 4;
+    Put32(d, 0);
+    Put32(d + 4, e.any ? static_cast<std::uint32_t>(e.first_row) : 0);
+    Put32(d + 8, e.any ? static_cast<std::uint32_t>(e.end_row) : 0);
+    Put32(d + 12, static_cast<std::uint32_t>(defcol));
+    std::size_t k = 16;
+    for (const Block& b : out_.layout.blocks) {
+      Put32(plan_.At(at + 4 + k), static_cast<std::uint32_t>(b.dbcell));
+      k += 4;
     }
-    std::size_t blocks = 0;
-    for (std::size_t i = 0; i < used.size(); ++i) {
-      if (i == 0 || used[i] / kRowsPerBlock != used[i - 1] / kRowsPerBlock) ++blocks;
+    const std::size_t spares_at = out_.layout.blocks.empty() ? 0 : out_.layout.blocks.back().end;
+    for (std::size_t s = 0; s < out_.layout.spares; ++s) {
+      Put32(plan_.At(at + 4 + k), static_cast<std::uint32_t>(spares_at + 8 * s));
+      k += 4;
     }
-    bool any = first_cell_row != SIZE_MAX;
-    Bytes& out = out_.bytes;
-    out.reserve(bs_.end - bs_.begin + sheet_.edited.size() * 16);
-    std::size_t index_data = SIZE_MAX, defcol = 0;
-    std::vector<std::uint32_t> dbcells;
+  }
+
+  std::size_t AddIndexPlaceholder(std::size_t entries) {
+    Bytes index;
+    Append16(index, rt::kIndex);
+    Append16(index, static_cast<std::uint32_t>(16 + 4 * entries));
+    index.resize(4 + 16 + 4 * entries, 0);
+    return plan_.Add(index);
+  }
+
+  void EmitPartial() {
+    const std::ptrdiff_t delta =
+        static_cast<std::ptrdiff_t>(out_.begin) - static_cast<std::ptrdiff_t>(bs_.begin);
+    const Extent extent = ExtentOf(sheet_);
+    std::size_t pos = bs_.begin;
+    std::size_t index_at = SIZE_MAX, entries = 0, defcol = 0;
+    if (layout_.index_at != SheetLayout::kNone) {
+      plan_.Copy(pos, layout_.index_at - pos);
+      const std::uint8_t* old = stream_.data() + layout_.index_at;
+      entries = (Get16(old + 2) - 16u) / 4u;
+      defcol = Get32(old + 4 + 12);
+      if (defcol != 0)
+        defcol = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(defcol) + delta);
+      index_at = AddIndexPlaceholder(entries);
+      out_.layout.index_at = index_at;
+      pos = layout_.index_at + 4 + Get16(old + 2);
+    }
+    if (layout_.dimensions_at != SheetLayout::kNone) {
+      plan_.Copy(pos, layout_.dimensions_at - pos);
+      out_.layout.dimensions_at = plan_.Add(Dimensions(layout_.dimensions_at, extent));
+      pos = layout_.dimensions_at + 18;
+    }
+    plan_.Copy(pos, region_begin_ - pos);
+    for (std::size_t i = 0; i < keep_; ++i) {
+      const Block& b = layout_.blocks[i];
+      out_.layout.blocks.push_back(
+          {b.number, static_cast<std::size_t>(static_cast<std::ptrdiff_t>(b.begin) + delta),
+           static_cast<std::size_t>(static_cast<std::ptrdiff_t>(b.dbcell) + delta),
+           static_cast<std::size_t>(static_cast<std::ptrdiff_t>(b.end) + delta)});
+    }
+    EmitTable(keep_);
+    if (index_at != SIZE_MAX) EmitSpares(entries - out_.layout.blocks.size());
+    out_.layout.table_end = plan_.Size();
+    for (const Other& o : others_) {
+      if (o.slot == Slot::kPlain) plan_.Copy(o.offset, o.end - o.offset);
+    }
+    if (index_at != SIZE_MAX) FillIndex(index_at, extent, defcol);
+    out_.layout.blocked = !out_.layout.blocks.empty();
+  }
+
+  void EmitFull() {
+    const Extent extent = ExtentOf(sheet_);
+    std::size_t index_at = SIZE_MAX, defcol = 0;
     for (const Other& o : others_) {
       switch (o.slot) {
         case Slot::kPlain:
-          if (Get16(stream_.data() + o.offset) == rt::kDefColWidth) defcol = out.size();
-          AppendBytes(out, stream_.data() + o.offset, o.end - o.offset);
+          if (Get16(stream_.data() + o.offset) == rt::kDefColWidth) defcol = plan_.Size();
+          plan_.Copy(o.offset, o.end - o.offset);
           break;
         case Slot::kIndex:
-          Append16(out, rt::kIndex);
-          Append16(out, static_cast<std::uint32_t>(16 + 4 * blocks));
-          index_data = out.size();
-          out.resize(out.size() + 16 + 4 * blocks, 0);
+          index_at = AddIndexPlaceholder(IndexEntries());  // filled once the blocks are placed
+          out_.layout.index_at = index_at;
           break;
-        case Slot::kDimensions: {
-          std::size_t at = out.size();
-          AppendBytes(out, stream_.data() + o.offset, o.end - o.offset);
+        case Slot::kDimensions:
           if (o.end - o.offset >= 18) {
-            Put32(out.data() + at + 4, any ? static_cast<std::uint32_t>(first_cell_row) : 0);
-            Put32(out.data() + at + 8, any ? static_cast<std::uint32_t>(last_cell_row + 1) : 0);
-            Put16(out.data() + at + 12, any ? static_cast<std::uint32_t>(col_min) : 0);
-            Put16(out.data() + at + 14, any ? static_cast<std::uint32_t>(col_max + 1) : 0);
+            out_.layout.dimensions_at = plan_.Add(Dimensions(o.offset, extent));
+          } else {
+            plan_.Copy(o.offset, o.end - o.offset);
           }
           break;
-        }
         case Slot::kTable:
-          for (std::size_t i = 0; i < used.size();) {
-            std::size_t j = i;
-            while (j < used.size() && used[j] / kRowsPerBlock == used[i] / kRowsPerBlock) ++j;
-            std::size_t first_row_at = out.size();
-            for (std::size_t k = i; k < j; ++k) EmitRow(used[k], rows_[used[k]]);
-            std::vector<std::size_t> cell_at;
-            for (std::size_t k = i; k < j; ++k) {
-              cell_at.push_back(out.size());
-              for (const Item& item : rows_[used[k]].items) {
-                const std::uint8_t* data = Data(item);
-                if (Get16(data) == rt::kLabelSst) ++out_.sst_refs;
-                AppendBytes(out, data, Size(item));
-              }
-            }
-            if (had_index_) {
-              std::size_t at = out.size();
-              dbcells.push_back(static_cast<std::uint32_t>(at));
-              Bytes db;
-              Append32(db, static_cast<std::uint32_t>(at - first_row_at));
-              std::size_t previous = first_row_at + kRowRecord;
-              for (std::size_t pos : cell_at) {
-                Append16(db, static_cast<std::uint32_t>(pos - previous));
-                previous = pos;
-              }
-              AppendRecord(out, rt::kDbCell, db);
-            }
-            i = j;
+          EmitTable(0);
+          if (had_index_) {
+            EmitSpares(IndexEntries() - out_.layout.blocks.size());
           }
+          out_.layout.table_end = plan_.Size();
           break;
       }
     }
-    if (index_data != SIZE_MAX) {
-      out_.index_data = index_data;
-      Put32(out.data() + index_data + 4, any ? static_cast<std::uint32_t>(first_cell_row) : 0);
-      Put32(out.data() + index_data + 8, any ? static_cast<std::uint32_t>(last_cell_row + 1) : 0);
-      Put32(out.data() + index_data + 12, static_cast<std::uint32_t>(defcol));
-      for (std::size_t b = 0; b < dbcells.size(); ++b) {
-        Put32(out.data() + index_data + 16 + 4 * b, dbcells[b]);
-      }
+    if (index_at != SIZE_MAX) FillIndex(index_at, extent, defcol);
+    out_.layout.blocked = !out_.layout.blocks.empty();
+  }
+
+  // Entries of the INDEX a whole sheet gets: its blocks and room for more.
+  std::size_t IndexEntries() {
+    if (index_entries_ != SIZE_MAX) return index_entries_;
+    std::set<std::size_t> numbers;
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+      if (rows_[row].has_row || !rows_[row].items.empty()) numbers.insert(row / kRowsPerBlock);
     }
-    out_.base = 0;
+    if (copy_blocks_) {
+      for (const Block& b : layout_.blocks) numbers.insert(b.number);
+    }
+    const std::size_t blocks = numbers.size();
+    const std::size_t spares =
+        std::min(kMaxBlocks - std::min(kMaxBlocks, blocks), std::max<std::size_t>(128, blocks / 4));
+    index_entries_ = blocks + spares;
+    return index_entries_;
   }
 
   const BookData& book_;
   const Bytes& stream_;
   const SheetData& sheet_;
+  const SheetLayout& layout_;
   const BoundSheet& bs_;
-  const std::unordered_map<std::string_view, std::uint32_t>& new_strings_;
+  const NewStrings& new_strings_;
+  StreamPlan& plan_;
   std::vector<RowBuild> rows_;
+  Bytes arena_;  // records made here
   std::vector<Other> others_;
+  std::set<std::size_t> touched_;  // blocks holding an edit
   bool had_index_ = false;
-  SheetOutput out_;
+  bool copy_blocks_ = false;  // untouched blocks go over as they are
+  bool partial_ = false;
+  std::size_t keep_ = 0;          // blocks before the rewritten part
+  std::size_t region_begin_ = 0;  // where the rewritten part begins
+  std::size_t index_entries_ = SIZE_MAX;
+  std::int64_t refs_removed_ = 0, refs_added_ = 0;
+  SheetEmit out_;
 };
 
 }  // namespace
 
-SheetOutput CopySheet(const Bytes& stream, const BoundSheet& sheet) {
-  SheetOutput out;
-  out.bytes.assign(stream.begin() + static_cast<std::ptrdiff_t>(sheet.begin),
-                   stream.begin() + static_cast<std::ptrdiff_t>(sheet.end));
-  out.base = sheet.begin;
-  std::size_t index = FindIndex(stream, sheet.begin, sheet.end);
-  if (index != SIZE_MAX) out.index_data = index - sheet.begin;
+bool FitsLabel(std::string_view text) {
+  std::u16string units;
+  if (!Utf8ToUtf16(text, units)) return false;
+  const bool high = std::any_of(units.begin(), units.end(), [](char16_t c) { return c > 0xFF; });
+  return kLabelHeader + units.size() * (high ? 2 : 1) <= kMaxRecordData;
+}
+
+SheetEmit CopySheet(const BookData& book, const BoundSheet& sheet, const SheetLayout* layout,
+                    StreamPlan& plan) {
+  SheetEmit out;
+  out.begin = plan.Size();
+  const std::ptrdiff_t delta =
+      static_cast<std::ptrdiff_t>(out.begin) - static_cast<std::ptrdiff_t>(sheet.begin);
+  const std::size_t index =
+      layout ? layout->index_at : FindIndex(book.stream, sheet.begin, sheet.end);
+  if (index == SheetLayout::kNone || delta == 0) {
+    plan.Copy(sheet.begin, sheet.end - sheet.begin);
+  } else {
+    plan.Copy(sheet.begin, index - sheet.begin);
+    const Bytes moved = MovedIndex(book.stream, index, delta);
+    plan.Add(moved);
+    plan.Copy(index + moved.size(), sheet.end - index - moved.size());
+  }
+  out.end = plan.Size();
+  if (layout) out.layout = Moved(*layout, delta);
   return out;
 }
 
-SheetOutput WriteEditedSheet(
-    const BookData& book, const SheetData& sheet,
-    const std::unordered_map<std::string_view, std::uint32_t>& new_strings) {
-  return EditedSheetWriter(book, sheet, new_strings).Write();
-}
-
-void PlaceSheet(SheetOutput& sheet, std::size_t position) {
-  if (sheet.index_data == SIZE_MAX) return;
-  std::uint8_t* index = sheet.bytes.data() + sheet.index_data;
-  std::size_t size = Get16(index - 2);
-  auto move = [&](std::uint8_t* p) {
-    std::uint32_t v = Get32(p);
-    Put32(p, static_cast<std::uint32_t>(v - sheet.base + position));
-  };
-  if (Get32(index + 12) != 0) move(index + 12);
-  for (std::size_t at = 16; at + 4 <= size; at += 4) move(index + at);
-  sheet.base = position;
+SheetEmit WriteEditedSheet(const BookData& book, const SheetData& sheet,
+                           const NewStrings& new_strings, StreamPlan& plan) {
+  return EditedSheetWriter(book, sheet, new_strings, plan).Write();
 }
 
 }  // namespace vt::workbook::detail

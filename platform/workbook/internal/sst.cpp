@@ -7,7 +7,7 @@
 
 namespace vt::workbook::detail {
 
-SharedStrings ReadSst(const std::vector<Segment>& segments, StringPool& pool) {
+SharedStrings ReadSst(const std::vector<Segment>& segments, StringPool& pool, std::size_t* left) {
   ContinuedReader in(segments.data(), segments.size(), "the shared string table");
   SharedStrings sst;
   sst.total_refs = in.U32();
@@ -34,6 +34,7 @@ SharedStrings ReadSst(const std::vector<Segment>& segments, StringPool& pool) {
       sst.extras.push_back(std::move(extra));
     }
   }
+  if (left) *left = in.Remaining();
   return sst;
 }
 
@@ -66,29 +67,30 @@ class ContinuedWriter {
 
 }  // namespace
 
-void WriteSst(const SharedStrings& sst, Bytes& stream) {
-  const std::size_t n = sst.texts.size();
-  const std::size_t per_bucket = std::max<std::size_t>(8, (n + 127) / 128);
-  Bytes extsst;
-  Append16(extsst, static_cast<std::uint32_t>(per_bucket));
+namespace {
 
-  ContinuedWriter w(stream, rt::kSst);
-  Append32(stream, sst.total_refs);
-  Append32(stream, static_cast<std::uint32_t>(n));
+// Strings `texts[i]` (index `first + i` in the table) written through `w`;
+// every `per_bucket`-th one gets an EXTSST entry, its position counted from
+// `base`, the stream position of `stream`'s first byte.
+void EncodeStrings(ContinuedWriter& w, Bytes& stream, const std::vector<std::string_view>& texts,
+                   const std::vector<SstExtra>& extras, std::size_t first, std::size_t per_bucket,
+                   std::size_t base, Bytes& extsst) {
   std::u16string units;
-  auto extra = sst.extras.begin();
-  for (std::size_t i = 0; i < n; ++i) {
+  auto extra = extras.begin();
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const std::size_t index = first + i;
     const SstExtra* x = nullptr;
-    if (extra != sst.extras.end() && extra->index == i) x = &*extra++;
-    Utf8ToUtf16(sst.texts[i], units);
+    while (extra != extras.end() && extra->index < index) ++extra;
+    if (extra != extras.end() && extra->index == index) x = &*extra++;
+    Utf8ToUtf16(texts[i], units);
     bool high = std::any_of(units.begin(), units.end(), [](char16_t c) { return c > 0xFF; });
     std::size_t width = high ? 2 : 1;
     std::size_t header = 3u + (x && x->runs ? 2u : 0u) + (x && x->has_ext ? 4u : 0u);
     // A string's header and its first character never part.
-    std::size_t first = units.empty() ? 0 : (units[0] >= 0xD800 && units[0] < 0xDC00 ? 2 : 1);
-    if (w.Room() < header + first * width) w.Continue();
-    if (i % per_bucket == 0) {
-      Append32(extsst, static_cast<std::uint32_t>(stream.size()));
+    std::size_t lead = units.empty() ? 0 : (units[0] >= 0xD800 && units[0] < 0xDC00 ? 2 : 1);
+    if (w.Room() < header + lead * width) w.Continue();
+    if (index % per_bucket == 0) {
+      Append32(extsst, static_cast<std::uint32_t>(base + stream.size()));
       Append16(extsst, static_cast<std::uint32_t>(w.OffsetInRecord()));
       Append16(extsst, 0);
     }
@@ -135,7 +137,30 @@ void WriteSst(const SharedStrings& sst, Bytes& stream) {
     }
   }
   w.Finish();
+}
+
+}  // namespace
+
+std::size_t SstBucketSize(std::size_t strings) {
+  return std::max<std::size_t>(8, (strings + 127) / 128);
+}
+
+void WriteSst(const SharedStrings& sst, Bytes& stream) {
+  const std::size_t n = sst.texts.size();
+  const std::size_t per_bucket = SstBucketSize(n);
+  Bytes extsst;
+  Append16(extsst, static_cast<std::uint32_t>(per_bucket));
+  ContinuedWriter w(stream, rt::kSst);
+  Append32(stream, sst.total_refs);
+  Append32(stream, static_cast<std::uint32_t>(n));
+  EncodeStrings(w, stream, sst.texts, sst.extras, 0, per_bucket, 0, extsst);
   AppendRecord(stream, rt::kExtSst, extsst);
+}
+
+void AppendSstStrings(const std::vector<std::string_view>& texts, std::size_t first,
+                      std::size_t per_bucket, std::size_t base, Bytes& out, Bytes& extsst) {
+  ContinuedWriter w(out, rt::kContinue);
+  EncodeStrings(w, out, texts, {}, first, per_bucket, base, extsst);
 }
 
 }  // namespace vt::workbook::detail

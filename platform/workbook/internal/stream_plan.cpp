@@ -1,0 +1,101 @@
+#include "platform/workbook/internal/stream_plan.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vt::workbook::detail {
+
+void StreamPlan::Copy(std::size_t offset, std::size_t size) {
+  if (size == 0) return;
+  if (!pieces_.empty()) {
+    Piece& last = pieces_.back();
+    if (!last.owned && last.source + last.size == offset) {
+      last.size += size;
+      size_ += size;
+      return;
+    }
+  }
+  pieces_.push_back({size_, offset, size, false});
+  size_ += size;
+}
+
+std::size_t StreamPlan::Add(const std::uint8_t* data, std::size_t size) {
+  const std::size_t at = size_;
+  if (size == 0) return at;
+  if (!pieces_.empty() && pieces_.back().owned) {
+    pieces_.back().size += size;
+  } else {
+    pieces_.push_back({size_, owned_.size(), size, true});
+  }
+  owned_.insert(owned_.end(), data, data + size);
+  size_ += size;
+  return at;
+}
+
+std::size_t StreamPlan::PieceAt(std::size_t position) const {
+  auto it = std::upper_bound(pieces_.begin(), pieces_.end(), position,
+                             [](std::size_t p, const Piece& piece) { return p < piece.at; });
+  return static_cast<std::size_t>(it - pieces_.begin()) - 1;
+}
+
+std::uint8_t* StreamPlan::At(std::size_t position) {
+  const Piece& piece = pieces_[PieceAt(position)];
+  if (!piece.owned) throw FormatError("internal error: a fix-up of bytes that were copied");
+  return owned_.data() + piece.source + (position - piece.at);
+}
+
+std::size_t StreamPlan::Read(std::size_t from, std::size_t size, std::uint8_t* out,
+                             std::size_t hint) const {
+  if (size == 0) return hint;
+  std::size_t i = hint;
+  if (i >= pieces_.size() || from < pieces_[i].at || from >= pieces_[i].at + pieces_[i].size) {
+    i = PieceAt(from);
+  }
+  while (size > 0) {
+    const Piece& piece = pieces_[i];
+    const std::size_t skip = from - piece.at;
+    const std::size_t take = std::min(size, piece.size - skip);
+    const std::uint8_t* src = (piece.owned ? owned_.data() : old_.data()) + piece.source + skip;
+    std::memcpy(out, src, take);
+    if (skip + take == piece.size) ++i;
+    out += take;
+    from += take;
+    size -= take;
+  }
+  return i;
+}
+
+Bytes StreamPlan::Read(std::size_t from, std::size_t size) const {
+  Bytes out(size);
+  Read(from, size, out.data());
+  return out;
+}
+
+bool StreamPlan::SameAsOld(const Piece& piece) const {
+  if (piece.at + piece.size > old_.size()) return false;
+  if (!piece.owned) return piece.source == piece.at;
+  return std::memcmp(owned_.data() + piece.source, old_.data() + piece.at, piece.size) == 0;
+}
+
+StreamPlan::Difference StreamPlan::Compare() const {
+  Difference d;
+  std::size_t last_same = SIZE_MAX;
+  for (std::size_t i = 0; i < pieces_.size(); ++i) {
+    if (SameAsOld(pieces_[i])) last_same = i;
+  }
+  if (last_same == SIZE_MAX) return d;  // all rewritten
+  d.tail = pieces_[last_same].at + pieces_[last_same].size;
+  std::size_t open = SIZE_MAX;
+  for (std::size_t i = 0; i <= last_same; ++i) {
+    const Piece& piece = pieces_[i];
+    if (SameAsOld(piece)) {
+      if (open != SIZE_MAX) d.patches.push_back({open, piece.at});
+      open = SIZE_MAX;
+    } else if (open == SIZE_MAX) {
+      open = piece.at;
+    }
+  }
+  return d;
+}
+
+}  // namespace vt::workbook::detail
