@@ -35,27 +35,6 @@ std::string_view LineEnding(std::string_view text) {
   return "\n";
 }
 
-// Why these names or this value cannot be written as one line, or empty.
-std::string CheckEntry(std::string_view section, std::string_view key, std::string_view value) {
-  auto breaks_line = [](std::string_view text) {
-    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
-  };
-  if (Trim(section).empty()) return "the section name is empty";
-  if (Trim(key).empty()) return "the key name is empty";
-  if (breaks_line(section) || section.find(']') != std::string_view::npos) {
-    return "the section name contains a line break, a NUL or ']'";
-  }
-  if (breaks_line(key) || key.find('=') != std::string_view::npos) {
-    return "the key name contains a line break, a NUL or '='";
-  }
-  const std::string_view trimmed_key = Trim(key);
-  if (trimmed_key.starts_with('[') || trimmed_key.starts_with(';')) {
-    return "the key name begins with '[' or ';'";
-  }
-  if (breaks_line(value)) return "the value contains a line break or a NUL";
-  return {};
-}
-
 // Ends the last line of `result`, which may lack a line feed: nothing, or a
 // lone CR, which reads as the line's end and so only wants its LF (a second CR
 // would become part of the line).
@@ -98,6 +77,8 @@ std::string Edit(std::string_view text, std::string_view section, std::string_vi
 }
 
 }  // namespace
+
+std::string profile::FileText(const std::string& path) { return CurrentEnv().ReadFile(path); }
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view default_value, std::size_t buffer_size,

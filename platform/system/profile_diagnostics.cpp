@@ -2,7 +2,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/base/utf8.h"
 #include "platform/system/env.h"
 #include "platform/system/private_profile.h"
 #include "platform/system/profile_lines.h"
@@ -13,39 +12,11 @@ namespace vt::system {
 
 using namespace profile;
 
-namespace {
-
-// The file as the reader sees it: Win32 keeps Unicode profiles in UTF-16LE
-// behind a byte order mark.
-std::string ProfileText(const std::string& path) {
-  std::string bytes = CurrentEnv().ReadFile(path);
-  if (!bytes.starts_with("\xFF\xFE")) return bytes;
-  std::string text;
-  const auto unit = [&](std::size_t i) {
-    return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]) |
-                                 (static_cast<unsigned char>(bytes[i + 1]) << 8U));
-  };
-  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    char32_t c = unit(i);
-    if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
-      const char32_t low = unit(i + 2);
-      if (low >= 0xDC00 && low <= 0xDFFF) {
-        c = 0x10000 + ((c - 0xD800) << 10U) + (low - 0xDC00);
-        i += 2;
-      }
-    }
-    base::AppendUtf8(c, text);  // a lone surrogate becomes U+FFFD
-  }
-  return text;
-}
-
-}  // namespace
-
 std::size_t PrivateProfileLine(std::string_view section, std::string_view key,
                                const std::string& path) {
   std::string text;
   try {
-    text = ProfileText(path);
+    text = FileText(path);
   } catch (const std::exception&) {
     return 0;
   }
@@ -59,7 +30,7 @@ std::size_t PrivateProfileLine(std::string_view section, std::string_view key,
 ProfileLineProblem FirstUnreadProfileLine(const std::string& path) {
   std::string text;
   try {
-    text = ProfileText(path);
+    text = FileText(path);
   } catch (const std::exception&) {
     return {};
   }

@@ -71,4 +71,24 @@ std::optional<std::size_t> FindKey(const std::vector<Line>& lines, const Section
   return std::nullopt;
 }
 
+std::string CheckEntry(std::string_view section, std::string_view key, std::string_view value) {
+  auto breaks_line = [](std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+  };
+  if (Trim(section).empty()) return "the section name is empty";
+  if (Trim(key).empty()) return "the key name is empty";
+  if (breaks_line(section) || section.find(']') != std::string_view::npos) {
+    return "the section name contains a line break, a NUL or ']'";
+  }
+  if (breaks_line(key) || key.find('=') != std::string_view::npos) {
+    return "the key name contains a line break, a NUL or '='";
+  }
+  const std::string_view trimmed_key = Trim(key);
+  if (trimmed_key.starts_with('[') || trimmed_key.starts_with(';')) {
+    return "the key name begins with '[' or ';'";
+  }
+  if (breaks_line(value)) return "the value contains a line break or a NUL";
+  return {};
+}
+
 }  // namespace vt::system::profile

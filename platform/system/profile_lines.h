@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,10 @@ struct Line {
   std::string_view value;       // Entry: trimmed value
 };
 
+// The file's text as the build's reader sees it, in UTF-8 (the Windows build
+// keeps Unicode profiles in UTF-16LE). Raises when it cannot be read.
+std::string FileText(const std::string& path);
+
 // A leading UTF-8 byte order mark is skipped; CR LF and LF end lines.
 std::vector<Line> SplitLines(std::string_view text);
 
@@ -40,5 +45,8 @@ std::optional<SectionSpan> FindSection(const std::vector<Line>& lines, std::stri
 // The section's first line with that key.
 std::optional<std::size_t> FindKey(const std::vector<Line>& lines, const SectionSpan& span,
                                    std::string_view key);
+
+// Why these names or this value cannot be written as one line, or empty.
+std::string CheckEntry(std::string_view section, std::string_view key, std::string_view value);
 
 }  // namespace vt::system::profile
