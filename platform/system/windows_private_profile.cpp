@@ -5,38 +5,30 @@
 
 #include "platform/base/trim.h"
 #include "platform/base/utf8.h"
+#include "platform/system/env.h"
 #include "platform/system/private_profile.h"
+#include "platform/system/profile_lines.h"
 #include "platform/system/windows_text.h"
 
 namespace vt::system {
 
 namespace {
 
+using profile::CheckEntry;
 using windows::Widen;
 
-// What would break the file's lines; the Win32 function would write it.
-std::string CheckEntry(std::string_view section, std::string_view key, std::string_view value) {
-  constexpr std::string_view kBreaks("\r\n\0", 3);
-  auto breaks_line = [&](std::string_view text) {
-    return text.find_first_of(kBreaks) != std::string_view::npos;
-  };
-  if (base::Trim(section, base::kBlankOrTab).empty()) return "the section name is empty";
-  const std::string_view trimmed_key = base::Trim(key, base::kBlankOrTab);
-  if (trimmed_key.empty()) return "the key name is empty";
-  if (breaks_line(section) || section.find(']') != std::string_view::npos) {
-    return "the section name contains a line break, a NUL or ']'";
-  }
-  if (breaks_line(key) || key.find('=') != std::string_view::npos) {
-    return "the key name contains a line break, a NUL or '='";
-  }
-  if (trimmed_key.starts_with('[') || trimmed_key.starts_with(';')) {
-    return "the key name begins with '[' or ';'";
-  }
-  if (breaks_line(value)) return "the value contains a line break or a NUL";
-  return {};
-}
-
 }  // namespace
+
+std::string profile::FileText(const std::string& path) {
+  const std::string bytes = CurrentEnv().ReadFile(path);
+  if (!bytes.starts_with("\xFF\xFE")) return bytes;
+  std::wstring wide((bytes.size() - 2) / 2, L'\0');
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 + 2 * i]) |
+                                   (static_cast<unsigned char>(bytes[3 + 2 * i]) << 8U));
+  }
+  return windows::Narrow(wide);
+}
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view default_value, std::size_t buffer_size,

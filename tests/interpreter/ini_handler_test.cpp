@@ -198,8 +198,10 @@ TEST_F(ReadIniFileTest, ReadFailuresNameTheKeyAndTheLine) {
        "Type mismatch: DevelopmentLanguageNumber of [PARAMETERS] is missing (line 1 has no ']' "
        "closing its section name)"},
       {"", "Type mismatch: DevelopmentLanguageNumber of [PARAMETERS] is missing"},
+#ifndef _WIN32  // the Windows build keeps the file in UTF-16: no byte can be wrong
       {Params("[USERSLANG]\nUserName_001=J\xC3\n"),
        "Invalid file format: UserName_001 of [USERSLANG], line 5, is not UTF-8 text"},
+#endif
   };
   for (const Case& c : cases) {
     backend_.shown.clear();
