@@ -338,7 +338,13 @@ class BookReader {
 
     void Finish(const Bytes& stream, SheetLayout& out) {
       if (open || layout.blocks.empty()) broken = true;
-      for (const Block& b : layout.blocks) broken |= b.number == SIZE_MAX;
+      // A block is copied whole into a save only when its DBCELL leads back
+      // to its first ROW, as the save's check demands.
+      for (const Block& b : layout.blocks) {
+        broken |= b.number == SIZE_MAX || Get16(stream.data() + b.begin) != rt::kRow ||
+                  b.dbcell + 8 > stream.size() ||
+                  Get32(stream.data() + b.dbcell + 4) != b.dbcell - b.begin;
+      }
       if (!broken && layout.index_at != SheetLayout::kNone) {
         std::size_t listed = layout.blocks.size() + layout.spares;
         if (index_entries != listed) {
