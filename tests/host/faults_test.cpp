@@ -61,8 +61,8 @@ class FaultTest : public TempRegistryTest {
 
   fs::path scratch() const { return dir() / "scratch"; }
 
-  // "" when `script` can run in a namespace of its own with a tmpfs mounted
-  // there, else why not.
+  // "" when a script may mount a tmpfs in a namespace of its own, else why
+  // not.
   std::string CannotIsolate() {
     if (!fs::exists(kUnshare)) return std::string(kUnshare) + " is not installed";
     const fs::path probe = dir() / "probe";
