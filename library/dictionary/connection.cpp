@@ -52,7 +52,7 @@ std::size_t Connection::Insert(std::string_view column_name, std::string_view te
   if (full_reported_) return kNotInserted;
   const std::size_t column = Column(column_name);
   if (sheet_->RowCount() >= workbook::kMaxRows) full_reported_ = true;
-  const std::size_t row = sheet_->AppendRow(column, text);
+  const std::size_t row = sheet_->AppendUniqueRow(column, text);
   appended_ = true;
   return row;
 }

@@ -55,7 +55,11 @@ void Sheet::SetCellText(std::size_t row, std::size_t col, std::string_view text)
 }
 
 std::size_t Sheet::AppendRow(std::size_t col, std::string_view text) {
-  return book_->Append(*data_, col, text);
+  return book_->Append(*data_, col, text, false);
+}
+
+std::size_t Sheet::AppendUniqueRow(std::size_t col, std::string_view text) {
+  return book_->Append(*data_, col, text, true);
 }
 
 }  // namespace vt::workbook

@@ -62,6 +62,10 @@ class Sheet {
   void SetCellText(std::size_t row, std::size_t col, std::string_view text);
   // Adds a row after the last used row with one filled cell; returns its index.
   std::size_t AppendRow(std::size_t col, std::string_view text);
+  // The same for a text the column holds once (a dictionary entry): when the
+  // save finds that another program put the same text into the column
+  // meanwhile, that row stands for this one and none is added.
+  std::size_t AppendUniqueRow(std::size_t col, std::string_view text);
 
  private:
   friend struct detail::BookState;

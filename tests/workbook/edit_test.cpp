@@ -307,6 +307,33 @@ TEST(ConcurrentChange, OurPendingEditsAreReplayedOnTheFreshFile) {
   EXPECT_EQ(s->CellText(2, 0), "Beta (theirs)");
 }
 
+// Two processes that both lack a text append it both: a unique append finds
+// the other's row on the fresh file and adds none; a plain one still adds.
+TEST(ConcurrentChange, AUniqueAppendTheOtherSideMadeMeanwhileIsNotRepeated) {
+  TempDir dir;
+  auto file = dir / "d.xls";
+  Workbook::CreateDictionary(file, "Dictionary", {"Language_1", "Language_2"});
+  Workbook ours = Workbook::Open(file);
+  Workbook theirs = Workbook::Open(file);
+  Sheet* mine = ours.FindSheet("Dictionary");
+  const std::size_t shared = mine->AppendUniqueRow(0, "Both lack it");
+  mine->SetCellText(shared, 1, "Ours");  // their row keeps what they put there
+  mine->AppendUniqueRow(0, "Only ours");
+  mine->AppendRow(0, "Plain");
+  Sheet* other = theirs.FindSheet("Dictionary");
+  other->SetCellText(other->AppendUniqueRow(0, "Both lack it"), 1, "Theirs");
+  other->AppendRow(0, "Plain");
+  theirs.Save();
+  ours.Save();
+
+  const std::vector<std::string> expected{"Both lack it", "Plain", "Only ours", "Plain"};
+  Workbook check = Workbook::Open(file);
+  Sheet* s = check.FindSheet("Dictionary");
+  ASSERT_EQ(s->RowCount(), 1 + expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(s->CellText(i + 1, 0), expected[i]);
+  EXPECT_EQ(s->CellText(1, 1), "Theirs");
+}
+
 TEST(ConcurrentChange, AFileReplacedByGarbageKeepsOurEditsPending) {
   TempDir dir;
   auto file = dir / "d.xls";

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <map>
 #include <new>
+#include <optional>
+#include <set>
+#include <unordered_map>
 
 #include "platform/base/ascii.h"
 #include "platform/workbook/internal/book_writer.h"
@@ -29,6 +32,34 @@ CellKind KindAt(const SheetData& sheet, std::size_t row, std::size_t col) {
   if (col >= sheet.columns.size() || row >= sheet.columns[col].kind.size()) return CellKind::kEmpty;
   return sheet.columns[col].kind[row];
 }
+
+// The rows of one column by their text, made when a replayed unique append
+// first asks, so that a replay costs one pass over the column, not one per text.
+class ColumnIndex {
+ public:
+  std::optional<std::size_t> Find(const SheetData& sheet, std::size_t col, std::string_view text) {
+    if (text.empty() || col >= sheet.columns.size()) return std::nullopt;
+    auto [it, made] = rows_.try_emplace({sheet.name, col});
+    if (made) {
+      const auto& texts = sheet.columns[col].text;
+      for (std::size_t row = texts.size() < sheet.rows ? texts.size() : sheet.rows; row-- > 0;) {
+        if (!texts[row].empty()) it->second[std::string(texts[row])] = row;  // the first wins
+      }
+    }
+    const auto row = it->second.find(std::string(text));
+    if (row == it->second.end()) return std::nullopt;
+    return row->second;
+  }
+
+  // A row the replay added, when the column is indexed already.
+  void Add(const SheetData& sheet, std::size_t col, std::string_view text, std::size_t row) {
+    const auto it = rows_.find({sheet.name, col});
+    if (it != rows_.end()) it->second.try_emplace(std::string(text), row);
+  }
+
+ private:
+  std::map<std::pair<std::string, std::size_t>, std::unordered_map<std::string, std::size_t>> rows_;
+};
 
 void Check(const std::filesystem::path& path, const SheetData& sheet, std::size_t row,
            std::size_t col, std::string_view text) {
@@ -80,20 +111,21 @@ bool SetTextOn(const std::filesystem::path& path, BookData& book, SheetData& she
           : (text.empty() && (old == CellKind::kEmpty || old == CellKind::kBlank))) {
     return false;
   }
-  log.push_back({sheet.name, false, row, col, std::string(old_text), std::string(text)});
+  log.push_back({sheet.name, false, false, row, col, std::string(old_text), std::string(text)});
   PutText(book, sheet, row, col, text, false);
   return true;
 }
 
 std::size_t AppendOn(const std::filesystem::path& path, BookData& book, SheetData& sheet,
-                     std::size_t col, std::string_view text, std::vector<PendingEdit>& log) {
+                     std::size_t col, std::string_view text, bool unique,
+                     std::vector<PendingEdit>& log) {
   std::size_t row = sheet.rows;
   if (row >= kMaxRows) {
     throw Error(path, "sheet \"" + sheet.name +
                           "\" is full: it already holds the 65,536 rows of the format");
   }
   Check(path, sheet, row, col, text);
-  log.push_back({sheet.name, true, row, col, std::string(), std::string(text)});
+  log.push_back({sheet.name, true, unique, row, col, std::string(), std::string(text)});
   PutText(book, sheet, row, col, text, true);
   return row;
 }
@@ -135,14 +167,17 @@ void BookState::SetText(SheetData& sheet, std::size_t row, std::size_t col, std:
   SetTextOn(path, *data, sheet, row, col, text, pending);
 }
 
-std::size_t BookState::Append(SheetData& sheet, std::size_t col, std::string_view text) {
-  return AppendOn(path, *data, sheet, col, text, pending);
+std::size_t BookState::Append(SheetData& sheet, std::size_t col, std::string_view text,
+                              bool unique) {
+  return AppendOn(path, *data, sheet, col, text, unique, pending);
 }
 
 std::vector<PendingEdit> BookState::Replay(const std::filesystem::path& path, BookData& fresh,
                                            const std::vector<PendingEdit>& pending) {
   std::vector<PendingEdit> log;
   std::map<std::pair<std::string, std::size_t>, std::size_t> moved;  // our appended rows
+  std::set<std::pair<std::string, std::size_t>> found;               // ... and those already there
+  ColumnIndex index;
   for (const PendingEdit& e : pending) {
     SheetData* sheet = FindData(fresh, e.sheet);
     if (!sheet) {
@@ -150,15 +185,24 @@ std::vector<PendingEdit> BookState::Replay(const std::filesystem::path& path, Bo
                             "\" is no longer in the workbook; the edits to it cannot be saved");
     }
     if (e.append) {
-      moved[{e.sheet, e.row}] = AppendOn(path, fresh, *sheet, e.col, e.text, log);
+      // Two processes that both lacked a text append it both: the second
+      // save finds the first one's row.
+      if (const auto there = e.unique ? index.Find(*sheet, e.col, e.text) : std::nullopt) {
+        moved[{e.sheet, e.row}] = *there;
+        found.insert({e.sheet, e.row});
+        continue;
+      }
+      const std::size_t row = AppendOn(path, fresh, *sheet, e.col, e.text, e.unique, log);
+      if (e.unique) index.Add(*sheet, e.col, e.text, row);
+      moved[{e.sheet, e.row}] = row;
       continue;
     }
-    auto row = moved.find({e.sheet, e.row});
-    if (row != moved.end()) {
-      SetTextOn(path, fresh, *sheet, row->second, e.col, e.text, log);
-    } else if (TextAt(*sheet, e.row, e.col) == e.old_text) {
-      // Someone else changed the cell meanwhile: their value wins.
-      SetTextOn(path, fresh, *sheet, e.row, e.col, e.text, log);
+    const auto row = moved.find({e.sheet, e.row});
+    const bool ours = row != moved.end() && !found.contains({e.sheet, e.row});
+    const std::size_t at = row != moved.end() ? row->second : e.row;
+    // Someone else changed the cell meanwhile (or owns the row): their value wins.
+    if (ours || TextAt(*sheet, at, e.col) == e.old_text) {
+      SetTextOn(path, fresh, *sheet, at, e.col, e.text, log);
     }
   }
   return log;

@@ -17,6 +17,7 @@ namespace vt::workbook::detail {
 struct PendingEdit {
   std::string sheet;
   bool append = false;
+  bool unique = false;  // an append the column is to hold once
   std::size_t row = 0, col = 0;
   std::string old_text;  // what a SetCellText replaced
   std::string text;
@@ -36,7 +37,7 @@ struct BookState {
   Sheet* Find(std::string_view name);
 
   void SetText(SheetData& sheet, std::size_t row, std::size_t col, std::string_view text);
-  std::size_t Append(SheetData& sheet, std::size_t col, std::string_view text);
+  std::size_t Append(SheetData& sheet, std::size_t col, std::string_view text, bool unique);
 
   // Edits in `pending`, replayed on a fresh read of the file.
   static std::vector<PendingEdit> Replay(const std::filesystem::path& path, BookData& fresh,
