@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the demo and the tests need,
-# only those that are missing.
+# Installs the Debian 12 packages the build, the demo, the tests and the
+# benchmarks need, only those that are missing.
 set -euo pipefail
 
 packages=(
@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   libicu-dev
-  python3 python3-xlrd libfreexl-dev gettext
+  python3 python3-xlrd python3-xlwt libfreexl-dev gettext
   libreoffice-calc-nogui
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine64
 )

@@ -20,7 +20,15 @@ std::string JsonFields::Text(std::string_view key) const {
   return value != nullptr && value->is_string() ? value->get<std::string>() : std::string();
 }
 
-void JsonFields::SetText(std::string_view key, std::string value) { Set(key, std::move(value)); }
+void JsonFields::SetText(std::string_view key, std::string value) {
+  // In place when the key holds text already, as every translated text does.
+  const auto it = object_.find(std::string(key));
+  if (it != object_.end() && it->is_string()) {
+    it->get_ref<std::string&>() = std::move(value);
+    return;
+  }
+  Set(key, std::move(value));
+}
 
 bool JsonFields::Boolean(std::string_view key, bool when_missing) const {
   const nlohmann::ordered_json* value = Find(key);

@@ -26,8 +26,11 @@ struct Blanks {
         lead(trimmed.empty() ? 0 : static_cast<std::size_t>(trimmed.data() - s.data())),
         trail(trimmed.empty() ? 0 : s.size() - lead - trimmed.size()) {}
 
+  // Built in one allocation: every shown text passes here.
   std::string Around(std::string_view translation) const {
-    return std::string(lead, ' ').append(translation).append(trail, ' ');
+    std::string text;
+    text.reserve(lead + translation.size() + trail);
+    return text.append(lead, ' ').append(translation).append(trail, ' ');
   }
 
   std::string_view trimmed;

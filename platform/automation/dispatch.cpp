@@ -1,6 +1,7 @@
 #include "platform/automation/dispatch.h"
 
 #include <cctype>
+#include <utility>
 #include <vector>
 
 #include "platform/automation/error.h"
@@ -18,6 +19,30 @@ int HexValue(char c) {
 
 // Member names are matched without regard to case; they are ASCII identifiers.
 std::string LowerAscii(std::string_view s) { return base::ToAsciiLower(s); }
+
+// A member name in lower case, as the table keys it. Names are short, so a
+// call lowers its member's name on the stack instead of allocating a copy.
+class LowerName {
+ public:
+  explicit LowerName(std::string_view name) {
+    if (name.size() <= sizeof small_) {
+      for (std::size_t i = 0; i < name.size(); ++i) small_[i] = base::AsciiLower(name[i]);
+      view_ = std::string_view(small_, name.size());
+    } else {
+      large_ = LowerAscii(name);
+      view_ = large_;
+    }
+  }
+  LowerName(const LowerName&) = delete;
+  LowerName& operator=(const LowerName&) = delete;
+
+  std::string_view view() const { return view_; }
+
+ private:
+  char small_[64];
+  std::string large_;
+  std::string_view view_;
+};
 
 Variant InvokeGuarded(const ObjectRef& object, std::string_view member, CallKind kind,
                       std::span<Variant> args) {
@@ -82,7 +107,8 @@ std::vector<Variant> Dispatch::Enumerate() { throw errors::NoSuchMember(TypeName
 bool Dispatch::IsMethod(std::string_view) const { return false; }
 
 Variant DispatchObject::Invoke(std::string_view member, CallKind kind, std::span<Variant> args) {
-  auto it = members_.find(LowerAscii(member));
+  const LowerName key(member);
+  auto it = members_.find(key.view());
   if (it == members_.end()) throw errors::NoSuchMember(TypeName(), member);
   const Member& m = it->second;
   switch (kind) {
@@ -115,12 +141,14 @@ void DispatchObject::AddMethod(std::string_view name, Method method) {
 }
 
 bool DispatchObject::IsMethod(std::string_view member) const {
-  auto it = members_.find(LowerAscii(member));
+  const LowerName key(member);
+  auto it = members_.find(key.view());
   return it != members_.end() && it->second.method && !it->second.get;
 }
 
 bool DispatchObject::HasMember(std::string_view name) const {
-  return members_.find(LowerAscii(name)) != members_.end();
+  const LowerName key(name);
+  return members_.find(key.view()) != members_.end();
 }
 
 Variant Get(const ObjectRef& object, std::string_view property) {
@@ -135,6 +163,11 @@ Variant Get(const ObjectRef& object, std::string_view property,
 
 void Put(const ObjectRef& object, std::string_view property, const Variant& value) {
   Variant arg = value;
+  InvokeGuarded(object, property, CallKind::PropertyPut, std::span<Variant>(&arg, 1));
+}
+
+void Put(const ObjectRef& object, std::string_view property, Variant&& value) {
+  Variant arg = std::move(value);
   InvokeGuarded(object, property, CallKind::PropertyPut, std::span<Variant>(&arg, 1));
 }
 

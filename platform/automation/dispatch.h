@@ -85,6 +85,7 @@ Variant Get(const ObjectRef& object, std::string_view property);
 Variant Get(const ObjectRef& object, std::string_view property,
             std::initializer_list<Variant> args);
 void Put(const ObjectRef& object, std::string_view property, const Variant& value);
+void Put(const ObjectRef& object, std::string_view property, Variant&& value);
 Variant Call(const ObjectRef& object, std::string_view method, std::span<Variant> by_ref_args);
 Variant Call(const ObjectRef& object, std::string_view method, std::initializer_list<Variant> args);
 

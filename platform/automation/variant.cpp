@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "platform/automation/error.h"
 #include "platform/automation/text.h"
@@ -207,7 +208,7 @@ bool Variant::ToBoolean() const {
   }
 }
 
-std::string Variant::ToString() const {
+std::string Variant::ToString() const& {
   switch (type()) {
     case VarType::Empty:
       return {};
@@ -227,6 +228,11 @@ std::string Variant::ToString() const {
       break;
   }
   throw errors::TypeMismatch();
+}
+
+std::string Variant::ToString() && {
+  if (auto* text = std::get_if<std::string>(&value_)) return std::move(*text);
+  return std::as_const(*this).ToString();
 }
 
 ObjectRef Variant::ToObject() const {

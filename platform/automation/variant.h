@@ -55,8 +55,9 @@ class Variant {
   std::int32_t ToLong() const;
   double ToDouble() const;
   bool ToBoolean() const;
-  std::string ToString() const;  // Empty gives ""; Null is "Invalid use of Null"
-  ObjectRef ToObject() const;    // Empty gives no object; other non-objects mismatch
+  std::string ToString() const&;  // Empty gives ""; Null is "Invalid use of Null"
+  std::string ToString() &&;      // the same, a text moved out rather than copied
+  ObjectRef ToObject() const;     // Empty gives no object; other non-objects mismatch
 
   bool operator==(const Variant&) const = default;
 

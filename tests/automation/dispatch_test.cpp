@@ -34,7 +34,11 @@ class Sample : public DispatchObject {
       return Variant("path" + args[0].ToString());
     });
     AddMethod("Fail", [](std::span<Variant>) -> Variant { throw std::runtime_error("boom"); });
+    AddProperty(kLongName, [](std::span<Variant>) { return Variant("long"); });
   }
+  // Longer than any name the lookup lowers on the stack.
+  static constexpr const char* kLongName =
+      "ThePropertyWithAVeryLongNameThatNoControlOfARealPictureWouldEverHave";
   std::string TypeName() const override { return "Fix2DText"; }
 
  private:
@@ -46,7 +50,14 @@ TEST(DispatchTest, PropertiesByNameIgnoringCase) {
   EXPECT_EQ(Get(obj, "Caption").ToString(), "Start");
   Put(obj, "CAPTION", Variant("Stop"));
   EXPECT_EQ(Get(obj, "caption").ToString(), "Stop");
+  const Variant kept("Kept");
+  Put(obj, "caption", kept);
+  EXPECT_EQ(Get(obj, "CAPTION").ToString(), "Kept");
+  EXPECT_EQ(kept.ToString(), "Kept");
   EXPECT_EQ(Get(obj, "FixPath", {Variant(std::int16_t{1})}).ToString(), "path1");
+  EXPECT_EQ(
+      Get(obj, "thepropertywithaverylongnamethatnocontrolofarealpicturewouldeverhave").ToString(),
+      "long");
   EXPECT_EQ(TypeNameOf(obj), "Fix2DText");
 }
 

@@ -119,6 +119,11 @@ TEST(VariantTest, ToStringAndBoolean) {
   EXPECT_EQ(Variant(1e20).ToString(), "1E+20");
   EXPECT_EQ(Variant(0.1 + 0.2).ToString(), "0.3");
   EXPECT_EQ(Variant("  kept  ").ToString(), "  kept  ");
+  // A temporary hands its text over; every other kind reads as from a copy.
+  for (const Variant& v : {Variant(), Variant(true), Variant(std::int16_t{-12}), Variant(0.5),
+                           Variant(std::string(40, 'x'))}) {
+    EXPECT_EQ(Variant(v).ToString(), v.ToString());
+  }
 
   EXPECT_TRUE(Variant(" true ").ToBoolean());
   EXPECT_FALSE(Variant("FALSE").ToBoolean());

@@ -1,0 +1,72 @@
+// Peak memory of creation over the padded full-size dictionary, taken in a
+// process of its own that does nothing else: what the peak rises above the
+// process's size before creation, against the file's size. Beside it, the
+// whole process against the peers' read-trim-write process.
+#include <cstdio>
+#include <sstream>
+#include <stdexcept>
+
+#include "bench/host_process.h"
+#include "bench/inputs.h"
+#include "bench/suite.h"
+
+namespace vt::bench {
+
+namespace fs = std::filesystem;
+
+int CreationChild(const fs::path& pictures) {
+  InProcessHost host(pictures);
+  const double before = CurrentRssMb();
+  auto object = host.CreateReady();
+  const double peak = PeakRssMb();
+  object.reset();
+  host.ExpectQuiet("creation");
+  std::printf("%.3f %.3f\n", before, peak);
+  return 0;
+}
+
+std::vector<Row> RunMemoryCase(Context& context) {
+  const fs::path file = PaddedDictionary(context);
+  const fs::path pictures = MakePicturesFolder(context.scratch, file);
+
+  std::vector<Sample> growth, whole;
+  for (int i = 0; i < context.process_runs; ++i) {
+    ResetDictionary(pictures, file);
+    const ProcessRun run =
+        RunChecked({context.self.string(), "--creation-child", pictures.string()}, context.scratch);
+    std::istringstream in(run.out);
+    double before = 0, peak = 0;
+    if (!(in >> before >> peak)) throw std::runtime_error("the child printed " + run.out);
+    growth.push_back({peak - before, peak - before});
+    whole.push_back({run.peak_rss_mb, run.peak_rss_mb});
+  }
+  Sample peer_whole;
+  {
+    const ProcessRun run = RunChecked(
+        {"/usr/bin/python3", (context.source_dir / "bench/peers/xlrd_xlwt_trim.py").string(),
+         file.string(), (context.scratch / "trimmed-by-xlwt.xls").string(), "1"},
+        context.scratch);
+    peer_whole = {run.peak_rss_mb, run.peak_rss_mb};
+  }
+  const Figure size{FileMb(file), FileMb(file), 1};
+
+  char note[160];
+  std::snprintf(note, sizeof note,
+                "peak resident set (VmHWM) less the resident set before creation, in a process "
+                "that only creates the object; the file is %.1f MiB",
+                FileMb(file));
+  return {
+      {"7 memory", "creation's peak rise", "the file's size", MedianOf(growth), size, "MiB",
+       UnderTimes(3), note},
+      {"7 memory",
+       "whole process peak",
+       "xlrd + xlwt process peak",
+       MedianOf(whole),
+       {peer_whole.wall, peer_whole.cpu, 1},
+       "MiB",
+       std::nullopt,
+       ""},
+  };
+}
+
+}  // namespace vt::bench
