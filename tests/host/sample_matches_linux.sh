@@ -1,0 +1,78 @@
+#!/bin/sh
+# sample_matches_linux.sh LINUX_BIN WINE WINDOWS_BIN EXAMPLES WORK
+# The sample application's steps, in Lua by the Linux FIX.exe and in
+# VBScript by the Windows one under Wine, each on its own copy of the
+# examples: the same printed lines, the same transcript lines (the copies'
+# folders and the platforms' separators aside), byte-identical workbooks,
+# pictures, forms and alarm lists, and the same settings in Veltrano.ini
+# (Wine writes INI files its own way: CR LF, no blanks around '=').
+set -eu
+linux=$1 wine=$2 windows=$3 examples=$4 work=$5
+if [ ! -x "$linux/FIX.exe" ]; then
+  echo "$linux/FIX.exe is missing: build the default preset first" >&2
+  exit 1
+fi
+rm -rf "$work"
+mkdir -p "$work"
+win() { printf 'Z:%s' "$1" | tr / '\\'; }
+fail() {
+  echo "FAILED: $*" >&2
+  exit 1
+}
+answers='--select * --lang-number 3 --answers ok,ok,yes,yes,ok,ok'
+
+for side in linux windows; do
+  copy=$work/$side
+  mkdir -p "$copy"
+  cp -r "$examples/pictures" "$copy/pictures"
+  cp -r "$examples/forms" "$copy/forms"
+  "$linux/make-dictionary" "$examples/source/Veltrano.csv" "$copy/pictures/Veltrano/Veltrano.xls"
+  "$linux/make-dictionary" "$examples/source/Veltrano_Alm.csv" \
+    "$copy/pictures/Veltrano/Veltrano_Alm.xls"
+done
+
+# Linux: the server through a private class registry.
+export VELTRANO_CLASS_REGISTRY="$work/linux/classes.json"
+"$linux/FIX.exe" regsvr "$linux/../lib/libveltrano.so" > /dev/null
+copy=$work/linux
+# shellcheck disable=SC2086
+"$linux/FIX.exe" --batch --transcript "$copy/transcript.jsonl" --pictures "$copy/pictures" $answers \
+  run "$examples/scripts/sample_steps.lua" "$copy/forms/frmSettings.frm.json" \
+  "$copy/forms/frmLogin.frm.json" "$examples/alarms.csv" "$copy/alarms.csv" \
+  > "$copy/out.txt" 2> "$copy/err.txt" || fail "Linux: $(cat "$copy/err.txt")"
+
+copy=$work/windows
+"$wine" regsvr32 /s "$(win "$windows/Veltrano.dll")" || fail "regsvr32"
+# shellcheck disable=SC2086
+"$wine" "$windows/FIX.exe" --batch --transcript "$(win "$copy/transcript.jsonl")" \
+  --pictures "$(win "$copy/pictures")" $answers \
+  run "$(win "$examples/scripts/sample_steps.vbs")" "$(win "$copy/forms/frmSettings.frm.json")" \
+  "$(win "$copy/forms/frmLogin.frm.json")" "$(win "$examples/alarms.csv")" "$(win "$copy/alarms.csv")" \
+  > "$copy/raw.txt" 2> "$copy/err.txt" || fail "Windows: $(cat "$copy/err.txt")"
+"$wine" regsvr32 /s /u "$(win "$windows/Veltrano.dll")" || fail "regsvr32 /u"
+tr -d '\r' < "$copy/raw.txt" > "$copy/out.txt"
+tr -d '\r' < "$copy/err.txt" > "$copy/err2.txt" && mv "$copy/err2.txt" "$copy/err.txt"
+
+# Transcript lines with each copy's folder as WORK; on Windows the folder is
+# Z:\... and the separator a backslash (escaped in JSON).
+sed "s|$work/linux|WORK|g" "$work/linux/transcript.jsonl" > "$work/linux.jsonl"
+windows_work=$(win "$work/windows" | sed 's|\\|\\\\\\\\|g')
+sed -e "s|$windows_work|WORK|g" -e 's|\\\\|/|g' "$work/windows/transcript.jsonl" > "$work/windows.jsonl"
+
+diff -u "$work/linux/out.txt" "$work/windows/out.txt" || fail "printed lines (- Linux, + Windows)"
+diff -u "$work/linux/err.txt" "$work/windows/err.txt" || fail "stderr (- Linux, + Windows)"
+diff -u "$work/linux.jsonl" "$work/windows.jsonl" || fail "transcript lines (- Linux, + Windows)"
+[ -s "$work/linux.jsonl" ] || fail "no transcript"
+count=0
+for file in pictures/Veltrano/Veltrano.xls pictures/Veltrano/Veltrano_Alm.xls pictures/Main.grf \
+  pictures/Prefixed.grf pictures/Deep.grf forms/frmSettings.frm.json forms/frmLogin.frm.json alarms.csv; do
+  cmp "$work/linux/$file" "$work/windows/$file" || fail "$file differs"
+  count=$((count + 1))
+done
+settings() { tr -d '\r' < "$1" | sed -e 's/ *= */=/' -e '/^$/d'; }
+settings "$work/linux/pictures/Veltrano/Veltrano.ini" > "$work/linux.ini"
+settings "$work/windows/pictures/Veltrano/Veltrano.ini" > "$work/windows.ini"
+diff -u "$work/linux.ini" "$work/windows.ini" || fail "Veltrano.ini's settings (- Linux, + Windows)"
+cmp "$work/linux/pictures/Main.grf" "$examples/pictures/Main.grf" > /dev/null 2>&1 &&
+  fail "Main.grf was not saved translated"
+echo "$(wc -l < "$work/linux/out.txt") lines, $(wc -l < "$work/linux.jsonl") transcript lines and $count files alike"
