@@ -2,7 +2,7 @@
 ' interpreter, as the operator's workspace and the maintenance engineer use
 ' them. sample_steps.lua does the same in Lua, line for line.
 '
-'   FIX.exe --batch --select * --lang-number 3 --answers ok,ok,yes,yes,ok,ok
+'   FIX.exe --batch --select * --lang-number 3 --answers ok,ok,ok,ok,ok,ok,yes,yes,ok,ok,ok,ok
 '     --pictures PICTURES run sample_steps.vbs SETTINGS LOGIN ALARMS OUT
 '
 ' SETTINGS and LOGIN are form files (written back translated), ALARMS an

@@ -19,7 +19,7 @@ fail() {
   echo "FAILED: $*" >&2
   exit 1
 }
-answers='--select * --lang-number 3 --answers ok,ok,yes,yes,ok,ok'
+answers=ok,ok,ok,ok,ok,ok,yes,yes,ok,ok,ok,ok
 
 for side in linux windows; do
   copy=$work/$side
@@ -35,17 +35,16 @@ done
 export VELTRANO_CLASS_REGISTRY="$work/linux/classes.json"
 "$linux/FIX.exe" regsvr "$linux/../lib/libveltrano.so" > /dev/null
 copy=$work/linux
-# shellcheck disable=SC2086
-"$linux/FIX.exe" --batch --transcript "$copy/transcript.jsonl" --pictures "$copy/pictures" $answers \
+"$linux/FIX.exe" --batch --transcript "$copy/transcript.jsonl" --pictures "$copy/pictures" \
+  --select '*' --lang-number 3 --answers "$answers" \
   run "$examples/scripts/sample_steps.lua" "$copy/forms/frmSettings.frm.json" \
   "$copy/forms/frmLogin.frm.json" "$examples/alarms.csv" "$copy/alarms.csv" \
   > "$copy/out.txt" 2> "$copy/err.txt" || fail "Linux: $(cat "$copy/err.txt")"
 
 copy=$work/windows
 "$wine" regsvr32 /s "$(win "$windows/Veltrano.dll")" || fail "regsvr32"
-# shellcheck disable=SC2086
 "$wine" "$windows/FIX.exe" --batch --transcript "$(win "$copy/transcript.jsonl")" \
-  --pictures "$(win "$copy/pictures")" $answers \
+  --pictures "$(win "$copy/pictures")" --select '*' --lang-number 3 --answers "$answers" \
   run "$(win "$examples/scripts/sample_steps.vbs")" "$(win "$copy/forms/frmSettings.frm.json")" \
   "$(win "$copy/forms/frmLogin.frm.json")" "$(win "$examples/alarms.csv")" "$(win "$copy/alarms.csv")" \
   > "$copy/raw.txt" 2> "$copy/err.txt" || fail "Windows: $(cat "$copy/err.txt")"

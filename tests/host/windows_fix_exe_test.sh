@@ -51,7 +51,7 @@ TranslatePicture left MAIN
 SetUserGlobalLang MANUTENTORE 3
 TranslateForm UserForm Anmeldung
 TranslateAlarmsRecordset Recordset
-TranslateAll 1 Login
+TranslateAll 1 Anmeldung
 ShowStartupConfig
 UpdateAndVerifyDictionary
 ChangeDevLang
