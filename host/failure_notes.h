@@ -21,6 +21,8 @@ class FailureNotes : public ui::Backend {
   std::string_view Name() const override { return inner_.Name(); }
   ui::Answer ShowMessage(const ui::MessageRequest& request) override;
   void Beep() override { inner_.Beep(); }
+  bool ShowsQtWindows() const override { return inner_.ShowsQtWindows(); }
+  bool Attended() const override { return inner_.Attended(); }
   void DoEvents() override { inner_.DoEvents(); }
   void RestoreDefaultMousePointer() override { inner_.RestoreDefaultMousePointer(); }
 

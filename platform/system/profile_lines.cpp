@@ -86,7 +86,7 @@ std::size_t PrivateProfileLine(std::string_view section, std::string_view key,
                                const std::string& path) {
   std::string text;
   try {
-    text = CurrentEnv().ReadFile(path);
+    text = profile::ReadProfileText(path);
   } catch (const std::exception&) {
     return 0;
   }
@@ -100,7 +100,7 @@ std::size_t PrivateProfileLine(std::string_view section, std::string_view key,
 ProfileLineProblem FirstUnreadProfileLine(const std::string& path) {
   std::string text;
   try {
-    text = CurrentEnv().ReadFile(path);
+    text = profile::ReadProfileText(path);
   } catch (const std::exception&) {
     return {};
   }

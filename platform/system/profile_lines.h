@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +30,11 @@ struct Line {
 };
 
 std::vector<Line> SplitLines(std::string_view text);
+
+// The file's text as the platform's reader sees it, in UTF-8: as it is on
+// Linux; on Windows a file with the UTF-16 byte-order mark is decoded, as the
+// Win32 functions read it. Throws what Env::ReadFile throws.
+std::string ReadProfileText(const std::string& path);
 
 // Where a section lies in the line list: its header and one past its last line.
 struct SectionSpan {

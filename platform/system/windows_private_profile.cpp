@@ -6,6 +6,7 @@
 #include "platform/base/trim.h"
 #include "platform/base/utf8.h"
 #include "platform/system/private_profile.h"
+#include "platform/system/profile_lines.h"
 #include "platform/system/windows_text.h"
 
 namespace vt::system {
@@ -37,6 +38,17 @@ std::string CheckEntry(std::string_view section, std::string_view key, std::stri
 }
 
 }  // namespace
+
+std::string profile::ReadProfileText(const std::string& path) {
+  std::string bytes = CurrentEnv().ReadFile(path);
+  if (bytes.size() < 2 || bytes[0] != '\xFF' || bytes[1] != '\xFE') return bytes;
+  std::wstring wide((bytes.size() - 2) / 2, L'\0');
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 + 2 * i]) |
+                                   static_cast<unsigned char>(bytes[3 + 2 * i]) << 8);
+  }
+  return windows::Narrow(wide);
+}
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view default_value, std::size_t buffer_size,

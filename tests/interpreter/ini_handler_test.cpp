@@ -198,8 +198,11 @@ TEST_F(ReadIniFileTest, ReadFailuresNameTheKeyAndTheLine) {
        "Type mismatch: DevelopmentLanguageNumber of [PARAMETERS] is missing (line 1 has no ']' "
        "closing its section name)"},
       {"", "Type mismatch: DevelopmentLanguageNumber of [PARAMETERS] is missing"},
+#ifndef _WIN32
+      // The Windows build's file is UTF-16, which reads as text whatever it holds.
       {Params("[USERSLANG]\nUserName_001=J\xC3\n"),
        "Invalid file format: UserName_001 of [USERSLANG], line 5, is not UTF-8 text"},
+#endif
   };
   for (const Case& c : cases) {
     backend_.shown.clear();
