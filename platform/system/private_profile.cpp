@@ -105,7 +105,9 @@ std::string Edit(std::string_view text, std::string_view section, std::string_vi
 
 }  // namespace
 
-std::string profile::ReadProfileText(const std::string& path) { return CurrentEnv().ReadFile(path); }
+std::string profile::ReadProfileText(const std::string& path) {
+  return CurrentEnv().ReadFile(path);
+}
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view default_value, std::size_t buffer_size,

@@ -2,10 +2,11 @@
 # sample_matches_linux.sh LINUX_BIN WINE WINDOWS_BIN EXAMPLES WORK
 # The sample application's steps, in Lua by the Linux FIX.exe and in
 # VBScript by the Windows one under Wine, each on its own copy of the
-# examples: the same printed lines, the same transcript lines (the copies'
-# folders and the platforms' separators aside), byte-identical workbooks,
-# pictures, forms and alarm lists, and the same settings in Veltrano.ini
-# (Wine writes INI files its own way: CR LF, no blanks around '=').
+# examples, then the same one-shot commands by both: the same printed lines
+# and exit statuses, the same transcript lines (the copies' folders and the
+# platforms' separators aside), byte-identical workbooks, pictures, forms and
+# alarm lists, and the same settings in Veltrano.ini (Wine writes INI files
+# its own way: CR LF, no blanks around '=').
 set -eu
 linux=$1 wine=$2 windows=$3 examples=$4 work=$5
 if [ ! -x "$linux/FIX.exe" ]; then
@@ -48,9 +49,52 @@ copy=$work/windows
   run "$(win "$examples/scripts/sample_steps.vbs")" "$(win "$copy/forms/frmSettings.frm.json")" \
   "$(win "$copy/forms/frmLogin.frm.json")" "$(win "$examples/alarms.csv")" "$(win "$copy/alarms.csv")" \
   > "$copy/raw.txt" 2> "$copy/err.txt" || fail "Windows: $(cat "$copy/err.txt")"
-"$wine" regsvr32 /s /u "$(win "$windows/Veltrano.dll")" || fail "regsvr32 /u"
 tr -d '\r' < "$copy/raw.txt" > "$copy/out.txt"
 tr -d '\r' < "$copy/err.txt" > "$copy/err2.txt" && mv "$copy/err2.txt" "$copy/err.txt"
+
+# one SIDE COMMAND ARGS...: the command by that side's FIX.exe; its name, exit
+# status and output (without CRs: the Windows console writes CR LF) go to
+# SIDE/commands.txt.
+one() {
+  side=$1
+  shift
+  out=$work/$side/commands.txt
+  set +e
+  if [ "$side" = linux ]; then
+    "$linux/FIX.exe" --batch --answers ok,ok,ok,ok --transcript "$work/linux/transcript.jsonl" \
+      --pictures "$work/linux/pictures" "$@" > "$work/cmd.txt" 2> /dev/null
+  else
+    "$wine" "$windows/FIX.exe" --batch --answers ok,ok,ok,ok \
+      --transcript "$(win "$work/windows/transcript.jsonl")" \
+      --pictures "$(win "$work/windows/pictures")" "$@" > "$work/cmd.txt" 2> /dev/null
+  fi
+  status=$?
+  set -e
+  printf '$ %s -> %s\n' "$1" "$status" >> "$out"
+  tr -d '\r' < "$work/cmd.txt" >> "$out"
+}
+for side in linux windows; do
+  if [ "$side" = linux ]; then
+    at() { printf '%s' "$work/linux/$1"; }
+  else
+    at() { win "$work/windows/$1"; }
+  fi
+  cp "$examples/alarms.csv" "$work/$side/alarms-in.csv"
+  one "$side" set-user-lang OPERATOR
+  one "$side" translate-string '  Boiler overview ' --lang 2
+  one "$side" translate-string 'Steam drum' --lang 3 --warn
+  one "$side" translate-string 'Password' --lang 9
+  one "$side" translate-alarms "$(at alarms-in.csv)" --field 2 --lang 3
+  one "$side" translate-picture Main --lang 1 --save
+  one "$side" translate-picture Main --user MANUTENTORE
+  one "$side" translate-picture NoSuchPicture
+  one "$side" translate-form "$(at forms/frmSettings.frm.json)" --lang 3
+  one "$side" translate-all --open Main --open Prefixed --form "$(at forms/frmLogin.frm.json)" --save
+  one "$side" no-such-command
+done
+"$wine" regsvr32 /s /u "$(win "$windows/Veltrano.dll")" || fail "regsvr32 /u"
+diff -u "$work/linux/commands.txt" "$work/windows/commands.txt" ||
+  fail "the commands' statuses and output (- Linux, + Windows)"
 
 # Transcript lines with each copy's folder as WORK; on Windows the folder is
 # Z:\... and the separator a backslash (escaped in JSON).
