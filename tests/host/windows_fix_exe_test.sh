@@ -87,6 +87,12 @@ printf 'Print "never"\nIf Then\n' > "$work/syntax.vbs"
 fix 1 run "$(win "$work/syntax.vbs")"
 [ ! -s "$work/out.txt" ] || fail "a script that does not compile ran: $(cat "$work/out.txt")"
 
+# The pictures folder as System.FixPath(1) reports it: no trailing backslash.
+printf 'Print GetObject("", "Workspace.Application").System.FixPath(1)\n' > "$work/folder.vbs"
+"$wine" "$bin/FIX.exe" --batch --pictures "$(win "$pictures")\\" run "$(win "$work/folder.vbs")" |
+  tr -d '\r' > "$work/out.txt"
+[ "$(cat "$work/out.txt")" = "$(win "$pictures")" ] || fail "FixPath(1) is $(cat "$work/out.txt")"
+
 fix 0 regsvr -u "$dll"
 "$wine" reg query 'HKCR\Veltrano.VeltranoModule' > /dev/null 2>&1 && fail "the ProgID is still registered"
 fix 1 translate-string Start --lang 2
