@@ -73,7 +73,10 @@ done
 fix 0 set-user-lang OPERATOR
 [ "$(cat "$work/out.txt")" = 2 ] || fail "set-user-lang OPERATOR printed $(cat "$work/out.txt")"
 fix 0 translate-string '  Start ' --lang 2
-[ "$(cat "$work/out.txt")" = '  Starten ' ] || fail "translate-string printed [$(cat "$work/out.txt")]"
+printf '  Starten \n' | cmp -s - "$work/raw.txt" || fail "translate-string printed [$(cat "$work/raw.txt")]"
+fix 0 translate-alarms "$(win "$examples/alarms.csv")" --field 2 --lang 2
+grep -q "$(printf 'Kesseldruck hoch,HIGH\r')\$" "$work/raw.txt" && ! grep -q "$(printf '\r\r')" "$work/raw.txt" ||
+  fail "the alarm list is not CSV with CR LF: $(od -c "$work/raw.txt" | head -3)"
 fix 0 translate-picture Main --lang 2
 grep -q 'Starten' "$work/out.txt" || fail "translate-picture printed $(cat "$work/out.txt")"
 fix 2 translate-picture NoSuchPicture
