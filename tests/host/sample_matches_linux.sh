@@ -2,8 +2,8 @@
 # sample_matches_linux.sh LINUX_BIN WINE WINDOWS_BIN EXAMPLES WORK
 # The sample application's steps, in Lua by the Linux FIX.exe and in
 # VBScript by the Windows one under Wine, each on its own copy of the
-# examples, then the same one-shot commands by both: the same printed lines
-# and exit statuses, the same transcript lines (the copies' folders and the
+# examples, then the same one-shot commands by both: the same output, byte for
+# byte, and exit statuses, the same transcript lines (the copies' folders and the
 # platforms' separators aside), byte-identical workbooks, pictures, forms and
 # alarm lists, and the same settings in Veltrano.ini (Wine writes INI files
 # its own way: CR LF, no blanks around '=').
@@ -49,12 +49,10 @@ copy=$work/windows
   run "$(win "$examples/scripts/sample_steps.vbs")" "$(win "$copy/forms/frmSettings.frm.json")" \
   "$(win "$copy/forms/frmLogin.frm.json")" "$(win "$examples/alarms.csv")" "$(win "$copy/alarms.csv")" \
   > "$copy/raw.txt" 2> "$copy/err.txt" || fail "Windows: $(cat "$copy/err.txt")"
-tr -d '\r' < "$copy/raw.txt" > "$copy/out.txt"
-tr -d '\r' < "$copy/err.txt" > "$copy/err2.txt" && mv "$copy/err2.txt" "$copy/err.txt"
+mv "$copy/raw.txt" "$copy/out.txt"
 
 # one SIDE COMMAND ARGS...: the command by that side's FIX.exe; its name, exit
-# status and output (without CRs: the Windows console writes CR LF) go to
-# SIDE/commands.txt.
+# status and output go to SIDE/commands.txt.
 one() {
   side=$1
   shift
@@ -71,7 +69,7 @@ one() {
   status=$?
   set -e
   printf '$ %s -> %s\n' "$1" "$status" >> "$out"
-  tr -d '\r' < "$work/cmd.txt" >> "$out"
+  cat "$work/cmd.txt" >> "$out"
 }
 for side in linux windows; do
   if [ "$side" = linux ]; then
