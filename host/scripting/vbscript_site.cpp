@@ -1,5 +1,6 @@
 #include "host/scripting/vbscript_site.h"
 
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -14,6 +15,20 @@ HRESULT Answer(Interface* self, void** out) {
   self->AddRef();
   *out = self;
   return S_OK;
+}
+
+// Wine's engine reports its own errors by code alone.
+std::string DescriptionOf(std::int32_t number) {
+  const auto code = static_cast<HRESULT>(number);
+  if (code == DISP_E_DIVBYZERO) return "Division by zero";
+  if (code == E_FAIL) return "a syntax error, or the script engine failed (0x80004005)";
+  // Run-time errors of the language come as 0x800A0000 + their number.
+  const auto bits = static_cast<std::uint32_t>(number);
+  if ((bits & 0xFFFF0000u) == 0x800A0000u)
+    return "run-time error " + std::to_string(bits & 0xFFFFu);
+  std::string text = automation::com::ErrorFromCall(code, nullptr, "").description();
+  if (text.ends_with(": ")) text.resize(text.size() - 2);  // no member to name
+  return text;
 }
 
 }  // namespace
@@ -120,13 +135,7 @@ HRESULT ScriptSite::OnScriptError(IActiveScriptError* error) {
     ::SysFreeString(info.bstrDescription);
     ::SysFreeString(info.bstrHelpFile);
   }
-  if (description.empty()) {
-    // Run-time errors of the language come as 0x800A0000 + their number.
-    const std::uint32_t code = static_cast<std::uint32_t>(number);
-    description = (code & 0xFFFF0000u) == 0x800A0000u
-                      ? "run-time error " + std::to_string(code & 0xFFFFu)
-                      : "error " + automation::FormatHResult(number);
-  }
+  if (description.empty()) description = DescriptionOf(number);
   DWORD context = 0;
   ULONG line = 0;
   LONG column = 0;
