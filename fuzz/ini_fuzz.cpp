@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/utf8.h"
 #include "platform/system/env.h"
 #include "platform/system/private_profile.h"
-#include "platform/base/utf8.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include "platform/automation/error.h"
 #include "platform/automation/text.h"
 #include "platform/automation/variant.h"
+#include "platform/base/utf8.h"
 #include "platform/data/recordset.h"
 #include "platform/system/env.h"
 #include "platform/system/paths.h"
 #include "platform/system/private_profile.h"
-#include "platform/base/utf8.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::interpreter {
