@@ -3,14 +3,18 @@
 # MinGW-w64 builds), and the compiler's runtime DLLs copied beside the
 # programs so that the bin folder runs as it is, under Wine or on Windows.
 
-# nlohmann/json alone, not the rest of /usr/include (glibc's headers must
-# not reach the cross compiler).
+# nlohmann/json and CLI11 alone, not the rest of /usr/include (glibc's
+# headers must not reach the cross compiler).
 set(VELTRANO_THIRD_PARTY_INCLUDE ${CMAKE_BINARY_DIR}/third-party/include)
 file(MAKE_DIRECTORY ${VELTRANO_THIRD_PARTY_INCLUDE})
 file(CREATE_LINK /usr/include/nlohmann ${VELTRANO_THIRD_PARTY_INCLUDE}/nlohmann SYMBOLIC)
 add_library(nlohmann_json INTERFACE)
 target_include_directories(nlohmann_json SYSTEM INTERFACE ${VELTRANO_THIRD_PARTY_INCLUDE})
 add_library(nlohmann_json::nlohmann_json ALIAS nlohmann_json)
+file(CREATE_LINK /usr/include/CLI ${VELTRANO_THIRD_PARTY_INCLUDE}/CLI SYMBOLIC)
+add_library(CLI11 INTERFACE)
+target_include_directories(CLI11 SYSTEM INTERFACE ${VELTRANO_THIRD_PARTY_INCLUDE})
+add_library(CLI11::CLI11 ALIAS CLI11)
 
 # The DLL carries its type library as a resource.
 enable_language(RC)

@@ -72,7 +72,8 @@ void FinishOptions(Options& options) {
 
 std::string FixPathText(const std::filesystem::path& pictures) {
   std::string text = pictures.string();
-  while (!text.empty() && text.back() == '/') text.pop_back();
+  const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+  while (!text.empty() && (text.back() == '/' || text.back() == separator)) text.pop_back();
   return text;
 }
 

@@ -2,7 +2,9 @@
 # The sample application, run on a copy of examples/: registers the library
 # in a private class registry, makes the dictionaries from their readable
 # sources, and drives FIX.exe through the host's commands. Then Rostavel
-# prepares a new application unattended, and FIX.exe translates there.
+# prepares a new application unattended, and FIX.exe translates there. When
+# Wine and the Windows build are there, the Windows FIX.exe runs the host
+# scripts in VBScript on a fresh copy, with Veltrano.dll registered by regsvr32.
 set -euo pipefail
 build=${1:-build/default}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -100,3 +102,36 @@ new_app() {
 printf 'Language_2, not translated yet: [%s]\n' "$(new_app translate-string "Boiler overview" --lang 2 --warn)"
 # Only an object that started Ready on the new folder warns about the text it appended.
 cat "$work/new-app.jsonl"
+
+step "The Windows build under Wine: the host scripts in VBScript"
+windows_bin="$root/build/windows/bin"
+wine=$(command -v wine64 || command -v wine || { [ -x /usr/lib/wine/wine64 ] && echo /usr/lib/wine/wine64; } || true)
+if [ -z "$wine" ] || [ ! -x "$windows_bin/FIX.exe" ]; then
+  echo "(skipped: it needs Wine and build/windows, made by cmake --preset windows)"
+  exit 0
+fi
+export WINEPREFIX="$work/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=
+"$wine" wineboot -i > /dev/null 2>&1
+win() { printf 'Z:%s' "$1" | tr / '\\'; }
+mkdir "$work/windows"
+cp -r "$root/examples/pictures" "$work/windows/pictures"
+cp -r "$root/examples/forms" "$work/windows/forms"
+"$bin/make-dictionary" "$root/examples/source/Veltrano.csv" "$work/windows/pictures/Veltrano/Veltrano.xls"
+"$bin/make-dictionary" "$root/examples/source/Veltrano_Alm.csv" \
+  "$work/windows/pictures/Veltrano/Veltrano_Alm.xls"
+"$wine" regsvr32 /s "$(win "$windows_bin/Veltrano.dll")"
+echo "regsvr32 Veltrano.dll: registered"
+windows_fix() {
+  "$wine" "$windows_bin/FIX.exe" --batch --transcript "$(win "$work/windows/transcript.jsonl")" \
+    --pictures "$(win "$work/windows/pictures")" "$@" | tr -d '\r'
+}
+echo "-- translate_main.vbs MANUTENTORE frmLogin"
+windows_fix run "$(win "$root/examples/scripts/translate_main.vbs")" MANUTENTORE \
+  "$(win "$work/windows/forms/frmLogin.frm.json")"
+echo "-- sample_steps.vbs (the same steps as sample_steps.lua)"
+windows_fix --select '*' --lang-number 3 --answers ok,ok,ok,ok,ok,ok,yes,yes,ok,ok,ok,ok \
+  run "$(win "$root/examples/scripts/sample_steps.vbs")" \
+  "$(win "$work/windows/forms/frmSettings.frm.json")" "$(win "$work/windows/forms/frmLogin.frm.json")" \
+  "$(win "$root/examples/alarms.csv")" "$(win "$work/windows/alarms.csv")"
+"$wine" regsvr32 /s /u "$(win "$windows_bin/Veltrano.dll")"
+echo "regsvr32 /u Veltrano.dll: unregistered"

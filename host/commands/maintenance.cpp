@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "host/commands/commands.h"
+#include "host/server_objects.h"
 #include "platform/automation/runtime.h"
 
 namespace vt::host::commands {
@@ -12,7 +13,7 @@ namespace {
 Command CallWithoutArguments(const char* name, const char* description, const char* member) {
   return {name, description, [member](CLI::App&) -> CommandRun {
             return [member](CommandContext&) {
-              automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
+              automation::ObjectRef interpreter = CreateServerObject(kInterpreterProgId);
               std::vector<automation::Variant> none;
               automation::Call(interpreter, member, none);
               return 0;

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "host/commands/commands.h"
+#include "host/server_objects.h"
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
 
@@ -16,7 +17,7 @@ Command SetUserLang() {
             auto user = std::make_shared<std::string>();
             sub.add_option("USER", *user, "the user name as listed in Veltrano.ini")->required();
             return [user](CommandContext& context) {
-              automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
+              automation::ObjectRef interpreter = CreateServerObject(kInterpreterProgId);
               // SetUserGlobalLang says nothing of a user it does not list: a
               // value no language has tells whether it set one.
               const automation::Variant before = automation::Get(interpreter, "GlobalLangNum");

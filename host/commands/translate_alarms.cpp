@@ -6,6 +6,7 @@
 #include "host/commands/commands.h"
 #include "host/commands/host_objects.h"
 #include "host/commands/language_check.h"
+#include "host/server_objects.h"
 #include "platform/automation/runtime.h"
 #include "platform/data/csv.h"
 
@@ -43,7 +44,7 @@ Command TranslateAlarms() {
               }
               std::shared_ptr<data::Recordset> alarms = data::LoadCsv(args->csv);
               const automation::ObjectRef marker = OpenMarkerObject(context, args->marker);
-              automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
+              automation::ObjectRef interpreter = CreateServerObject(kInterpreterProgId);
               std::vector<automation::Variant> call{
                   automation::Variant(automation::ObjectRef(alarms)),
                   automation::Variant(args->field),

@@ -7,6 +7,7 @@
 #include "host/commands/host_objects.h"
 #include "host/forms/form_tree.h"
 #include "host/forms/user_form.h"
+#include "host/server_objects.h"
 #include "platform/automation/runtime.h"
 
 namespace vt::host::commands {
@@ -36,7 +37,7 @@ Command TranslateAll() {
                 user_forms->Add(loaded.back());
               }
 
-              automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
+              automation::ObjectRef interpreter = CreateServerObject(kInterpreterProgId);
               std::vector<automation::Variant> call{
                   loaded.empty() ? automation::Variant(automation::ObjectRef())
                                  : automation::Variant(user_forms)};

@@ -6,6 +6,7 @@
 #include "host/commands/language_check.h"
 #include "host/forms/form_tree.h"
 #include "host/forms/user_form.h"
+#include "host/server_objects.h"
 #include "platform/automation/runtime.h"
 
 namespace vt::host::commands {
@@ -27,7 +28,7 @@ Command TranslateForm() {
             return [args](CommandContext& context) {
               CheckLanguageColumn(context.options.pictures, kDictionaryFile, "--lang", args->lang);
               std::shared_ptr<forms::UserForm> form = forms::UserForm::Load(args->file);
-              automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
+              automation::ObjectRef interpreter = CreateServerObject(kInterpreterProgId);
               std::vector<automation::Variant> call{automation::Variant(form),
                                                     automation::Variant(args->lang),
                                                     automation::Variant(args->user)};

@@ -6,6 +6,7 @@
 #include "host/commands/host_objects.h"
 #include "host/commands/language_check.h"
 #include "host/pictures/picture_tree.h"
+#include "host/server_objects.h"
 #include "host/workspace.h"
 #include "platform/automation/runtime.h"
 
@@ -32,7 +33,7 @@ Command TranslatePicture() {
           // is not there is a wrong command line, one that does not read a
           // failure of the host. The library then finds it open.
           const std::shared_ptr<pictures::Document> document = OpenPicture(context, args->name);
-          automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
+          automation::ObjectRef interpreter = CreateServerObject(kInterpreterProgId);
           std::vector<automation::Variant> call{automation::Variant(args->name),
                                                 automation::Variant(args->lang),
                                                 automation::Variant(args->user)};

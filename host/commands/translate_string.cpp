@@ -5,6 +5,7 @@
 #include "host/commands/commands.h"
 #include "host/commands/host_objects.h"
 #include "host/commands/language_check.h"
+#include "host/server_objects.h"
 #include "platform/automation/runtime.h"
 
 namespace vt::host::commands {
@@ -26,7 +27,7 @@ Command TranslateString() {
             return [args](CommandContext& context) {
               CheckLanguageColumn(context.options.pictures, kDictionaryFile, "--lang", args->lang);
               const automation::ObjectRef marker = OpenMarkerObject(context, args->marker);
-              automation::ObjectRef interpreter = automation::CreateObject(kInterpreterProgId);
+              automation::ObjectRef interpreter = CreateServerObject(kInterpreterProgId);
               std::vector<automation::Variant> call{
                   automation::Variant(args->text),
                   marker ? automation::Variant(marker) : automation::Variant(),

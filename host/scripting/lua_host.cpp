@@ -5,10 +5,12 @@
 #include <memory>
 #include <string>
 
+#include "host/collection.h"
 #include "host/forms/user_form.h"
 #include "host/scripting/lua_objects.h"
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
+#include "platform/data/csv.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::host::scripting {
@@ -59,9 +61,18 @@ int DoEvents(lua_State*) {
   return 0;
 }
 
+// Loaded forms are in the global UserForms, as in the host.
 int LoadForm(lua_State* L) {
   return Protected(L, [L] {
-    PushVariant(L, Variant(forms::UserForm::Load(CheckText(L, 1))));
+    auto form = forms::UserForm::Load(CheckText(L, 1));
+    lua_getglobal(L, "UserForms");
+    const Variant loaded = ToVariant(L, -1);
+    lua_pop(L, 1);
+    if (auto user_forms = std::dynamic_pointer_cast<ObjectCollection>(
+            loaded.IsObject() ? loaded.ToObject() : automation::ObjectRef())) {
+      user_forms->Add(form);
+    }
+    PushVariant(L, Variant(automation::ObjectRef(form)));
     return 1;
   });
 }
@@ -81,21 +92,42 @@ int SaveForm(lua_State* L) {
   });
 }
 
+int LoadAlarms(lua_State* L) {
+  return Protected(L, [L] {
+    PushVariant(L, Variant(automation::ObjectRef(data::LoadCsv(CheckText(L, 1)))));
+    return 1;
+  });
+}
+
+int SaveAlarms(lua_State* L) {
+  return Protected(L, [L] {
+    luaL_checkany(L, 1);
+    const Variant value = ToVariant(L, 1);
+    auto recordset = std::dynamic_pointer_cast<data::Recordset>(
+        value.IsObject() ? value.ToObject() : automation::ObjectRef());
+    if (!recordset) {
+      throw automation::errors::InvalidCall("SaveAlarms takes a recordset, not " +
+                                            automation::TypeNameOf(value));
+    }
+    data::SaveCsv(*recordset, CheckText(L, 2));
+    return 0;
+  });
+}
+
 }  // namespace
 
 void OpenHostFunctions(lua_State* L) {
   static const luaL_Reg kFunctions[] = {
-      {"CreateObject", CreateObject},
-      {"GetObject", GetObject},
-      {"MsgBox", MsgBox},
-      {"DoEvents", DoEvents},
-      {"LoadForm", LoadForm},
-      {"SaveForm", SaveForm},
-      {nullptr, nullptr},
+      {"CreateObject", CreateObject}, {"GetObject", GetObject},   {"MsgBox", MsgBox},
+      {"DoEvents", DoEvents},         {"LoadForm", LoadForm},     {"SaveForm", SaveForm},
+      {"LoadAlarms", LoadAlarms},     {"SaveAlarms", SaveAlarms}, {nullptr, nullptr},
   };
   lua_pushglobaltable(L);
   luaL_setfuncs(L, kFunctions, 0);
   lua_pop(L, 1);
+  PushVariant(L,
+              Variant(automation::ObjectRef(std::make_shared<ObjectCollection>("UserForms", 0))));
+  lua_setglobal(L, "UserForms");
 }
 
 }  // namespace vt::host::scripting

@@ -10,6 +10,9 @@ struct lua_State;
 //   DoEvents()                    lets pending window messages be processed
 //   LoadForm(path)                a form (UserForm) read from its .frm.json file
 //   SaveForm(form)                writes a form loaded by LoadForm back to its file
+//   UserForms                     the forms LoadForm loaded, in order (from 0)
+//   LoadAlarms(csv)               an alarm list (CSV) as a recordset
+//   SaveAlarms(recordset, csv)    writes the rows a recordset sees to a CSV file
 namespace vt::host::scripting {
 
 void OpenHostFunctions(lua_State* L);

@@ -75,6 +75,27 @@ TEST_F(RunScriptTest, TheScriptSeesTheRunningWorkspace) {
   EXPECT_EQ(ReadJson(pictures() / "Tiny.grf")["ContainedObjects"][0]["Caption"], "Beta");
 }
 
+TEST_F(RunScriptTest, FormsLoadedAreInUserFormsAndAlarmListsReadAndWrite) {
+  WriteText(dir() / "a.frm.json", R"({"Name": "frmA", "Caption": "A", "Tag": "", "Controls": []})");
+  WriteText(dir() / "b.frm.json", R"({"Name": "frmB", "Caption": "B", "Tag": "", "Controls": []})");
+  WriteText(dir() / "in.csv", "Tag,Text\r\nP1,\"Pump, failed\"\r\n");
+  const fs::path script = Script("more.lua",
+                                 "print(UserForms.Count)\n"
+                                 "LoadForm(arg[1]); LoadForm(arg[2])\n"
+                                 "for form in Each(UserForms) do print(form.Name) end\n"
+                                 "local alarms = LoadAlarms(arg[3])\n"
+                                 "print(TypeName(alarms))\n"
+                                 "SaveAlarms(alarms, arg[4])\n"
+                                 "print(pcall(SaveAlarms, UserForms, arg[4]))\n");
+  auto r =
+      Fix({"run", script.string(), (dir() / "a.frm.json").string(), (dir() / "b.frm.json").string(),
+           (dir() / "in.csv").string(), (dir() / "out.csv").string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(r.out.starts_with("0\nfrmA\nfrmB\nRecordset\nfalse\t")) << r.out;
+  EXPECT_TRUE(Contains(r.out, "SaveAlarms takes a recordset, not UserForms")) << r.out;
+  EXPECT_EQ(ReadText(dir() / "out.csv"), "Tag,Text\r\nP1,\"Pump, failed\"\r\n");
+}
+
 TEST_F(RunScriptTest, AnUncaughtErrorEndsTheScriptWithItsLine) {
   const fs::path script = Script("fails.lua",
                                  "print('before')\n"

@@ -1,0 +1,7 @@
+#include "host/standard_streams.h"
+
+namespace vt::host {
+
+void UseBinaryStandardStreams() {}  // POSIX streams do not translate
+
+}  // namespace vt::host
