@@ -56,11 +56,15 @@ dictionary::RowSet& VeltranoModule::Dictionary() {
   return *rsDictionary;
 }
 
-void VeltranoModule::AppendToDictionary(const std::string& strText, std::int16_t intLang) {
+bool VeltranoModule::AppendToDictionary(const std::string& strText, std::int16_t intLang) {
   if (!cnDictionary) throw automation::errors::ObjectNotSet();
-  cnDictionary->Insert(LanguageColumn(intLang), strText);
+  if (cnDictionary->Insert(LanguageColumn(intLang), strText) ==
+      dictionary::Connection::kNotInserted) {
+    return false;
+  }
   rsDictionary->Requery();
   Module().blnDictionaryUpdated = true;
+  return true;
 }
 
 std::string VeltranoModule::TranslateObjectString(const std::string& strString,
@@ -72,7 +76,12 @@ std::string VeltranoModule::TranslateObjectString(const std::string& strString,
 
     const auto row = Dictionary().FindExact(intFromLang, blanks.trimmed);
     if (!row) {
-      AppendToDictionary(std::string(blanks.trimmed), intFromLang);
+      // Not inserted: the full sheet was told once in this call; the text
+      // fails as the first one did, without raising the missing flags.
+      if (!AppendToDictionary(std::string(blanks.trimmed), intFromLang)) {
+        blnTranslationFailed = true;
+        return strString;
+      }
       if (intToLang != intFromLang) {
         blnMissingTranslations = true;
         Module().blnMissingTranslationsFound = true;

@@ -120,8 +120,8 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   std::int16_t RequestedLanguage(std::int16_t intLanguageNumber,
                                  const automation::ObjectRef& objPictureOrForm);
   // Appends `strText` under the language's column of the dictionary (a full
-  // sheet raises once per public call, then leaves the texts out).
-  void AppendToDictionary(const std::string& strText, std::int16_t intLang);
+  // sheet raises once per public call, then leaves the texts out: false).
+  bool AppendToDictionary(const std::string& strText, std::int16_t intLang);
 
   // The target of TranslatePicture / TranslateForm: the number when given,
   // else the user's language when the user is listed, else GlobalLangNum.
