@@ -232,12 +232,17 @@ TEST_F(CrowdTest, AKilledDevelopmentLanguageChangeLeavesEachPictureOldOrNew) {
   };
   const auto old_state = state(app);
 
-  // What a whole run makes, on a copy, and how long it takes.
-  fs::copy(dir() / "app", dir() / "reference", fs::copy_options::recursive);
+  // What a whole run makes, on a copy, and how long it takes: the shorter of
+  // two runs, since a first one from a cold cache would let every kill come
+  // after the end.
+  Clock::duration span = Clock::duration::max();
+  for (const char* copy : {"warm-up", "reference"}) {
+    fs::copy(dir() / "app", dir() / copy, fs::copy_options::recursive);
+    const auto began = Clock::now();
+    ASSERT_EQ(testing::WaitFor(Start(SystemApp{dir() / copy}, copy, command)), 0) << Err(copy);
+    span = std::min(span, Clock::now() - began);
+  }
   const SystemApp reference{dir() / "reference"};
-  const auto began = Clock::now();
-  ASSERT_EQ(testing::WaitFor(Start(reference, "reference", command)), 0) << Err("reference");
-  const Clock::duration span = Clock::now() - began;
   const auto new_state = state(reference);
   for (const auto& [name, bytes] : new_state) {
     if (name != "dictionary") {
