@@ -13,13 +13,8 @@ if [ ! -x "$linux/FIX.exe" ]; then
   echo "$linux/FIX.exe is missing: build the default preset first" >&2
   exit 1
 fi
-rm -rf "$work"
-mkdir -p "$work"
-win() { printf 'Z:%s' "$1" | tr / '\\'; }
-fail() {
-  echo "FAILED: $*" >&2
-  exit 1
-}
+. "$(dirname "$0")/../support/wine_script.sh"
+wine_script_start "$work"
 answers=ok,ok,ok,ok,ok,ok,yes,yes,ok,ok,ok,ok
 
 for side in linux windows; do

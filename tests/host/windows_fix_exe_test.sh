@@ -7,13 +7,8 @@
 # then the interpreter cannot be created.
 set -eu
 wine=$1 bin=$2 examples=$3 scripts=$4 work=$5
-rm -rf "$work"
-mkdir -p "$work"
-win() { printf 'Z:%s' "$1" | tr / '\\'; }
-fail() {
-  echo "FAILED: $*" >&2
-  exit 1
-}
+. "$(dirname "$0")/../support/wine_script.sh"
+wine_script_start "$work"
 pictures=$work/pictures
 cp -r "$examples/pictures" "$pictures"
 cp -r "$examples/forms" "$work/forms"

@@ -9,13 +9,8 @@
 # components the first time cscript runs.)
 set -eu
 wine=$1 dll=$2 script=$3 work=$4
-rm -rf "$work"
-mkdir -p "$work"
-win() { printf 'Z:%s' "$1" | tr / '\\'; }
-fail() {
-  echo "FAILED: $*" >&2
-  exit 1
-}
+. "$(dirname "$0")/../support/wine_script.sh"
+wine_script_start "$work"
 classes() {  # the whole classes root, as text
   "$wine" reg export HKCR "$(win "$work/$1.reg")" /y > /dev/null
   iconv -f UTF-16 -t UTF-8 "$work/$1.reg" | tr -d '\r' > "$work/$1.txt"
