@@ -62,9 +62,11 @@ class PlanChecker {
           }
         }
       }
+      // Blocks are record boundaries to start from only in a table laid out
+      // in blocks; any other table is walked whole.
       std::size_t start = emit.begin;
       for (const Block& b : emit.layout.blocks) {
-        if (b.begin <= limit) start = std::max(start, b.begin);
+        if (emit.layout.blocked && b.begin <= limit) start = std::max(start, b.begin);
       }
       CheckSheet(*sheet, emit, start);
     }
@@ -225,6 +227,12 @@ class PlanChecker {
       Wrong("a cell of an edited row of sheet \"" + sheet.name + "\" would be lost");
     }
     const SheetLayout& l = emit.layout;
+    // A table that was not laid out in blocks when read is copied as it
+    // was, its DBCELLs and INDEX with it: they promise nothing to check.
+    if (!l.blocked) {
+      CheckDimensions(sheet, l);
+      return;
+    }
     for (const Block& b : l.blocks) {
       if (b.begin < start) continue;
       const Bytes db = Header(b.dbcell, 8);
@@ -252,13 +260,16 @@ class PlanChecker {
       if (Get32(index.data() + 8) < sheet.rows)
         Wrong("the INDEX of sheet \"" + sheet.name + "\" is short");
     }
-    if (l.dimensions_at != SheetLayout::kNone) {
-      const Bytes d = Header(l.dimensions_at + 4, 14);
-      // What the reader asks: room for every row (a sheet copied as it was
-      // may declare more, as some writers do).
-      if (Get32(d.data() + 4) < sheet.rows) {
-        Wrong("the DIMENSIONS of sheet \"" + sheet.name + "\" would not hold its rows");
-      }
+    CheckDimensions(sheet, l);
+  }
+
+  void CheckDimensions(const SheetData& sheet, const SheetLayout& l) {
+    if (l.dimensions_at == SheetLayout::kNone) return;
+    const Bytes d = Header(l.dimensions_at + 4, 14);
+    // What the reader asks: room for every row (a sheet copied as it was
+    // may declare more, as some writers do).
+    if (Get32(d.data() + 4) < sheet.rows) {
+      Wrong("the DIMENSIONS of sheet \"" + sheet.name + "\" would not hold its rows");
     }
   }
 
