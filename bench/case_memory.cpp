@@ -9,6 +9,7 @@
 #include "bench/host_process.h"
 #include "bench/inputs.h"
 #include "bench/suite.h"
+#include "platform/workbook/workbook.h"
 
 namespace vt::bench {
 
@@ -25,20 +26,41 @@ int CreationChild(const fs::path& pictures) {
   return 0;
 }
 
+int LoadChild(const fs::path& file) {
+  const double before = CurrentRssMb();
+  const workbook::Workbook book = workbook::Workbook::Open(file);
+  const double peak = PeakRssMb();
+  std::printf("%.3f %.3f\n", before, peak);
+  return book.SheetNames().empty() ? 1 : 0;
+}
+
+namespace {
+
+// What a child's peak rose above its size at the start, from its output;
+// `whole` takes the whole process's peak.
+Sample ChildRise(const std::vector<std::string>& command, const fs::path& scratch,
+                 std::vector<Sample>* whole = nullptr) {
+  const ProcessRun run = RunChecked(command, scratch);
+  std::istringstream in(run.out);
+  double before = 0, peak = 0;
+  if (!(in >> before >> peak)) throw std::runtime_error("the child printed " + run.out);
+  if (whole) whole->push_back({run.peak_rss_mb, run.peak_rss_mb});
+  return {peak - before, peak - before};
+}
+
+}  // namespace
+
 std::vector<Row> RunMemoryCase(Context& context) {
   const fs::path file = PaddedDictionary(context);
   const fs::path pictures = MakePicturesFolder(context.scratch, file);
 
-  std::vector<Sample> growth, whole;
+  std::vector<Sample> growth, whole, load;
   for (int i = 0; i < context.process_runs; ++i) {
     ResetDictionary(pictures, file);
-    const ProcessRun run =
-        RunChecked({context.self.string(), "--creation-child", pictures.string()}, context.scratch);
-    std::istringstream in(run.out);
-    double before = 0, peak = 0;
-    if (!(in >> before >> peak)) throw std::runtime_error("the child printed " + run.out);
-    growth.push_back({peak - before, peak - before});
-    whole.push_back({run.peak_rss_mb, run.peak_rss_mb});
+    growth.push_back(ChildRise({context.self.string(), "--creation-child", pictures.string()},
+                               context.scratch, &whole));
+    load.push_back(
+        ChildRise({context.self.string(), "--load-child", file.string()}, context.scratch));
   }
   Sample peer_whole;
   {
@@ -58,6 +80,8 @@ std::vector<Row> RunMemoryCase(Context& context) {
   return {
       {"7 memory", "creation's peak rise", "the file's size", MedianOf(growth), size, "MiB",
        UnderTimes(3), note},
+      {"7 memory", "load's peak rise", "the file's size", MedianOf(load), size, "MiB", std::nullopt,
+       ""},
       {"7 memory",
        "whole process peak",
        "xlrd + xlwt process peak",

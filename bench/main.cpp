@@ -61,9 +61,10 @@ int Usage(const std::vector<Case>& cases) {
 
 int main(int argc, char** argv) {
   const std::vector<Case> cases = vt::bench::AllCases();
-  if (argc == 3 && std::strcmp(argv[1], "--creation-child") == 0) {
+  const bool creation = argc == 3 && std::strcmp(argv[1], "--creation-child") == 0;
+  if (creation || (argc == 3 && std::strcmp(argv[1], "--load-child") == 0)) {
     try {
-      return vt::bench::CreationChild(argv[2]);
+      return creation ? vt::bench::CreationChild(argv[2]) : vt::bench::LoadChild(argv[2]);
     } catch (const std::exception& e) {
       std::fprintf(stderr, "veltrano_bench: %s\n", e.what());
       return 2;

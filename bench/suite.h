@@ -71,5 +71,7 @@ std::vector<Row> RunMemoryCase(Context& context);
 // The child side of the memory case (`veltrano_bench --creation-child DIR`):
 // creates the object over the pictures folder DIR and prints its memory.
 int CreationChild(const std::filesystem::path& pictures);
+// `veltrano_bench --load-child FILE`: opens the workbook FILE, prints its memory.
+int LoadChild(const std::filesystem::path& file);
 
 }  // namespace vt::bench

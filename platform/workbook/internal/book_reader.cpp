@@ -649,7 +649,9 @@ std::unique_ptr<BookData> ParseBook(std::span<const std::uint8_t> file) {
 std::unique_ptr<BookData> ParseBook(std::string file) {
   std::unique_ptr<BookData> book =
       ReadContainer({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()});
-  file = std::string();  // the file's bytes go before the cells take their room
+  // The file's bytes go before the cells take their room (an assignment of
+  // an empty string would keep the buffer).
+  std::string().swap(file);
   ReadCells(*book);
   return book;
 }
