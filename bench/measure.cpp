@@ -132,7 +132,6 @@ ProcessRun RunProcess(const std::vector<std::string>& argv, const std::filesyste
   }
   run.time.wall = Now(CLOCK_MONOTONIC) - start;
   run.time.cpu = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
-  run.peak_rss_mb = static_cast<double>(usage.ru_maxrss) / 1024.0;
   if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
   run.out = Slurp(out_file);
   run.err = Slurp(err_file);

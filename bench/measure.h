@@ -43,11 +43,10 @@ Figure PerItem(Figure figure, double count, double scale);
 
 // A child process that ran to its end.
 struct ProcessRun {
-  Sample time;             // CPU: the child's user and system time
-  double peak_rss_mb = 0;  // the child's peak resident set
-  int status = -1;         // exit status; -1 when it did not exit normally
-  std::string out;         // standard output
-  std::string err;         // standard error
+  Sample time;      // CPU: the child's user and system time
+  int status = -1;  // exit status; -1 when it did not exit normally
+  std::string out;  // standard output
+  std::string err;  // standard error
 };
 
 // Runs `argv` (argv[0] a path) with the environment of this process plus
