@@ -2,6 +2,7 @@
 // workbook or fail with FormatError; what reads cleanly is edited, planned
 // for a save, checked, written and must read back with the edits.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -43,6 +44,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();  // a sound book we cannot plan a save of
   }
   Bytes stream = plan->stream.Read(0, plan->stream.Size());
+  // The book's own buffer made the new stream in place, as a save does
+  // (when it can: else the save copies).
+  const std::size_t tail = plan->stream.Compare().tail;
+  book->stream.reserve(stream.size());
+  if (plan->stream.AssembleInPlace(book->stream, tail) &&
+      !std::equal(book->stream.begin() + static_cast<std::ptrdiff_t>(tail), book->stream.end(),
+                  stream.begin() + static_cast<std::ptrdiff_t>(tail), stream.end())) {
+    std::abort();
+  }
   CompoundFile file;
   file.entries = book->container.entries;
   file.entries[book->workbook_entry].data = stream;

@@ -1,5 +1,6 @@
 #include "platform/workbook/internal/book_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <string_view>
 
@@ -108,7 +109,7 @@ CfbLayout WriteBookFile(const std::filesystem::path& file, const CompoundFile& c
 }
 
 bool WriteBookInPlace(const std::filesystem::path& file, const FileStamp& expected,
-                      const InPlaceUpdate& update, FileStamp& after) {
+                      const InPlaceUpdate& update, const StreamReader& read, FileStamp& after) {
   std::unique_ptr<system::RandomRWFile> out;
   try {
     out = system::CurrentEnv().NewRandomRWFile(file.string());
@@ -129,7 +130,16 @@ bool WriteBookInPlace(const std::filesystem::path& file, const FileStamp& expect
     }
   };
   try {
-    out->Write(update.offset, bytes(update.sectors));
+    // A megabyte at a time (a multiple of every sector size).
+    const std::size_t ss = update.layout.sector;
+    const std::size_t per_part = (std::size_t{1} << 20) / ss;
+    Bytes part;
+    for (std::size_t first = 0; first < update.sectors.size(); first += per_part) {
+      const std::size_t count = std::min(per_part, update.sectors.size() - first);
+      part.resize(count * ss);
+      RenderSectors(update, first, count, read, part.data());
+      out->Write(update.offset + first * ss, bytes(part));
+    }
   } catch (const system::SystemError& e) {
     undo();
     Fail(file, "cannot write the workbook", e);

@@ -35,12 +35,13 @@ CfbLayout WriteBookFile(const std::filesystem::path& file, const CompoundFile& c
                         std::size_t external, std::size_t size, const StreamReader& read,
                         std::vector<CfbEntry>& entries_out);
 
-// Writes `update` into the file in place: its new sectors, flushed, then its
-// header, flushed. False, with nothing written, when the file is no longer
-// the version `expected` (someone replaced or changed it). Call under
-// LockBookFile. `after` receives the file's stamp once written.
+// Writes `update` into the file in place: its new sectors (the stream's
+// bytes from `read`), flushed, then its header, flushed. False, with nothing
+// written, when the file is no longer the version `expected` (someone
+// replaced or changed it). Call under LockBookFile. `after` receives the
+// file's stamp once written.
 bool WriteBookInPlace(const std::filesystem::path& file, const FileStamp& expected,
-                      const InPlaceUpdate& update, FileStamp& after);
+                      const InPlaceUpdate& update, const StreamReader& read, FileStamp& after);
 
 // Removes what a writer killed mid-save left behind (never what a living one writes).
 void RemoveStaleTemporaries(const std::filesystem::path& file);

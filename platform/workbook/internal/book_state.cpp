@@ -91,13 +91,14 @@ void Check(const std::filesystem::path& path, const SheetData& sheet, std::size_
 }
 
 // The edits themselves, on any BookData: used live and when replaying.
-void PutText(BookData& book, SheetData& sheet, std::size_t row, std::size_t col,
-             std::string_view text, bool row_must_count) {
+// `text` is in the book's pool already.
+void PutText(SheetData& sheet, std::size_t row, std::size_t col, std::string_view text,
+             bool row_must_count) {
   CellKind old = KindAt(sheet, row, col);
   CellKind kind = CellKind::kText;
   if (text.empty())
     kind = (old != CellKind::kEmpty || row_must_count) ? CellKind::kBlank : CellKind::kEmpty;
-  sheet.Put(row, col, book.pool.Add(text), kind);
+  sheet.Put(row, col, text, kind);
   sheet.edited.push_back(CellKey(row, col));
 }
 
@@ -111,8 +112,9 @@ bool SetTextOn(const std::filesystem::path& path, BookData& book, SheetData& she
           : (text.empty() && (old == CellKind::kEmpty || old == CellKind::kBlank))) {
     return false;
   }
-  log.push_back({sheet.name, false, false, row, col, std::string(old_text), std::string(text)});
-  PutText(book, sheet, row, col, text, false);
+  const std::string_view stored = book.pool.Add(text);
+  log.push_back({sheet.name, false, false, row, col, old_text, stored});
+  PutText(sheet, row, col, stored, false);
   return true;
 }
 
@@ -125,8 +127,9 @@ std::size_t AppendOn(const std::filesystem::path& path, BookData& book, SheetDat
                           "\" is full: it already holds the 65,536 rows of the format");
   }
   Check(path, sheet, row, col, text);
-  log.push_back({sheet.name, true, unique, row, col, std::string(), std::string(text)});
-  PutText(book, sheet, row, col, text, true);
+  const std::string_view stored = book.pool.Add(text);
+  log.push_back({sheet.name, true, unique, row, col, {}, stored});
+  PutText(sheet, row, col, stored, true);
   return row;
 }
 
@@ -246,8 +249,8 @@ bool BookState::Write() {
   FileStamp after;
   if (std::optional<InPlaceUpdate> update =
           PlanInPlace(container, data->workbook_entry, data->stream.size(), stream.Size(),
-                      difference.tail, patches, read)) {
-    if (!WriteBookInPlace(path, stamp, *update, after)) return false;
+                      difference.tail, patches)) {
+    if (!WriteBookInPlace(path, stamp, *update, read, after)) return false;
     container.layout = std::move(update->layout);
     for (std::size_t i = 0; i < container.entries.size(); ++i) {
       container.entries[i].raw = update->directory[i];
@@ -267,27 +270,32 @@ bool BookState::Write() {
     }
   }
   // The book follows what was written: the new bytes from the first change
-  // on, and the few changed in place before it.
-  Bytes tail = stream.Read(difference.tail, stream.Size() - difference.tail);
+  // on, and the few changed in place before it (taken first: the plan reads
+  // the stream as it was).
   std::vector<std::pair<std::size_t, Bytes>> changed;
   for (const auto& p : difference.patches) {
     changed.emplace_back(p.from, stream.Read(p.from, p.to - p.from));
   }
-  Bytes bytes = std::move(data->stream);
+  Bytes bytes;
+  if (stream.AssembleInPlace(data->stream, difference.tail)) {
+    bytes = std::move(data->stream);
+  } else {
+    Bytes tail = stream.Read(difference.tail, stream.Size() - difference.tail);
+    bytes = std::move(data->stream);
+    bytes.resize(difference.tail);
+    if (bytes.size() + tail.size() > bytes.capacity()) {
+      // Moved once, with room for the saves to come.
+      const std::size_t size = bytes.size() + tail.size();
+      Bytes grown;
+      grown.reserve(size + size / 4);
+      grown.assign(bytes.begin(), bytes.end());
+      bytes = std::move(grown);
+    }
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+  }
   for (auto& [at, b] : changed) {
     std::copy(b.begin(), b.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
   }
-  bytes.resize(difference.tail);
-  if (bytes.size() + tail.size() > bytes.capacity()) {
-    // Moved once, with room for the saves to come.
-    const std::size_t size = bytes.size() + tail.size();
-    Bytes grown;
-    grown.reserve(size + size / 4);
-    grown.assign(bytes.begin(), bytes.end());
-    bytes = std::move(grown);
-  }
-  bytes.insert(bytes.end(), tail.begin(), tail.end());
-  tail = Bytes();
   AdoptPlan(*data, *plan, std::move(bytes));
   pending.clear();
   stamp = after;

@@ -14,13 +14,16 @@
 
 namespace vt::workbook::detail {
 
+// The texts are views into the string pool of the book the edit was made on,
+// which keeps every text until the book goes: a log of many edits holds no
+// copies of them.
 struct PendingEdit {
   std::string sheet;
   bool append = false;
   bool unique = false;  // an append the column is to hold once
   std::size_t row = 0, col = 0;
-  std::string old_text;  // what a SetCellText replaced
-  std::string text;
+  std::string_view old_text;  // what a SetCellText replaced
+  std::string_view text;
 };
 
 struct BookState {

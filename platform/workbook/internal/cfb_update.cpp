@@ -29,14 +29,13 @@ std::vector<std::uint32_t> DifatContent(const std::vector<std::uint32_t>& fat,
   return out;
 }
 
-enum class Kind { kStream, kDirectory, kFat, kDifat };
+using Kind = InPlaceUpdate::Kind;
 
 }  // namespace
 
 std::optional<InPlaceUpdate> PlanInPlace(const CompoundFile& file, std::size_t entry,
                                          std::size_t old_size, std::size_t new_size,
-                                         std::size_t tail, const std::vector<ByteRange>& patches,
-                                         const StreamReader& read) {
+                                         std::size_t tail, const std::vector<ByteRange>& patches) {
   const CfbLayout& old = file.layout;
   if (!old.known || old_size < kMiniCutoff || new_size < kMiniCutoff) return std::nullopt;
   if (entry >= old.chains.size() || entry >= file.entries.size()) return std::nullopt;
@@ -65,14 +64,14 @@ std::optional<InPlaceUpdate> PlanInPlace(const CompoundFile& file, std::size_t e
     }
   }
   const std::size_t first_new = next;
-  std::vector<std::pair<Kind, std::size_t>> made;  // by sector, from first_new on
+  std::vector<InPlaceUpdate::Made> made;  // by sector, from first_new on
   auto grow = [&](std::size_t s) {
     if (s >= fat.size()) fat.resize(Ceil(s + 1, per) * per, kFree);
   };
   auto alloc = [&](Kind kind, std::size_t what) {
     const auto s = static_cast<std::uint32_t>(next++);
     grow(s);
-    made.emplace_back(kind, what);
+    made.push_back({kind, what});
     return s;
   };
 
@@ -162,34 +161,8 @@ std::optional<InPlaceUpdate> PlanInPlace(const CompoundFile& file, std::size_t e
 
   InPlaceUpdate u;
   u.offset = static_cast<std::uint64_t>(first_new + 1) * ss;
-  u.sectors.assign((next - first_new) * ss, 0);
-  for (std::size_t i = 0; i < made.size(); ++i) {
-    std::uint8_t* out = u.sectors.data() + i * ss;
-    const auto [kind, what] = made[i];
-    switch (kind) {
-      case Kind::kStream: {
-        const std::size_t at = what * ss;
-        read(at, std::min(ss, new_size - at), out);
-        break;
-      }
-      case Kind::kDirectory:
-        for (std::size_t k = 0; k < per_dir; ++k) {
-          if (what * per_dir + k < directory.size()) {
-            std::memcpy(out + 128 * k, directory[what * per_dir + k].data(), 128);
-          }
-        }
-        break;
-      case Kind::kFat:
-        for (std::size_t k = 0; k < per; ++k) Put32(out + 4 * k, fat[what * per + k]);
-        break;
-      case Kind::kDifat: {
-        const std::vector<std::uint32_t> content = DifatContent(fat_at, difat_at, what, per);
-        for (std::size_t k = 0; k < per; ++k) Put32(out + 4 * k, content[k]);
-        break;
-      }
-    }
-  }
-
+  u.sectors = std::move(made);
+  u.stream_size = new_size;
   u.header = old.header;
   u.old_header = old.header;
   std::uint8_t* h = u.header.data();
@@ -211,6 +184,41 @@ std::optional<InPlaceUpdate> PlanInPlace(const CompoundFile& file, std::size_t e
   u.layout.chains[entry] = std::move(stream_chain);
   u.directory = std::move(directory);
   return u;
+}
+
+void RenderSectors(const InPlaceUpdate& u, std::size_t first, std::size_t count,
+                   const StreamReader& read, std::uint8_t* out) {
+  const CfbLayout& l = u.layout;
+  const std::size_t ss = l.sector;
+  const std::size_t per = ss / 4;
+  const std::size_t per_dir = ss / 128;
+  std::memset(out, 0, count * ss);
+  for (std::size_t i = 0; i < count; ++i, out += ss) {
+    const auto [kind, what] = u.sectors[first + i];
+    switch (kind) {
+      case Kind::kStream: {
+        const std::size_t at = what * ss;
+        read(at, std::min(ss, u.stream_size - at), out);
+        break;
+      }
+      case Kind::kDirectory:
+        for (std::size_t k = 0; k < per_dir; ++k) {
+          if (what * per_dir + k < u.directory.size()) {
+            std::memcpy(out + 128 * k, u.directory[what * per_dir + k].data(), 128);
+          }
+        }
+        break;
+      case Kind::kFat:
+        for (std::size_t k = 0; k < per; ++k) Put32(out + 4 * k, l.fat[what * per + k]);
+        break;
+      case Kind::kDifat: {
+        const std::vector<std::uint32_t> content =
+            DifatContent(l.fat_sectors, l.difat_sectors, what, per);
+        for (std::size_t k = 0; k < per; ++k) Put32(out + 4 * k, content[k]);
+        break;
+      }
+    }
+  }
 }
 
 }  // namespace vt::workbook::detail

@@ -98,4 +98,43 @@ StreamPlan::Difference StreamPlan::Compare() const {
   return d;
 }
 
+bool StreamPlan::AssembleInPlace(Bytes& old, std::size_t from) const {
+  if (&old != &old_ || size_ > old.capacity() || from > size_ || from > old.size()) return false;
+  struct Move {
+    std::size_t at, source, size;
+    bool owned;
+  };
+  std::vector<Move> moves;
+  for (std::size_t i = pieces_.empty() ? 0 : PieceAt(from); i < pieces_.size(); ++i) {
+    const Piece& p = pieces_[i];
+    const std::size_t skip = from > p.at ? from - p.at : 0;
+    if (skip >= p.size) continue;
+    moves.push_back({p.at + skip, p.source + skip, p.size - skip, p.owned});
+  }
+  // Old bytes taken in their own order can be moved within one buffer:
+  // those moving back first to last, those moving on last to first; none
+  // then overwrites bytes a move still has to read.
+  std::size_t end = 0;
+  for (const Move& m : moves) {
+    if (m.owned) continue;
+    if (m.source < end) return false;
+    end = m.source + m.size;
+  }
+  old.resize(std::max(old.size(), size_));
+  for (const Move& m : moves) {
+    if (!m.owned && m.at <= m.source)
+      std::memmove(old.data() + m.at, old.data() + m.source, m.size);
+  }
+  for (auto m = moves.rbegin(); m != moves.rend(); ++m) {
+    if (!m->owned && m->at > m->source) {
+      std::memmove(old.data() + m->at, old.data() + m->source, m->size);
+    }
+  }
+  for (const Move& m : moves) {
+    if (m.owned) std::memcpy(old.data() + m.at, owned_.data() + m.source, m.size);
+  }
+  old.resize(size_);
+  return true;
+}
+
 }  // namespace vt::workbook::detail

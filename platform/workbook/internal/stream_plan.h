@@ -46,6 +46,13 @@ class StreamPlan {
   };
   Difference Compare() const;
 
+  // Makes `old`, the stream this plan copies from, the new stream from
+  // `from` on, in place (within its capacity), so that no copy of the new
+  // bytes is held beside it; the plan may not be read afterwards. False,
+  // with `old` untouched, when it cannot be done in place: the new stream
+  // outgrows the capacity, or takes old bytes in an order other than theirs.
+  bool AssembleInPlace(Bytes& old, std::size_t from) const;
+
  private:
   struct Piece {
     std::size_t at;      // in the new stream
