@@ -100,38 +100,41 @@ StreamPlan::Difference StreamPlan::Compare() const {
 
 bool StreamPlan::AssembleInPlace(Bytes& old, std::size_t from) const {
   if (&old != &old_ || size_ > old.capacity() || from > size_ || from > old.size()) return false;
-  struct Move {
-    std::size_t at, source, size;
-    bool owned;
+  const std::size_t first = pieces_.empty() ? 0 : PieceAt(from);
+  // Piece `i` less what lies before `from`.
+  auto part = [this, from](std::size_t i) {
+    Piece p = pieces_[i];
+    const std::size_t skip = std::min(p.size, from > p.at ? from - p.at : 0);
+    p.at += skip;
+    p.source += skip;
+    p.size -= skip;
+    return p;
   };
-  std::vector<Move> moves;
-  for (std::size_t i = pieces_.empty() ? 0 : PieceAt(from); i < pieces_.size(); ++i) {
-    const Piece& p = pieces_[i];
-    const std::size_t skip = from > p.at ? from - p.at : 0;
-    if (skip >= p.size) continue;
-    moves.push_back({p.at + skip, p.source + skip, p.size - skip, p.owned});
-  }
   // Old bytes taken in their own order can be moved within one buffer:
   // those moving back first to last, those moving on last to first; none
   // then overwrites bytes a move still has to read.
   std::size_t end = 0;
-  for (const Move& m : moves) {
-    if (m.owned) continue;
-    if (m.source < end) return false;
-    end = m.source + m.size;
+  for (std::size_t i = first; i < pieces_.size(); ++i) {
+    const Piece p = part(i);
+    if (p.owned || p.size == 0) continue;
+    if (p.source < end) return false;
+    end = p.source + p.size;
   }
   old.resize(std::max(old.size(), size_));
-  for (const Move& m : moves) {
-    if (!m.owned && m.at <= m.source)
-      std::memmove(old.data() + m.at, old.data() + m.source, m.size);
+  auto move = [&old](const Piece& p) {
+    std::memmove(old.data() + p.at, old.data() + p.source, p.size);
+  };
+  for (std::size_t i = first; i < pieces_.size(); ++i) {
+    const Piece p = part(i);
+    if (!p.owned && p.at < p.source) move(p);
   }
-  for (auto m = moves.rbegin(); m != moves.rend(); ++m) {
-    if (!m->owned && m->at > m->source) {
-      std::memmove(old.data() + m->at, old.data() + m->source, m->size);
-    }
+  for (std::size_t i = pieces_.size(); i-- > first;) {
+    const Piece p = part(i);
+    if (!p.owned && p.at > p.source) move(p);
   }
-  for (const Move& m : moves) {
-    if (m.owned) std::memcpy(old.data() + m.at, owned_.data() + m.source, m.size);
+  for (std::size_t i = first; i < pieces_.size(); ++i) {
+    const Piece p = part(i);
+    if (p.owned) std::memcpy(old.data() + p.at, owned_.data() + p.source, p.size);
   }
   old.resize(size_);
   return true;
