@@ -2,8 +2,10 @@
 
 #include "host/run.h"
 #include "host/standard_streams.h"
+#include "platform/system/arguments.h"
 
 int main(int argc, char** argv) {
   vt::host::UseBinaryStandardStreams();
-  return vt::host::Run(argc, argv, std::cout, std::cerr);
+  vt::system::Utf8Arguments args(argc, argv);
+  return vt::host::Run(args.argc(), args.argv(), std::cout, std::cerr);
 }

@@ -9,7 +9,7 @@ namespace vt::host {
 
 ui::Options MessageBoxOptions(const Options& options) {
   if (options.transcript) {
-    const std::string problem = ui::AppendTranscriptLine(options.transcript->string(), "");
+    const std::string problem = ui::AppendTranscriptLine(*options.transcript, "");
     if (!problem.empty()) throw ui::ConfigError("--transcript: " + problem);
   }
   ui::Options ui_options;
@@ -22,7 +22,7 @@ ui::Options MessageBoxOptions(const Options& options) {
     answers += (answers.empty() ? "" : ",") + answer;
   }
   ui_options.answers = ui::ParseAnswers(answers);
-  if (options.transcript) ui_options.transcript_path = options.transcript->string();
+  if (options.transcript) ui_options.transcript_path = *options.transcript;
   ui_options.program_name = "FIX.exe";
   ui_options.batch_inputs.select_all = options.select_all;
   ui_options.batch_inputs.select = options.select;

@@ -2,8 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include "host/existing_path.h"
 #include "platform/base/ascii.h"
 #include "platform/base/trim.h"
+#include "platform/system/utf8_path.h"
 
 namespace vt::host {
 namespace {
@@ -24,10 +26,11 @@ const CLI::Validator kAnswerWord(
 }  // namespace
 
 void AddOptions(CLI::App& app, Options& options) {
-  app.add_option("--pictures", options.pictures,
-                 "the pictures folder (what System.FixPath(1) reports); default: the current "
-                 "folder")
-      ->check(CLI::ExistingDirectory)
+  app.add_option_function<std::string>(
+         "--pictures",
+         [&options](const std::string& folder) { options.pictures = system::PathFromUtf8(folder); },
+         "the pictures folder (what System.FixPath(1) reports); default: the current folder")
+      ->check(ExistingDirectory())
       ->type_name("DIR");
   app.add_flag("--batch", options.batch,
                "never prompt: message boxes and dialogs take their answers from --answers, "
@@ -71,7 +74,7 @@ void FinishOptions(Options& options) {
 }
 
 std::string FixPathText(const std::filesystem::path& pictures) {
-  std::string text = pictures.string();
+  std::string text = system::Utf8FromPath(pictures);
   const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
   while (!text.empty() && (text.back() == '/' || text.back() == separator)) text.pop_back();
   return text;

@@ -21,7 +21,7 @@ struct Options {
   bool select_all = false;           // --select *
   std::vector<std::string> select;   // picture names to check
   std::optional<std::string> lang_number;
-  std::optional<std::filesystem::path> transcript;
+  std::optional<std::string> transcript;  // UTF-8
   GuiMode gui = GuiMode::Auto;
 };
 

@@ -5,6 +5,7 @@
 #include "host/options.h"
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
+#include "platform/system/utf8_path.h"
 
 namespace vt::host {
 namespace {
@@ -47,7 +48,8 @@ Workspace::Workspace(std::filesystem::path pictures)
 
 std::string Workspace::PicturePath(const std::string& name) const {
   const bool has_extension = pictures::HasPictureExtension(name);
-  return (pictures_ / (has_extension ? name : name + ".grf")).string();
+  return system::Utf8FromPath(pictures_ /
+                              system::PathFromUtf8(has_extension ? name : name + ".grf"));
 }
 
 std::string Workspace::TypeName() const { return "Application"; }

@@ -1,5 +1,9 @@
 #include <iostream>
 
+#include "platform/system/arguments.h"
 #include "wizard/run.h"
 
-int main(int argc, char** argv) { return vt::wizard::Run(argc, argv, std::cout, std::cerr); }
+int main(int argc, char** argv) {
+  vt::system::Utf8Arguments args(argc, argv);
+  return vt::wizard::Run(args.argc(), args.argv(), std::cout, std::cerr);
+}

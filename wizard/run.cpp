@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/system/utf8_path.h"
 #include "platform/ui/configure.h"
 #include "wizard/frm_rostavel_view.h"
 #include "wizard/preset.h"
@@ -71,7 +72,8 @@ FileChoice ChosenFiles(const std::vector<std::string>& words) {
 
 // The folder as the dialog returns it: a full path without a trailing separator.
 std::string FolderText(const std::string& folder) {
-  std::string text = std::filesystem::absolute(folder).lexically_normal().string();
+  std::string text = system::Utf8FromPath(
+      std::filesystem::absolute(system::PathFromUtf8(folder)).lexically_normal());
   while (text.size() > 1 && text.back() == '/') text.pop_back();
   return text;
 }

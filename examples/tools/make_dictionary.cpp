@@ -6,9 +6,14 @@
 #include <string>
 
 #include "platform/data/csv.h"
+#include "platform/system/arguments.h"
+#include "platform/system/utf8_path.h"
 #include "platform/workbook/workbook.h"
 
-int main(int argc, char** argv) {
+int main(int raw_argc, char** raw_argv) {
+  vt::system::Utf8Arguments args(raw_argc, raw_argv);
+  const int argc = args.argc();
+  char** argv = args.argv();
   if (argc != 3) {
     std::cerr << "usage: make-dictionary SOURCE.csv TARGET.xls\n";
     return 2;
@@ -17,9 +22,10 @@ int main(int argc, char** argv) {
     const auto source = vt::data::LoadCsv(argv[1]);
     std::vector<std::string> headers;
     for (const auto& field : source->Fields()) headers.push_back(field.name);
-    vt::workbook::Workbook::CreateDictionary(argv[2], "Dictionary", headers);
+    const auto target = vt::system::PathFromUtf8(argv[2]);
+    vt::workbook::Workbook::CreateDictionary(target, "Dictionary", headers);
 
-    auto book = vt::workbook::Workbook::Open(argv[2]);
+    auto book = vt::workbook::Workbook::Open(target);
     vt::workbook::Sheet& sheet = *book.FindSheet("Dictionary");
     for (std::size_t row = 0; row < static_cast<std::size_t>(source->RecordCount()); ++row) {
       std::size_t sheet_row = 0;

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "host/existing_path.h"
 #include "host/forms/user_form.h"
 #include "host/options.h"
 #include "host/pictures/picture_tree.h"
@@ -20,7 +21,7 @@ void AddMarkerObjectOptions(CLI::App& sub, MarkerObjectArgs& args) {
   CLI::Option* form =
       sub.add_option("--form", args.form, "the form file whose Tag gives the language")
           ->option_text("FILE")
-          ->check(CLI::ExistingFile);
+          ->check(ExistingFile());
   picture->excludes(form);
 }
 

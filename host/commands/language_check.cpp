@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/command.h"
+#include "platform/system/utf8_path.h"
 #include "platform/workbook/workbook.h"
 
 namespace vt::host::commands {
@@ -12,7 +13,7 @@ namespace vt::host::commands {
 void CheckLanguageColumn(const std::filesystem::path& pictures, std::string_view file,
                          std::string_view option, std::int16_t language) {
   if (language == 0) return;
-  const std::filesystem::path path = pictures / "Veltrano" / file;
+  const std::filesystem::path path = pictures / "Veltrano" / system::PathFromUtf8(file);
   const std::string column = "Language_" + std::to_string(language);
   std::string columns;
   try {
@@ -27,7 +28,7 @@ void CheckLanguageColumn(const std::filesystem::path& pictures, std::string_view
     return;
   }
   throw CommandLineError(std::string(option) + " " + std::to_string(language) +
-                         ": the sheet \"Dictionary\" of \"" + path.string() +
+                         ": the sheet \"Dictionary\" of \"" + system::Utf8FromPath(path) +
                          "\" has no column \"" + column + "\"; its columns are " +
                          (columns.empty() ? "none" : columns));
 }

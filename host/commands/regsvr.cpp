@@ -3,8 +3,10 @@
 #include <ostream>
 
 #include "host/commands/commands.h"
+#include "host/existing_path.h"
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
+#include "platform/system/utf8_path.h"
 
 namespace vt::host::commands {
 
@@ -18,20 +20,22 @@ Command Regsvr() {
             sub.add_flag("-u", args->unregister, "unregister");
             sub.add_option("LIBRARY", args->library, "the server library")
                 ->required()
-                ->check(CLI::ExistingFile);
+                ->check(ExistingFile());
             return [args](CommandContext& context) {
+              const std::filesystem::path library = system::PathFromUtf8(args->library);
               const char* entry = args->unregister ? "DllUnregisterServer" : "DllRegisterServer";
               try {
                 if (args->unregister) {
-                  automation::UnregisterServerLibrary(args->library);
+                  automation::UnregisterServerLibrary(library);
                 } else {
-                  automation::RegisterServerLibrary(args->library);
+                  automation::RegisterServerLibrary(library);
                 }
               } catch (const automation::Error& e) {
                 context.err << "FIX.exe: " << e.description() << '\n';
                 return 1;
               }
-              context.out << entry << " in \"" << std::filesystem::absolute(args->library).string()
+              context.out << entry << " in \""
+                          << system::Utf8FromPath(std::filesystem::absolute(library))
                           << "\" succeeded.\n";
               return 0;
             };

@@ -6,6 +6,7 @@
 #include "host/commands/commands.h"
 #include "host/commands/host_objects.h"
 #include "host/commands/language_check.h"
+#include "host/existing_path.h"
 #include "host/server_objects.h"
 #include "platform/automation/runtime.h"
 #include "platform/data/csv.h"
@@ -27,7 +28,7 @@ Command TranslateAlarms() {
             auto args = std::make_shared<Args>();
             sub.add_option("CSV", args->csv, "the alarm list, with a header row")
                 ->required()
-                ->check(CLI::ExistingFile);
+                ->check(ExistingFile());
             sub.add_option("--field", args->field, "the text column, counted from 0")
                 ->required()
                 ->check(CLI::NonNegativeNumber);

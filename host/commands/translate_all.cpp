@@ -5,6 +5,7 @@
 #include "host/collection.h"
 #include "host/commands/commands.h"
 #include "host/commands/host_objects.h"
+#include "host/existing_path.h"
 #include "host/forms/form_tree.h"
 #include "host/forms/user_form.h"
 #include "host/server_objects.h"
@@ -25,7 +26,7 @@ Command TranslateAll() {
                 ->allow_extra_args(false);
             sub.add_option("--form", args->forms, "hand this form file over (repeatable)")
                 ->allow_extra_args(false)
-                ->check(CLI::ExistingFile);
+                ->check(ExistingFile());
             sub.add_flag("--save", args->save,
                          "save the pictures and write the forms back to their files");
             return [args](CommandContext& context) {

@@ -6,6 +6,7 @@
 #include "host/json/json_file.h"
 #include "platform/automation/error.h"
 #include "platform/base/ascii.h"
+#include "platform/system/utf8_path.h"
 
 namespace vt::host::pictures {
 namespace {
@@ -20,7 +21,7 @@ bool HasPictureExtension(std::string_view name) {
 }
 
 std::string PictureName(const std::string& path) {
-  std::string name = std::filesystem::path(path).filename().string();
+  std::string name = system::Utf8FromPath(system::PathFromUtf8(path).filename());
   if (HasPictureExtension(name)) name.resize(name.size() - 4);
   return name;
 }

@@ -6,6 +6,7 @@
 #include "host/json/json_file.h"
 #include "platform/automation/error.h"
 #include "platform/system/env.h"
+#include "platform/system/utf8_path.h"
 
 namespace vt::host::pictures {
 namespace {
@@ -15,10 +16,11 @@ using automation::Variant;
 // Two paths naming one file (through "..", links or a relative folder) open
 // one document.
 std::string FileKey(const std::string& path) {
+  const std::filesystem::path file = system::PathFromUtf8(path);
   std::error_code error;
-  const auto canonical = std::filesystem::weakly_canonical(path, error);
-  if (error) return std::filesystem::absolute(path).lexically_normal().string();
-  return canonical.string();
+  const auto canonical = std::filesystem::weakly_canonical(file, error);
+  if (error) return system::Utf8FromPath(std::filesystem::absolute(file).lexically_normal());
+  return system::Utf8FromPath(canonical);
 }
 
 }  // namespace
@@ -51,21 +53,21 @@ std::vector<Variant> Documents::Enumerate() { return {open_.begin(), open_.end()
 
 std::optional<std::string> Documents::Resolve(const std::string& path) const {
   namespace fs = std::filesystem;
-  const fs::path file = fs::absolute(path).lexically_normal();
+  const fs::path file = fs::absolute(system::PathFromUtf8(path)).lexically_normal();
   if (file.parent_path() != folder_ || !file.has_filename() ||
       path.find('\0') != std::string::npos) {
     throw automation::errors::BadFileName("\"" + path + "\" is not a picture of the folder \"" +
-                                          folder_.string() + "\"");
+                                          system::Utf8FromPath(folder_) + "\"");
   }
   system::Env& env = system::CurrentEnv();
-  if (env.FileExists(file.string())) return file.string();
-  const std::string name = file.filename().string();
+  if (env.FileExists(system::Utf8FromPath(file))) return system::Utf8FromPath(file);
+  const std::string name = system::Utf8FromPath(file.filename());
   if (!HasPictureExtension(name)) return std::nullopt;
   // Only the extension's letter case may differ; the first such file in
   // name order wins, so the choice does not depend on the folder listing.
   const std::string stem = name.substr(0, name.size() - 4);
   std::optional<std::string> found;
-  for (const std::string& other : env.ListFiles(folder_.string(), stem + ".grf")) {
+  for (const std::string& other : env.ListFiles(system::Utf8FromPath(folder_), stem + ".grf")) {
     if (other.size() != name.size() || other.compare(0, stem.size(), stem) != 0 ||
         !HasPictureExtension(other)) {
       continue;
@@ -73,7 +75,7 @@ std::optional<std::string> Documents::Resolve(const std::string& path) const {
     if (!found || other < *found) found = other;
   }
   if (!found) return std::nullopt;
-  return (folder_ / *found).string();
+  return system::Utf8FromPath(folder_ / system::PathFromUtf8(*found));
 }
 
 std::shared_ptr<Document> Documents::Open(const std::string& path) {

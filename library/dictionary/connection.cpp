@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/system/utf8_path.h"
+
 namespace vt::dictionary {
 namespace {
 
@@ -18,7 +20,7 @@ std::shared_ptr<Connection> Connection::Open(const std::filesystem::path& file) 
 Connection::Connection(workbook::Workbook book) : book_(std::move(book)) {
   sheet_ = book_.FindSheet(kSheetName);
   if (sheet_ == nullptr) {
-    throw std::runtime_error("\"" + book_.Path().string() + "\" has no sheet \"" +
+    throw std::runtime_error("\"" + system::Utf8FromPath(book_.Path()) + "\" has no sheet \"" +
                              std::string(kSheetName) + "\"");
   }
 }
@@ -34,8 +36,8 @@ std::size_t Connection::Column(std::string_view name) {
     return *column;
   }
   throw std::runtime_error("The sheet \"" + std::string(kSheetName) + "\" of \"" +
-                           book_.Path().string() + "\" has no column \"" + std::string(name) +
-                           "\"");
+                           system::Utf8FromPath(book_.Path()) + "\" has no column \"" +
+                           std::string(name) + "\"");
 }
 
 std::size_t Connection::Column(std::int16_t language) {

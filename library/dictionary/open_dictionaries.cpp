@@ -8,6 +8,7 @@
 #include "library/interpreter/veltrano_module.h"
 #include "platform/system/env.h"
 #include "platform/system/paths.h"
+#include "platform/system/utf8_path.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::interpreter {
@@ -35,11 +36,11 @@ bool VeltranoModule::OpenDictionaries() {
     return false;
   }
 
-  cnDictionary = dictionary::Connection::Open(strDictionary);
+  cnDictionary = dictionary::Connection::Open(system::PathFromUtf8(strDictionary));
   if (dictionary::NormaliseSheet(cnDictionary->Sheet())) cnDictionary->Commit();
   rsDictionary = std::make_shared<dictionary::RowSet>(cnDictionary);
 
-  cnAlarmDictionary = dictionary::Connection::Open(strAlarmDictionary);
+  cnAlarmDictionary = dictionary::Connection::Open(system::PathFromUtf8(strAlarmDictionary));
   rsAlarmDictionary = std::make_shared<dictionary::RowSet>(cnAlarmDictionary);
   return true;
 }

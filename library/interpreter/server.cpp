@@ -9,6 +9,7 @@
 #include "platform/automation/error.h"
 #include "platform/automation/registry.h"
 #include "platform/system/dynamic_library.h"
+#include "platform/system/utf8_path.h"
 
 namespace vt::interpreter {
 namespace {
@@ -34,7 +35,7 @@ std::filesystem::path OwnPath() {
   if (path.empty()) {
     throw automation::errors::FileAccess("cannot find the path of the Veltrano library");
   }
-  return std::filesystem::weakly_canonical(std::filesystem::absolute(path));
+  return std::filesystem::weakly_canonical(std::filesystem::absolute(system::PathFromUtf8(path)));
 }
 
 // Runs an entry point's body; a failure becomes the error info and `failure`.
@@ -66,7 +67,7 @@ int DllCanUnloadNow(void);
 
 int DllRegisterServer(void) {
   return interpreter::Guard(automation::kSelfRegClass, [] {
-    const std::string path = interpreter::OwnPath().string();
+    const std::string path = system::Utf8FromPath(interpreter::OwnPath());
     automation::UpdateClassRegistry(
         automation::ClassRegistryPath(), [&](automation::ClassRegistry& registry) {
           registry.Register({interpreter::kProgId, interpreter::kClsid, path});

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <nlohmann/json.hpp>
 
 #include "platform/automation/dispatch.h"
 #include "platform/automation/error.h"
 #include "platform/base/ascii.h"
 #include "platform/system/env.h"
+#include "platform/system/environment.h"
+#include "platform/system/utf8_path.h"
 
 namespace vt::automation {
 namespace {
@@ -16,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-std::string Quoted(const fs::path& file) { return "\"" + file.string() + "\""; }
+std::string Quoted(const fs::path& file) { return "\"" + system::Utf8FromPath(file) + "\""; }
 
 std::string Reason(const system::SystemError& e) { return e.code().message(); }
 
@@ -47,24 +48,29 @@ std::string TextField(const json& entry, const char* key, const fs::path& file, 
 }  // namespace
 
 fs::path ClassRegistryPath() {
-  if (const char* env = std::getenv("VELTRANO_CLASS_REGISTRY"); env && *env) return env;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
-    return fs::path(xdg) / "veltrano" / "classes.json";
+  const auto variable = [](const char* name) {
+    return system::EnvironmentVariable(name).value_or("");
+  };
+  if (const std::string env = variable("VELTRANO_CLASS_REGISTRY"); !env.empty()) {
+    return system::PathFromUtf8(env);
   }
-  const char* home = std::getenv("HOME");
-  if (!home || !*home) {
+  if (const std::string xdg = variable("XDG_CONFIG_HOME"); !xdg.empty()) {
+    return system::PathFromUtf8(xdg) / "veltrano" / "classes.json";
+  }
+  const std::string home = variable("HOME");
+  if (home.empty()) {
     throw errors::FileAccess(
         "no place for the class registry: neither VELTRANO_CLASS_REGISTRY, XDG_CONFIG_HOME "
         "nor HOME is set");
   }
-  return fs::path(home) / ".config" / "veltrano" / "classes.json";
+  return system::PathFromUtf8(home) / ".config" / "veltrano" / "classes.json";
 }
 
 ClassRegistry ClassRegistry::Load(const fs::path& file) {
   ClassRegistry registry;
   std::string text;
   try {
-    text = system::CurrentEnv().ReadFile(file.string());
+    text = system::CurrentEnv().ReadFile(system::Utf8FromPath(file));
   } catch (const system::SystemError& e) {
     if (e.code().value() == ENOENT) return registry;
     throw errors::FileAccess("cannot read " + Quoted(file) + ": " + Reason(e));
@@ -144,7 +150,7 @@ void ClassRegistry::Save(const fs::path& file) const {
     }
   }
   try {
-    system::CurrentEnv().WriteFileAtomic(file.string(), text);
+    system::CurrentEnv().WriteFileAtomic(system::Utf8FromPath(file), text);
   } catch (const system::SystemError& e) {
     throw errors::FileAccess("cannot write " + Quoted(file) + ": " + Reason(e));
   }
@@ -155,7 +161,7 @@ void UpdateClassRegistry(const fs::path& file, const std::function<void(ClassReg
   if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
   std::unique_ptr<system::FileLock> lock;
   try {
-    lock = system::CurrentEnv().LockForWriting(file.string());
+    lock = system::CurrentEnv().LockForWriting(system::Utf8FromPath(file));
   } catch (const system::SystemError& e) {
     throw errors::FileAccess("cannot lock the class registry " + Quoted(file) + ": " + Reason(e));
   }

@@ -7,6 +7,7 @@
 #include "platform/automation/runtime.h"
 #include "platform/automation/server.h"
 #include "platform/system/dynamic_library.h"
+#include "platform/system/utf8_path.h"
 
 namespace vt::automation {
 namespace {
@@ -31,7 +32,8 @@ LoadedServers& Servers() {
   return *servers;
 }
 
-std::string Quoted(const fs::path& p) { return "\"" + p.string() + "\""; }
+std::string Quoted(const std::string& utf8) { return "\"" + utf8 + "\""; }
+std::string Quoted(const fs::path& p) { return Quoted(system::Utf8FromPath(p)); }
 
 template <typename Fn>
 Fn Symbol(void* handle, const char* name) {
@@ -68,7 +70,7 @@ LoadedServer Load(const std::string& path, std::string_view progid) {
 // Loads `library` for one entry point call, then lets it go.
 void CallRegistration(const fs::path& library, const char* entry_point) {
   const fs::path path = fs::absolute(library);
-  const system::LoadedLibrary loaded = system::LoadLibraryAt(path.string());
+  const system::LoadedLibrary loaded = system::LoadLibraryAt(system::Utf8FromPath(path));
   void* handle = loaded.handle;
   if (!handle) {
     throw errors::FileAccess("cannot load the server library " + Quoted(path) + ": " +
@@ -154,7 +156,7 @@ std::size_t FreeUnusedLibraries() {
 bool IsServerLoaded(const fs::path& server) {
   auto& table = Servers();
   std::lock_guard lock(table.mutex);
-  return table.servers.count(server.string()) > 0;
+  return table.servers.count(system::Utf8FromPath(server)) > 0;
 }
 
 void RegisterServerLibrary(const fs::path& library) {

@@ -5,6 +5,7 @@
 
 #include "platform/system/dynamic_library.h"
 #include "platform/system/env.h"
+#include "platform/system/utf8_path.h"
 
 namespace vt::system {
 
@@ -13,8 +14,8 @@ std::string ModuleFolderOf(const void* address) {
   if (file.empty()) throw SystemError(ENOENT, "finding the file of a loaded module");
   std::error_code ignored;
   const std::filesystem::path path =
-      std::filesystem::weakly_canonical(std::filesystem::absolute(file), ignored);
-  return path.parent_path().string();
+      std::filesystem::weakly_canonical(std::filesystem::absolute(PathFromUtf8(file)), ignored);
+  return Utf8FromPath(path.parent_path());
 }
 
 }  // namespace vt::system

@@ -1,16 +1,13 @@
-#include <cstdlib>
 #include <string>
 
+#include "platform/system/environment.h"
 #include "platform/ui/configure.h"
 #include "platform/ui/process_state.h"
 
 namespace vt::ui {
 namespace {
 
-std::string Variable(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? std::string(value) : std::string();
-}
+std::string Variable(const char* name) { return system::EnvironmentVariable(name).value_or(""); }
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 #include "library/interpreter/module_state.h"
 #include "library/interpreter/veltrano_module.h"
 #include "platform/system/env.h"
+#include "platform/system/utf8_path.h"
 #include "platform/ui/backend.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/library_files.h"
@@ -91,7 +92,7 @@ class FakeHostLibraryTest : public LibraryTest {
 
   void SetUp() override {
     LibraryTest::SetUp();
-    workspace_ = std::make_shared<FakeWorkspace>(pictures().string());
+    workspace_ = std::make_shared<FakeWorkspace>(system::Utf8FromPath(pictures()));
     registration_.emplace(workspace_);
   }
   void TearDown() override {

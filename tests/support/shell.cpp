@@ -1,18 +1,18 @@
 #include "tests/support/shell.h"
 
-#include <stdlib.h>
-
 #include <stdexcept>
+
+#include "platform/system/environment.h"
+#include "platform/system/utf8_path.h"
 
 namespace vt::testing {
 
 namespace {
 
 std::filesystem::path FromEnvironment(const char* name) {
-  const char* value = getenv(name);
-  if (value == nullptr || *value == '\0')
-    throw std::runtime_error(std::string(name) + " is not set");
-  return value;
+  const std::string value = system::EnvironmentVariable(name).value_or("");
+  if (value.empty()) throw std::runtime_error(std::string(name) + " is not set");
+  return system::PathFromUtf8(value);
 }
 
 }  // namespace
@@ -33,7 +33,7 @@ std::filesystem::path SourceDir() { return FromEnvironment("VELTRANO_SOURCE_DIR"
 std::filesystem::path BinaryDir() { return FromEnvironment("VELTRANO_BINARY_DIR"); }
 
 ScopedEnvVar::ScopedEnvVar(std::string name, const std::string& value) : name_(std::move(name)) {
-  if (const char* old = getenv(name_.c_str())) saved_ = old;
+  saved_ = system::EnvironmentVariable(name_.c_str());
   SetEnv(name_, value);
 }
 

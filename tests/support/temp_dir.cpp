@@ -5,6 +5,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/system/utf8_path.h"
+
 namespace vt::testing {
 
 namespace fs = std::filesystem;
@@ -27,7 +29,8 @@ TempDir::TempDir(const std::string& prefix) {
     }
   }
   throw std::runtime_error("cannot make a temporary folder in " +
-                           fs::temp_directory_path().string() + ": " + error.message());
+                           system::Utf8FromPath(fs::temp_directory_path()) + ": " +
+                           error.message());
 }
 
 TempDir::~TempDir() {
@@ -54,7 +57,7 @@ void WriteFile(const fs::path& file, std::string_view bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
-  if (!out) throw std::runtime_error("cannot write " + file.string());
+  if (!out) throw std::runtime_error("cannot write " + system::Utf8FromPath(file));
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {

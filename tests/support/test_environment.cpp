@@ -6,7 +6,7 @@
 namespace {
 
 void SetIfUnset(const char* name, const char* value) {
-  if (std::getenv(name) != nullptr) return;
+  if (std::getenv(name) != nullptr) return;  // unicode-ok: only whether it is set
 #ifdef _WIN32
   _putenv_s(name, value);
 #else

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/system/utf8_path.h"
 #include "platform/system/windows_text.h"
 #include "platform/workbook/workbook.h"
 #include "tests/support/library_files.h"
@@ -19,7 +20,8 @@ std::vector<std::vector<XlrdCell>> ReadWithXlrd(const fs::path& file,
                                                 const std::string& sheet_name) {
   workbook::Workbook book = workbook::Workbook::Open(file);
   const workbook::Sheet* sheet = book.FindSheet(sheet_name);
-  if (sheet == nullptr) throw std::runtime_error("no sheet " + sheet_name + " in " + file.string());
+  if (sheet == nullptr)
+    throw std::runtime_error("no sheet " + sheet_name + " in " + system::Utf8FromPath(file));
   std::vector<std::vector<XlrdCell>> rows;
   for (std::size_t r = 0; r < sheet->RowCount(); ++r) {
     std::vector<XlrdCell>& cells = rows.emplace_back();

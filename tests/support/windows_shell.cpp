@@ -4,6 +4,7 @@
 #include <array>
 #include <stdexcept>
 
+#include "platform/system/windows_text.h"
 #include "tests/support/shell.h"
 
 namespace vt::testing {
@@ -11,7 +12,7 @@ namespace vt::testing {
 // Through cmd.exe, the shell Windows has: the POSIX tools that the Linux
 // tests call (soffice, python3) are not there, and such commands fail.
 int RunShell(const std::string& command, std::string* out) {
-  FILE* pipe = ::_popen(command.c_str(), "rb");
+  FILE* pipe = ::_wpopen(system::windows::Widen(command).c_str(), L"rb");
   if (pipe == nullptr) throw std::runtime_error("cannot run: " + command);
   std::array<char, 65536> buffer;
   std::string text;
@@ -24,10 +25,10 @@ int RunShell(const std::string& command, std::string* out) {
 }
 
 void SetEnv(const std::string& name, const std::string& value) {
-  ::_putenv_s(name.c_str(), value.c_str());
+  ::_wputenv_s(system::windows::Widen(name).c_str(), system::windows::Widen(value).c_str());
 }
 
 // An empty value removes the variable.
-void UnsetEnv(const std::string& name) { ::_putenv_s(name.c_str(), ""); }
+void UnsetEnv(const std::string& name) { ::_wputenv_s(system::windows::Widen(name).c_str(), L""); }
 
 }  // namespace vt::testing

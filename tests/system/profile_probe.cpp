@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/system/private_profile.h"
+#include "platform/system/utf8_path.h"
 #include "tests/system/probe_output.h"
 
 namespace {
@@ -101,20 +102,21 @@ int main() {
   const fs::path folder = fs::temp_directory_path() / "vt-profile-probe";
   fs::remove_all(folder);
   fs::create_directories(folder);
-  const std::string file = (folder / "case.ini").string();
+  const fs::path path = folder / "case.ini";
+  const std::string file = vt::system::Utf8FromPath(path);
   for (const Read& c : kReads) {
-    fs::remove(file);
+    fs::remove(path);
     std::string contents = c.file != nullptr ? c.file : "";
     if (std::string(c.name) == "value through the 100-character buffer") {
       contents = "[A]\nk=" + kLong + "\n";
     }
-    if (c.file != nullptr || !contents.empty()) WriteBytes(file, contents);
+    if (c.file != nullptr || !contents.empty()) WriteBytes(path, contents);
     Print(c.name,
           vt::system::GetPrivateProfileString(c.section, c.key, c.default_value, c.size, file));
   }
   for (const Write& c : kWrites) {
-    fs::remove(file);
-    if (c.file != nullptr) WriteBytes(file, c.file);
+    fs::remove(path);
+    if (c.file != nullptr) WriteBytes(path, c.file);
     const bool ok = vt::system::WritePrivateProfileString(c.section, c.key, c.value, file);
     // What the file says afterwards must agree; its bytes may not (Wine
     // rewrites the whole file).
@@ -124,7 +126,7 @@ int main() {
                 vt::system::GetPrivateProfileString(section, key, "-", 100, file);
     }
     Print(c.name, values);
-    Print(std::string("~ bytes after ") + c.name, ReadBytes(file));
+    Print(std::string("~ bytes after ") + c.name, ReadBytes(path));
   }
   fs::remove_all(folder);
   return 0;

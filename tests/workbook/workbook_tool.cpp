@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/system/arguments.h"
+#include "platform/system/utf8_path.h"
 #include "platform/workbook/workbook.h"
 
 namespace {
@@ -29,7 +31,7 @@ int Usage() {
 }
 
 int Dump(const char* file) {
-  auto book = vt::workbook::Workbook::Open(file);
+  auto book = vt::workbook::Workbook::Open(vt::system::PathFromUtf8(file));
   for (const std::string& name : book.SheetNames()) {
     vt::workbook::Sheet* sheet = book.FindSheet(name);
     std::cout << "sheet " << name << " rows " << sheet->RowCount() << "\n";
@@ -52,7 +54,7 @@ vt::workbook::Sheet& SheetOf(vt::workbook::Workbook& book, const char* name) {
 
 int Append(const char* file, const char* sheet_name, std::size_t col, const std::string& prefix,
            long count) {
-  auto book = vt::workbook::Workbook::Open(file);
+  auto book = vt::workbook::Workbook::Open(vt::system::PathFromUtf8(file));
   for (long i = 0; i < count; ++i) {
     SheetOf(book, sheet_name).AppendRow(col, prefix + std::to_string(i));
     book.Save();
@@ -61,8 +63,8 @@ int Append(const char* file, const char* sheet_name, std::size_t col, const std:
 }
 
 int AppendLines(const char* file, const char* sheet_name, const char* texts, long every) {
-  auto book = vt::workbook::Workbook::Open(file);
-  std::ifstream in(texts, std::ios::binary);
+  auto book = vt::workbook::Workbook::Open(vt::system::PathFromUtf8(file));
+  std::ifstream in(vt::system::PathFromUtf8(texts), std::ios::binary);
   if (!in) throw std::runtime_error(std::string("cannot read ") + texts);
   long n = 0;
   for (std::string line; std::getline(in, line);) {
@@ -77,7 +79,7 @@ int AppendLines(const char* file, const char* sheet_name, const char* texts, lon
 }
 
 int Churn(const char* file, const char* sheet_name, std::size_t col, const std::string& prefix) {
-  auto book = vt::workbook::Workbook::Open(file);
+  auto book = vt::workbook::Workbook::Open(vt::system::PathFromUtf8(file));
   for (long i = 0;; ++i) {
     SheetOf(book, sheet_name).AppendRow(col, prefix + std::to_string(i));
     book.Save();
@@ -88,13 +90,16 @@ int Churn(const char* file, const char* sheet_name, std::size_t col, const std::
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int raw_argc, char** raw_argv) {
+  vt::system::Utf8Arguments args(raw_argc, raw_argv);
+  const int argc = args.argc();
+  char** argv = args.argv();
   if (argc < 3) return Usage();
   std::string command = argv[1];
   try {
     if (command == "dump") return Dump(argv[2]);
     if (command == "create" && argc >= 4) {
-      vt::workbook::Workbook::CreateDictionary(argv[2], argv[3],
+      vt::workbook::Workbook::CreateDictionary(vt::system::PathFromUtf8(argv[2]), argv[3],
                                                std::vector<std::string>(argv + 4, argv + argc));
       return 0;
     }

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <string_view>
 
+#include "platform/system/utf8_path.h"
 #include "platform/workbook/error.h"
 
 namespace vt::workbook::detail {
@@ -17,14 +18,14 @@ namespace {
 
 std::string Folder(const std::filesystem::path& file) {
   std::filesystem::path folder = file.parent_path();
-  return folder.empty() ? std::string(".") : folder.string();
+  return folder.empty() ? std::string(".") : system::Utf8FromPath(folder);
 }
 
 }  // namespace
 
 std::string ReadBookFile(const std::filesystem::path& file, FileStamp& stamp) {
   try {
-    return system::CurrentEnv().ReadFileStamped(file.string(), stamp);
+    return system::CurrentEnv().ReadFileStamped(system::Utf8FromPath(file), stamp);
   } catch (const system::SystemError& e) {
     if (e.code().value() == EISDIR || e.code().value() == EINVAL) {
       throw Error(file, "not a workbook: it is not an ordinary file");
@@ -35,7 +36,7 @@ std::string ReadBookFile(const std::filesystem::path& file, FileStamp& stamp) {
 
 std::optional<FileStamp> StatBookFile(const std::filesystem::path& file) {
   try {
-    return system::CurrentEnv().StatFile(file.string());
+    return system::CurrentEnv().StatFile(system::Utf8FromPath(file));
   } catch (const system::SystemError& e) {
     Fail(file, "cannot examine the workbook", e);
   }
@@ -43,7 +44,7 @@ std::optional<FileStamp> StatBookFile(const std::filesystem::path& file) {
 
 std::unique_ptr<system::FileLock> LockBookFile(const std::filesystem::path& file) {
   try {
-    return system::CurrentEnv().LockForWriting(file.string());
+    return system::CurrentEnv().LockForWriting(system::Utf8FromPath(file));
   } catch (const system::SystemError& e) {
     Fail(file, "cannot lock the folder " + Folder(file), e);
   }
@@ -53,7 +54,7 @@ void WriteBookFile(const std::filesystem::path& file, std::span<const std::uint8
   system::Env& env = system::CurrentEnv();
   std::unique_ptr<system::AtomicFile> out;
   try {
-    out = env.NewAtomicFile(file.string());
+    out = env.NewAtomicFile(system::Utf8FromPath(file));
   } catch (const system::SystemError& e) {
     Fail(file, "cannot create a temporary file in " + Folder(file), e);
   }
@@ -80,7 +81,7 @@ CfbLayout WriteBookFile(const std::filesystem::path& file, const CompoundFile& c
   system::Env& env = system::CurrentEnv();
   std::unique_ptr<system::AtomicFile> out;
   try {
-    out = env.NewAtomicFile(file.string());
+    out = env.NewAtomicFile(system::Utf8FromPath(file));
   } catch (const system::SystemError& e) {
     Fail(file, "cannot create a temporary file in " + Folder(file), e);
   }
@@ -112,7 +113,7 @@ bool WriteBookInPlace(const std::filesystem::path& file, const FileStamp& expect
                       const InPlaceUpdate& update, const StreamReader& read, FileStamp& after) {
   std::unique_ptr<system::RandomRWFile> out;
   try {
-    out = system::CurrentEnv().NewRandomRWFile(file.string());
+    out = system::CurrentEnv().NewRandomRWFile(system::Utf8FromPath(file));
     if (out->Stamp() != expected) return false;
   } catch (const system::SystemError& e) {
     Fail(file, "cannot open the workbook for writing", e);
@@ -175,7 +176,7 @@ bool WriteBookInPlace(const std::filesystem::path& file, const FileStamp& expect
 
 void RemoveStaleTemporaries(const std::filesystem::path& file) {
   try {
-    system::CurrentEnv().RemoveStaleTemporaries(file.string());
+    system::CurrentEnv().RemoveStaleTemporaries(system::Utf8FromPath(file));
   } catch (const system::SystemError&) {
     // Litter left by a dead writer never stops a save.
   }
