@@ -4,7 +4,7 @@
 #include <QRect>
 #include <QString>
 
-#include "library/maintenance/twips.h"
+#include "library/maintenance/layout.h"
 
 class QLabel;
 class QWidget;
@@ -17,9 +17,21 @@ inline QRect Twips(int left, int top, int width, int height) {
   return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
 }
 
+inline QRect Twips(const layout::Control& control) {
+  return Twips(control.left, control.top, control.width, control.height);
+}
+
 // A font of that family and size, bold when asked; the platform substitutes
 // a family it lacks.
 QFont Font(const char* family, double points, bool bold);
+inline QFont Font(const layout::Font& font) { return Font(font.family, font.points, font.bold); }
+
+// Names the widget after the control and gives it the control's place, tool
+// tip, font (when it names one) and pointer.
+void Place(QWidget& widget, const layout::Control& control);
+
+// The widgets of `names` in that tab order, the focus on the first.
+void FollowTabOrder(QWidget& window, std::span<const char* const> names);
 
 // Shrinks the label's font, a quarter point at a time down to `smallest`,
 // until its text fits on one line: the layouts were measured with fonts this

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <string_view>
 #include <utility>
 
 #include "library/maintenance/qt_layout.h"
@@ -16,79 +17,63 @@ namespace vt::maintenance {
 namespace {
 
 using qt::Text;
-using qt::Twips;
-
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* tip,
-                    QRect where, bool pointing_hand) {
-  auto* button = new QPushButton(Text(caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setToolTip(Text(tip));
-  button->setGeometry(where);
-  if (pointing_hand) button->setCursor(Qt::PointingHandCursor);
-  return button;
-}
-
-QLabel* Label(QWidget* parent, const char* name, const char* caption, QRect where) {
-  auto* label = new QLabel(Text(caption), parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(where);
-  qt::FitOnOneLine(*label);
-  return label;
-}
 
 }  // namespace
 
 PictureSelectionDialog::PictureSelectionDialog(PictureSelectionForm& form)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), form_(form) {
+  const layout::Window& table = layout::PictureSelection();
   setObjectName(QString::fromLatin1(form.Name()));
   setWindowTitle(Text(form.Caption()));
-  setFixedSize(TwipsToPixels(6750), TwipsToPixels(6495));
-  setFont(qt::Font("MS Sans Serif", 8, false));
+  setFixedSize(TwipsToPixels(table.width), TwipsToPixels(table.height));
+  setFont(qt::Font(table.font));
 
-  auto* frame = new QGroupBox(this);
-  frame->setObjectName(QStringLiteral("frmFrame"));
-  frame->setGeometry(Twips(120, 0, 6495, 5535));
-  Label(frame, "lblString(0)", form.lblString(0), Twips(240, 360, 6135, 375));
-  list_ = new QListWidget(frame);
-  list_->setObjectName(QStringLiteral("lstPicList"));
-  list_->setGeometry(Twips(240, 720, 6015, 3300));
-  list_->setFont(qt::Font("Microsoft Sans Serif", 9.75, true));
-  QPushButton* check_all =
-      Button(frame, "cmdCheckAll", "Check all", " Check all the listed pictures ",
-             Twips(240, 4200, 1575, 495), true);
-  QPushButton* uncheck_all =
-      Button(frame, "cmdUncheckAll", "Uncheck all", " Uncheck all the listed pictures ",
-             Twips(2040, 4200, 1575, 495), true);
-  lang_number_ = new QLineEdit(frame);
-  lang_number_->setObjectName(QStringLiteral("txtLangNum"));
-  lang_number_->setGeometry(Twips(240, 4920, 1575, 375));
-  lang_number_->setAlignment(Qt::AlignCenter);
-  lang_number_->setMaxLength(static_cast<int>(PictureSelectionForm::kLangNumMaxLength));
-  lang_number_->setFont(qt::Font("MS Sans Serif", 9.75, true));
-  lang_number_->installEventFilter(this);
-  Label(frame, "lblString(1)", form.lblString(1), Twips(2040, 5010, 4455, 255));
-  QPushButton* ok = Button(this, "cmdUpdateDictionary", "Ok", " Start checked pictures analysis ",
-                           Twips(1688, 5760, 1575, 495), true);
-  QPushButton* cancel = Button(this, "cmdCancel", "Cancel", " Cancel the updating procedure ",
-                               Twips(3488, 5760, 1575, 495), false);
+  QWidget* frame = nullptr;
+  for (const layout::Control& control : table.controls) {
+    QWidget* parent = control.parent != nullptr ? frame : this;
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+      case layout::Kind::Frame:
+        widget = frame = new QGroupBox(parent);
+        break;
+      case layout::Kind::Label: {
+        const int index = std::string_view(control.name) == "lblString(0)" ? 0 : 1;
+        auto* label = new QLabel(Text(form.lblString(index)), parent);
+        qt::Place(*label, control);
+        qt::FitOnOneLine(*label);
+        continue;
+      }
+      case layout::Kind::CheckList:
+        widget = list_ = new QListWidget(parent);
+        break;
+      case layout::Kind::NumberBox:
+        lang_number_ = new QLineEdit(parent);
+        lang_number_->setAlignment(Qt::AlignCenter);
+        lang_number_->installEventFilter(this);
+        widget = lang_number_;
+        break;
+      case layout::Kind::Button:
+        widget = new QPushButton(Text(control.text), parent);
+        break;
+      default:
+        continue;
+    }
+    qt::Place(*widget, control);
+  }
 
-  QWidget::setTabOrder(uncheck_all, check_all);
-  QWidget::setTabOrder(check_all, list_);
-  QWidget::setTabOrder(list_, cancel);
-  QWidget::setTabOrder(cancel, lang_number_);
-  QWidget::setTabOrder(lang_number_, ok);
-
-  connect(check_all, &QPushButton::clicked, this,
-          [this] { Raise([this] { form_.cmdCheckAll_Click(); }); });
-  connect(uncheck_all, &QPushButton::clicked, this,
-          [this] { Raise([this] { form_.cmdUncheckAll_Click(); }); });
-  connect(cancel, &QPushButton::clicked, this,
-          [this] { Raise([this] { form_.cmdCancel_Click(); }); });
-  connect(ok, &QPushButton::clicked, this,
-          [this] { Raise([this] { form_.cmdUpdateDictionary_Click(); }); });
+  const std::pair<const char*, void (PictureSelectionForm::*)()> clicks[] = {
+      {"cmdCheckAll", &PictureSelectionForm::cmdCheckAll_Click},
+      {"cmdUncheckAll", &PictureSelectionForm::cmdUncheckAll_Click},
+      {"cmdCancel", &PictureSelectionForm::cmdCancel_Click},
+      {"cmdUpdateDictionary", &PictureSelectionForm::cmdUpdateDictionary_Click},
+  };
+  for (const auto& [name, click] : clicks) {
+    connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
+            [this, click] { Raise([this, click] { (form_.*click)(); }); });
+  }
 
   Raise([this] { form_.Form_Load(); });
-  uncheck_all->setFocus();
+  qt::FollowTabOrder(*this, table.tab_order);
 }
 
 void PictureSelectionDialog::closeEvent(QCloseEvent* event) {
@@ -105,15 +90,30 @@ bool PictureSelectionDialog::eventFilter(QObject* watched, QEvent* event) {
   }
   const auto* key = static_cast<QKeyEvent*>(event);
   const QString typed = key->text();
-  // Keys that type nothing (arrows, Home, ...) raise no KeyPress, and Tab
-  // moves the focus.
-  if (typed.isEmpty() || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+  // Keys that type nothing (arrows, Home, Delete, ...) raise no KeyPress, and
+  // Tab moves the focus.
+  if (typed.isEmpty() || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
+      key->key() == Qt::Key_Delete) {
     return false;
   }
   const char16_t code = typed.at(0).unicode();
   auto KeyAscii = static_cast<std::int16_t>(code < 0x8000 ? code : u'?');
   Raise([this, &KeyAscii] { form_.txtLangNum_KeyPress(KeyAscii); });
-  return KeyAscii == 0;
+  if (KeyAscii == 0) return true;
+  // The box takes two characters from the keyboard; what Form_Load put there
+  // may be longer and stays whole.
+  const auto kept = lang_number_->text().size() - lang_number_->selectedText().size();
+  return KeyAscii >= 32 && kept >= static_cast<qsizetype>(PictureSelectionForm::kLangNumMaxLength);
+}
+
+void PictureSelectionDialog::keyPressEvent(QKeyEvent* event) {
+  // The dialog has no default button: Enter presses only the button that has
+  // the focus (which takes the key itself), never one elsewhere.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void PictureSelectionDialog::Raise(const std::function<void()>& procedure) {

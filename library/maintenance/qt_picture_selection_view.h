@@ -25,6 +25,7 @@ class PictureSelectionDialog final : public QDialog {
   void reject() override {}
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   // Copies what the person changed into the model, runs the procedure, shows

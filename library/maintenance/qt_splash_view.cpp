@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <string_view>
+#include <utility>
 
 #include "library/maintenance/qt_layout.h"
 #include "library/maintenance/qt_views.h"
@@ -18,20 +20,11 @@ using qt::Twips;
 
 const QColor kDarkBlue(0, 0, 192);
 
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* tip,
-                    QRect where) {
-  auto* button = new QPushButton(Text(caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  if (*tip != '\0') button->setToolTip(Text(tip));
-  button->setGeometry(where);
-  button->setCursor(Qt::PointingHandCursor);
-  // Flat-coloured: a plain white face with a thin outline.
-  button->setStyleSheet(
-      QStringLiteral("QPushButton { background-color: white; border: 1px solid #808080; }"
-                     "QPushButton:focus { border: 2px solid #404040; }"
-                     "QPushButton:pressed { background-color: #e8e8e8; }"));
-  return button;
-}
+// Flat-coloured: a plain white face with a thin outline.
+constexpr const char* kFlatButton =
+    "QPushButton { background-color: white; border: 1px solid #808080; }"
+    "QPushButton:focus { border: 2px solid #404040; }"
+    "QPushButton:pressed { background-color: #e8e8e8; }";
 
 }  // namespace
 
@@ -82,57 +75,62 @@ QPixmap VeltranoLogo() {
 
 SplashDialog::SplashDialog(SplashForm& form)
     : QDialog(nullptr, Qt::Tool | Qt::CustomizeWindowHint), form_(form) {
+  const layout::Window& table = layout::Splash();
   setObjectName(QString::fromLatin1(SplashForm::kName));
-  setFixedSize(TwipsToPixels(5070), TwipsToPixels(6225));
+  setFixedSize(TwipsToPixels(table.width), TwipsToPixels(table.height));
   QPalette white = palette();
   white.setColor(QPalette::Window, Qt::white);
   setPalette(white);
   setAutoFillBackground(true);
-  setFont(qt::Font("MS Sans Serif", 8, false));
+  setFont(qt::Font(table.font));
 
-  auto* logo = new QLabel(this);
-  logo->setObjectName(QStringLiteral("imgLogo"));
-  logo->setGeometry(Twips(360, 840, 4365, 1215));
-  logo->setPixmap(VeltranoLogo());
-
-  auto* release = new QLabel(this);
-  release->setObjectName(QStringLiteral("lblRelease"));
-  release->setGeometry(Twips(1808, 2280, 1455, 270));
-  release->setAlignment(Qt::AlignCenter);
-  release->setFont(qt::Font("Arial", 12, true));
-  QPalette blue = release->palette();
-  blue.setColor(QPalette::WindowText, kDarkBlue);
-  release->setPalette(blue);
-
-  QPushButton* ok = Button(this, "cmdOk", "Ok", "", Twips(1800, 5520, 1575, 495));
-  QPushButton* guide_it = Button(this, "cmdOpenUserGuide_IT", "User guide - IT",
-                                 " Open the italian user guide ", Twips(360, 3960, 2055, 495));
-  QPushButton* guide_en = Button(this, "cmdOpenUserGuide_EN", "User guide - EN",
-                                 " Open the english user guide ", Twips(2640, 3960, 2055, 495));
-  QPushButton* ini = Button(this, "cmdOpenIniFile", "Startup configuration",
-                            " Open the configuration file ", Twips(360, 4560, 2055, 495));
-  QPushButton* eula = Button(this, "cmdOpenEula", "License agreement", " Open the EULA file ",
-                             Twips(2640, 4560, 2055, 495));
-  for (QPushButton* button : {ok, guide_it, guide_en, ini, eula}) button->setAutoDefault(false);
-  ok->setDefault(true);
-  QWidget::setTabOrder(ok, guide_it);
-  QWidget::setTabOrder(guide_it, guide_en);
-  QWidget::setTabOrder(guide_en, ini);
-  QWidget::setTabOrder(ini, eula);
-
-  connect(ok, &QPushButton::clicked, this, [this] { Raise([this] { form_.cmdOk_Click(); }); });
-  connect(guide_it, &QPushButton::clicked, this,
-          [this] { Raise([this] { form_.cmdOpenUserGuide_IT_Click(); }); });
-  connect(guide_en, &QPushButton::clicked, this,
-          [this] { Raise([this] { form_.cmdOpenUserGuide_EN_Click(); }); });
-  connect(ini, &QPushButton::clicked, this,
-          [this] { Raise([this] { form_.cmdOpenIniFile_Click(); }); });
-  connect(eula, &QPushButton::clicked, this,
-          [this] { Raise([this] { form_.cmdOpenEula_Click(); }); });
+  const std::pair<const char*, void (SplashForm::*)()> clicks[] = {
+      {"cmdOk", &SplashForm::cmdOk_Click},
+      {"cmdOpenUserGuide_IT", &SplashForm::cmdOpenUserGuide_IT_Click},
+      {"cmdOpenUserGuide_EN", &SplashForm::cmdOpenUserGuide_EN_Click},
+      {"cmdOpenIniFile", &SplashForm::cmdOpenIniFile_Click},
+      {"cmdOpenEula", &SplashForm::cmdOpenEula_Click},
+  };
+  QLabel* release = nullptr;
+  for (const layout::Control& control : table.controls) {
+    switch (control.kind) {
+      case layout::Kind::Picture: {
+        auto* logo = new QLabel(this);
+        qt::Place(*logo, control);
+        logo->setPixmap(VeltranoLogo());
+        break;
+      }
+      case layout::Kind::Label: {
+        release = new QLabel(this);
+        qt::Place(*release, control);
+        release->setAlignment(Qt::AlignCenter);
+        QPalette blue = release->palette();
+        blue.setColor(QPalette::WindowText, kDarkBlue);
+        release->setPalette(blue);
+        break;
+      }
+      case layout::Kind::Button: {
+        auto* button = new QPushButton(Text(control.text), this);
+        qt::Place(*button, control);
+        button->setStyleSheet(QString::fromLatin1(kFlatButton));
+        button->setAutoDefault(false);
+        for (const auto& [name, click] : clicks) {
+          if (std::string_view(name) != control.name) continue;
+          connect(button, &QPushButton::clicked, this,
+                  [this, click] { Raise([this, click] { (form_.*click)(); }); });
+        }
+        break;
+      }
+      default:
+        break;  // the outlines are painted
+    }
+  }
+  // Enter presses Ok, which holds the focus when the panel opens.
+  findChild<QPushButton*>(QStringLiteral("cmdOk"))->setDefault(true);
 
   Raise([this] { form_.Form_Load(); });
-  release->setText(QString::fromStdString(form_.lblRelease));
-  ok->setFocus();
+  if (release != nullptr) release->setText(QString::fromStdString(form_.lblRelease));
+  qt::FollowTabOrder(*this, table.tab_order);
 }
 
 void SplashDialog::closeEvent(QCloseEvent* event) {
@@ -146,13 +144,18 @@ void SplashDialog::closeEvent(QCloseEvent* event) {
 void SplashDialog::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
   QPainter painter(this);
-  painter.setPen(QPen(Qt::black, 1));
   painter.setBrush(Qt::NoBrush);
+  // The fixed border: the panel has no title bar, and a window manager that
+  // draws none would leave white on white.
+  painter.setPen(QPen(QColor(0x40, 0x40, 0x40), 1));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  painter.setPen(QPen(Qt::black, 1));
   // Outlines drawn inside their boxes, as the shapes' borders are.
-  painter.drawRect(Twips(120, 120, 4815, 5175).adjusted(0, 0, -1, -1));
+  const layout::Window& table = layout::Splash();
+  painter.drawRect(Twips(layout::Find(table, "shpFrame")).adjusted(0, 0, -1, -1));
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.drawRoundedRect(QRectF(Twips(1508, 2160, 2055, 495)).adjusted(0.5, 0.5, -0.5, -0.5), 8,
-                          8);
+  painter.drawRoundedRect(
+      QRectF(Twips(layout::Find(table, "shpReleaseFrame"))).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
 }
 
 void SplashDialog::Raise(const std::function<void()>& procedure) {

@@ -47,6 +47,22 @@ QMessageBox::StandardButton ToQt(Answer answer) {
   return QMessageBox::Ok;
 }
 
+// Opens centred on the window it belongs to, whatever the platform's own
+// placement would do (the screen's centre, or its corner without a window
+// manager).
+class CentredMessageBox final : public QMessageBox {
+ public:
+  explicit CentredMessageBox(QWidget* owner) : QMessageBox(owner) {}
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);  // sizes the box
+    if (const QWidget* owner = parentWidget()) {
+      move(owner->window()->frameGeometry().center() - rect().center());
+    }
+  }
+};
+
 QString FromUtf8(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
@@ -58,7 +74,11 @@ Answer QtBackend::ShowMessage(const MessageRequest& request) {
     throw std::runtime_error("no QApplication in this process");
   }
   const Style& style = request.decoded;
-  QMessageBox box(QApplication::activeWindow());
+  // Centred on the window it was raised from: the modal one (a dialog of the
+  // system), else the active one.
+  QWidget* owner = QApplication::activeModalWidget();
+  if (owner == nullptr) owner = QApplication::activeWindow();
+  CentredMessageBox box(owner);
   box.setIcon(ToQt(style.icon));
   box.setWindowTitle(FromUtf8(request.title));
   // Plain text: a message quoting markup must show it, not render it.

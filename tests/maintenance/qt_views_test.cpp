@@ -115,7 +115,6 @@ TEST_F(QtViewsTest, PictureSelectionDialogsFollowTheLayout) {
     auto* box = Child<QLineEdit>(dialog, "txtLangNum");
     EXPECT_EQ(box->font().family(), "MS Sans Serif");
     EXPECT_TRUE(box->font().bold());
-    EXPECT_EQ(box->maxLength(), 2);
     EXPECT_EQ(box->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
     EXPECT_EQ(box->text(), "1");
     ASSERT_EQ(list->count(), 3);
@@ -174,6 +173,45 @@ TEST_F(QtViewsTest, KeysAndClicksGoThroughTheEventProcedures) {
   EXPECT_EQ(interpreter::Module().intStartLangNum, 2);
 }
 
+// The two-character limit is the keyboard's: a proposed number of three
+// digits shows and is taken whole; Delete edits the box without KeyPress;
+// Enter in the list presses no button.
+TEST_F(QtViewsTest, ProposedNumberDeleteKeyAndEnterInTheList) {
+  interpreter::Module().intStartLangNum = 100;
+  PictureSelectionForm form(PictureSelectionKind::UpdateDictionary);
+  PictureSelectionDialog dialog(form);
+  dialog.show();
+  auto* box = Child<QLineEdit>(dialog, "txtLangNum");
+  EXPECT_EQ(box->text(), "100");
+  box->setFocus();
+  box->deselect();
+  box->end(false);
+  QTest::keyClicks(box, "5");
+  EXPECT_EQ(box->text(), "100") << "no third character typed";
+  box->setText("23");
+  box->home(false);
+  QTest::keyClick(box, Qt::Key_Delete);
+  EXPECT_EQ(box->text(), "3");
+  EXPECT_THAT(TakeMessages(), IsEmpty());
+  box->setText("100");
+
+  auto* list = Child<QListWidget>(dialog, "lstPicList");
+  list->setFocus();
+  list->setCurrentRow(0);
+  QTest::keyClick(list, Qt::Key_Return);
+  for (const auto& entry : form.lstPicList) EXPECT_FALSE(entry.selected);
+  for (int row = 0; row < list->count(); ++row) {
+    EXPECT_EQ(list->item(row)->checkState(), Qt::Unchecked);
+  }
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_THAT(TakeMessages(), IsEmpty());
+
+  list->item(0)->setCheckState(Qt::Checked);
+  QTest::mouseClick(Child(dialog, "cmdUpdateDictionary"), Qt::LeftButton);
+  EXPECT_TRUE(form.closed);
+  EXPECT_EQ(interpreter::Module().intStartLangNum, 100);
+}
+
 TEST_F(QtViewsTest, UpdateRunThroughTheModalDialog) {
   auto module = CreateReady();
   WhenShown<PictureSelectionDialog>([](PictureSelectionDialog& dialog) {
@@ -225,6 +263,11 @@ TEST_F(QtViewsTest, SplashPanelFollowsTheLayout) {
   EXPECT_EQ(Child<QLabel>(panel, "imgLogo")->pixmap().size(), QSize(291, 81));
   EXPECT_EQ(panel.focusWidget()->objectName(), "cmdOk");
   EXPECT_EQ(Render(panel, "frmSplash"), QSize(338, 415));
+  // A border all round: the panel has no title bar to show its edge.
+  const QImage image = panel.grab().toImage();
+  for (const QPoint edge : {QPoint(0, 200), QPoint(337, 200), QPoint(170, 0), QPoint(170, 414)}) {
+    EXPECT_LT(qGray(image.pixel(edge)), 128) << edge.x() << "," << edge.y();
+  }
 }
 
 TEST_F(QtViewsTest, EnterOnTheOpenPanelIsOkAndEditsMadeMeanwhileApply) {
