@@ -7,11 +7,45 @@
 #include "platform/system/windows_text.h"
 
 namespace vt::ui {
+namespace {
+
+// The window a box is raised from, while the box is being made.
+thread_local HWND box_owner = nullptr;
+
+// Centres the box on its owner as it is activated, the first time.
+LRESULT CALLBACK CentreOnOwner(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HCBT_ACTIVATE && box_owner != nullptr) {
+    const auto box = reinterpret_cast<HWND>(wparam);
+    RECT owner;
+    RECT own;
+    if (::GetWindowRect(box_owner, &owner) && ::GetWindowRect(box, &own)) {
+      const int width = own.right - own.left;
+      const int height = own.bottom - own.top;
+      ::SetWindowPos(box, nullptr, (owner.left + owner.right - width) / 2,
+                     (owner.top + owner.bottom - height) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    box_owner = nullptr;
+  }
+  return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+}  // namespace
 
 Answer WindowsBackend::ShowMessage(const MessageRequest& request) {
-  const int pressed = ::MessageBoxW(nullptr, system::windows::Widen(request.text).c_str(),
+  // Owned by the window it is raised from (one of the system's dialogs or the
+  // host's window), and centred on it.
+  HWND owner = ::GetActiveWindow();
+  HHOOK hook = nullptr;
+  if (owner != nullptr) {
+    box_owner = owner;
+    hook = ::SetWindowsHookExW(WH_CBT, CentreOnOwner, nullptr, ::GetCurrentThreadId());
+  }
+  const int pressed = ::MessageBoxW(owner, system::windows::Widen(request.text).c_str(),
                                     system::windows::Widen(request.title).c_str(),
                                     static_cast<UINT>(request.style));
+  if (hook != nullptr) ::UnhookWindowsHookEx(hook);
+  box_owner = nullptr;
   if (pressed < static_cast<int>(Answer::Ok) || pressed > static_cast<int>(Answer::No)) {
     throw std::runtime_error("MessageBoxW failed with error " + std::to_string(::GetLastError()));
   }
