@@ -142,8 +142,19 @@ void CALLBACK Script::Tick(HWND, UINT, UINT_PTR, DWORD) {
   }
   if (shown == nullptr) return;  // not shown yet
   script->running_ = true;
+  script->again_ = false;
   script->steps_[script->next_++]();
   script->running_ = false;
+  if (script->again_ && ++script->retries_ < 250) {
+    --script->next_;
+  } else {
+    if (script->again_) ADD_FAILURE() << "step " << script->next_ << " waited in vain";
+    script->retries_ = 0;
+  }
+}
+
+void Script::Again() {
+  if (current_script != nullptr) current_script->again_ = true;
 }
 
 }  // namespace vt::testing::win32

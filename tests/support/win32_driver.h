@@ -28,6 +28,9 @@ class Script {
   Script(const Script&) = delete;
   Script& operator=(const Script&) = delete;
   bool Finished() const { return next_ == steps_.size(); }
+  // Called by a step that finds its window not there yet: the step runs again
+  // at the next tick (for a few seconds at most).
+  static void Again();
 
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
@@ -37,6 +40,8 @@ class Script {
   UINT_PTR timer_ = 0;
   bool running_ = false;
   int idle_ticks_ = 0;
+  int retries_ = 0;
+  bool again_ = false;
 };
 
 // A key, down and up, to the focused control; the window's message loop makes
