@@ -1,11 +1,11 @@
 #!/bin/sh
-# Runs the Win32 views' tests under Wine on a virtual display, in a Wine
-# prefix of their own (the suite's shared prefix has no display).
-# win32_views_test.sh WINE TEST_EXE PREFIX
+# Runs a command on a virtual display in a Wine prefix of the windows' tests
+# (the suite's shared prefix has no display); the prefix is made on first use.
+# win32_views_test.sh WINE PREFIX COMMAND...
 set -eu
 wine=$1
-test_exe=$2
-export WINEPREFIX=$3
+export WINEPREFIX=$2
+shift 2
 wineserver="$(dirname "$wine")/wineserver"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   rm -rf "$WINEPREFIX"
@@ -17,6 +17,6 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$wineserver" -w
 fi
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$wine" "$test_exe" --gtest_brief=1 || status=$?
+xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$@" || status=$?
 "$wineserver" -k 2>/dev/null || true
 exit $status
