@@ -115,6 +115,21 @@ void SplashView::PaintLogo(HDC dc, const RECT& place) const {
   ::DeleteObject(orange);
 
   ::SetBkMode(dc, TRANSPARENT);
+  HFONT letters = win32::MakeFont({"Arial", 13, true}, dpi_);
+  HGDIOBJ old_letters = ::SelectObject(dc, letters);
+  ::SetTextColor(dc, kWhite);
+  RECT bubble{x + 6, y + 8, x + 56, y + 32};
+  ::DrawTextW(dc, L"Aa", -1, &bubble, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  bubble = {x + 30, y + 34, x + 76, y + 60};
+  ::DrawTextW(dc, L"\u00C4\u00E4", -1, &bubble, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  ::SelectObject(dc, old_letters);
+  ::DeleteObject(letters);
+  HPEN line = ::CreatePen(PS_SOLID, 2, RGB(230, 120, 20));
+  HGDIOBJ old_line = ::SelectObject(dc, line);
+  ::MoveToEx(dc, x + 88, y + 50, nullptr);
+  ::LineTo(dc, x + 282, y + 50);
+  ::SelectObject(dc, old_line);
+  ::DeleteObject(line);
   HFONT name = win32::MakeFont({"Times New Roman", 26, true}, dpi_);
   HFONT motto = win32::MakeFont({"Arial", 8.5, false}, dpi_);
   HGDIOBJ old_font = ::SelectObject(dc, name);
