@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -174,9 +175,8 @@ TEST_F(QtViewsTest, KeysAndClicksGoThroughTheEventProcedures) {
 }
 
 // The two-character limit is the keyboard's: a proposed number of three
-// digits shows and is taken whole; Delete edits the box without KeyPress;
-// Enter in the list presses no button.
-TEST_F(QtViewsTest, ProposedNumberDeleteKeyAndEnterInTheList) {
+// digits shows and is taken whole; Delete edits the box without KeyPress.
+TEST_F(QtViewsTest, ProposedNumberAndTheDeleteKey) {
   interpreter::Module().intStartLangNum = 100;
   PictureSelectionForm form(PictureSelectionKind::UpdateDictionary);
   PictureSelectionDialog dialog(form);
@@ -190,26 +190,40 @@ TEST_F(QtViewsTest, ProposedNumberDeleteKeyAndEnterInTheList) {
   EXPECT_EQ(box->text(), "100") << "no third character typed";
   box->setText("23");
   box->home(false);
-  QTest::keyClick(box, Qt::Key_Delete);
+  // Delete as a keyboard sends it: the key with the DEL character as text.
+  QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7f)));
+  QApplication::sendEvent(box, &del);
   EXPECT_EQ(box->text(), "3");
   EXPECT_THAT(TakeMessages(), IsEmpty());
   box->setText("100");
 
   auto* list = Child<QListWidget>(dialog, "lstPicList");
-  list->setFocus();
-  list->setCurrentRow(0);
-  QTest::keyClick(list, Qt::Key_Return);
-  for (const auto& entry : form.lstPicList) EXPECT_FALSE(entry.selected);
-  for (int row = 0; row < list->count(); ++row) {
-    EXPECT_EQ(list->item(row)->checkState(), Qt::Unchecked);
-  }
-  EXPECT_TRUE(dialog.isVisible());
-  EXPECT_THAT(TakeMessages(), IsEmpty());
-
   list->item(0)->setCheckState(Qt::Checked);
   QTest::mouseClick(Child(dialog, "cmdUpdateDictionary"), Qt::LeftButton);
   EXPECT_TRUE(form.closed);
   EXPECT_EQ(interpreter::Module().intStartLangNum, 100);
+}
+
+// Enter in the list of the modal dialog presses no button.
+TEST_F(QtViewsTest, EnterInTheListPressesNothing) {
+  auto module = CreateReady();
+  std::vector<bool> checked;
+  bool open_after_enter = false;
+  WhenShown<PictureSelectionDialog>([&](PictureSelectionDialog& dialog) {
+    auto* list = Child<QListWidget>(dialog, "lstPicList");
+    list->setFocus();
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClick(list, Qt::Key_Enter);
+    for (int row = 0; row < list->count(); ++row) {
+      checked.push_back(list->item(row)->checkState() == Qt::Checked);
+    }
+    open_after_enter = dialog.isVisible();
+    QTest::mouseClick(Child(dialog, "cmdCancel"), Qt::LeftButton);
+  });
+  module->UpdateAndVerifyDictionary();
+  EXPECT_TRUE(open_after_enter);
+  EXPECT_THAT(checked, ::testing::Each(false));
 }
 
 TEST_F(QtViewsTest, UpdateRunThroughTheModalDialog) {
