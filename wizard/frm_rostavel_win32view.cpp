@@ -1,6 +1,6 @@
 #include "wizard/frm_rostavel_win32view.h"
 
-#include "library/maintenance/win32_dialog.h"
+#include "library/maintenance/dialog_win32view.h"
 // clang-format off
 #include <commctrl.h>
 // clang-format on

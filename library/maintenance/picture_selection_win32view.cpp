@@ -1,5 +1,5 @@
 // frmUpdateDictionary and frmChangeDevLang as a Win32 dialog.
-#include "library/maintenance/win32_dialog.h"
+#include "library/maintenance/dialog_win32view.h"
 // clang-format off
 #include <commctrl.h>
 // clang-format on

@@ -2,8 +2,8 @@
 #include <functional>
 #include <utility>
 
+#include "library/maintenance/dialog_win32view.h"
 #include "library/maintenance/splash_form.h"
-#include "library/maintenance/win32_dialog.h"
 #include "library/maintenance/win32_views.h"
 
 namespace vt::maintenance {

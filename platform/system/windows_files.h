@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/system/env.h"
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 
 namespace vt::system::windows {
 

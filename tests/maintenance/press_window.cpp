@@ -5,7 +5,7 @@
 // cmdCheckAll, ...), or "ok" for a message box's OK. Exit status 0 when the
 // window came and every control was there, 1 otherwise (named on stderr).
 // clang-format off
-#include "library/maintenance/win32_dialog.h"
+#include "library/maintenance/dialog_win32view.h"
 // clang-format on
 
 #include <cstdio>

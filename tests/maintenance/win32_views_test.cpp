@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "library/maintenance/win32_dialog.h"
+#include "library/maintenance/dialog_win32view.h"
 // clang-format off
 #include <commctrl.h>
 // clang-format on
@@ -23,7 +23,7 @@
 #include "library/maintenance/picture_selection_form.h"
 #include "library/maintenance/splash_form.h"
 #include "library/maintenance/win32_views.h"
-#include "platform/ui/windows_backend.h"
+#include "platform/ui/backend_windows.h"
 #include "tests/support/message_log.h"
 #include "tests/support/shell.h"
 #include "tests/support/temp_dir.h"

@@ -1,5 +1,3 @@
-#include "platform/ui/qt_backend.h"
-
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -13,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/ui/backend_qt.h"
 #include "platform/ui/configure.h"
 #include "platform/ui/msgbox.h"
 #include "tests/ui/test_support.h"

@@ -1,10 +1,10 @@
-#include "platform/ui/windows_backend.h"
+#include "platform/ui/backend_windows.h"
 
 #include <windows.h>
 
 #include <stdexcept>
 
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 
 namespace vt::ui {
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/system/env.h"
 #include "platform/system/private_profile.h"
 #include "platform/system/profile_lines.h"
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 
 namespace vt::system {
 

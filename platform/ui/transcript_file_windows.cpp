@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 #include "platform/ui/transcript.h"
 
 namespace vt::ui {

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 #include "platform/workbook/workbook.h"
 #include "tests/support/library_files.h"
 

@@ -1,4 +1,4 @@
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 
 #include <cerrno>
 #include <climits>

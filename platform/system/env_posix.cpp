@@ -6,10 +6,10 @@
 #include <cerrno>
 #include <memory>
 
+#include "platform/system/atomic_file_posix.h"
 #include "platform/system/env.h"
 #include "platform/system/launch.h"
 #include "platform/system/paths.h"
-#include "platform/system/posix_atomic_file.h"
 #include "platform/system/process_list.h"
 #include "platform/system/wildcard.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 #include "platform/ui/process_state.h"
 
 namespace vt::ui::detail {

@@ -1,4 +1,4 @@
-#include "library/maintenance/qt_splash_view.h"
+#include "library/maintenance/splash_view_qt.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -9,7 +9,7 @@
 #include <string_view>
 #include <utility>
 
-#include "library/maintenance/qt_layout.h"
+#include "library/maintenance/layout_qt.h"
 #include "library/maintenance/qt_views.h"
 
 namespace vt::maintenance {

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "platform/system/date_time.h"
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 
 namespace vt::system {
 

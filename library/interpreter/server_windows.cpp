@@ -20,7 +20,7 @@
 #include "library/interpreter/veltrano_module.h"
 #include "platform/automation/com.h"
 #include "platform/automation/error.h"
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 
 namespace vt::interpreter {
 namespace {

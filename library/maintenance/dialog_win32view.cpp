@@ -1,4 +1,4 @@
-#include "library/maintenance/win32_dialog.h"
+#include "library/maintenance/dialog_win32view.h"
 
 #include <commctrl.h>
 

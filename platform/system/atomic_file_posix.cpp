@@ -1,4 +1,4 @@
-#include "platform/system/posix_atomic_file.h"
+#include "platform/system/atomic_file_posix.h"
 
 #include <dirent.h>
 #include <fcntl.h>

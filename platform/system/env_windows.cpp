@@ -1,6 +1,6 @@
 // The Windows back end of Env: the Win32 file, process and shell functions.
 
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 // clang-format off
 #include <psapi.h>
 #include <shellapi.h>
@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/system/files_windows.h"
 #include "platform/system/paths.h"
-#include "platform/system/windows_files.h"
 
 namespace vt::system {
 

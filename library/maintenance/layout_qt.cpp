@@ -1,4 +1,4 @@
-#include "library/maintenance/qt_layout.h"
+#include "library/maintenance/layout_qt.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>

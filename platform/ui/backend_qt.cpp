@@ -1,4 +1,4 @@
-#include "platform/ui/qt_backend.h"
+#include "platform/ui/backend_qt.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "library/maintenance/qt_picture_selection_view.h"
+#include "library/maintenance/picture_selection_view_qt.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -10,7 +10,7 @@
 #include <string_view>
 #include <utility>
 
-#include "library/maintenance/qt_layout.h"
+#include "library/maintenance/layout_qt.h"
 #include "library/maintenance/qt_views.h"
 
 namespace vt::maintenance {

@@ -3,10 +3,10 @@
 #include <memory>
 #include <utility>
 
+#include "platform/ui/backend_windows.h"
 #include "platform/ui/batch_backend.h"
 #include "platform/ui/configure.h"
 #include "platform/ui/process_state.h"
-#include "platform/ui/windows_backend.h"
 
 namespace vt::ui {
 

@@ -1,4 +1,4 @@
-#include "platform/system/windows_files.h"
+#include "platform/system/files_windows.h"
 
 #include <cerrno>
 #include <cstdint>
