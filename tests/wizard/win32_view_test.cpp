@@ -63,7 +63,18 @@ class Win32WizardTest : public ::testing::Test {
     ASSERT_TRUE(std::filesystem::exists(std::filesystem::path(AppPath()) / "Kelmora"));
   }
 
-  std::wstring WidePictures() const { return pictures_.wstring(); }
+  // Selects the pictures folder in the shell's dialog; once the dialog has
+  // settled (the next step), selects it again, as the tree may still have been
+  // filling, and presses OK.
+  void Choose(HWND dialog) const {
+    const std::wstring folder = pictures_.wstring();
+    ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+  }
+  void Accept(HWND dialog) const {
+    ASSERT_NE(dialog, nullptr);
+    Choose(dialog);
+    ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  }
 
   vt::testing::TempDir dir_{"vt-win32-wizard"};
   std::filesystem::path pictures_ = dir_.path() / "pictures";
@@ -111,10 +122,9 @@ TEST_F(Win32WizardTest, PagesFolderDialogAndDeployment) {
         HWND dialog = FolderDialogOf(wizard);
         if (dialog == nullptr) return Script::Again();
         Screenshot(dialog, "folder-dialog");
-        const std::wstring folder = WidePictures();
-        ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        Choose(dialog);
       },
+      [&] { Accept(FolderDialogOf(wizard)); },
       [&] {
         EXPECT_EQ(std::filesystem::path(view.form().strPicturesFolder), pictures_);
         EXPECT_EQ(Text(Control(wizard, "lblPicturesFolder")), view.form().strPicturesFolder);
@@ -136,10 +146,9 @@ TEST_F(Win32WizardTest, PagesFolderDialogAndDeployment) {
       [&] {
         HWND dialog = FolderDialogOf(wizard);
         if (dialog == nullptr) return Script::Again();
-        const std::wstring folder = WidePictures();
-        ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        Choose(dialog);
       },
+      [&] { Accept(FolderDialogOf(wizard)); },
       [&] {
         EXPECT_TRUE(Enabled(wizard, "cmdNext"));
         Click(Control(wizard, "cmdNext"));
