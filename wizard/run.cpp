@@ -1,8 +1,6 @@
 #include "wizard/run.h"
 
 #include <CLI/CLI.hpp>
-#include <QApplication>
-#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <optional>
@@ -11,8 +9,8 @@
 
 #include "platform/system/utf8_path.h"
 #include "platform/ui/configure.h"
-#include "wizard/frm_rostavel_view.h"
 #include "wizard/preset.h"
+#include "wizard/run_window.h"
 #include "wizard/unattended.h"
 
 namespace vt::wizard {
@@ -74,16 +72,11 @@ FileChoice ChosenFiles(const std::vector<std::string>& words) {
 std::string FolderText(const std::string& folder) {
   std::string text = system::Utf8FromPath(
       std::filesystem::absolute(system::PathFromUtf8(folder)).lexically_normal());
-  while (text.size() > 1 && text.back() == '/') text.pop_back();
-  return text;
-}
-
-bool HasDisplay() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return true;
+  while (text.size() > 1 && (text.back() == '/' || text.back() == '\\') &&
+         text[text.size() - 2] != ':') {
+    text.pop_back();
   }
-  return false;
+  return text;
 }
 
 void Declare(CLI::App& app, Options& options) {
@@ -134,26 +127,6 @@ void ConfigureMessageBoxes(const Options& options) {
   ui::Configure(std::move(ui_options));
 }
 
-int RunWindow(const Options& options) {
-  static int argc = 1;
-  static char name[] = "Rostavel";
-  static char* argv[] = {name, nullptr};
-  QApplication application(argc, argv);
-  // The wizard ends when its form unloads, not when a message box closes
-  // after the window was hidden.
-  QApplication::setQuitOnLastWindowClosed(false);
-  ConfigureMessageBoxes(options);
-
-  FrmRostavelView view([] { QCoreApplication::quit(); });
-  std::optional<std::string> folder;
-  if (options.folder) folder = FolderText(*options.folder);
-  const FileChoice files = ChosenFiles(options.files);
-  view.Open([&](FrmRostavel& form) { PresetForm(form, folder, files); });
-  if (!view.form().Unloaded()) QApplication::exec();
-  const FrmRostavel& form = view.form();
-  return form.Completed() && form.FailuresReported() == 0 ? kCompleted : kFailedOrAborted;
-}
-
 }  // namespace
 
 int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -177,11 +150,14 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
       ConfigureMessageBoxes(options);
       return RunUnattended(FolderText(*options.folder), ChosenFiles(options.files), err);
     }
-    if (!HasDisplay()) {
+    if (!CanShowWindow()) {
       err << "Rostavel: no display to show the window on; use --batch --folder DIR\n";
       return kFailedOrAborted;
     }
-    return RunWindow(options);
+    std::optional<std::string> folder;
+    if (options.folder) folder = FolderText(*options.folder);
+    return RunWindow(folder, ChosenFiles(options.files),
+                     [&options] { ConfigureMessageBoxes(options); });
   } catch (const ui::ConfigError& e) {
     err << "Rostavel: " << e.what() << '\n';
     return kWrongCommandLine;

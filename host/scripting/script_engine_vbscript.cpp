@@ -8,7 +8,7 @@
 #include "host/scripting/vbscript_site.h"
 #include "platform/automation/server.h"
 #include "platform/system/env.h"
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 
 namespace vt::host::scripting {
 namespace {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "platform/automation/server.h"
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 
 namespace vt::host::scripting {
 namespace {

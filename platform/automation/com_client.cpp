@@ -7,7 +7,7 @@
 
 #include "platform/automation/com_internal.h"
 #include "platform/base/ascii.h"
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 
 namespace vt::automation::com {
 namespace {

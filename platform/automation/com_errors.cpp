@@ -2,7 +2,7 @@
 
 #include "platform/automation/com.h"
 #include "platform/automation/server.h"
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 
 namespace vt::automation::com {
 namespace {

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "platform/automation/com.h"
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 
 namespace vt::automation::com {
 namespace {

@@ -1,5 +1,5 @@
 #include "platform/system/arguments.h"
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 // clang-format off
 #include <shellapi.h>
 // clang-format on

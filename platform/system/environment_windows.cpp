@@ -1,5 +1,5 @@
 #include "platform/system/environment.h"
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 
 namespace vt::system {
 

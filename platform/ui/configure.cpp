@@ -7,9 +7,9 @@
 #include <memory>
 #include <utility>
 
+#include "platform/ui/backend_qt.h"
 #include "platform/ui/batch_backend.h"
 #include "platform/ui/process_state.h"
-#include "platform/ui/qt_backend.h"
 #include "platform/ui/terminal_backend.h"
 
 namespace vt::ui {

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,8 +16,8 @@
 #include <functional>
 
 #include "library/interpreter/module_state.h"
-#include "library/maintenance/qt_picture_selection_view.h"
-#include "library/maintenance/qt_splash_view.h"
+#include "library/maintenance/picture_selection_view_qt.h"
+#include "library/maintenance/splash_view_qt.h"
 #include "tests/maintenance/maintenance_fixture.h"
 #include "tests/support/shell.h"
 
@@ -115,7 +116,6 @@ TEST_F(QtViewsTest, PictureSelectionDialogsFollowTheLayout) {
     auto* box = Child<QLineEdit>(dialog, "txtLangNum");
     EXPECT_EQ(box->font().family(), "MS Sans Serif");
     EXPECT_TRUE(box->font().bold());
-    EXPECT_EQ(box->maxLength(), 2);
     EXPECT_EQ(box->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
     EXPECT_EQ(box->text(), "1");
     ASSERT_EQ(list->count(), 3);
@@ -174,6 +174,58 @@ TEST_F(QtViewsTest, KeysAndClicksGoThroughTheEventProcedures) {
   EXPECT_EQ(interpreter::Module().intStartLangNum, 2);
 }
 
+// The two-character limit is the keyboard's: a proposed number of three
+// digits shows and is taken whole; Delete edits the box without KeyPress.
+TEST_F(QtViewsTest, ProposedNumberAndTheDeleteKey) {
+  interpreter::Module().intStartLangNum = 100;
+  PictureSelectionForm form(PictureSelectionKind::UpdateDictionary);
+  PictureSelectionDialog dialog(form);
+  dialog.show();
+  auto* box = Child<QLineEdit>(dialog, "txtLangNum");
+  EXPECT_EQ(box->text(), "100");
+  box->setFocus();
+  box->deselect();
+  box->end(false);
+  QTest::keyClicks(box, "5");
+  EXPECT_EQ(box->text(), "100") << "no third character typed";
+  box->setText("23");
+  box->home(false);
+  // Delete as a keyboard sends it: the key with the DEL character as text.
+  QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7f)));
+  QApplication::sendEvent(box, &del);
+  EXPECT_EQ(box->text(), "3");
+  EXPECT_THAT(TakeMessages(), IsEmpty());
+  box->setText("100");
+
+  auto* list = Child<QListWidget>(dialog, "lstPicList");
+  list->item(0)->setCheckState(Qt::Checked);
+  QTest::mouseClick(Child(dialog, "cmdUpdateDictionary"), Qt::LeftButton);
+  EXPECT_TRUE(form.closed);
+  EXPECT_EQ(interpreter::Module().intStartLangNum, 100);
+}
+
+// Enter in the list of the modal dialog presses no button.
+TEST_F(QtViewsTest, EnterInTheListPressesNothing) {
+  auto module = CreateReady();
+  std::vector<bool> checked;
+  bool open_after_enter = false;
+  WhenShown<PictureSelectionDialog>([&](PictureSelectionDialog& dialog) {
+    auto* list = Child<QListWidget>(dialog, "lstPicList");
+    list->setFocus();
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClick(list, Qt::Key_Enter);
+    for (int row = 0; row < list->count(); ++row) {
+      checked.push_back(list->item(row)->checkState() == Qt::Checked);
+    }
+    open_after_enter = dialog.isVisible();
+    QTest::mouseClick(Child(dialog, "cmdCancel"), Qt::LeftButton);
+  });
+  module->UpdateAndVerifyDictionary();
+  EXPECT_TRUE(open_after_enter);
+  EXPECT_THAT(checked, ::testing::Each(false));
+}
+
 TEST_F(QtViewsTest, UpdateRunThroughTheModalDialog) {
   auto module = CreateReady();
   WhenShown<PictureSelectionDialog>([](PictureSelectionDialog& dialog) {
@@ -225,6 +277,11 @@ TEST_F(QtViewsTest, SplashPanelFollowsTheLayout) {
   EXPECT_EQ(Child<QLabel>(panel, "imgLogo")->pixmap().size(), QSize(291, 81));
   EXPECT_EQ(panel.focusWidget()->objectName(), "cmdOk");
   EXPECT_EQ(Render(panel, "frmSplash"), QSize(338, 415));
+  // A border all round: the panel has no title bar to show its edge.
+  const QImage image = panel.grab().toImage();
+  for (const QPoint edge : {QPoint(0, 200), QPoint(337, 200), QPoint(170, 0), QPoint(170, 414)}) {
+    EXPECT_LT(qGray(image.pixel(edge)), 128) << edge.x() << "," << edge.y();
+  }
 }
 
 TEST_F(QtViewsTest, EnterOnTheOpenPanelIsOkAndEditsMadeMeanwhileApply) {

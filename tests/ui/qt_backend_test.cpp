@@ -1,10 +1,9 @@
-#include "platform/ui/qt_backend.h"
-
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -12,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/ui/backend_qt.h"
 #include "platform/ui/configure.h"
 #include "platform/ui/msgbox.h"
 #include "tests/ui/test_support.h"
@@ -139,6 +139,28 @@ TEST_F(UiQtBackendTest, TextIsShownAsTextNotMarkup) {
   EXPECT_EQ(seen->text, QString::fromUtf8("<b>Ünïcode</b> & more"));
   EXPECT_EQ(seen->format, Qt::PlainText);
   EXPECT_EQ(seen->icon, QMessageBox::NoIcon);
+}
+
+// A box raised from a modal window (a click in one of the system's dialogs)
+// opens centred on that window, wherever it lies.
+TEST_F(UiQtBackendTest, BoxIsCentredOnTheWindowItWasRaisedFrom) {
+  QDialog window;
+  window.setFixedSize(450, 433);
+  window.move(700, 300);
+  QPoint box_centre;
+  QTimer::singleShot(0, &window, [&window, &box_centre] {
+    Answering([&box_centre](QMessageBox& box) {
+      box_centre = box.frameGeometry().center();
+      box.button(QMessageBox::Ok)->click();
+    });
+    MsgBox("You must select one or more pictures !", 48, " Veltrano - Warning");
+    window.done(0);
+  });
+  window.exec();
+  const QPoint window_centre = window.frameGeometry().center();
+  EXPECT_LE((box_centre - window_centre).manhattanLength(), 4)
+      << "box centre " << box_centre.x() << "," << box_centre.y() << ", window centre "
+      << window_centre.x() << "," << window_centre.y();
 }
 
 TEST_F(UiQtBackendTest, RestoreDefaultMousePointerPopsEveryOverride) {

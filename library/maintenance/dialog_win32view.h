@@ -1,0 +1,64 @@
+#pragma once
+
+// What the Win32 views share: twips to pixels at the screen's resolution,
+// fonts as the layout tables name them, an empty modal dialog the views fill
+// with their controls, and the controls' ids.
+// clang-format off
+#undef NOGDI
+#include <windows.h>
+// clang-format on
+
+#include <string>
+#include <string_view>
+
+#include "library/maintenance/layout.h"
+
+namespace vt::maintenance::win32 {
+
+// The screen's dots per inch (96 on a standard screen: 15 twips a pixel).
+int ScreenDpi();
+inline int Pixels(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
+
+// A control's place in the client area; one inside a frame is moved by the
+// frame's place.
+RECT PlaceOf(const layout::Window& window, const layout::Control& control, int dpi);
+
+// The font of that family and size; the caller deletes it.
+HFONT MakeFont(const layout::Font& font, int dpi);
+
+// The control's id in its window: its row in the layout table, from 100
+// (1 and 2 are the dialog manager's Enter and Escape).
+int ControlId(const layout::Window& window, std::string_view name);
+constexpr int kFirstControlId = 100;
+
+// Runs a modal dialog with `style` and no controls, owned by the thread's
+// active window (the host's); `procedure` builds the controls in
+// WM_INITDIALOG, where lParam is `parameter`.
+INT_PTR RunModal(DWORD style, DWORD extended_style, DLGPROC procedure, LPARAM parameter);
+
+// Gives the window a client area of the layout's size and centres it on the
+// screen.
+void SizeAndCentre(HWND dialog, const layout::Window& window, int dpi);
+
+// A tool tip for `control`, shown by `tips` (made by MakeToolTips).
+HWND MakeToolTips(HWND dialog);
+void AddToolTip(HWND tips, HWND dialog, HWND control, const char* utf8);
+
+std::wstring Wide(std::string_view utf8);
+std::string Utf8(std::wstring_view wide);
+std::string TextOf(HWND window);
+
+// Gives the label `font`, or that font made smaller a quarter point at a time
+// (down to 6.5 points) until its text fits on one line: the layouts were
+// measured with fonts this system may lack and replace with wider ones. The
+// font made is returned for the caller to delete (nullptr when none).
+HFONT FitOnOneLine(HWND label, const layout::Font& font, int dpi);
+
+// The id of the push button with the focus, or 0: Enter presses it.
+int FocusedButtonId(HWND dialog);
+
+// Makes the pointer the pointing hand over the controls marked so in the
+// layout; call on WM_SETCURSOR, true when it did.
+bool SetPointer(HWND dialog, const layout::Window& window, HWND under);
+
+}  // namespace vt::maintenance::win32

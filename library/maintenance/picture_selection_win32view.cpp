@@ -1,0 +1,280 @@
+// frmUpdateDictionary and frmChangeDevLang as a Win32 dialog.
+#include "library/maintenance/dialog_win32view.h"
+// clang-format off
+#include <commctrl.h>
+// clang-format on
+
+#include <cstdint>
+#include <functional>
+#include <utility>
+
+#include "library/maintenance/picture_selection_form.h"
+#include "library/maintenance/win32_views.h"
+
+namespace vt::maintenance {
+namespace {
+
+using win32::Wide;
+
+constexpr UINT_PTR kNumberBoxSubclass = 1;
+
+class PictureSelectionView {
+ public:
+  explicit PictureSelectionView(PictureSelectionForm& form)
+      : form_(form), table_(layout::PictureSelection()), dpi_(win32::ScreenDpi()) {}
+  ~PictureSelectionView() {
+    for (HFONT font : fonts_) ::DeleteObject(font);
+  }
+  PictureSelectionView(const PictureSelectionView&) = delete;
+  PictureSelectionView& operator=(const PictureSelectionView&) = delete;
+
+  static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  void Build(HWND dialog);
+  HWND Item(const char* name) const {
+    return ::GetDlgItem(dialog_, win32::ControlId(table_, name));
+  }
+  // Copies what the person changed into the model, runs the procedure, shows
+  // the model's state, and closes when the model has closed.
+  void Raise(const std::function<void()>& procedure);
+  void ShowModelState();
+  void Clicked(int id);
+  static LRESULT CALLBACK NumberBox(HWND box, UINT message, WPARAM wparam, LPARAM lparam,
+                                    UINT_PTR id, DWORD_PTR self);
+
+  PictureSelectionForm& form_;
+  const layout::Window& table_;
+  int dpi_;
+  HWND dialog_ = nullptr;
+  HWND list_ = nullptr;
+  HWND box_ = nullptr;
+  std::vector<HFONT> fonts_;
+  bool filling_ = false;
+};
+
+HWND MakeControl(HWND dialog, const layout::Window& table, const layout::Control& control, int dpi,
+                 const wchar_t* window_class, DWORD style, DWORD extended_style, const char* text) {
+  const RECT place = win32::PlaceOf(table, control, dpi);
+  return ::CreateWindowExW(
+      extended_style, window_class, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, place.left,
+      place.top, place.right - place.left, place.bottom - place.top, dialog,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(win32::ControlId(table, control.name))),
+      ::GetModuleHandleW(nullptr), nullptr);
+}
+
+void PictureSelectionView::Build(HWND dialog) {
+  dialog_ = dialog;
+  ::SetWindowTextW(dialog, Wide(form_.Caption()).c_str());
+  win32::SizeAndCentre(dialog, table_, dpi_);
+  fonts_.push_back(win32::MakeFont(table_.font, dpi_));
+  HWND tips = win32::MakeToolTips(dialog);
+
+  // Made in the tab order, which the dialog manager follows; the frame and
+  // the labels take no focus and come after.
+  auto make = [&](const layout::Control& control) {
+    HWND made = nullptr;
+    switch (control.kind) {
+      case layout::Kind::Button:
+        made = MakeControl(dialog, table_, control, dpi_, L"BUTTON",
+                           WS_TABSTOP | BS_PUSHBUTTON | WS_CLIPSIBLINGS, 0, control.text);
+        break;
+      case layout::Kind::CheckList: {
+        made = list_ = MakeControl(dialog, table_, control, dpi_, WC_LISTVIEWW,
+                                   WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_NOCOLUMNHEADER |
+                                       LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                                   WS_EX_CLIENTEDGE, "");
+        ListView_SetExtendedListViewStyle(list_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+        RECT client;
+        ::GetClientRect(list_, &client);
+        LVCOLUMNW column{};
+        column.mask = LVCF_WIDTH;
+        column.cx = client.right - ::GetSystemMetrics(SM_CXVSCROLL);
+        ListView_InsertColumn(list_, 0, &column);
+        break;
+      }
+      case layout::Kind::NumberBox:
+        made = box_ = MakeControl(dialog, table_, control, dpi_, L"EDIT",
+                                  WS_TABSTOP | WS_CLIPSIBLINGS | ES_CENTER | ES_AUTOHSCROLL,
+                                  WS_EX_CLIENTEDGE, "");
+        ::SetWindowSubclass(box_, NumberBox, kNumberBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
+        break;
+      case layout::Kind::Label: {
+        const int index = std::string_view(control.name) == "lblString(0)" ? 0 : 1;
+        made = MakeControl(dialog, table_, control, dpi_, L"STATIC",
+                           SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0, form_.lblString(index));
+        break;
+      }
+      case layout::Kind::Frame:
+        made = MakeControl(dialog, table_, control, dpi_, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS,
+                           0, "");
+        break;
+      default:
+        return;
+    }
+    HFONT font = fonts_.front();
+    if (control.font.family != nullptr) {
+      fonts_.push_back(win32::MakeFont(control.font, dpi_));
+      font = fonts_.back();
+    }
+    ::SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (control.kind == layout::Kind::Label) {
+      fonts_.push_back(win32::FitOnOneLine(made, table_.font, dpi_));
+    }
+    win32::AddToolTip(tips, dialog, made, control.tool_tip);
+  };
+  for (const char* name : table_.tab_order) make(layout::Find(table_, name));
+  for (const layout::Control& control : table_.controls) {
+    bool in_tab_order = false;
+    for (const char* name : table_.tab_order) in_tab_order = in_tab_order || name == control.name;
+    if (!in_tab_order) make(control);
+  }
+  // The frame lies behind what it holds.
+  ::SetWindowPos(Item("frmFrame"), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  Raise([this] { form_.Form_Load(); });
+  ::SetFocus(Item(table_.tab_order.front()));
+}
+
+void PictureSelectionView::Raise(const std::function<void()>& procedure) {
+  const int count = ListView_GetItemCount(list_);
+  for (int row = 0; row < count && row < static_cast<int>(form_.lstPicList.size()); ++row) {
+    form_.lstPicList[static_cast<std::size_t>(row)].selected =
+        ListView_GetCheckState(list_, row) != 0;
+  }
+  form_.lstPicListIndex = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+  form_.txtLangNum = win32::TextOf(box_);
+  procedure();
+  ShowModelState();
+  if (form_.closed) ::EndDialog(dialog_, IDOK);
+}
+
+void PictureSelectionView::ShowModelState() {
+  filling_ = true;
+  if (ListView_GetItemCount(list_) != static_cast<int>(form_.lstPicList.size())) {
+    ListView_DeleteAllItems(list_);
+    int row = 0;
+    for (const PictureSelectionForm::ListEntry& entry : form_.lstPicList) {
+      std::wstring text = Wide(entry.text);
+      LVITEMW item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = row++;
+      item.pszText = text.data();
+      ListView_InsertItem(list_, &item);
+    }
+  }
+  for (std::size_t row = 0; row < form_.lstPicList.size(); ++row) {
+    ListView_SetCheckState(list_, static_cast<int>(row), form_.lstPicList[row].selected);
+  }
+  if (form_.lstPicListIndex >= 0) {
+    const UINT mark = LVIS_FOCUSED | LVIS_SELECTED;
+    ListView_SetItemState(list_, form_.lstPicListIndex, mark, mark);
+    ListView_EnsureVisible(list_, form_.lstPicListIndex, FALSE);
+  }
+  if (win32::TextOf(box_) != form_.txtLangNum) {
+    ::SetWindowTextW(box_, Wide(form_.txtLangNum).c_str());
+  }
+  filling_ = false;
+  HWND focus = nullptr;
+  switch (std::exchange(form_.focus_request, PictureSelectionForm::Control::None)) {
+    case PictureSelectionForm::Control::lstPicList:
+      focus = list_;
+      break;
+    case PictureSelectionForm::Control::txtLangNum:
+      focus = box_;
+      break;
+    case PictureSelectionForm::Control::None:
+      break;
+  }
+  if (focus != nullptr) {
+    ::SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+  }
+}
+
+void PictureSelectionView::Clicked(int id) {
+  const std::pair<const char*, void (PictureSelectionForm::*)()> clicks[] = {
+      {"cmdCheckAll", &PictureSelectionForm::cmdCheckAll_Click},
+      {"cmdUncheckAll", &PictureSelectionForm::cmdUncheckAll_Click},
+      {"cmdCancel", &PictureSelectionForm::cmdCancel_Click},
+      {"cmdUpdateDictionary", &PictureSelectionForm::cmdUpdateDictionary_Click},
+  };
+  for (const auto& [name, click] : clicks) {
+    if (win32::ControlId(table_, name) == id) {
+      Raise([this, click = click] { (form_.*click)(); });
+    }
+  }
+}
+
+// Every typed character goes through txtLangNum_KeyPress; the box takes two
+// characters from the keyboard, while what Form_Load put there stays whole.
+LRESULT CALLBACK PictureSelectionView::NumberBox(HWND box, UINT message, WPARAM wparam,
+                                                 LPARAM lparam, UINT_PTR, DWORD_PTR self) {
+  if (message == WM_CHAR) {
+    auto& view = *reinterpret_cast<PictureSelectionView*>(self);
+    const auto code = static_cast<wchar_t>(wparam);
+    auto KeyAscii = static_cast<std::int16_t>(code < 0x8000 ? code : L'?');
+    view.Raise([&view, &KeyAscii] { view.form_.txtLangNum_KeyPress(KeyAscii); });
+    if (KeyAscii == 0) return 0;
+    if (KeyAscii >= 32) {
+      DWORD start = 0;
+      DWORD end = 0;
+      ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+      const auto kept = static_cast<std::size_t>(::GetWindowTextLengthW(box)) - (end - start);
+      if (kept >= PictureSelectionForm::kLangNumMaxLength) return 0;
+    }
+  }
+  return ::DefSubclassProc(box, message, wparam, lparam);
+}
+
+INT_PTR CALLBACK PictureSelectionView::Procedure(HWND dialog, UINT message, WPARAM wparam,
+                                                 LPARAM lparam) {
+  auto* view = reinterpret_cast<PictureSelectionView*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG:
+      ::SetWindowLongPtrW(dialog, DWLP_USER, lparam);
+      reinterpret_cast<PictureSelectionView*>(lparam)->Build(dialog);
+      return FALSE;  // the focus is set
+    case WM_COMMAND:
+      // IDOK and IDCANCEL (Enter away from a button, Escape) do nothing: the
+      // dialog has no default button and is left through Ok or Cancel.
+      if (view != nullptr && HIWORD(wparam) == BN_CLICKED &&
+          LOWORD(wparam) >= win32::kFirstControlId) {
+        view->Clicked(LOWORD(wparam));
+      }
+      return TRUE;
+    case DM_GETDEFID: {
+      // Enter presses the button that has the focus, no other.
+      const int id = win32::FocusedButtonId(dialog);
+      ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, id != 0 ? MAKELONG(id, DC_HASDEFID) : 0);
+      return TRUE;
+    }
+    case WM_SETCURSOR:
+      if (view != nullptr &&
+          win32::SetPointer(dialog, view->table_, reinterpret_cast<HWND>(wparam))) {
+        ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+      }
+      return FALSE;
+    case WM_CLOSE:
+      return TRUE;  // only Ok and Cancel close it
+    case WM_DESTROY:
+      if (view != nullptr) ::RemoveWindowSubclass(view->box_, NumberBox, kNumberBoxSubclass);
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void RunWin32View(PictureSelectionForm& form) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  PictureSelectionView view(form);
+  win32::RunModal(WS_POPUP | WS_CAPTION, 0, PictureSelectionView::Procedure,
+                  reinterpret_cast<LPARAM>(&view));
+}
+
+}  // namespace vt::maintenance

@@ -1,0 +1,245 @@
+// frmSplash as a Win32 dialog: white, a border and no title bar.
+#include <functional>
+#include <utility>
+
+#include "library/maintenance/dialog_win32view.h"
+#include "library/maintenance/splash_form.h"
+#include "library/maintenance/win32_views.h"
+
+namespace vt::maintenance {
+namespace {
+
+using win32::Wide;
+
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kDarkBlue = RGB(0, 0, 192);
+
+class SplashView {
+ public:
+  explicit SplashView(SplashForm& form)
+      : form_(form), table_(layout::Splash()), dpi_(win32::ScreenDpi()) {}
+  ~SplashView() {
+    for (HFONT font : fonts_) ::DeleteObject(font);
+    if (white_ != nullptr) ::DeleteObject(white_);
+  }
+  SplashView(const SplashView&) = delete;
+  SplashView& operator=(const SplashView&) = delete;
+
+  static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  void Build(HWND dialog);
+  void Clicked(int id);
+  void Paint();
+  void PaintLogo(HDC dc, const RECT& place) const;
+  void DrawButton(const DRAWITEMSTRUCT& item) const;
+
+  SplashForm& form_;
+  const layout::Window& table_;
+  int dpi_;
+  HWND dialog_ = nullptr;
+  HWND release_ = nullptr;
+  HBRUSH white_ = nullptr;
+  std::vector<HFONT> fonts_;
+};
+
+void SplashView::Build(HWND dialog) {
+  dialog_ = dialog;
+  white_ = ::CreateSolidBrush(kWhite);
+  win32::SizeAndCentre(dialog, table_, dpi_);
+  fonts_.push_back(win32::MakeFont(table_.font, dpi_));
+  HWND tips = win32::MakeToolTips(dialog);
+  auto make = [&](const layout::Control& control) {
+    const RECT place = win32::PlaceOf(table_, control, dpi_);
+    const wchar_t* window_class = L"BUTTON";
+    DWORD style = WS_TABSTOP | BS_OWNERDRAW;  // flat-coloured
+    if (control.kind == layout::Kind::Label) {
+      window_class = L"STATIC";
+      style = SS_CENTER | SS_NOPREFIX;
+    } else if (control.kind != layout::Kind::Button) {
+      return;  // the outlines and the logo are painted
+    }
+    HWND made = ::CreateWindowExW(
+        0, window_class, Wide(control.text).c_str(), WS_CHILD | WS_VISIBLE | style, place.left,
+        place.top, place.right - place.left, place.bottom - place.top, dialog,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(win32::ControlId(table_, control.name))),
+        ::GetModuleHandleW(nullptr), nullptr);
+    HFONT font = fonts_.front();
+    if (control.font.family != nullptr) {
+      fonts_.push_back(win32::MakeFont(control.font, dpi_));
+      font = fonts_.back();
+    }
+    ::SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    win32::AddToolTip(tips, dialog, made, control.tool_tip);
+    if (control.kind == layout::Kind::Label) release_ = made;
+  };
+  for (const char* name : table_.tab_order) make(layout::Find(table_, name));
+  for (const layout::Control& control : table_.controls) {
+    bool in_tab_order = false;
+    for (const char* name : table_.tab_order) in_tab_order = in_tab_order || name == control.name;
+    if (!in_tab_order) make(control);
+  }
+  form_.Form_Load();
+  ::SetWindowTextW(release_, Wide(form_.lblRelease).c_str());
+  ::SetFocus(::GetDlgItem(dialog, win32::ControlId(table_, table_.tab_order.front())));
+}
+
+void SplashView::Clicked(int id) {
+  const std::pair<const char*, void (SplashForm::*)()> clicks[] = {
+      {"cmdOk", &SplashForm::cmdOk_Click},
+      {"cmdOpenUserGuide_IT", &SplashForm::cmdOpenUserGuide_IT_Click},
+      {"cmdOpenUserGuide_EN", &SplashForm::cmdOpenUserGuide_EN_Click},
+      {"cmdOpenIniFile", &SplashForm::cmdOpenIniFile_Click},
+      {"cmdOpenEula", &SplashForm::cmdOpenEula_Click},
+  };
+  for (const auto& [name, click] : clicks) {
+    if (win32::ControlId(table_, name) == id) (form_.*click)();
+  }
+  if (form_.closed) ::EndDialog(dialog_, IDOK);
+}
+
+void SplashView::PaintLogo(HDC dc, const RECT& place) const {
+  // Two overlapping speech bubbles and the product's name.
+  const int x = place.left;
+  const int y = place.top;
+  HBRUSH blue = ::CreateSolidBrush(RGB(30, 60, 210));
+  HBRUSH orange = ::CreateSolidBrush(RGB(230, 120, 20));
+  HGDIOBJ old_pen = ::SelectObject(dc, ::GetStockObject(NULL_PEN));
+  HGDIOBJ old_brush = ::SelectObject(dc, blue);
+  ::RoundRect(dc, x + 6, y + 8, x + 56, y + 44, 18, 18);
+  ::SelectObject(dc, orange);
+  ::RoundRect(dc, x + 30, y + 30, x + 76, y + 62, 16, 16);
+  ::SelectObject(dc, old_brush);
+  ::SelectObject(dc, old_pen);
+  ::DeleteObject(blue);
+  ::DeleteObject(orange);
+
+  ::SetBkMode(dc, TRANSPARENT);
+  HFONT letters = win32::MakeFont({"Arial", 13, true}, dpi_);
+  HGDIOBJ old_letters = ::SelectObject(dc, letters);
+  ::SetTextColor(dc, kWhite);
+  RECT bubble{x + 6, y + 8, x + 56, y + 32};
+  ::DrawTextW(dc, L"Aa", -1, &bubble, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  bubble = {x + 30, y + 34, x + 76, y + 60};
+  ::DrawTextW(dc, L"\u00C4\u00E4", -1, &bubble, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  ::SelectObject(dc, old_letters);
+  ::DeleteObject(letters);
+  HPEN line = ::CreatePen(PS_SOLID, 2, RGB(230, 120, 20));
+  HGDIOBJ old_line = ::SelectObject(dc, line);
+  ::MoveToEx(dc, x + 88, y + 50, nullptr);
+  ::LineTo(dc, x + 282, y + 50);
+  ::SelectObject(dc, old_line);
+  ::DeleteObject(line);
+  HFONT name = win32::MakeFont({"Times New Roman", 26, true}, dpi_);
+  HFONT motto = win32::MakeFont({"Arial", 8.5, false}, dpi_);
+  HGDIOBJ old_font = ::SelectObject(dc, name);
+  ::SetTextColor(dc, kDarkBlue);
+  RECT text{x + 86, y + 4, x + 286, y + 50};
+  ::DrawTextW(dc, L"Veltrano", -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  ::SelectObject(dc, motto);
+  ::SetTextColor(dc, RGB(90, 90, 90));
+  text = {x + 88, y + 50, x + 288, y + 72};
+  ::DrawTextW(dc, L"languages for iFix pictures", -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  ::SelectObject(dc, old_font);
+  ::DeleteObject(name);
+  ::DeleteObject(motto);
+}
+
+void SplashView::Paint() {
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(dialog_, &paint);
+  HGDIOBJ old_brush = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
+  HGDIOBJ old_pen = ::SelectObject(dc, ::GetStockObject(BLACK_PEN));
+  const RECT frame = win32::PlaceOf(table_, layout::Find(table_, "shpFrame"), dpi_);
+  ::Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
+  const RECT release = win32::PlaceOf(table_, layout::Find(table_, "shpReleaseFrame"), dpi_);
+  ::RoundRect(dc, release.left, release.top, release.right, release.bottom, 16, 16);
+  ::SelectObject(dc, old_pen);
+  ::SelectObject(dc, old_brush);
+  PaintLogo(dc, win32::PlaceOf(table_, layout::Find(table_, "imgLogo"), dpi_));
+  ::EndPaint(dialog_, &paint);
+}
+
+void SplashView::DrawButton(const DRAWITEMSTRUCT& item) const {
+  HDC dc = item.hDC;
+  RECT face = item.rcItem;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  const bool focused = (item.itemState & ODS_FOCUS) != 0;
+  HBRUSH fill = ::CreateSolidBrush(pressed ? RGB(232, 232, 232) : kWhite);
+  ::FillRect(dc, &face, fill);
+  ::DeleteObject(fill);
+  HBRUSH edge = ::CreateSolidBrush(focused ? RGB(64, 64, 64) : RGB(128, 128, 128));
+  ::FrameRect(dc, &face, edge);
+  if (focused) {
+    RECT inner = face;
+    ::InflateRect(&inner, -1, -1);
+    ::FrameRect(dc, &inner, edge);
+  }
+  ::DeleteObject(edge);
+  wchar_t caption[64] = {};
+  ::GetWindowTextW(item.hwndItem, caption, 64);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, RGB(0, 0, 0));
+  ::DrawTextW(dc, caption, -1, &face, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+INT_PTR CALLBACK SplashView::Procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* view = reinterpret_cast<SplashView*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG:
+      ::SetWindowLongPtrW(dialog, DWLP_USER, lparam);
+      reinterpret_cast<SplashView*>(lparam)->Build(dialog);
+      return FALSE;
+    case WM_COMMAND:
+      if (view != nullptr && HIWORD(wparam) == BN_CLICKED &&
+          LOWORD(wparam) >= win32::kFirstControlId) {
+        view->Clicked(LOWORD(wparam));
+      }
+      return TRUE;
+    case DM_GETDEFID: {
+      // Enter presses the focused button; Ok when the focus is elsewhere.
+      int id = win32::FocusedButtonId(dialog);
+      if (id == 0 && view != nullptr) id = win32::ControlId(view->table_, "cmdOk");
+      ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, MAKELONG(id, DC_HASDEFID));
+      return TRUE;
+    }
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+      if (view == nullptr) return FALSE;
+      ::SetBkColor(reinterpret_cast<HDC>(wparam), kWhite);
+      if (reinterpret_cast<HWND>(lparam) == view->release_) {
+        ::SetTextColor(reinterpret_cast<HDC>(wparam), kDarkBlue);
+      }
+      return reinterpret_cast<INT_PTR>(view->white_);
+    case WM_PAINT:
+      if (view == nullptr) return FALSE;
+      view->Paint();
+      return TRUE;
+    case WM_DRAWITEM:
+      if (view == nullptr) return FALSE;
+      view->DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+      return TRUE;
+    case WM_SETCURSOR:
+      if (view != nullptr &&
+          win32::SetPointer(dialog, view->table_, reinterpret_cast<HWND>(wparam))) {
+        ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+      }
+      return FALSE;
+    case WM_CLOSE:
+      return TRUE;  // only Ok closes it
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void RunWin32View(SplashForm& form) {
+  SplashView view(form);
+  // A border, no title bar; a tool window has no taskbar button.
+  win32::RunModal(WS_POPUP | WS_BORDER, WS_EX_TOOLWINDOW, SplashView::Procedure,
+                  reinterpret_cast<LPARAM>(&view));
+}
+
+}  // namespace vt::maintenance

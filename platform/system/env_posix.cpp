@@ -1,0 +1,198 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+
+#include "platform/system/atomic_file_posix.h"
+#include "platform/system/env.h"
+#include "platform/system/launch.h"
+#include "platform/system/paths.h"
+#include "platform/system/process_list.h"
+#include "platform/system/wildcard.h"
+
+namespace vt::system {
+
+namespace {
+
+// The last name of a path, trailing slashes ignored.
+std::string_view LastName(std::string_view path) {
+  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+  const auto slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+bool IsHidden(std::string_view name) { return !name.empty() && name.front() == '.'; }
+
+bool StatIs(const std::string& path, mode_t kind) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == kind;
+}
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Reads the whole of `fd`, calling `sink` with each chunk.
+template <typename Sink>
+void ReadAll(int fd, const std::string& what, Sink sink) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw SystemError(errno, what);
+    }
+    if (got == 0) return;
+    sink(std::string_view(buffer, static_cast<std::size_t>(got)));
+  }
+}
+
+class PosixEnv final : public Env {
+ public:
+  bool FileExists(const std::string& path) override {
+    return !IsHidden(LastName(path)) && StatIs(path, S_IFREG);
+  }
+
+  bool DirectoryExists(const std::string& path) override {
+    return !IsHidden(LastName(path)) && StatIs(path, S_IFDIR);
+  }
+
+  std::vector<std::string> ListFiles(const std::string& folder, std::string_view pattern) override {
+    const std::string base = folder.empty() ? std::string(".") : folder;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(base.c_str()), &::closedir);
+    if (!dir) {
+      if (errno == ENOENT || errno == ENOTDIR) return {};
+      throw SystemError(errno, "Cannot list the folder '" + folder + "'");
+    }
+    std::vector<std::string> names;
+    for (;;) {
+      errno = 0;
+      const dirent* entry = ::readdir(dir.get());
+      if (entry == nullptr) {
+        if (errno != 0) throw SystemError(errno, "Cannot list the folder '" + folder + "'");
+        break;
+      }
+      const std::string_view name(entry->d_name);
+      if (IsHidden(name) || !MatchesWildcard(name, pattern)) continue;
+      const bool regular =
+          entry->d_type == DT_REG || ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) &&
+                                      StatIs(base + "/" + std::string(name), S_IFREG));
+      if (regular) names.emplace_back(name);
+    }
+    return names;
+  }
+
+  std::string ReadFile(const std::string& path) override {
+    FileStamp stamp;
+    return ReadFileStamped(path, stamp);
+  }
+
+  std::string ReadFileStamped(const std::string& path, FileStamp& stamp) override {
+    const std::string what = "Cannot read the file '" + path + "'";
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) throw SystemError(errno, what);
+    if (S_ISDIR(info.st_mode)) throw SystemError(EISDIR, what);
+    if (!S_ISREG(info.st_mode)) throw SystemError(EINVAL, what + ": not an ordinary file");
+    stamp = posix::StampOf(info);
+    std::string contents;
+    contents.reserve(static_cast<std::size_t>(info.st_size));
+    ReadAll(fd.get(), what, [&](std::string_view chunk) { contents.append(chunk); });
+    return contents;
+  }
+
+  std::optional<FileStamp> StatFile(const std::string& path) override {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) return posix::StampOf(info);
+    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    throw SystemError(errno, "Cannot examine the file '" + path + "'");
+  }
+
+  std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path) override {
+    return posix::NewAtomicFile(path, posix::ReplacementMode(path));
+  }
+
+  void RemoveStaleTemporaries(const std::string& path) override {
+    posix::RemoveStaleTemporaries(path);
+  }
+
+  std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path) override {
+    return posix::NewRandomRWFile(path);
+  }
+
+  std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
+    return posix::LockFolderOf(path);
+  }
+
+  void AppendToFile(const std::string& path, std::string_view text) override {
+    const std::string what = "Cannot append to the file '" + path + "'";
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    if (fd.get() < 0) throw SystemError(errno, what);
+    while (!text.empty()) {
+      const ssize_t written = ::write(fd.get(), text.data(), text.size());
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        throw SystemError(errno, what);
+      }
+      text.remove_prefix(static_cast<std::size_t>(written));
+    }
+  }
+
+  void CopyFile(const std::string& from, const std::string& to) override {
+    const std::string what = "Cannot copy the file '" + from + "'";
+    FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (source.get() < 0 || ::fstat(source.get(), &info) != 0) throw SystemError(errno, what);
+    if (!S_ISREG(info.st_mode)) throw SystemError(EINVAL, what + ": not an ordinary file");
+    const std::unique_ptr<AtomicFile> target = posix::NewAtomicFile(to, info.st_mode & 07777);
+    ReadAll(source.get(), what, [&](std::string_view chunk) { target->Append(chunk); });
+    target->Sync();
+    target->Commit();
+  }
+
+  void CreateDirectory(const std::string& path) override {
+    if (::mkdir(path.c_str(), 0777) != 0) {
+      throw SystemError(errno, "Cannot create the folder '" + path + "'");
+    }
+  }
+
+  std::vector<std::string> RunningProcessExecutableNames() override {
+    return ReadProcessExecutableNames("/proc");
+  }
+
+  void OpenWithDefaultProgram(const std::string& path) override { OpenDocument(path); }
+
+  void StartProgram(const std::string& command_line) override { StartCommandLine(command_line); }
+
+  std::chrono::system_clock::time_point Now() override { return std::chrono::system_clock::now(); }
+};
+
+}  // namespace
+
+Env* Env::Default() {
+  static PosixEnv* const env = new PosixEnv;  // never destroyed: used until exit
+  return env;
+}
+
+std::string SystemPath(std::string_view windows_path) {
+  std::string path(windows_path);
+  for (char& c : path) {
+    if (c == '\\') c = '/';
+  }
+  return path;
+}
+
+}  // namespace vt::system

@@ -1,0 +1,26 @@
+#pragma once
+
+// The Windows back end's files: AtomicFile by a temporary file and
+// ReplaceFileW/MoveFileExW, the writers' lock by LockFileEx, stamps from
+// GetFileInformationByHandle.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/system/env.h"
+#include "platform/system/text_windows.h"
+
+namespace vt::system::windows {
+
+std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path);
+void RemoveStaleTemporaries(const std::string& path);
+std::unique_ptr<FileLock> LockForWriting(const std::string& path);
+std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path);
+
+// Opens an existing file or folder for reading, shared with every other
+// reader, writer and replacer.
+HANDLE OpenShared(const std::string& path, DWORD access);
+FileStamp StampOf(HANDLE file);
+
+}  // namespace vt::system::windows
