@@ -35,17 +35,18 @@ std::string FailedPicturesText(int intFailed, const std::string& N) {
 bool VeltranoModule::WriteNewDevelopmentLanguage(std::int16_t intNewDevLang) {
   const ModuleState& module = Module();
   const std::string strIniPath = module.strFixPath + system::SystemPath("\\Veltrano\\Veltrano.ini");
-  const std::pair<const char*, std::int16_t> keys[] = {
-      {"DevelopmentLanguageNumber", intNewDevLang},
-      {"StartingLanguageNumber", module.intDevLangNum},
+  const std::string strNew = std::to_string(intNewDevLang);
+  const std::string strFormer = std::to_string(module.intDevLangNum);
+  // Both keys in one replacement: a run stopped between two writes would
+  // leave the former development language nowhere.
+  const system::ProfileEntry keys[] = {
+      {"DevelopmentLanguageNumber", strNew},
+      {"StartingLanguageNumber", strFormer},
   };
-  for (const auto& [strKey, intValue] : keys) {
-    std::string strError;
-    if (!system::WritePrivateProfileString("PARAMETERS", strKey, std::to_string(intValue),
-                                           strIniPath, &strError)) {
-      HandleError("VeltranoModule", "ChangeDevLang", strError, "");
-      return false;
-    }
+  std::string strError;
+  if (!system::WritePrivateProfileStrings("PARAMETERS", keys, strIniPath, &strError)) {
+    HandleError("VeltranoModule", "ChangeDevLang", strError, "");
+    return false;
   }
   return true;
 }

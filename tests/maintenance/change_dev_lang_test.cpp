@@ -144,6 +144,16 @@ TEST_F(ChangeDevLangTest, AConfigurationThatCannotBeWrittenIsReportedNotAnnounce
   EXPECT_EQ(Ini(), ini);
 }
 
+TEST_F(ChangeDevLangTest, BothKeysChangeInOneWriteOfTheConfiguration) {
+  // A second write that fails stands for a run stopped between two writes.
+  test_env_->fail_ini_write_number = 2;
+  Run({"Main"}, "2");
+  EXPECT_THAT(TakeMessages(),
+              ElementsAre(Confirmation(), ChangeNotice(), Information(ChangedText(2))));
+  EXPECT_EQ(Ini(), IniWith("2", "1"));
+  EXPECT_EQ(test_env_->ini_writes, 1);
+}
+
 TEST_F(ChangeDevLangTest, NoToEitherQuestionIsAnInterruption) {
   const std::string main = PictureBytes("Main");
   // No to the confirmation: the dialog stays open and the batch view cancels.

@@ -14,7 +14,7 @@ using pictures::testing::Picture;
 using pictures::testing::Text;
 
 void TestEnv::WriteFileAtomic(const std::string& path, std::string_view contents) {
-  if (fail_ini_writes && path.ends_with(".ini")) {
+  if (path.ends_with(".ini") && (fail_ini_writes || ++ini_writes == fail_ini_write_number)) {
     throw system::SystemError(EACCES, "writing " + path);
   }
   EnvWrapper::WriteFileAtomic(path, contents);

@@ -36,6 +36,8 @@ class TestEnv : public system::EnvWrapper {
   std::vector<std::string> opened;
   std::vector<std::string> started;
   bool fail_ini_writes = false;
+  int ini_writes = 0;
+  int fail_ini_write_number = 0;  // this one of ini_writes fails (from 1)
   bool fail_listing = false;
 };
 
