@@ -139,7 +139,9 @@ TEST_F(UpdateDictionaryTest, TypedNumberGoesThroughKeyPress) {
 }
 
 TEST_F(UpdateDictionaryTest, RowsReachTheFileAfterEveryPictureBeforeTheVerdict) {
-  Choose({"New", "Main"}, "3");
+  // Each appends one text, in whichever order the folder lists them.
+  WritePicture("Other.grf", Picture({Text("txtOther", "Other text")}));
+  Choose({"New", "Other"}, "3");
   auto module = CreateReady();
   // The file's rows at every pump: after each picture's close, and after
   // each picture of the loop.
@@ -151,7 +153,7 @@ TEST_F(UpdateDictionaryTest, RowsReachTheFileAfterEveryPictureBeforeTheVerdict) 
   backend_.on_events = look;
   module->UpdateAndVerifyDictionary();
   backend_.on_events = nullptr;
-  EXPECT_THAT(rows, ElementsAre(3u, 4u, 4u, 4u));
+  EXPECT_THAT(rows, ElementsAre(3u, 4u, 4u, 5u));
   EXPECT_THAT(TakeMessages(), ElementsAre(UpdateNotice(), Warning(UpdatedText(3))));
 }
 
