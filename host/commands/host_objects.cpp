@@ -11,6 +11,7 @@
 #include "host/pictures/picture_tree.h"
 #include "host/tree_text.h"
 #include "host/workspace.h"
+#include "platform/automation/error.h"
 
 namespace vt::host::commands {
 
@@ -39,7 +40,14 @@ std::shared_ptr<pictures::Document> OpenPicture(CommandContext& context, const s
                            folder + "\"");
   }
   pictures::Documents& documents = context.workspace.documents();
-  const std::optional<std::string> file = documents.Resolve(context.workspace.PicturePath(name));
+  std::optional<std::string> file;
+  try {
+    file = documents.Resolve(context.workspace.PicturePath(name));
+  } catch (const automation::Error& e) {
+    // Several files that differ only in letter case: the name is not one.
+    if (e.number() != automation::errors::kBadFileName) throw;
+    throw CommandLineError(e.what());
+  }
   if (!file) {
     throw CommandLineError("there is no picture \"" + name + "\" in the pictures folder \"" +
                            folder + "\"");

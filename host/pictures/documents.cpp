@@ -1,10 +1,15 @@
 #include "host/pictures/documents.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "host/json/json_file.h"
 #include "platform/automation/error.h"
+#include "platform/base/ascii.h"
 #include "platform/system/env.h"
 #include "platform/system/utf8_path.h"
 
@@ -59,23 +64,41 @@ std::optional<std::string> Documents::Resolve(const std::string& path) const {
     throw automation::errors::BadFileName("\"" + path + "\" is not a picture of the folder \"" +
                                           system::Utf8FromPath(folder_) + "\"");
   }
-  system::Env& env = system::CurrentEnv();
-  if (env.FileExists(system::Utf8FromPath(file))) return system::Utf8FromPath(file);
+  // The real platform finds a file whatever the letter case of its name, and
+  // names it as the folder holds it: so do we, so that two spellings of one
+  // file open one document. Where a folder holds names that differ only in
+  // letter case (which the real platform cannot), the name itself wins, then
+  // a name whose extension alone differs (the first in name order), then the
+  // only one; several others are an error naming them.
   const std::string name = system::Utf8FromPath(file.filename());
-  if (!HasPictureExtension(name)) return std::nullopt;
-  // Only the extension's letter case may differ; the first such file in
-  // name order wins, so the choice does not depend on the folder listing.
-  const std::string stem = name.substr(0, name.size() - 4);
-  std::optional<std::string> found;
-  for (const std::string& other : env.ListFiles(system::Utf8FromPath(folder_), stem + ".grf")) {
-    if (other.size() != name.size() || other.compare(0, stem.size(), stem) != 0 ||
-        !HasPictureExtension(other)) {
-      continue;
+  std::vector<std::string> matches;
+  try {
+    for (std::string& other : system::CurrentEnv().ListFiles(system::Utf8FromPath(folder_), name)) {
+      if (base::EqualsIgnoringAsciiCase(other, name)) matches.push_back(std::move(other));
     }
-    if (!found || other < *found) found = other;
+  } catch (const system::SystemError& e) {
+    // A name the file system refuses names no file.
+    if (e.code().value() == ENOENT || e.code().value() == ENAMETOOLONG) return std::nullopt;
+    throw automation::errors::FileAccess(e.what());
   }
-  if (!found) return std::nullopt;
-  return system::Utf8FromPath(folder_ / system::PathFromUtf8(*found));
+  std::sort(matches.begin(), matches.end());
+  const auto at = [this](const std::string& found) {
+    return system::Utf8FromPath(folder_ / system::PathFromUtf8(found));
+  };
+  if (std::find(matches.begin(), matches.end(), name) != matches.end()) return at(name);
+  if (HasPictureExtension(name)) {
+    const std::string_view stem = std::string_view(name).substr(0, name.size() - 4);
+    for (const std::string& other : matches) {
+      if (other.starts_with(stem)) return at(other);
+    }
+  }
+  if (matches.empty()) return std::nullopt;
+  if (matches.size() == 1) return at(matches[0]);
+  std::string names;
+  for (const std::string& other : matches) names += (names.empty() ? "\"" : ", \"") + other + "\"";
+  throw automation::errors::BadFileName(
+      "\"" + path + "\" names more than one file of the folder \"" + system::Utf8FromPath(folder_) +
+      "\", which differ only in letter case: " + names);
 }
 
 std::shared_ptr<Document> Documents::Open(const std::string& path) {

@@ -21,14 +21,16 @@ class Documents : public automation::DispatchObject {
   std::string TypeName() const override;
   std::vector<automation::Variant> Enumerate() override;
 
-  // Opens the picture file, or returns the document already open for it. A
-  // file whose extension differs in letter case only ("Up.GRF" for
-  // "Up.grf") is the same picture, so the document's Name always opens it
-  // again. A path outside the folder is error 52, a missing file error 53
-  // naming the path, a malformed one MalformedFile.
+  // Opens the picture file, or returns the document already open for it. As
+  // on the real platform, a name finds its file whatever the letter case
+  // ("MAIN.GRF" opens "Main.grf") and every spelling of it opens one
+  // document, named as the folder holds it, so that its Name opens it again.
+  // A path outside the folder is error 52, and so is a name that several
+  // files match only without regard to letter case; a missing file is error
+  // 53 naming the path, a malformed one MalformedFile.
   std::shared_ptr<Document> Open(const std::string& path);
   // The file that Open(path) reads, or nullopt when there is none; raises
-  // error 52 for a path outside the folder.
+  // error 52 as Open does.
   std::optional<std::string> Resolve(const std::string& path) const;
   // The open document of that Name (exact), or nullptr.
   std::shared_ptr<Document> Find(std::string_view name) const;

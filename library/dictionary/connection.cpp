@@ -35,9 +35,9 @@ std::size_t Connection::Column(std::string_view name) {
     columns_.emplace_back(name, *column);
     return *column;
   }
-  throw std::runtime_error("The sheet \"" + std::string(kSheetName) + "\" of \"" +
-                           system::Utf8FromPath(book_.Path()) + "\" has no column \"" +
-                           std::string(name) + "\"");
+  throw MissingColumn("The sheet \"" + std::string(kSheetName) + "\" of \"" +
+                      system::Utf8FromPath(book_.Path()) + "\" has no column \"" +
+                      std::string(name) + "\"");
 }
 
 std::size_t Connection::Column(std::int16_t language) {
@@ -59,9 +59,21 @@ std::size_t Connection::Insert(std::string_view column_name, std::string_view te
   return row;
 }
 
-bool Connection::Commit() {
+bool Connection::FirstInCall(const MissingColumn& failure) {
+  for (const std::string& told : missing_told_) {
+    if (told == failure.what()) return false;
+  }
+  missing_told_.emplace_back(failure.what());
+  return true;
+}
+
+void Connection::EndCall() {
   full_reported_ = false;
-  if (!book_.HasPendingEdits() || (save_reported_ && !appended_)) return false;
+  missing_told_.clear();
+}
+
+bool Connection::Commit(bool retry_failed) {
+  if (!book_.HasPendingEdits() || (save_reported_ && !appended_ && !retry_failed)) return false;
   appended_ = false;
   const std::size_t before = book_.ContentGeneration();
   // Read anew (even by a save that then failed): whatever was taken from the

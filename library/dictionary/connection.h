@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,11 +17,18 @@ namespace vt::dictionary {
 // "Language_" followed by the number in plain decimal.
 std::string LanguageColumn(std::int16_t language);
 
+// The failure of asking for a column that the sheet lacks.
+class MissingColumn : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // A dictionary workbook open for reading and writing: the sheet "Dictionary"
 // and the rows appended to it. Appends stay in memory until Commit, which the
-// public operations call once, when they return. Each failure is reported
-// once: a full sheet once per call, a failed save in the call that appended
-// (later calls retry it only when they append again).
+// public operations call when they return (and a maintenance run after every
+// picture). Each failure is reported once: a full sheet and a missing column
+// once per call, a failed save in the call that appended (later calls retry
+// it only when they append again).
 class Connection {
  public:
   // Throws when the file cannot be read or has no sheet "Dictionary".
@@ -29,8 +37,8 @@ class Connection {
   const std::filesystem::path& Path() const { return book_.Path(); }
   workbook::Sheet& Sheet();
 
-  // The column named `name` in the header row, letter case ignored; throws an
-  // error naming the column and the file when the sheet lacks it.
+  // The column named `name` in the header row, letter case ignored; throws
+  // MissingColumn naming the column and the file when the sheet lacks it.
   std::size_t Column(std::string_view name);
   // The column of a language ("Language_" + number), the same way.
   std::size_t Column(std::int16_t language);
@@ -43,9 +51,17 @@ class Connection {
   std::size_t Insert(std::string_view column_name, std::string_view text);
 
   // Saves what was changed since the last commit; a no-op when nothing was,
-  // or when only what a failed save kept is pending (it was reported).
-  // Returns true when it saved.
-  bool Commit();
+  // or when only what a failed save kept is pending (it was reported) unless
+  // `retry_failed`. Returns true when it saved.
+  bool Commit(bool retry_failed = false);
+  // True while changes are kept that no save has written.
+  bool Unsaved() const { return book_.HasPendingEdits(); }
+
+  // True the first time in this call that the column is found missing: the
+  // failure is told then, and only counted afterwards.
+  bool FirstInCall(const MissingColumn& failure);
+  // The public call has returned: its failures may be told again.
+  void EndCall();
 
   // Changes when the workbook was read anew (another writer had saved):
   // texts taken from the sheet before are then stale. A save that only
@@ -58,9 +74,10 @@ class Connection {
   workbook::Workbook book_;
   workbook::Sheet* sheet_ = nullptr;
   std::size_t generation_ = 0;
-  bool full_reported_ = false;  // in this call
-  bool appended_ = false;       // since the last commit
-  bool save_reported_ = false;  // the last save failed and said so
+  bool full_reported_ = false;             // in this call
+  std::vector<std::string> missing_told_;  // in this call
+  bool appended_ = false;                  // since the last commit
+  bool save_reported_ = false;             // the last save failed and said so
   // Names already resolved, as callers spelled them; a save may bring in a
   // header changed by another writer, so it empties the list.
   std::vector<std::pair<std::string, std::size_t>> columns_;

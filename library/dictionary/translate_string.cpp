@@ -93,6 +93,13 @@ std::string VeltranoModule::TranslateObjectString(const std::string& strString,
     blnMissingTranslations = true;
     Module().blnMissingTranslationsFound = true;
     return strString;
+  } catch (const dictionary::MissingColumn& e) {
+    // Every text of the call meets it: told once, counted for each.
+    blnTranslationFailed = true;
+    if (cnDictionary->FirstInCall(e)) {
+      HandleError("VeltranoModule", "TranslateObjectString", e.what(), "");
+    }
+    return strString;
   } catch (const std::exception& e) {
     blnTranslationFailed = true;
     HandleError("VeltranoModule", "TranslateObjectString", e.what(), "");

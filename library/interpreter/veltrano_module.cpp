@@ -122,11 +122,13 @@ VeltranoModule::PublicCall::PublicCall(VeltranoModule& object, const char* proce
 VeltranoModule::PublicCall::~PublicCall() {
   if (--object_.intPublicCallDepth != 0) return;
   for (const auto& connection : {object_.cnDictionary, object_.cnAlarmDictionary}) {
+    if (!connection) continue;
     try {
-      if (connection) connection->Commit();
+      connection->Commit();
     } catch (const std::exception& e) {
       HandleError("VeltranoModule", procedure_, e.what(), "");
     }
+    connection->EndCall();
   }
 }
 

@@ -149,9 +149,21 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
     bool blnMissingTranslations = false;  // some picture lacked a translation
     int intFailedPictures = 0;            // pictures whose translation reported a failure
   };
+  // What the dictionary saves of one maintenance run met.
+  struct RunSaves {
+    bool blnFailed = false;      // a save of this run failed
+    std::string strLastFailure;  // told; the same failure again is not
+    bool blnJustTold = false;    // by the last save that was tried
+  };
+  // Saves the rows appended so far (a save costs what changed). False when
+  // some remain unsaved after a failure of this run. A failure is told when it
+  // first happens, and again at the `blnFinal` save, which retries and comes
+  // before, and instead of, the run's verdict.
+  bool SaveRunRows(RunSaves& saves, const char* strProcedure, bool blnFinal);
   // TranslatePicture on every selected picture, in order, towards `intLang`,
-  // the host's events pumped after each.
-  PicturePass TranslateSelectedPictures(std::int16_t intLang);
+  // the appended rows saved and the host's events pumped after each.
+  PicturePass TranslateSelectedPictures(std::int16_t intLang, RunSaves& saves,
+                                        const char* strProcedure);
   // The two keys that make N the development language; false when a key
   // could not be written (reported).
   bool WriteNewDevelopmentLanguage(std::int16_t intNewDevLang);

@@ -8,6 +8,7 @@
 #include "library/maintenance/form_views.h"
 #include "library/maintenance/maintenance_run.h"
 #include "library/maintenance/picture_selection_form.h"
+#include "library/maintenance/run_messages.h"
 #include "platform/system/paths.h"
 #include "platform/system/private_profile.h"
 #include "platform/ui/msgbox.h"
@@ -23,11 +24,19 @@ void ShowInterrupted() { Warn("Development language change procedure has been in
 
 // The pictures converted half would be saved under the new marker: the run
 // stops before the converting pass.
-std::string FailedPicturesText(int intFailed, const std::string& N) {
-  const std::string strCount =
-      intFailed == 1 ? "1 picture has" : std::to_string(intFailed) + " pictures have";
-  return "The analysis of " + strCount + " failed !\r\nNo picture has been changed: correct the " +
-         "reported errors\r\nbefore Language_" + N + " can become the new development language !";
+std::string FailedAnalysisText(int intFailed, const std::string& N) {
+  return maintenance::PicturesFailed("analysis", intFailed) +
+         "\r\nNo picture has been changed: correct the reported errors\r\nbefore Language_" + N +
+         " can become the new development language !";
+}
+
+// The pictures converted carry the new marker and the failed ones are as
+// they were, so a second run converts what is left.
+std::string FailedConversionText(int intFailed, std::int16_t intFormerDevLang) {
+  return maintenance::PicturesFailed("conversion", intFailed) + "\r\nLanguage_" +
+         std::to_string(intFormerDevLang) +
+         " is still the development language: correct the reported errors\r\n"
+         "and run the change again to complete it !";
 }
 
 }  // namespace
@@ -35,17 +44,18 @@ std::string FailedPicturesText(int intFailed, const std::string& N) {
 bool VeltranoModule::WriteNewDevelopmentLanguage(std::int16_t intNewDevLang) {
   const ModuleState& module = Module();
   const std::string strIniPath = module.strFixPath + system::SystemPath("\\Veltrano\\Veltrano.ini");
-  const std::pair<const char*, std::int16_t> keys[] = {
-      {"DevelopmentLanguageNumber", intNewDevLang},
-      {"StartingLanguageNumber", module.intDevLangNum},
+  const std::string strNew = std::to_string(intNewDevLang);
+  const std::string strFormer = std::to_string(module.intDevLangNum);
+  // Both keys in one replacement: a run stopped between two writes would
+  // leave the former development language nowhere.
+  const system::ProfileEntry keys[] = {
+      {"DevelopmentLanguageNumber", strNew},
+      {"StartingLanguageNumber", strFormer},
   };
-  for (const auto& [strKey, intValue] : keys) {
-    std::string strError;
-    if (!system::WritePrivateProfileString("PARAMETERS", strKey, std::to_string(intValue),
-                                           strIniPath, &strError)) {
-      HandleError("VeltranoModule", "ChangeDevLang", strError, "");
-      return false;
-    }
+  std::string strError;
+  if (!system::WritePrivateProfileStrings("PARAMETERS", keys, strIniPath, &strError)) {
+    HandleError("VeltranoModule", "ChangeDevLang", strError, "");
+    return false;
   }
   return true;
 }
@@ -82,9 +92,11 @@ void VeltranoModule::ChangeDevLang() {
 
     const std::int16_t intNewDevLang = module.intStartLangNum;
     const std::string N = std::to_string(intNewDevLang);
-    const PicturePass check = TranslateSelectedPictures(intNewDevLang);
+    RunSaves saves;
+    const PicturePass check = TranslateSelectedPictures(intNewDevLang, saves, "ChangeDevLang");
+    if (!SaveRunRows(saves, "ChangeDevLang", true)) return;
     if (check.intFailedPictures > 0) {
-      Warn(FailedPicturesText(check.intFailedPictures, N));
+      Warn(FailedAnalysisText(check.intFailedPictures, N));
       return;
     }
     if (module.blnDictionaryUpdated) {
@@ -103,7 +115,11 @@ void VeltranoModule::ChangeDevLang() {
     }
 
     module.blnDevLangSecondPass = true;
-    TranslateSelectedPictures(intNewDevLang);
+    const PicturePass conversion = TranslateSelectedPictures(intNewDevLang, saves, "ChangeDevLang");
+    if (conversion.intFailedPictures > 0) {
+      Warn(FailedConversionText(conversion.intFailedPictures, module.intDevLangNum));
+      return;
+    }
 
     if (!WriteNewDevelopmentLanguage(intNewDevLang)) return;
     ui::MsgBox(

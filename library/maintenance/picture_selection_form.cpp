@@ -1,11 +1,15 @@
 #include "library/maintenance/picture_selection_form.h"
 
 #include <exception>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "library/interpreter/mod_err_handler.h"
 #include "library/interpreter/module_state.h"
 #include "platform/automation/text.h"
 #include "platform/automation/variant.h"
+#include "platform/base/ascii.h"
 #include "platform/system/env.h"
 #include "platform/ui/msgbox.h"
 
@@ -33,6 +37,20 @@ void Event(const PictureSelectionForm& form, const char* procedure, Body&& body)
 
 void Warn(const std::string& text) {
   ui::MsgBox(text, ui::kStyleExclamation, " Veltrano - Warning");
+}
+
+// A list entry: the file name without its last four characters.
+std::string EntryText(const std::string& file) {
+  return std::string(automation::text::Left(file, automation::text::Len(file) - 4));
+}
+
+// Whether the host opens `file` rather than `other` for their entry, the two
+// names differing only in letter case: the one whose extension is ".grf" as
+// the run adds it, else the first in name order.
+bool Opens(const std::string& file, const std::string& other) {
+  const bool file_exact = file.ends_with(".grf");
+  if (file_exact != other.ends_with(".grf")) return file_exact;
+  return file < other;
 }
 
 }  // namespace
@@ -63,9 +81,34 @@ const char* PictureSelectionForm::lblString(int index) const {
 void PictureSelectionForm::Form_Load() {
   Event(*this, "Form_Load", [this] {
     const interpreter::ModuleState& module = Module();
-    for (const std::string& file : system::CurrentEnv().ListFiles(module.strFixPath, "*.grf")) {
-      const std::size_t characters = automation::text::Len(file);
-      lstPicList.push_back({std::string(automation::text::Left(file, characters - 4)), false});
+    // Names that differ only in letter case are one picture on the real
+    // platform, and the host opens one file for them: the entry is that
+    // file's, and the others are told by name, since no run will reach them.
+    std::vector<std::string> strListed;  // the file of each entry
+    std::map<std::string, std::size_t> entries;
+    std::vector<std::pair<std::string, std::size_t>> strShadowed;  // file, entry
+    for (std::string& file : system::CurrentEnv().ListFiles(module.strFixPath, "*.grf")) {
+      const auto [at, added] = entries.try_emplace(base::ToAsciiLower(file), strListed.size());
+      if (added) {
+        lstPicList.push_back({EntryText(file), false});
+        strListed.push_back(std::move(file));
+        continue;
+      }
+      std::string& listed = strListed[at->second];
+      if (Opens(file, listed)) {
+        lstPicList[at->second].text = EntryText(file);
+        std::swap(file, listed);
+      }
+      strShadowed.emplace_back(std::move(file), at->second);
+    }
+    if (!strShadowed.empty()) {
+      std::string strText;
+      for (const auto& [file, entry] : strShadowed) {
+        if (!strText.empty()) strText += "\r\n";
+        strText += "The picture \"" + file + "\" is not listed: its name differs from \"" +
+                   strListed[entry] + "\" only in letter case !";
+      }
+      Warn(strText);
     }
     txtLangNum = std::to_string(module.intStartLangNum);
   });

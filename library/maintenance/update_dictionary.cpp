@@ -8,6 +8,7 @@
 #include "library/maintenance/form_views.h"
 #include "library/maintenance/maintenance_run.h"
 #include "library/maintenance/picture_selection_form.h"
+#include "library/maintenance/run_messages.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::interpreter {
@@ -46,10 +47,20 @@ void VeltranoModule::UpdateAndVerifyDictionary() {
       return;
     }
 
-    const PicturePass pass = TranslateSelectedPictures(module.intStartLangNum);
+    RunSaves saves;
+    const PicturePass pass =
+        TranslateSelectedPictures(module.intStartLangNum, saves, "UpdateAndVerifyDictionary");
+    if (!SaveRunRows(saves, "UpdateAndVerifyDictionary", true)) return;
 
     const std::string N = std::to_string(module.intStartLangNum);
-    if (module.blnDictionaryUpdated) {
+    if (pass.intFailedPictures > 0) {
+      // The verdict would hold only for the pictures that did not fail.
+      ui::MsgBox(maintenance::PicturesFailed("analysis", pass.intFailedPictures) +
+                     "\r\nCorrect the reported errors, then verify the translations to "
+                     "Language_" +
+                     N + " again !",
+                 ui::kStyleExclamation, " Veltrano - Warning");
+    } else if (module.blnDictionaryUpdated) {
       ui::MsgBox(
           "The dictionary of the development language has been UPDATED\r\n"
           "and you have to insert one or more translations to Language_" +

@@ -1,6 +1,7 @@
 // Translation of one picture of the host, through its groups.
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "library/interpreter/language_marker.h"
 #include "library/interpreter/mod_err_handler.h"
@@ -28,6 +29,9 @@ void VeltranoModule::TranslatePicture(std::string& strFixPicture,
                                       std::string& strUserName) {
   PublicCall call(*this, "TranslatePicture");
   const ModuleState& module = Module();
+  // This picture's own failures decide how it is closed; the caller's count
+  // goes on below.
+  const bool blnFailedBefore = std::exchange(blnTranslationFailed, false);
   automation::ObjectRef objDocument;
   try {
     if (!blnDisabled && !blnNotInFix && !NotOpenedAfterFailure(rsDictionary.get())) {
@@ -38,18 +42,26 @@ void VeltranoModule::TranslatePicture(std::string& strFixPicture,
     HandleError("VeltranoModule", "TranslatePicture", e.what(), "");
   }
 
-  // Ending steps: a maintenance run closes every picture it opened.
+  // Ending steps: a maintenance run closes every picture it opened. A
+  // conversion that failed, or whose save failed, is not kept half done under
+  // the new marker: the picture stays as it is on disk, for the next run.
   if (module.blnMaintenanceRunning && objDocument) {
-    try {
-      const auto intCloseCode = static_cast<std::int16_t>(module.blnDevLangSecondPass ? 1 : 2);
-      automation::Call(objDocument, "Close",
-                       {Variant(intCloseCode), Variant(static_cast<std::int16_t>(1))});
-    } catch (const std::exception& e) {
-      blnTranslationFailed = true;
-      HandleError("VeltranoModule", "TranslatePicture", e.what(), "");
+    std::int16_t intCloseCode = module.blnDevLangSecondPass && !blnTranslationFailed ? 1 : 2;
+    for (;;) {
+      try {
+        automation::Call(objDocument, "Close",
+                         {Variant(intCloseCode), Variant(static_cast<std::int16_t>(1))});
+        break;
+      } catch (const std::exception& e) {
+        blnTranslationFailed = true;
+        HandleError("VeltranoModule", "TranslatePicture", e.what(), "");
+        if (intCloseCode == 2) break;
+        intCloseCode = 2;
+      }
     }
     ui::DoEvents();
   }
+  blnTranslationFailed = blnTranslationFailed || blnFailedBefore;
 }
 
 void VeltranoModule::TranslateOpenedPicture(std::string& strFixPicture,

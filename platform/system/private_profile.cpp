@@ -103,10 +103,14 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& path,
                                std::string* error) {
-  const std::string where = "Cannot write the key '" + std::string(key) + "' of section [" +
-                            std::string(section) + "] in '" + path + "': ";
-  if (const std::string problem = CheckEntry(section, key, value); !problem.empty()) {
-    if (error != nullptr) *error = where + problem;
+  const ProfileEntry entry{key, value};
+  return WritePrivateProfileStrings(section, std::span(&entry, 1), path, error);
+}
+
+bool WritePrivateProfileStrings(std::string_view section, std::span<const ProfileEntry> entries,
+                                const std::string& path, std::string* error) {
+  if (const std::string problem = CheckEntries(section, entries, path); !problem.empty()) {
+    if (error != nullptr) *error = problem;
     return false;
   }
   try {
@@ -119,11 +123,13 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key,
       // must not be overwritten.
       if (failure.code().value() != ENOENT) throw;
     }
-    const std::string edited = Edit(text, section, key, value);
+    std::string edited = text;
+    for (const ProfileEntry& entry : entries)
+      edited = Edit(edited, section, entry.key, entry.value);
     if (edited != text) env.WriteFileAtomic(path, edited);
     return true;
   } catch (const std::exception& failure) {
-    if (error != nullptr) *error = where + failure.what();
+    if (error != nullptr) *error = WriteFailure(section, entries, path) + failure.what();
     return false;
   }
 }

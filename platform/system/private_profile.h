@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -49,5 +50,16 @@ ProfileLineProblem FirstUnreadProfileLine(const std::string& path);
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& path,
                                std::string* error = nullptr);
+
+// Sets several keys of one section together: each line changes as
+// WritePrivateProfileString changes it, one key after the other, and the file
+// is replaced once, atomically, so that a reader, or a crash, meets either all
+// the changes or none. Fails, with the file unchanged, as that function does.
+struct ProfileEntry {
+  std::string_view key;
+  std::string_view value;
+};
+bool WritePrivateProfileStrings(std::string_view section, std::span<const ProfileEntry> entries,
+                                const std::string& path, std::string* error = nullptr);
 
 }  // namespace vt::system

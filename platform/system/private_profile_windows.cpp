@@ -1,6 +1,9 @@
 // The private-profile functions of the Windows build: the real Win32 ones,
 // with UTF-8 at our boundary and UTF-16 at theirs.
 
+#include <cerrno>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "platform/base/trim.h"
@@ -14,8 +17,61 @@ namespace vt::system {
 
 namespace {
 
-using profile::CheckEntry;
+using profile::CheckEntries;
+using profile::WriteFailure;
 using windows::Widen;
+
+// A file of the temporary folder holding a copy of a file's bytes (or empty
+// when there is no file), removed when it goes.
+class ScratchCopy {
+ public:
+  explicit ScratchCopy(const std::optional<std::string>& bytes) {
+    wchar_t folder[MAX_PATH + 1] = {};
+    wchar_t name[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH || ::GetTempFileNameW(folder, L"vtp", 0, name) == 0) {
+      throw windows::LastError("making a copy of the file in the temporary folder");
+    }
+    path_ = name;
+    if (bytes) Write(*bytes);
+  }
+  ~ScratchCopy() { ::DeleteFileW(path_.c_str()); }
+  ScratchCopy(const ScratchCopy&) = delete;
+  ScratchCopy& operator=(const ScratchCopy&) = delete;
+
+  const std::wstring& path() const { return path_; }
+
+  std::string Read() const {
+    windows::Handle file(::CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) throw windows::LastError("reading the copy of the file");
+    std::string bytes;
+    char buffer[4096];
+    for (;;) {
+      DWORD got = 0;
+      if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+        throw windows::LastError("reading the copy of the file");
+      }
+      if (got == 0) return bytes;
+      bytes.append(buffer, got);
+    }
+  }
+
+ private:
+  void Write(const std::string& bytes) const {
+    windows::Handle file(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file.valid() ||
+        !::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) ||
+        written != bytes.size() || !file.Close()) {
+      throw windows::LastError("making a copy of the file in the temporary folder");
+    }
+  }
+
+  std::wstring path_;
+};
 
 }  // namespace
 
@@ -47,18 +103,60 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& path,
                                std::string* error) {
-  const std::string where = "Cannot write the key '" + std::string(key) + "' of section [" +
-                            std::string(section) + "] in '" + path + "': ";
-  if (const std::string problem = CheckEntry(section, key, value); !problem.empty()) {
-    if (error != nullptr) *error = where + problem;
+  const ProfileEntry entry{key, value};
+  if (const std::string problem = CheckEntries(section, std::span(&entry, 1), path);
+      !problem.empty()) {
+    if (error != nullptr) *error = problem;
     return false;
   }
   if (!::WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
                                     Widen(value).c_str(), Widen(path).c_str())) {
-    if (error != nullptr) *error = where + windows::LastError("").code().message();
+    if (error != nullptr) {
+      *error = WriteFailure(section, std::span(&entry, 1), path) +
+               windows::LastError("").code().message();
+    }
     return false;
   }
   return true;
+}
+
+// The Win32 function changes one key per call, and each call rewrites the
+// file in place. So the keys are written by it into a scratch copy of the file
+// in the temporary folder, each line changed exactly as Windows changes it
+// (the file's encoding included), and the result replaces the file once,
+// through the atomic write that every durable write takes.
+bool WritePrivateProfileStrings(std::string_view section, std::span<const ProfileEntry> entries,
+                                const std::string& path, std::string* error) {
+  if (const std::string problem = CheckEntries(section, entries, path); !problem.empty()) {
+    if (error != nullptr) *error = problem;
+    return false;
+  }
+  try {
+    Env& env = CurrentEnv();
+    std::optional<std::string> original;
+    try {
+      original = env.ReadFile(path);
+    } catch (const SystemError& failure) {
+      // Only a file that is not there may be created; anything else unreadable
+      // must not be overwritten.
+      if (failure.code().value() != ENOENT) throw;
+    }
+    ScratchCopy scratch(original);
+    for (const ProfileEntry& entry : entries) {
+      if (!::WritePrivateProfileStringW(Widen(section).c_str(), Widen(entry.key).c_str(),
+                                        Widen(entry.value).c_str(), scratch.path().c_str())) {
+        throw windows::LastError("writing a copy of the file");
+      }
+    }
+    // Flushed, and forgotten by the profile cache.
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, scratch.path().c_str());
+    const std::string edited = scratch.Read();
+    if (!original || edited != *original) env.WriteFileAtomic(path, edited);
+    return true;
+  } catch (const std::exception& failure) {
+    if (error != nullptr) *error = WriteFailure(section, entries, path) + failure.what();
+    return false;
+  }
 }
 
 }  // namespace vt::system

@@ -91,4 +91,25 @@ std::string CheckEntry(std::string_view section, std::string_view key, std::stri
   return {};
 }
 
+std::string WriteFailure(std::string_view section, std::span<const ProfileEntry> entries,
+                         const std::string& path) {
+  std::string keys;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (i > 0) keys += i + 1 == entries.size() ? " and " : ", ";
+    keys += "'" + std::string(entries[i].key) + "'";
+  }
+  return "Cannot write the " + std::string(entries.size() == 1 ? "key " : "keys ") + keys +
+         " of section [" + std::string(section) + "] in '" + path + "': ";
+}
+
+std::string CheckEntries(std::string_view section, std::span<const ProfileEntry> entries,
+                         const std::string& path) {
+  for (const ProfileEntry& entry : entries) {
+    if (std::string problem = CheckEntry(section, entry.key, entry.value); !problem.empty()) {
+      return WriteFailure(section, std::span(&entry, 1), path) + problem;
+    }
+  }
+  return {};
+}
+
 }  // namespace vt::system::profile

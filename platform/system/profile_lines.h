@@ -5,9 +5,12 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/system/private_profile.h"
 
 namespace vt::system::profile {
 
@@ -48,5 +51,13 @@ std::optional<std::size_t> FindKey(const std::vector<Line>& lines, const Section
 
 // Why these names or this value cannot be written as one line, or empty.
 std::string CheckEntry(std::string_view section, std::string_view key, std::string_view value);
+
+// The start of a failed write's message: "Cannot write the key 'k' of section
+// [S] in 'path': " ("the keys 'a' and 'b'" for several).
+std::string WriteFailure(std::string_view section, std::span<const ProfileEntry> entries,
+                         const std::string& path);
+// The message for the first entry CheckEntry refuses, or empty.
+std::string CheckEntries(std::string_view section, std::span<const ProfileEntry> entries,
+                         const std::string& path);
 
 }  // namespace vt::system::profile

@@ -297,17 +297,48 @@ TEST_F(PictureTest, OpeningTwiceGivesTheSameDocumentInOpeningOrder) {
   EXPECT_EQ(Item(docs, 1), other);
 }
 
-TEST_F(PictureTest, OnlyPicturesOfTheFolderOpenWhateverTheExtensionsCase) {
+TEST_F(PictureTest, OnlyPicturesOfTheFolderOpenWhateverTheLetterCase) {
   Write("Up.GRF", kPicture);
   fs::create_directory(dir() / "sub");
   WriteText(dir() / "sub" / "Low.grf", kPicture);
+  // One document per file, named as the folder holds it.
   const auto up = Open(dir() / "Up.grf");
   EXPECT_EQ(up->name(), "Up");
   EXPECT_EQ(up->path(), (dir() / "Up.GRF").string());
   EXPECT_EQ(Open(dir() / "Up.Grf"), up);
-  Write("Up.gRf", kPicture);  // two candidates: the first in name order
-  EXPECT_EQ(*documents_->Resolve((dir() / "Up.grf").string()), (dir() / "Up.GRF").string());
-  EXPECT_FALSE(documents_->Resolve((dir() / "up.grf").string()));  // the name itself is exact
+  EXPECT_EQ(Open(dir() / "UP.GRF"), up);
+  EXPECT_EQ(documents_->open().size(), 1u);
+
+  // Names that differ only in letter case, which only this platform holds.
+  struct Case {
+    const char* name;
+    const char* file;  // nullptr: an error naming both files
+  };
+  Write("Up.gRf", kPicture);
+  Write("Twin.grf", kPicture);
+  Write("TWIN.grf", kPicture);
+  const Case cases[] = {
+      {"Up.grf", "Up.GRF"},  // the extension alone differs: the first in name order
+      {"Up.gRf", "Up.gRf"},  // the name itself
+      {"up.grf", nullptr},   {"Twin.GRF", "Twin.grf"},
+      {"twin.grf", nullptr}, {"TWIN.grf", "TWIN.grf"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = (dir() / c.name).string();
+    if (c.file != nullptr) {
+      EXPECT_EQ(documents_->Resolve(path), (dir() / c.file).string());
+      continue;
+    }
+    try {
+      documents_->Resolve(path);
+      ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.number(), automation::errors::kBadFileName);
+      EXPECT_NE(std::string(e.what()).find("only in letter case"), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_FALSE(documents_->Resolve((dir() / "Down.grf").string()));
   for (const fs::path& outside :
        {dir() / "sub" / "Low.grf", dir() / ".." / "Up.GRF", fs::path("/etc/passwd")}) {
     try {

@@ -74,6 +74,9 @@ grep -q "$(printf 'Kesseldruck hoch,HIGH\r')\$" "$work/raw.txt" && ! grep -q "$(
   fail "the alarm list is not CSV with CR LF: $(od -c "$work/raw.txt" | head -3)"
 fix 0 translate-picture Main --lang 2
 grep -q 'Starten' "$work/out.txt" || fail "translate-picture printed $(cat "$work/out.txt")"
+cp "$pictures/Main.grf" "$pictures/Gamma.grf"  # one document per file, whatever the name's case
+fix 0 translate-picture Gamma.GRF --lang 2 --save
+grep -q 'Starten' "$work/out.txt" && grep -q 'Starten' "$pictures/Gamma.grf" || fail "Gamma.GRF printed $(cat "$work/out.txt")"
 fix 2 translate-picture NoSuchPicture
 fix 2 no-such-command
 fix 2 translate-string Start --lang 9

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "host/pictures/documents.h"
 #include "library/interpreter/module_state.h"
 #include "tests/maintenance/maintenance_fixture.h"
@@ -10,6 +12,8 @@
 namespace vt::maintenance::testing {
 namespace {
 
+using pictures::testing::Picture;
+using pictures::testing::Text;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -132,6 +136,70 @@ TEST_F(ChangeDevLangTest, APictureFailingInTheFirstPassStopsTheRunBeforeAnything
   EXPECT_EQ(Ini(), ini);
 }
 
+std::string ConversionFailedText(const std::string& former) {
+  return "The conversion of 1 picture has failed !\r\nLanguage_" + former +
+         " is still the development language: correct the reported errors\r\n"
+         "and run the change again to complete it !";
+}
+
+// The converted pictures carry the new marker and the one that failed is as
+// it was before the pass, so the configuration stays: running the change
+// again completes it.
+TEST_F(ChangeDevLangTest, APictureFailingInTheSecondPassLeavesTheConfigurationAsItIs) {
+  struct Case {
+    const char* what;
+    const char* told;
+    bool save_fails;  // else the picture changes on disk between the passes
+  };
+  const Case cases[] = {
+      {"its save fails", "No space left on device", true},
+      // Its marker then names a language without a column, which the walk
+      // meets after the new marker is written.
+      {"its conversion fails half way", "has no column \"Language_7\"", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteSampleApplication();
+    WriteIni({{"StartingLanguageNumber", "3"}});
+    const std::string ini = Ini();
+    std::string failed = "Pump";
+    std::string failed_bytes = PictureBytes(failed);
+    if (c.save_fails) test_env_->fail_saves_of = "Pump.grf";
+    // At the first pump of the second pass one picture is converted; the
+    // other changes on disk.
+    std::function<void()> between = [&] {
+      if (!interpreter::Module().blnDevLangSecondPass) {
+        backend_.on_events = between;
+        return;
+      }
+      failed = Stored("Main").first == "2" ? "Pump" : "Main";
+      Json picture = Json::parse(PictureBytes(failed));
+      picture["Comments"] = "7";
+      WritePicture(failed + ".grf", picture);
+      failed_bytes = PictureBytes(failed);
+    };
+    if (!c.save_fails) backend_.on_events = between;
+    Run({"Main", "Pump"}, "2");
+    backend_.on_events = nullptr;
+    test_env_->fail_saves_of.clear();
+
+    const std::vector<Message> messages = TakeMessages();
+    ASSERT_EQ(messages.size(), 4u) << ::testing::PrintToString(messages);
+    EXPECT_THAT(messages[2].text, HasSubstr(c.told));
+    EXPECT_EQ(messages[3], Warning(ConversionFailedText("1")));
+    EXPECT_EQ(Ini(), ini);
+    EXPECT_EQ(PictureBytes(failed), failed_bytes);
+    EXPECT_EQ(Stored(failed == "Pump" ? "Main" : "Pump").first, "2");
+    if (c.save_fails) {
+      Run({"Main", "Pump"}, "2");
+      EXPECT_THAT(TakeMessages(),
+                  ElementsAre(Confirmation(), ChangeNotice(), Information(ChangedText(2))));
+      EXPECT_EQ(Stored("Pump"), std::make_pair(std::string("2"), std::string("Starten")));
+      EXPECT_EQ(Ini(), IniWith("2", "1"));
+    }
+  }
+}
+
 TEST_F(ChangeDevLangTest, AConfigurationThatCannotBeWrittenIsReportedNotAnnounced) {
   test_env_->fail_ini_writes = true;
   const std::string ini = Ini();
@@ -142,6 +210,16 @@ TEST_F(ChangeDevLangTest, AConfigurationThatCannotBeWrittenIsReportedNotAnnounce
   EXPECT_THAT(messages[2].text, HasSubstr("Procedure: ChangeDevLang"));
   EXPECT_THAT(LogLines().back(), HasSubstr(";VeltranoModule;ChangeDevLang;"));
   EXPECT_EQ(Ini(), ini);
+}
+
+TEST_F(ChangeDevLangTest, BothKeysChangeInOneWriteOfTheConfiguration) {
+  // A second write that fails stands for a run stopped between two writes.
+  test_env_->fail_ini_write_number = 2;
+  Run({"Main"}, "2");
+  EXPECT_THAT(TakeMessages(),
+              ElementsAre(Confirmation(), ChangeNotice(), Information(ChangedText(2))));
+  EXPECT_EQ(Ini(), IniWith("2", "1"));
+  EXPECT_EQ(test_env_->ini_writes, 1);
 }
 
 TEST_F(ChangeDevLangTest, NoToEitherQuestionIsAnInterruption) {

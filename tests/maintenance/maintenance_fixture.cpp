@@ -14,10 +14,27 @@ using pictures::testing::Picture;
 using pictures::testing::Text;
 
 void TestEnv::WriteFileAtomic(const std::string& path, std::string_view contents) {
-  if (fail_ini_writes && path.ends_with(".ini")) {
+  if (path.ends_with(".ini") && (fail_ini_writes || ++ini_writes == fail_ini_write_number)) {
     throw system::SystemError(EACCES, "writing " + path);
   }
+  if (!fail_saves_of.empty() && path.ends_with("/" + fail_saves_of)) {
+    throw system::SystemError(ENOSPC, "Cannot write the file '" + path + "'");
+  }
   EnvWrapper::WriteFileAtomic(path, contents);
+}
+
+std::unique_ptr<system::AtomicFile> TestEnv::NewAtomicFile(const std::string& path) {
+  if (fail_dictionary_saves && path.ends_with("Veltrano.xls")) {
+    throw system::SystemError(ENOSPC, "Cannot write the file '" + path + "'");
+  }
+  return EnvWrapper::NewAtomicFile(path);
+}
+
+std::unique_ptr<system::RandomRWFile> TestEnv::NewRandomRWFile(const std::string& path) {
+  if (fail_dictionary_saves && path.ends_with("Veltrano.xls")) {
+    throw system::SystemError(ENOSPC, "Cannot write the file '" + path + "'");
+  }
+  return EnvWrapper::NewRandomRWFile(path);
 }
 
 std::vector<std::string> TestEnv::ListFiles(const std::string& folder, std::string_view pattern) {

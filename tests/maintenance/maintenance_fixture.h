@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -31,12 +32,18 @@ class TestEnv : public system::EnvWrapper {
   void OpenWithDefaultProgram(const std::string& path) override { opened.push_back(path); }
   void StartProgram(const std::string& command_line) override { started.push_back(command_line); }
   void WriteFileAtomic(const std::string& path, std::string_view contents) override;
+  std::unique_ptr<system::AtomicFile> NewAtomicFile(const std::string& path) override;
+  std::unique_ptr<system::RandomRWFile> NewRandomRWFile(const std::string& path) override;
   std::vector<std::string> ListFiles(const std::string& folder, std::string_view pattern) override;
 
   std::vector<std::string> opened;
   std::vector<std::string> started;
   bool fail_ini_writes = false;
+  int ini_writes = 0;
+  int fail_ini_write_number = 0;  // this one of ini_writes fails (from 1)
   bool fail_listing = false;
+  bool fail_dictionary_saves = false;  // no disk space for Veltrano.xls
+  std::string fail_saves_of;           // a file name whose atomic writes fail
 };
 
 // Records the boxes; `on_events` runs once, at the next event pump.

@@ -4,7 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "library/interpreter/module_state.h"
 #include "tests/maintenance/maintenance_fixture.h"
@@ -44,6 +48,56 @@ TEST_F(PictureSelectionFormTest, ListsOrdinaryPictureFilesOnlyAndProposesTheStar
   for (const auto& entry : form.lstPicList) entries.push_back(entry.text);
   EXPECT_THAT(entries, ::testing::UnorderedElementsAre("Main", "PUMP"));
   EXPECT_EQ(form.txtLangNum, "7");
+}
+
+// The real platform holds one of the names that differ only in letter case:
+// the list shows the one the host opens for the entry, and tells the others.
+TEST_F(PictureSelectionFormTest, NamesDifferingOnlyInLetterCaseAreListedOnceAndTheOthersTold) {
+  struct Case {
+    std::vector<std::string> files;  // besides Main.grf
+    std::vector<std::string> entries;
+    std::vector<std::pair<std::string, std::string>> told;  // file, the one listed
+  };
+  const Case cases[] = {
+      {{"Dup.GRF", "Dup.grf"}, {"Dup", "Main"}, {{"Dup.GRF", "Dup.grf"}}},
+      {{"MAIN.GRF", "main.Grf"}, {"Main"}, {{"MAIN.GRF", "Main.grf"}, {"main.Grf", "Main.grf"}}},
+      // Neither ends as the run's ".grf": the first in name order.
+      {{"up.GRF", "Up.GRF"}, {"Main", "Up"}, {{"up.GRF", "Up.GRF"}}},
+      {{"Pump.grf", "Pump.grf.bak"}, {"Main", "Pump"}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.files[0]);
+    for (const auto& entry : std::filesystem::directory_iterator(pictures())) {
+      if (entry.is_regular_file() && entry.path().filename() != "Main.grf") {
+        std::filesystem::remove(entry.path());
+      }
+    }
+    for (const std::string& file : c.files) vt::testing::WriteFile(pictures() / file, "{}");
+    const PictureSelectionForm form = Loaded();
+    std::vector<std::string> entries;
+    for (const auto& entry : form.lstPicList) entries.push_back(entry.text);
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, c.entries);
+    std::vector<std::string> lines;
+    for (const auto& [file, listed] : c.told) {
+      lines.push_back("The picture \"" + file + "\" is not listed: its name differs from \"" +
+                      listed + "\" only in letter case !");
+    }
+    const std::vector<Message> messages = TakeMessages();
+    if (lines.empty()) {
+      EXPECT_THAT(messages, IsEmpty());
+      continue;
+    }
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, " Veltrano - Warning");
+    EXPECT_EQ(messages[0].style, 48);
+    std::vector<std::string> told;
+    for (std::size_t at = 0, end = 0; end != std::string::npos; at = end + 2) {
+      end = messages[0].text.find("\r\n", at);
+      told.push_back(messages[0].text.substr(at, end - at));
+    }
+    EXPECT_THAT(told, ::testing::UnorderedElementsAreArray(lines));
+  }
 }
 
 TEST_F(PictureSelectionFormTest, NumberBoxPassesDigitsBackspaceAndTwelveOnly) {

@@ -2,12 +2,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "library/interpreter/module_state.h"
+#include "library/interpreter/veltrano_module.h"
+#include "platform/workbook/workbook.h"
 #include "tests/maintenance/maintenance_fixture.h"
 
 namespace vt::maintenance::testing {
 namespace {
 
+using pictures::testing::Picture;
+using pictures::testing::Text;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -130,6 +136,116 @@ TEST_F(UpdateDictionaryTest, TypedNumberGoesThroughKeyPress) {
                                           Information(CompleteText(2))));
   EXPECT_EQ(interpreter::Module().intStartLangNum, 2);
   EXPECT_EQ(interpreter::Module().strSelectedPictures, std::vector<std::string>{"Main"});
+}
+
+TEST_F(UpdateDictionaryTest, RowsReachTheFileAfterEveryPictureBeforeTheVerdict) {
+  // Each appends one text, in whichever order the folder lists them.
+  WritePicture("Other.grf", Picture({Text("txtOther", "Other text")}));
+  Choose({"New", "Other"}, "3");
+  auto module = CreateReady();
+  // The file's rows at every pump: after each picture's close, and after
+  // each picture of the loop.
+  std::vector<std::size_t> rows;
+  std::function<void()> look = [&] {
+    rows.push_back(DictionaryRows().size());
+    backend_.on_events = look;
+  };
+  backend_.on_events = look;
+  module->UpdateAndVerifyDictionary();
+  backend_.on_events = nullptr;
+  EXPECT_THAT(rows, ElementsAre(3u, 4u, 4u, 5u));
+  EXPECT_THAT(TakeMessages(), ElementsAre(UpdateNotice(), Warning(UpdatedText(3))));
+}
+
+// A save that fails is the run's last word: the verdict would say that rows
+// are in the dictionary that are not.
+TEST_F(UpdateDictionaryTest, AFailedSaveIsToldInsteadOfTheVerdict) {
+  struct Case {
+    const char* procedure;
+    std::function<void(interpreter::VeltranoModule&)> run;
+    std::vector<ui::Answer> answers;
+    std::vector<Message> before;
+  };
+  const Case cases[] = {
+      {"UpdateAndVerifyDictionary",
+       [](interpreter::VeltranoModule& m) { m.UpdateAndVerifyDictionary(); },
+       {ui::Answer::Ok},
+       {UpdateNotice()}},
+      {"ChangeDevLang",
+       [](interpreter::VeltranoModule& m) { m.ChangeDevLang(); },
+       {ui::Answer::Yes, ui::Answer::Yes},
+       {Confirmation(), ChangeNotice()}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.procedure);
+    Choose({"New", "Main"}, "2");
+    auto module = CreateReady();
+    backend_.answers = c.answers;
+    backend_.next = 0;
+    test_env_->fail_dictionary_saves = true;
+    c.run(*module);
+    test_env_->fail_dictionary_saves = false;
+    std::vector<Message> messages = TakeMessages();
+    ASSERT_EQ(messages.size(), c.before.size() + 1) << ::testing::PrintToString(messages);
+    EXPECT_EQ(std::vector<Message>(messages.begin(), messages.end() - 1), c.before);
+    EXPECT_EQ(messages.back().title, " Veltrano - WARNING");
+    EXPECT_THAT(messages.back().text, HasSubstr("Procedure: " + std::string(c.procedure)));
+    EXPECT_THAT(messages.back().text, HasSubstr("No space left on device"));
+    EXPECT_EQ(DictionaryRowsByXlrd(), SampleDictionary());
+    ExpectFlagsLowered();
+  }
+}
+
+TEST_F(UpdateDictionaryTest, FailuresAreToldOnceAndEndTheRunWithTheirCount) {
+  WritePicture("Other.grf", Picture({Text("txtOther", "Other text")}));
+  vt::testing::WriteFile(pictures() / "Broken.grf", "[1, 2");
+  struct Case {
+    const char* what;
+    std::vector<std::string> pictures;
+    std::string language;
+    const char* told;  // the one error box
+    std::string ending;
+  };
+  const Case cases[] = {
+      // Main's two texts are found, and neither has a Language_23 cell to read.
+      {"a language without its column",
+       {"Main", "Pump"},
+       "23",
+       "has no column \"Language_23\"",
+       "The analysis of 2 pictures have failed !"},
+      {"a picture that does not read",
+       {"Main", "Broken"},
+       "2",
+       "Procedure: TranslatePicture",
+       "The analysis of 1 picture has failed !"},
+      {"a full sheet",
+       {"New", "Other"},
+       "2",
+       "65,536 rows",
+       "The analysis of 2 pictures have failed !"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteDictionary(SampleDictionary());
+    if (std::string(c.what) == "a full sheet") {
+      auto book = workbook::Workbook::Open(dictionary_path());
+      book.FindSheet("Dictionary")->SetCellText(workbook::kMaxRows - 1, 0, "last row");
+      book.Save();
+    }
+    Choose(c.pictures, c.language);
+    auto module = CreateReady();
+    module->UpdateAndVerifyDictionary();
+    const std::vector<Message> messages = TakeMessages();
+    ASSERT_EQ(messages.size(), 3u) << ::testing::PrintToString(messages);
+    EXPECT_EQ(messages[0], UpdateNotice());
+    EXPECT_EQ(messages[1].title, " Veltrano - WARNING");
+    EXPECT_THAT(messages[1].text, HasSubstr(c.told));
+    EXPECT_EQ(messages[2], Warning(c.ending +
+                                   "\r\nCorrect the reported errors, then verify the translations "
+                                   "to Language_" +
+                                   c.language + " again !"));
+    ExpectFlagsLowered();
+  }
 }
 
 }  // namespace

@@ -273,5 +273,62 @@ TEST_F(PrivateProfileWrite, UnchangedValueLeavesTheFileAlone) {
   EXPECT_EQ(before.st_ino, after.st_ino);
 }
 
+// Both keys of a development-language change: each line as the one-key write
+// changes it, in one replacement of the file, so no crash leaves one key new
+// and the other old.
+TEST_F(PrivateProfileWrite, SeveralKeysChangeAsOneKeyAtATimeInOneReplacement) {
+  class CountingWrites : public EnvWrapper {
+   public:
+    CountingWrites() : EnvWrapper(Env::Default()) {}
+    void WriteFileAtomic(const std::string& path, std::string_view contents) override {
+      ++writes;
+      if (fail) throw SystemError(ENOSPC, "Cannot write the file '" + path + "'");
+      EnvWrapper::WriteFileAtomic(path, contents);
+    }
+    int writes = 0;
+    bool fail = false;
+  } env;
+  ScopedEnvOverride use(&env);
+  const ProfileEntry entries[] = {{"DevelopmentLanguageNumber", "2"},
+                                  {"StartingLanguageNumber", "1"}};
+  const char* const files[] = {
+      "; head\r\n[PARAMETERS]\r\nDevelopmentLanguageNumber = 1 \r\n"
+      "  startinglanguagenumber=\t3\r\n\r\n[USERSLANG]\r\nA=1\r\n",
+      "[parameters]\nStartingLanguageNumber=3\n[B]\nk=1",  // one key to add
+      "[A]\nk=1",                                          // the section to add
+      "[PARAMETERS]\r\nDevelopmentLanguageNumber=2\r\nStartingLanguageNumber=1\r\n",
+      "",
+  };
+  const std::string copy = dir_ / "copy.ini";
+  for (const char* file : files) {
+    SCOPED_TRACE(file);
+    WriteFile(ini_, file);
+    WriteFile(copy, file);
+    for (const ProfileEntry& entry : entries) {
+      ASSERT_TRUE(WritePrivateProfileString("PARAMETERS", entry.key, entry.value, copy, &error_));
+    }
+    env.writes = 0;
+    ASSERT_TRUE(WritePrivateProfileStrings("PARAMETERS", entries, ini_, &error_)) << error_;
+    EXPECT_EQ(ReadFile(ini_), ReadFile(copy));
+    EXPECT_EQ(env.writes, ReadFile(ini_) == file ? 0 : 1);
+  }
+
+  // A failure leaves the file as it was, and the message names both keys.
+  const std::string before = files[0];
+  WriteFile(ini_, before);
+  env.fail = true;
+  EXPECT_FALSE(WritePrivateProfileStrings("PARAMETERS", entries, ini_, &error_));
+  EXPECT_NE(error_.find("Cannot write the keys 'DevelopmentLanguageNumber' and "
+                        "'StartingLanguageNumber' of section [PARAMETERS] in '" +
+                        ini_ + "': "),
+            std::string::npos)
+      << error_;
+  env.fail = false;
+  const ProfileEntry bad[] = {{"k", "1"}, {"j", "two\nlines"}};
+  EXPECT_FALSE(WritePrivateProfileStrings("PARAMETERS", bad, ini_, &error_));
+  EXPECT_NE(error_.find("the key 'j'"), std::string::npos) << error_;
+  EXPECT_EQ(ReadFile(ini_), before);
+}
+
 }  // namespace
 }  // namespace vt::system

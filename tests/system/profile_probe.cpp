@@ -81,6 +81,13 @@ const Write kWrites[] = {
     {"write leaves comments and blank lines", "[A]\n; note\n\nk=1\n\n", "A", "k", "9"},
 };
 
+// Two keys of section A written together (k := "new", j := "added").
+const std::pair<const char*, const char*> kWritesTogether[] = {
+    {"two keys together", "; head\r\n[A]\r\nk = old \r\nj=1\r\n\r\n[B]\r\nk=2\r\n"},
+    {"two keys together, one added", "[a]\nK=1\n"},
+    {"two keys together create the file", nullptr},
+};
+
 const std::pair<const char*, const char*> kReadBack[] = {{"A", "k"}, {"A", "j"}, {"B", "k"}};
 
 void WriteBytes(const fs::path& file, const std::string& bytes) {
@@ -114,19 +121,27 @@ int main() {
     Print(c.name,
           vt::system::GetPrivateProfileString(c.section, c.key, c.default_value, c.size, file));
   }
-  for (const Write& c : kWrites) {
-    fs::remove(path);
-    if (c.file != nullptr) WriteBytes(path, c.file);
-    const bool ok = vt::system::WritePrivateProfileString(c.section, c.key, c.value, file);
-    // What the file says afterwards must agree; its bytes may not (Wine
-    // rewrites the whole file).
+  // What the file says afterwards must agree; its bytes may not (Wine
+  // rewrites the whole file).
+  auto print_after = [&file, &path](const std::string& name, bool ok) {
     std::string values = ok ? "ok" : "failed";
     for (const auto& [section, key] : kReadBack) {
       values += std::string(" ") + section + "." + key + "=" +
                 vt::system::GetPrivateProfileString(section, key, "-", 100, file);
     }
-    Print(c.name, values);
-    Print(std::string("~ bytes after ") + c.name, ReadBytes(path));
+    Print(name, values);
+    Print("~ bytes after " + name, ReadBytes(path));
+  };
+  for (const Write& c : kWrites) {
+    fs::remove(path);
+    if (c.file != nullptr) WriteBytes(path, c.file);
+    print_after(c.name, vt::system::WritePrivateProfileString(c.section, c.key, c.value, file));
+  }
+  const vt::system::ProfileEntry together[] = {{"k", "new"}, {"j", "added"}};
+  for (const auto& [name, contents] : kWritesTogether) {
+    fs::remove(path);
+    if (contents != nullptr) WriteBytes(path, contents);
+    print_after(name, vt::system::WritePrivateProfileStrings("A", together, file));
   }
   fs::remove_all(folder);
   return 0;
