@@ -62,8 +62,8 @@ std::vector<Row> RunWindowsCase(Context& context) {
       std::string out = run.out;
       std::erase(out, '\r');
       if (out != want) {
-        throw std::runtime_error("the script printed \"" + out + "\", not \"" + want + "\": " +
-                                 run.err.substr(0, 2000));
+        throw std::runtime_error("the script printed \"" + out + "\", not \"" + want +
+                                 "\": " + run.err.substr(0, 2000));
       }
     };
   };
@@ -85,7 +85,8 @@ std::vector<Row> RunWindowsCase(Context& context) {
   const fs::path vbs = context.source_dir / "bench/host_scripts/create_module.vbs";
   std::vector<std::string> built;
   for (const Architecture& arch : kArchitectures) {
-    const fs::path bin = context.source_dir / "build" / ("windows-" + std::string(arch.name)) / "bin";
+    const fs::path bin =
+        context.source_dir / "build" / ("windows-" + std::string(arch.name)) / "bin";
     const std::string wine = std::string(kWineFolder) + "/" + arch.loader;
     if (!fs::exists(bin / "FIX.exe") || !fs::exists(bin / "Veltrano.dll") || !fs::exists(wine)) {
       std::printf("  %s skipped: it needs %s and %s (cmake --build --preset windows-%s)\n",
@@ -102,8 +103,13 @@ std::vector<Row> RunWindowsCase(Context& context) {
     RunChecked({wine, "regsvr32", "/s", WindowsPath(bin / "Veltrano.dll")}, context.scratch,
                wine_env);
     auto argv = [&](const std::vector<std::string>& args) {
-      std::vector<std::string> all = {wine, (bin / "FIX.exe").string(), "--batch", "--pictures",
-                                      WindowsPath(pictures), "run", WindowsPath(vbs)};
+      std::vector<std::string> all = {wine,
+                                      (bin / "FIX.exe").string(),
+                                      "--batch",
+                                      "--pictures",
+                                      WindowsPath(pictures),
+                                      "run",
+                                      WindowsPath(vbs)};
       all.insert(all.end(), args.begin(), args.end());
       return all;
     };
