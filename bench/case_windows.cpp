@@ -40,7 +40,7 @@ std::string WindowsPath(const fs::path& path) {
 std::size_t KnownRow() {
   for (std::size_t row = kRows / 2; row <= kRows; ++row) {
     bool ascii = true;
-    for (unsigned char c : DictionaryText(row, 2)) ascii = ascii && c < 0x80;
+    for (char c : DictionaryText(row, 2)) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     if (ascii) return row;
   }
   throw std::runtime_error("no dictionary row has an ASCII translation");
