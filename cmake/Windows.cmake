@@ -31,8 +31,17 @@ function(veltrano_windows_gtest)
   # GoogleTest's own CMake names its targets GTest::gtest, GTest::gmock, ...
 endfunction()
 
-set(VELTRANO_MINGW_RUNTIME_DLLS)
-foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+# libgcc's DLL is named after the architecture's exception handling
+# (libgcc_s_seh-1.dll on x64, libgcc_s_dw2-1.dll on x86): the one beside the
+# compiler's libgcc.
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name
+  OUTPUT_VARIABLE libgcc OUTPUT_STRIP_TRAILING_WHITESPACE)
+get_filename_component(libgcc_folder "${libgcc}" DIRECTORY)
+file(GLOB VELTRANO_MINGW_RUNTIME_DLLS ${libgcc_folder}/libgcc_s_*.dll)
+if(NOT VELTRANO_MINGW_RUNTIME_DLLS)
+  message(FATAL_ERROR "the MinGW-w64 runtime libgcc_s_*.dll is not installed in ${libgcc_folder}")
+endif()
+foreach(dll libstdc++-6.dll libwinpthread-1.dll)
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
     OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(NOT EXISTS "${found}")
@@ -48,11 +57,27 @@ add_custom_target(mingw_runtime ALL
 # Wine sees the Linux file system as drive Z:.
 set(VELTRANO_HOST_PATH_PREFIX "Z:")
 
-# A private, headless Wine prefix made afresh by each test run; no Mono or
-# Gecko installers, no display, no debug channels.
+# The bitness built, and the Wine loader of the other one: a script host of
+# the other bitness must not reach our in-process server.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(VELTRANO_WINDOWS_BITS 64)
+  set(other_loader wine)
+else()
+  set(VELTRANO_WINDOWS_BITS 32)
+  set(other_loader wine64)
+endif()
+find_program(VELTRANO_OTHER_WINE NAMES ${other_loader} PATHS /usr/lib/wine
+  NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+
+# A private, headless Wine prefix made afresh by each test run, one per
+# architecture's build (always a 64-bit prefix, as a 64-bit Windows, where a
+# 32-bit server registers in the WOW6432Node view); no Mono or Gecko
+# installers, no display, no debug channels. The shell tests read the bitness
+# and the other loader from the environment.
 set(VELTRANO_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 set(VELTRANO_WINE_ENVIRONMENT
-  WINEPREFIX=${VELTRANO_WINE_PREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=)
+  WINEPREFIX=${VELTRANO_WINE_PREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=
+  VELTRANO_WINDOWS_BITS=${VELTRANO_WINDOWS_BITS} VELTRANO_OTHER_WINE=${VELTRANO_OTHER_WINE})
 
 function(veltrano_wine_test name)
   set_tests_properties(${name} PROPERTIES

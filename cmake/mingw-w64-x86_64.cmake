@@ -1,21 +1,5 @@
-# Cross build for 64-bit Windows with Debian's MinGW-w64 (POSIX threads, so
-# that std::thread and std::mutex work), tested under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# 64-bit Windows (x64): wine64 runs its programs.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(VELTRANO_MINGW_TRIPLET x86_64-w64-mingw32)
-
-set(CMAKE_C_COMPILER ${VELTRANO_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VELTRANO_MINGW_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${VELTRANO_MINGW_TRIPLET}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${VELTRANO_MINGW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Tests run through Wine, in the prefix that the test run makes.
-find_program(VELTRANO_WINE NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
-if(VELTRANO_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${VELTRANO_WINE})
-endif()
+set(VELTRANO_WINE_LOADER wine64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

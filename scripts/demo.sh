@@ -103,35 +103,42 @@ printf 'Language_2, not translated yet: [%s]\n' "$(new_app translate-string "Boi
 # Only an object that started Ready on the new folder warns about the text it appended.
 cat "$work/new-app.jsonl"
 
-step "The Windows build under Wine: the host scripts in VBScript"
-windows_bin="$root/build/windows/bin"
-wine=$(command -v wine64 || command -v wine || { [ -x /usr/lib/wine/wine64 ] && echo /usr/lib/wine/wine64; } || true)
-if [ -z "$wine" ] || [ ! -x "$windows_bin/FIX.exe" ]; then
-  echo "(skipped: it needs Wine and build/windows, made by cmake --preset windows)"
-  exit 0
-fi
+step "The Windows builds under Wine: the host scripts in VBScript"
+# Each architecture's programs under the Wine loader of their bitness, in one
+# 64-bit prefix, as on a 64-bit Windows.
 export WINEPREFIX="$work/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=
-"$wine" wineboot -i > /dev/null 2>&1
 win() { printf 'Z:%s' "$1" | tr / '\\'; }
-mkdir "$work/windows"
-cp -r "$root/examples/pictures" "$work/windows/pictures"
-cp -r "$root/examples/forms" "$work/windows/forms"
-"$bin/make-dictionary" "$root/examples/source/Veltrano.csv" "$work/windows/pictures/Veltrano/Veltrano.xls"
-"$bin/make-dictionary" "$root/examples/source/Veltrano_Alm.csv" \
-  "$work/windows/pictures/Veltrano/Veltrano_Alm.xls"
-"$wine" regsvr32 /s "$(win "$windows_bin/Veltrano.dll")"
-echo "regsvr32 Veltrano.dll: registered"
-windows_fix() {
-  "$wine" "$windows_bin/FIX.exe" --batch --transcript "$(win "$work/windows/transcript.jsonl")" \
-    --pictures "$(win "$work/windows/pictures")" "$@" | tr -d '\r'
-}
-echo "-- translate_main.vbs MANUTENTORE frmLogin"
-windows_fix run "$(win "$root/examples/scripts/translate_main.vbs")" MANUTENTORE \
-  "$(win "$work/windows/forms/frmLogin.frm.json")"
-echo "-- sample_steps.vbs (the same steps as sample_steps.lua)"
-windows_fix --select '*' --lang-number 3 --answers ok,ok,ok,ok,ok,ok,yes,yes,ok,ok,ok,ok \
-  run "$(win "$root/examples/scripts/sample_steps.vbs")" \
-  "$(win "$work/windows/forms/frmSettings.frm.json")" "$(win "$work/windows/forms/frmLogin.frm.json")" \
-  "$(win "$root/examples/alarms.csv")" "$(win "$work/windows/alarms.csv")"
-"$wine" regsvr32 /s /u "$(win "$windows_bin/Veltrano.dll")"
-echo "regsvr32 /u Veltrano.dll: unregistered"
+ran=
+for arch in x64 x86; do
+  windows_bin="$root/build/windows-$arch/bin"
+  if [ "$arch" = x64 ]; then wine=/usr/lib/wine/wine64; else wine=/usr/lib/wine/wine; fi
+  if [ ! -x "$wine" ] || [ ! -x "$windows_bin/FIX.exe" ]; then
+    echo "($arch skipped: it needs $wine and build/windows-$arch, made by cmake --preset windows-$arch)"
+    continue
+  fi
+  [ -n "$ran" ] || "$wine" wineboot -i > /dev/null 2>&1
+  ran=1
+  copy="$work/windows-$arch"
+  mkdir "$copy"
+  cp -r "$root/examples/pictures" "$copy/pictures"
+  cp -r "$root/examples/forms" "$copy/forms"
+  "$bin/make-dictionary" "$root/examples/source/Veltrano.csv" "$copy/pictures/Veltrano/Veltrano.xls"
+  "$bin/make-dictionary" "$root/examples/source/Veltrano_Alm.csv" \
+    "$copy/pictures/Veltrano/Veltrano_Alm.xls"
+  "$wine" regsvr32 /s "$(win "$windows_bin/Veltrano.dll")"
+  echo "regsvr32 Veltrano.dll ($arch): registered"
+  windows_fix() {
+    "$wine" "$windows_bin/FIX.exe" --batch --transcript "$(win "$copy/transcript.jsonl")" \
+      --pictures "$(win "$copy/pictures")" "$@" | tr -d '\r'
+  }
+  echo "-- $arch: translate_main.vbs MANUTENTORE frmLogin"
+  windows_fix run "$(win "$root/examples/scripts/translate_main.vbs")" MANUTENTORE \
+    "$(win "$copy/forms/frmLogin.frm.json")"
+  echo "-- $arch: sample_steps.vbs (the same steps as sample_steps.lua)"
+  windows_fix --select '*' --lang-number 3 --answers ok,ok,ok,ok,ok,ok,yes,yes,ok,ok,ok,ok \
+    run "$(win "$root/examples/scripts/sample_steps.vbs")" \
+    "$(win "$copy/forms/frmSettings.frm.json")" "$(win "$copy/forms/frmLogin.frm.json")" \
+    "$(win "$root/examples/alarms.csv")" "$(win "$copy/alarms.csv")"
+  "$wine" regsvr32 /s /u "$(win "$windows_bin/Veltrano.dll")"
+  echo "regsvr32 /u Veltrano.dll ($arch): unregistered"
+done

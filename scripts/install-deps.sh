@@ -13,7 +13,7 @@ packages=(
   libicu-dev
   python3 python3-xlrd python3-xlwt libfreexl-dev gettext
   libreoffice-calc-nogui
-  g++-mingw-w64-x86-64-posix mingw-w64-tools wine64
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 wine32:i386
 )
 
 missing=()
@@ -28,6 +28,10 @@ if ((${#missing[@]})); then
   sudo=""
   if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
   export DEBIAN_FRONTEND=noninteractive
+  # The 32-bit Windows build is tested under 32-bit Wine.
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
   $sudo apt-get update -q
   $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi

@@ -64,8 +64,9 @@ std::optional<std::string> RunScriptFile(const std::string& path,
   hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IActiveScript),
                           engine.out());
   if (FAILED(hr)) return Failed(path, "starting the VBScript engine", hr);
-  Held<IActiveScriptParse64> parser;
-  hr = engine->QueryInterface(__uuidof(IActiveScriptParse64), parser.out());
+  // IActiveScriptParse names the 32-bit or the 64-bit interface, as built.
+  Held<IActiveScriptParse> parser;
+  hr = engine->QueryInterface(__uuidof(IActiveScriptParse), parser.out());
   if (FAILED(hr)) return Failed(path, "asking the engine for its parser", hr);
 
   std::optional<std::string> error;

@@ -12,7 +12,7 @@ std::uint64_t Hash(std::string_view text) { return std::hash<std::string_view>{}
 std::size_t ExactIndex::Probe(std::uint64_t hash, std::string_view text) const {
   // Linear probing over a power-of-two table never more than half full.
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+  for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
     if (slot.row == 0 || (slot.hash == hash && slot.text == text)) return i;
   }
@@ -40,7 +40,7 @@ void ExactIndex::Grow() {
   const std::size_t mask = slots_.size() - 1;
   for (const Slot& slot : old) {
     if (slot.row == 0) continue;
-    std::size_t i = slot.hash & mask;
+    std::size_t i = static_cast<std::size_t>(slot.hash) & mask;
     while (slots_[i].row != 0) i = (i + 1) & mask;
     slots_[i] = slot;
   }

@@ -368,7 +368,7 @@ void Unregister() {
   DeleteTree(kProgIdW);
   DeleteTree(std::wstring(L"CLSID\\") + kClsidW);
   // The type library's keys (TypeLib, and Interface for the dual interface).
-  const HRESULT hr = ::UnRegisterTypeLib(LIBID_Veltrano, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
+  const HRESULT hr = ::UnRegisterTypeLib(LIBID_Veltrano, 1, 0, LOCALE_NEUTRAL, com::kBuiltSysKind);
   if (FAILED(hr) && hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_LIBNOTREGISTERED) {
     throw automation::Error(hr, "cannot unregister the type library Veltrano: " + HexCode(hr));
   }

@@ -21,6 +21,10 @@
 
 namespace vt::automation::com {
 
+// The kind of type library of the architecture built: a server registers its
+// type library under win32 or win64 accordingly.
+constexpr SYSKIND kBuiltSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+
 // GUID and our Guid (bytes in the order the text shows them).
 Guid FromIid(const IID& iid);
 IID ToIid(const Guid& guid);

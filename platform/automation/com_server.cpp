@@ -57,7 +57,7 @@ std::string TypeNameOrObject(const ObjectRef& object) noexcept {
 // its type name (VBA's TypeName) hear ours.
 HRESULT NamedTypeInfo(const std::string& name, ITypeInfo** info) {
   ICreateTypeLib2* library = nullptr;
-  HRESULT hr = ::CreateTypeLib2(SYS_WIN64, L"", &library);
+  HRESULT hr = ::CreateTypeLib2(kBuiltSysKind, L"", &library);
   if (FAILED(hr)) return hr;
   ICreateTypeInfo* create = nullptr;
   std::wstring wide = system::windows::Widen(name);
