@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/ui/configure.h"
+#include "platform/ui/transcript.h"
 #include "wizard/frm_rostavel_view.h"
 #include "wizard/preset.h"
 #include "wizard/unattended.h"
@@ -56,15 +58,34 @@ CLI::Validator WordOf(const std::vector<std::string>& words, const std::string& 
       "");
 }
 
-FileChoice ChosenFiles(const std::vector<std::string>& words) {
-  if (words.empty()) return FileChoice{};
+// The words of --files, each trimmed and without regard to case; an empty or
+// unknown word is a wrong command line (ui::ConfigError).
+FileChoice ChosenFiles(const std::vector<std::string>& lists) {
+  if (lists.empty()) return FileChoice{};
   FileChoice choice{false, false, false, false};
-  for (const std::string& word : words) {
-    const bool all = word == "all";
-    choice.dictionary = choice.dictionary || all || word == "dictionary";
-    choice.alarms = choice.alarms || all || word == "alarms";
-    choice.configuration = choice.configuration || all || word == "configuration";
-    choice.module = choice.module || all || word == "module";
+  for (const std::string& list : lists) {
+    std::size_t start = 0;
+    for (;;) {
+      const std::size_t comma = std::min(list.find(',', start), list.size());
+      const std::string word = Lower(Trimmed(list.substr(start, comma - start)));
+      if (word.empty()) throw ui::ConfigError("--files: an empty word in \"" + list + "\"");
+      if (word == "all") {
+        choice = FileChoice{};
+      } else if (word == "dictionary") {
+        choice.dictionary = true;
+      } else if (word == "alarms") {
+        choice.alarms = true;
+      } else if (word == "configuration") {
+        choice.configuration = true;
+      } else if (word == "module") {
+        choice.module = true;
+      } else {
+        throw ui::ConfigError("--files: \"" + word +
+                              "\" is not a file (dictionary, alarms, configuration, module, all)");
+      }
+      if (comma == list.size()) break;
+      start = comma + 1;
+    }
   }
   return choice;
 }
@@ -93,11 +114,10 @@ void Declare(CLI::App& app, Options& options) {
                  "window")
       ->check(CLI::ExistingDirectory.description(""))
       ->type_name("DIR");
+  // Split and checked by ChosenFiles: CLI11 drops empty words of a list.
   app.add_option("--files", options.files,
                  "comma list of dictionary, alarms, configuration, module, or all (the check "
                  "boxes of page 2); default: all")
-      ->delimiter(',')
-      ->check(WordOf({"dictionary", "alarms", "configuration", "module", "all"}, "a file"))
       ->type_name("LIST");
   app.add_option("--answers", options.answers,
                  "comma list of answers for message boxes, in order: yes, no, ok, cancel; when "
@@ -119,6 +139,11 @@ void Declare(CLI::App& app, Options& options) {
 }
 
 void ConfigureMessageBoxes(const Options& options) {
+  // Checked before anything runs, so that no box is lost.
+  if (options.transcript) {
+    const std::string problem = ui::AppendTranscriptLine(*options.transcript, "");
+    if (!problem.empty()) throw ui::ConfigError("--transcript: " + problem);
+  }
   ui::Options ui_options;
   ui_options.batch = options.batch;
   ui_options.mode = options.batch ? ui::Mode::NoGui : ui::Mode::Gui;
@@ -132,11 +157,29 @@ void ConfigureMessageBoxes(const Options& options) {
   ui::Configure(std::move(ui_options));
 }
 
-int RunWindow(const Options& options) {
+// A display that is named but cannot be reached makes Qt abort the process
+// while it makes the application object: its fatal message becomes ours.
+std::string qt_warnings;
+
+void QtStartMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type != QtFatalMsg) {
+    qt_warnings += (qt_warnings.empty() ? "" : "; ") + message.toStdString();
+    return;
+  }
+  const std::string line = "Rostavel: cannot show the window: " +
+                           (qt_warnings.empty() ? message.toStdString() : qt_warnings) +
+                           " (run with --batch --folder DIR)\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::_Exit(kFailedOrAborted);
+}
+
+int RunWindow(const Options& options, const FileChoice& files) {
   static int argc = 1;
   static char name[] = "Rostavel";
   static char* argv[] = {name, nullptr};
+  const QtMessageHandler previous = qInstallMessageHandler(QtStartMessage);
   QApplication application(argc, argv);
+  qInstallMessageHandler(previous);
   // The wizard ends when its form unloads, not when a message box closes
   // after the window was hidden.
   QApplication::setQuitOnLastWindowClosed(false);
@@ -145,7 +188,6 @@ int RunWindow(const Options& options) {
   FrmRostavelView view([] { QCoreApplication::quit(); });
   std::optional<std::string> folder;
   if (options.folder) folder = FolderText(*options.folder);
-  const FileChoice files = ChosenFiles(options.files);
   view.Open([&](FrmRostavel& form) { PresetForm(form, folder, files); });
   if (!view.form().Unloaded()) QApplication::exec();
   const FrmRostavel& form = view.form();
@@ -171,15 +213,16 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
   }
 
   try {
+    const FileChoice files = ChosenFiles(options.files);
     if (options.batch) {
       ConfigureMessageBoxes(options);
-      return RunUnattended(FolderText(*options.folder), ChosenFiles(options.files), err);
+      return RunUnattended(FolderText(*options.folder), files, err);
     }
     if (!HasDisplay()) {
       err << "Rostavel: no display to show the window on; use --batch --folder DIR\n";
       return kFailedOrAborted;
     }
-    return RunWindow(options);
+    return RunWindow(options, files);
   } catch (const ui::ConfigError& e) {
     err << "Rostavel: " << e.what() << '\n';
     return kWrongCommandLine;

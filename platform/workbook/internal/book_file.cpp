@@ -54,6 +54,8 @@ void WriteBookFile(const std::filesystem::path& file, std::span<const std::uint8
   std::unique_ptr<system::AtomicFile> out;
   try {
     out = env.NewAtomicFile(file.string());
+  } catch (const system::ReadOnlyFileError&) {
+    throw Error(file, "cannot save the workbook: it is read-only");
   } catch (const system::SystemError& e) {
     Fail(file, "cannot create a temporary file in " + Folder(file), e);
   }
@@ -81,6 +83,8 @@ CfbLayout WriteBookFile(const std::filesystem::path& file, const CompoundFile& c
   std::unique_ptr<system::AtomicFile> out;
   try {
     out = env.NewAtomicFile(file.string());
+  } catch (const system::ReadOnlyFileError&) {
+    throw Error(file, "cannot save the workbook: it is read-only");
   } catch (const system::SystemError& e) {
     Fail(file, "cannot create a temporary file in " + Folder(file), e);
   }
@@ -114,6 +118,8 @@ bool WriteBookInPlace(const std::filesystem::path& file, const FileStamp& expect
   try {
     out = system::CurrentEnv().NewRandomRWFile(file.string());
     if (out->Stamp() != expected) return false;
+  } catch (const system::ReadOnlyFileError&) {
+    throw Error(file, "cannot save the workbook: it is read-only");
   } catch (const system::SystemError& e) {
     Fail(file, "cannot open the workbook for writing", e);
   }
