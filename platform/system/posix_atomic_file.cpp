@@ -65,7 +65,13 @@ class PosixAtomicFile final : public AtomicFile {
  public:
   PosixAtomicFile(const std::string& path, mode_t new_file_mode) : target_(ResolveTarget(path)) {
     struct stat replaced {};
-    const bool replacing = ::stat(target_.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode);
+    const bool replacing = ::stat(target_.c_str(), &replaced) == 0;
+    // A device or a FIFO is written to, never replaced by a file (root could
+    // rename a file over /dev/null).
+    if (replacing && !S_ISREG(replaced.st_mode)) {
+      throw SystemError(S_ISDIR(replaced.st_mode) ? EISDIR : EINVAL,
+                        WhatWrite(path) + ": not an ordinary file");
+    }
     if (replacing) RefuseReadOnly(path, target_, replaced);
     const std::string pattern = FolderOf(target_) + "/" + TempPrefix(target_) + "XXXXXX";
     for (;;) {

@@ -110,6 +110,19 @@ TEST(WriteFileAtomic, ReplacesContentsKeepsModeAndFollowsLinks) {
   EXPECT_EQ(RawOrder(dir.path()).size(), 4U);  // ".", "..", the file, the link
 }
 
+TEST(WriteFileAtomic, NeverReplacesWhatIsNoOrdinaryFile) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+  ASSERT_EQ(::mkdir((dir / "folder").c_str(), 0755), 0);
+  for (const char* name : {"pipe", "folder"}) {
+    EXPECT_THROW(env().WriteFileAtomic(dir / name, "x"), SystemError) << name;
+  }
+  struct stat info {};
+  ASSERT_EQ(::stat((dir / "pipe").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  EXPECT_EQ(RawOrder(dir.path()).size(), 4U);  // no temporary left
+}
+
 TEST(WriteFileAtomic, FailureNamesThePathAndLeavesNothing) {
   TempDir dir;
   try {
