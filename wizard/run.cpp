@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
