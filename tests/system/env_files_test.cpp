@@ -174,6 +174,15 @@ TEST(RandomRWFile, WritesInPlaceCutsBackAndNeverCreates) {
   EXPECT_EQ(RawOrder(dir.path()).size(), 3U);
 }
 
+TEST(LockForWriting, TakenWithoutWaitingIsNoneWhileHeld) {
+  TempDir dir;
+  const std::string file = dir / "Veltrano.xls";
+  auto held = env().LockForWriting(file);
+  EXPECT_EQ(env().TryLockForWriting(file), nullptr);
+  held.reset();
+  EXPECT_NE(env().TryLockForWriting(file), nullptr);
+}
+
 TEST(AppendToFile, CreatesThenAppends) {
   TempDir dir;
   const std::string log = dir / "Veltrano.log";
