@@ -1,6 +1,7 @@
 #include "host/options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 
 #include "host/existing_path.h"
 #include "platform/base/ascii.h"
@@ -22,6 +23,20 @@ const CLI::Validator kAnswerWord(
       return "\"" + word + "\" is not an answer (ok, cancel, yes, no)";
     },
     "ANSWER");
+
+// The number is typed into a box that takes two digits: a value it cannot
+// take whole would be typed as another number ("007" as "00", "-1" as "1").
+const CLI::Validator kTypedNumber(
+    [](std::string& value) -> std::string {
+      const bool digits =
+          std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+      if (!digits) return "\"" + value + "\" cannot be typed into the number box: digits only";
+      if (value.size() > 2) {
+        return "\"" + value + "\" cannot be typed into the number box: two digits at most";
+      }
+      return {};
+    },
+    "N");
 
 }  // namespace
 
@@ -45,7 +60,8 @@ void AddOptions(CLI::App& app, Options& options) {
       ->delimiter(',')
       ->type_name("LIST|*");
   app.add_option("--lang-number", options.lang_number,
-                 "picture-selection dialogs: the number typed in the box")
+                 "picture-selection dialogs: the number typed in the box (two digits at most)")
+      ->check(kTypedNumber)
       ->type_name("N");
   app.add_option("--transcript", options.transcript,
                  "append every message box shown, as one JSON object a line")

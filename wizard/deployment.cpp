@@ -1,5 +1,7 @@
 // Confirm: the Veltrano folder and the template files copied into it.
 #include <array>
+#include <memory>
+#include <stdexcept>
 
 #include "platform/system/env.h"
 #include "platform/system/paths.h"
@@ -38,6 +40,14 @@ void FrmRostavel::cmdConfirm_Click() {
           ui::MsgBox(std::string("Do you wish to overwrite the file \"") + row.file + "\" ?",
                      ui::kStyleQuestion, " Veltrano - Confirmation request") != ui::kYes) {
         continue;
+      }
+      // A host that is reading or saving the files holds the writers' lock; the
+      // copy does not wait for it, as a file open in another program is not
+      // replaced.
+      const std::unique_ptr<system::FileLock> lock = env.TryLockForWriting(target);
+      if (!lock) {
+        throw std::runtime_error("Cannot replace the file '" + target +
+                                 "': it is in use by another program");
       }
       // Written beside the target and renamed over it once complete, so a copy
       // that fails half way leaves the old file as it was.

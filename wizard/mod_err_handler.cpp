@@ -1,7 +1,11 @@
 #include "wizard/mod_err_handler.h"
 
+#include <algorithm>
+
 #include "platform/report/error_report.h"
 #include "platform/system/paths.h"
+#include "platform/ui/backend.h"
+#include "platform/ui/msgbox.h"
 #include "wizard/app_path.h"
 
 namespace vt::wizard {
@@ -20,6 +24,18 @@ void HandleError(const std::string& strModule, const std::string& strProcedure,
       .title = " WARNING",
       .with_debug_reference = false,
   };
+  // Nobody reads a box in batch mode, and the program's folder, where the log
+  // goes, may not be writable: the failure is told on stderr as well.
+  try {
+    if (ui::CurrentBackend().Name() == "batch") {
+      std::string note = "error in " + strModule + "." + strProcedure + ": " + strErrDescription;
+      std::replace_if(
+          note.begin(), note.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+      ui::Notice(note);
+    }
+  } catch (...) {
+    // The report below still shows the box.
+  }
   report::Report(settings, strModule, strProcedure, strErrDescription, "");
 }
 

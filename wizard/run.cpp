@@ -1,6 +1,7 @@
 #include "wizard/run.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <optional>
@@ -9,6 +10,7 @@
 
 #include "platform/system/utf8_path.h"
 #include "platform/ui/configure.h"
+#include "platform/ui/transcript.h"
 #include "wizard/preset.h"
 #include "wizard/run_window.h"
 #include "wizard/unattended.h"
@@ -55,15 +57,34 @@ CLI::Validator WordOf(const std::vector<std::string>& words, const std::string& 
       "");
 }
 
-FileChoice ChosenFiles(const std::vector<std::string>& words) {
-  if (words.empty()) return FileChoice{};
+// The words of --files, each trimmed and without regard to case; an empty or
+// unknown word is a wrong command line (ui::ConfigError).
+FileChoice ChosenFiles(const std::vector<std::string>& lists) {
+  if (lists.empty()) return FileChoice{};
   FileChoice choice{false, false, false, false};
-  for (const std::string& word : words) {
-    const bool all = word == "all";
-    choice.dictionary = choice.dictionary || all || word == "dictionary";
-    choice.alarms = choice.alarms || all || word == "alarms";
-    choice.configuration = choice.configuration || all || word == "configuration";
-    choice.module = choice.module || all || word == "module";
+  for (const std::string& list : lists) {
+    std::size_t start = 0;
+    for (;;) {
+      const std::size_t comma = std::min(list.find(',', start), list.size());
+      const std::string word = Lower(Trimmed(list.substr(start, comma - start)));
+      if (word.empty()) throw ui::ConfigError("--files: an empty word in \"" + list + "\"");
+      if (word == "all") {
+        choice = FileChoice{};
+      } else if (word == "dictionary") {
+        choice.dictionary = true;
+      } else if (word == "alarms") {
+        choice.alarms = true;
+      } else if (word == "configuration") {
+        choice.configuration = true;
+      } else if (word == "module") {
+        choice.module = true;
+      } else {
+        throw ui::ConfigError("--files: \"" + word +
+                              "\" is not a file (dictionary, alarms, configuration, module, all)");
+      }
+      if (comma == list.size()) break;
+      start = comma + 1;
+    }
   }
   return choice;
 }
@@ -88,11 +109,10 @@ void Declare(CLI::App& app, Options& options) {
                  "window")
       ->check(CLI::ExistingDirectory.description(""))
       ->type_name("DIR");
+  // Split and checked by ChosenFiles: CLI11 drops empty words of a list.
   app.add_option("--files", options.files,
                  "comma list of dictionary, alarms, configuration, module, or all (the check "
                  "boxes of page 2); default: all")
-      ->delimiter(',')
-      ->check(WordOf({"dictionary", "alarms", "configuration", "module", "all"}, "a file"))
       ->type_name("LIST");
   app.add_option("--answers", options.answers,
                  "comma list of answers for message boxes, in order: yes, no, ok, cancel; when "
@@ -114,6 +134,11 @@ void Declare(CLI::App& app, Options& options) {
 }
 
 void ConfigureMessageBoxes(const Options& options) {
+  // Checked before anything runs, so that no box is lost.
+  if (options.transcript) {
+    const std::string problem = ui::AppendTranscriptLine(*options.transcript, "");
+    if (!problem.empty()) throw ui::ConfigError("--transcript: " + problem);
+  }
   ui::Options ui_options;
   ui_options.batch = options.batch;
   ui_options.mode = options.batch ? ui::Mode::NoGui : ui::Mode::Gui;
@@ -146,9 +171,10 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
   }
 
   try {
+    const FileChoice files = ChosenFiles(options.files);
     if (options.batch) {
       ConfigureMessageBoxes(options);
-      return RunUnattended(FolderText(*options.folder), ChosenFiles(options.files), err);
+      return RunUnattended(FolderText(*options.folder), files, err);
     }
     if (!CanShowWindow()) {
       err << "Rostavel: no display to show the window on; use --batch --folder DIR\n";
@@ -156,8 +182,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     }
     std::optional<std::string> folder;
     if (options.folder) folder = FolderText(*options.folder);
-    return RunWindow(folder, ChosenFiles(options.files),
-                     [&options] { ConfigureMessageBoxes(options); });
+    return RunWindow(folder, files, [&options] { ConfigureMessageBoxes(options); });
   } catch (const ui::ConfigError& e) {
     err << "Rostavel: " << e.what() << '\n';
     return kWrongCommandLine;

@@ -1,6 +1,7 @@
 #include "host/json/json_file.h"
 
 #include <cerrno>
+#include <optional>
 #include <utility>
 
 #include "platform/system/env.h"
@@ -40,6 +41,15 @@ JsonSource JsonSource::Load(const std::string& path) {
   }
   std::string text;
   try {
+    // Looked at before it is read: a huge file would be read whole only to
+    // be refused.
+    const std::optional<system::FileStamp> stamp = env.StatFile(path);
+    if (stamp && stamp->size > kMaxFileSize) {
+      throw automation::Error(kInvalidFileFormat,
+                              Quoted(path) + ": the file holds " + std::to_string(stamp->size) +
+                                  " bytes, more than the " + std::to_string(kMaxFileSize >> 20) +
+                                  " MiB a picture or form file may hold");
+    }
     text = env.ReadFile(path);
   } catch (const system::SystemError& e) {
     if (e.code().value() == ENOENT) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
@@ -26,7 +27,8 @@ class JsonSource {
  public:
   // Reads and parses the file. A missing file is error 53 naming the path, an
   // unreadable one error 75; bad JSON and nesting deeper than `kMaxDepth` are
-  // MalformedFile.
+  // MalformedFile; a file larger than `kMaxFileSize` is error 321, found
+  // before it is read.
   static JsonSource Load(const std::string& path);
   // The same from text already in hand; `path` only names it in errors.
   static JsonSource Parse(std::string path, std::string text);
@@ -39,6 +41,9 @@ class JsonSource {
 
   // Deeper than any real picture or form; keeps saving and copying bounded.
   static constexpr std::size_t kMaxDepth = 200;
+  // Far beyond any real picture or form (their texts are a few megabytes at
+  // most), and what the host may hold in memory several times over.
+  static constexpr std::uint64_t kMaxFileSize = std::uint64_t{64} << 20;
 
  private:
   JsonSource(std::string path, std::string text);

@@ -61,6 +61,23 @@ ObjectRef CheckObject(lua_State* L, int index, std::string_view purpose) {
   throw Mismatch(std::string(purpose) + " needs an object, not a " + luaL_typename(L, index));
 }
 
+// "Type mismatch" and "Overflow" arise in a conversion deep inside the
+// member; the member is named, so that the script's author finds the value.
+template <typename Body>
+auto Naming(const ObjectRef& object, std::string_view member, Body&& body) -> decltype(body()) {
+  try {
+    return body();
+  } catch (const automation::Error& e) {
+    if (e.number() != automation::errors::kTypeMismatch &&
+        e.number() != automation::errors::kOverflow) {
+      throw;
+    }
+    throw automation::Error(e.number(), e.description() + " (in " +
+                                            (object ? object->TypeName() : "Nothing") + "." +
+                                            std::string(member) + ")");
+  }
+}
+
 std::string MemberName(lua_State* L, int index) {
   if (lua_type(L, index) != LUA_TSTRING) {
     throw automation::errors::InvalidCall(std::string("a member name is text, not a ") +
@@ -89,7 +106,7 @@ int CallMember(lua_State* L) {
     }
     const ObjectRef object = *TestObject(L, 1);
     std::vector<Variant> args = Arguments(L, 2);
-    PushVariant(L, automation::Call(object, name, args));
+    PushVariant(L, Naming(object, name, [&] { return automation::Call(object, name, args); }));
     return 1;
   });
 }
@@ -104,7 +121,7 @@ int ObjectIndex(lua_State* L) {
       lua_pushcclosure(L, CallMember, 1);
       return 1;
     }
-    PushVariant(L, automation::Get(object, member));
+    PushVariant(L, Naming(object, member, [&] { return automation::Get(object, member); }));
     return 1;
   });
 }
@@ -113,7 +130,8 @@ int ObjectNewIndex(lua_State* L) {
   return Protected(L, [L] {
     const ObjectRef object = CheckObject(L, 1, "writing a member");
     const std::string member = MemberName(L, 2);
-    automation::Put(object, member, ToVariant(L, 3));
+    const Variant value = ToVariant(L, 3);
+    Naming(object, member, [&] { automation::Put(object, member, value); });
     return 0;
   });
 }
@@ -123,7 +141,7 @@ int ObjectCall(lua_State* L) {
   return Protected(L, [L] {
     const ObjectRef object = CheckObject(L, 1, "calling");
     std::vector<Variant> args = Arguments(L, 2);
-    PushVariant(L, automation::Call(object, "Item", args));
+    PushVariant(L, Naming(object, "Item", [&] { return automation::Call(object, "Item", args); }));
     return 1;
   });
 }
@@ -200,7 +218,8 @@ int ByRef(lua_State* L) {
     const ObjectRef object = CheckObject(L, 1, "ByRef");
     const std::string method = MemberName(L, 2);
     std::vector<Variant> args = Arguments(L, 3);
-    const Variant result = automation::Call(object, method, args);
+    const Variant result =
+        Naming(object, method, [&] { return automation::Call(object, method, args); });
     luaL_checkstack(L, static_cast<int>(args.size()) + 1, "too many arguments");
     PushVariant(L, result);
     for (const Variant& arg : args) PushVariant(L, arg);

@@ -1,6 +1,7 @@
 #include "library/interpreter/dispatch_args.h"
 
 #include "platform/automation/error.h"
+#include "platform/base/utf8.h"
 
 namespace vt::interpreter {
 namespace {
@@ -13,6 +14,19 @@ constexpr std::int32_t kWrongArgumentCount = 450;
 
 bool Omitted(std::span<Variant> args, std::size_t index) {
   return index >= args.size() || args[index].IsEmpty();
+}
+
+// The argument as the message names it: text quoted, a number as written.
+std::string Shown(const Variant& v) {
+  try {
+    if (v.IsNull()) return "Null";
+    if (v.type() == VarType::Object) return "an object";
+    std::string text = v.ToString();
+    if (text.size() > 60) text = std::string(base::Utf8Prefix(text, 60)) + "...";
+    return v.type() == VarType::String ? "\"" + text + "\"" : text;
+  } catch (...) {
+    return "a value of another type";
+  }
 }
 
 template <typename T>
@@ -54,7 +68,16 @@ ByRef<T>::ByRef(std::span<Variant> args, std::size_t index, bool required) {
     return;
   }
   argument_ = &args[index];
-  value = Convert<T>(*argument_);
+  try {
+    value = Convert<T>(*argument_);
+  } catch (const automation::Error& e) {
+    if (e.number() != automation::errors::kTypeMismatch &&
+        e.number() != automation::errors::kOverflow) {
+      throw;
+    }
+    throw automation::Error(e.number(), e.description() + ": argument " +
+                                            std::to_string(index + 1) + " is " + Shown(*argument_));
+  }
   write_back_ = argument_->type() == kTypeOf<T>;
 }
 

@@ -1,6 +1,7 @@
 // Translation of one picture of the host, through its groups.
 #include <exception>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "library/interpreter/language_marker.h"
@@ -21,6 +22,26 @@ using automation::Variant;
 
 // Groups are entered down to this level; deeper objects are handed on whole.
 constexpr int kDeepestGroupLevel = 9;
+
+// The name as a message shows it: a control character (a NUL would end the
+// message where it stands) written as an escape, \0 or \xHH.
+std::string Shown(std::string_view name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string shown;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte == 0) {
+      shown += "\\0";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      shown += "\\x";
+      shown += kHex[byte >> 4];
+      shown += kHex[byte & 0xF];
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
 
 }  // namespace
 
@@ -75,7 +96,7 @@ void VeltranoModule::TranslateOpenedPicture(std::string& strFixPicture,
   // Pictures lie directly in the pictures folder: a name that reached out of
   // it would let a maintenance run rewrite a file elsewhere.
   if (strFixPicture.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos) {
-    throw automation::errors::BadFileName("the picture name \"" + strFixPicture +
+    throw automation::errors::BadFileName("the picture name \"" + Shown(strFixPicture) +
                                           "\" is not a file name of the pictures folder \"" +
                                           module.strFixPath + "\"");
   }

@@ -1,7 +1,8 @@
 #include "platform/report/error_report.h"
 
-#include <algorithm>
+#include <exception>
 
+#include "platform/base/utf8.h"
 #include "platform/system/date_time.h"
 #include "platform/system/env.h"
 #include "platform/ui/msgbox.h"
@@ -9,12 +10,20 @@
 namespace vt::report {
 namespace {
 
+// CR and LF become blanks, so that one report stays one line; bytes that are
+// not UTF-8 become U+FFFD, as in the transcript, so that the log stays text.
 void AppendField(std::string& line, std::string_view field) {
-  const std::size_t start = line.size();
-  line.append(field);
-  std::replace_if(
-      line.begin() + static_cast<std::ptrdiff_t>(start), line.end(),
-      [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  for (std::size_t at = 0; at < field.size();) {
+    const base::Utf8Step step = base::Utf8Next(field, at);
+    if (!step.ok) {
+      line += "\xEF\xBF\xBD";
+    } else if (field[at] == '\r' || field[at] == '\n') {
+      line += ' ';
+    } else {
+      line.append(field.substr(at, step.next - at));
+    }
+    at = step.next;
+  }
 }
 
 std::string TimeStamp() {
@@ -49,8 +58,12 @@ void Report(const ReporterSettings& settings, std::string_view module, std::stri
     const std::string line =
         LogLine(settings, TimeStamp(), module, procedure, description, debug_reference);
     system::CurrentEnv().AppendToFile(settings.log_path, line + "\r\n");
+  } catch (const std::exception& e) {
+    // A log that cannot be written never stops the message box; the reason
+    // is told where the program tells its notices.
+    ui::Notice(e.what());
   } catch (...) {
-    // A log that cannot be written never stops the message box.
+    // As above, without a reason to tell.
   }
 
   std::string text;

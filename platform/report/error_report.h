@@ -20,7 +20,8 @@ void Report(const ReporterSettings& settings, std::string_view module, std::stri
             std::string_view description, std::string_view debug_reference) noexcept;
 
 // One log line without its line end: the fields joined by ";", each CR or LF
-// inside a field written as a blank so that one report stays one line.
+// inside a field written as a blank so that one report stays one line, and
+// each byte sequence that is not UTF-8 as U+FFFD.
 std::string LogLine(const ReporterSettings& settings, std::string_view time_stamp,
                     std::string_view module, std::string_view procedure,
                     std::string_view description, std::string_view debug_reference);

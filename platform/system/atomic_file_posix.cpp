@@ -50,9 +50,29 @@ std::string TempPrefix(const std::string& target) {
 
 std::string WhatWrite(const std::string& path) { return "Cannot write the file '" + path + "'"; }
 
+// Windows refuses to replace or write a file whose read-only attribute is set,
+// which is how a user protects it; here that is the owner's write permission
+// turned off (root is refused too, though it could write), or a file the
+// process may not write.
+void RefuseReadOnly(const std::string& path, const std::string& examined, const struct stat& info) {
+  if ((info.st_mode & S_IWUSR) == 0 ||
+      (::faccessat(AT_FDCWD, examined.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES)) {
+    throw ReadOnlyFileError(path);
+  }
+}
+
 class PosixAtomicFile final : public AtomicFile {
  public:
-  PosixAtomicFile(const std::string& path, mode_t mode) : target_(ResolveTarget(path)) {
+  PosixAtomicFile(const std::string& path, mode_t new_file_mode) : target_(ResolveTarget(path)) {
+    struct stat replaced {};
+    const bool replacing = ::stat(target_.c_str(), &replaced) == 0;
+    // A device or a FIFO is written to, never replaced by a file (root could
+    // rename a file over /dev/null).
+    if (replacing && !S_ISREG(replaced.st_mode)) {
+      throw SystemError(S_ISDIR(replaced.st_mode) ? EISDIR : EINVAL,
+                        WhatWrite(path) + ": not an ordinary file");
+    }
+    if (replacing) RefuseReadOnly(path, target_, replaced);
     const std::string pattern = FolderOf(target_) + "/" + TempPrefix(target_) + "XXXXXX";
     for (;;) {
       std::vector<char> buffer(pattern.begin(), pattern.end());
@@ -70,6 +90,11 @@ class PosixAtomicFile final : public AtomicFile {
       fd_ = -1;
       temp_.clear();
     }
+    // Owner and group first: changing them may clear the set-id bits.
+    if (replacing && ::fchown(fd_, replaced.st_uid, replaced.st_gid) != 0) {
+      static_cast<void>(::fchown(fd_, static_cast<uid_t>(-1), replaced.st_gid));
+    }
+    const mode_t mode = replacing ? (replaced.st_mode & 07777) : new_file_mode;
     if (::fchmod(fd_, mode) != 0) throw SystemError(errno, WhatWrite(target_));
   }
 
@@ -117,25 +142,33 @@ class PosixAtomicFile final : public AtomicFile {
 
 class FolderLock final : public FileLock {
  public:
-  explicit FolderLock(const std::string& path) {
+  // Holds the lock when `held()`; without `wait`, not when another holds it.
+  FolderLock(const std::string& path, bool wait) {
     const std::string folder = FolderOf(path);
     const std::string what = "Cannot lock the folder '" + folder + "'";
     fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd_ < 0) throw SystemError(errno, what);
-    while (::flock(fd_, LOCK_EX) != 0) {
+    while (::flock(fd_, wait ? LOCK_EX : LOCK_EX | LOCK_NB) != 0) {
       if (errno == EINTR) continue;
       const int error = errno;
       ::close(fd_);
+      fd_ = -1;
+      if (error == EWOULDBLOCK) return;
       throw SystemError(error, what);
     }
   }
-  ~FolderLock() override { ::close(fd_); }  // closing drops the lock
+  ~FolderLock() override {
+    if (fd_ >= 0) ::close(fd_);  // closing drops the lock
+  }
+  bool held() const { return fd_ >= 0; }
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
 
  private:
   int fd_ = -1;
 };
+
+}  // namespace
 
 // 0666 less the umask, read without changing it (umask(2) would, for a
 // moment, for every thread of the process).
@@ -151,16 +184,9 @@ mode_t NewFileMode() {
   return 0644;
 }
 
-}  // namespace
-
-std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path, mode_t mode) {
+std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path, mode_t new_file_mode) {
   RemoveStaleTemporaries(path);
-  return std::make_unique<PosixAtomicFile>(path, mode);
-}
-
-mode_t ReplacementMode(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : NewFileMode();
+  return std::make_unique<PosixAtomicFile>(path, new_file_mode);
 }
 
 void RemoveStaleTemporaries(const std::string& path) {
@@ -194,6 +220,10 @@ class PosixRandomRWFile final : public RandomRWFile {
  public:
   explicit PosixRandomRWFile(const std::string& path) : path_(path) {
     fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd_ < 0 && errno == EACCES && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 &&
+        errno == EACCES) {
+      throw ReadOnlyFileError(path_);
+    }
     if (fd_ < 0) throw SystemError(errno, WhatWrite(path_));
     struct stat info {};
     if (::fstat(fd_, &info) != 0) {
@@ -204,6 +234,12 @@ class PosixRandomRWFile final : public RandomRWFile {
     if (!S_ISREG(info.st_mode)) {
       ::close(fd_);
       throw SystemError(EINVAL, WhatWrite(path_) + ": not an ordinary file");
+    }
+    try {
+      RefuseReadOnly(path_, path_, info);
+    } catch (...) {
+      ::close(fd_);
+      throw;
     }
   }
   ~PosixRandomRWFile() override { ::close(fd_); }
@@ -248,8 +284,10 @@ std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path) {
   return std::make_unique<PosixRandomRWFile>(path);
 }
 
-std::unique_ptr<FileLock> LockFolderOf(const std::string& path) {
-  return std::make_unique<FolderLock>(path);
+std::unique_ptr<FileLock> LockFolderOf(const std::string& path, bool wait) {
+  auto lock = std::make_unique<FolderLock>(path, wait);
+  if (!lock->held()) return nullptr;
+  return lock;
 }
 
 FileStamp StampOf(const struct stat& info) {

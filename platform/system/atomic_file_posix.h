@@ -14,16 +14,18 @@
 namespace vt::system::posix {
 
 // A new version of `path` written as "<folder>/.<name>.tmp-XXXXXX" and
-// renamed over it, with permissions `mode`.
-std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path, mode_t mode);
-// The permissions the replacement of `path` gets: those of the file there, or
-// those of a new file (0666 less the process's umask).
-mode_t ReplacementMode(const std::string& path);
+// renamed over it. It takes the permissions of the file it replaces, and its
+// owner and group where the process may give them; a new file gets
+// `new_file_mode`. A read-only file raises ReadOnlyFileError.
+std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path, mode_t new_file_mode);
+// The permissions of a new file: 0666 less the process's umask.
+mode_t NewFileMode();
 // Removes the temporaries of `path` whose writers are gone (their lock with them).
 void RemoveStaleTemporaries(const std::string& path);
 std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path);
 
-std::unique_ptr<FileLock> LockFolderOf(const std::string& path);
+// Waits for the lock, or without `wait` returns nullptr while another holds it.
+std::unique_ptr<FileLock> LockFolderOf(const std::string& path, bool wait);
 
 FileStamp StampOf(const struct stat& info);
 

@@ -1,6 +1,7 @@
 #include "platform/system/env.h"
 
 #include <atomic>
+#include <cerrno>
 #include <memory>
 
 namespace vt::system {
@@ -11,6 +12,9 @@ std::atomic<Env*> current_env{nullptr};
 
 SystemError::SystemError(int error_number, const std::string& what)
     : std::system_error(error_number, std::generic_category(), what) {}
+
+ReadOnlyFileError::ReadOnlyFileError(const std::string& path)
+    : SystemError(EACCES, "Cannot write the file '" + path + "': it is read-only") {}
 
 Env::~Env() = default;
 AtomicFile::~AtomicFile() = default;

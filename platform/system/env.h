@@ -18,6 +18,12 @@ class SystemError : public std::system_error {
   SystemError(int error_number, const std::string& what);
 };
 
+// A file that may not be replaced or written because it is read-only (EACCES).
+class ReadOnlyFileError : public SystemError {
+ public:
+  explicit ReadOnlyFileError(const std::string& path);
+};
+
 // Who a file on disk is and which version of it: equal stamps mean that nobody
 // wrote or replaced the file in between. (POSIX: device, inode, size, change
 // and modification times; Windows: volume, file index, size, write and change
@@ -99,8 +105,12 @@ class Env {
   virtual std::optional<FileStamp> StatFile(const std::string& path) = 0;
 
   // Starts a new version of `path` (see AtomicFile). It gets the permissions
-  // of the file it replaces, or those of a new file; a symbolic link keeps
-  // pointing to the file it names, which is replaced.
+  // of the file it replaces (and its owner and group where the process may
+  // give them), or those of a new file; a symbolic link keeps pointing to the
+  // file it names, which is replaced. A file that is read-only is not
+  // replaced: ReadOnlyFileError (POSIX: the owner's write permission is off,
+  // as the read-only attribute of Windows shows it, or the process may not
+  // write the file; root too is refused).
   virtual std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path) = 0;
   // Replaces the file's contents all at once through NewAtomicFile: append,
   // sync, commit.
@@ -111,7 +121,8 @@ class Env {
   // file still open for writing cannot be deleted). Safe at any time.
   virtual void RemoveStaleTemporaries(const std::string& path) = 0;
   // Opens the ordinary file at `path` for reading and writing in place; it is
-  // never created, truncated or replaced.
+  // never created, truncated or replaced. A read-only file raises
+  // ReadOnlyFileError, as for NewAtomicFile.
   virtual std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path) = 0;
 
   // An exclusive lock among the processes that write `path` (which need not
@@ -124,11 +135,15 @@ class Env {
   // meanwhile, else it locks the new one; a file that does not exist yet is
   // not locked (its first writer creates it whole).
   virtual std::unique_ptr<FileLock> LockForWriting(const std::string& path) = 0;
+  // The same lock without waiting: nullptr while another process holds it.
+  virtual std::unique_ptr<FileLock> TryLockForWriting(const std::string& path) = 0;
   // Appends in one write, creating the file when missing; concurrent appenders
   // never interleave within one call's text.
   virtual void AppendToFile(const std::string& path, std::string_view text) = 0;
-  // Copies over an existing target (atomically); the target takes the source's
-  // permissions.
+  // Copies over an existing target (atomically), which keeps its permissions
+  // and, where the process may give them, its owner and group; a new target
+  // takes the source's permissions. A read-only target is refused as
+  // NewAtomicFile refuses it.
   virtual void CopyFile(const std::string& from, const std::string& to) = 0;
   // Creates one folder level; an existing one is an error (EEXIST).
   virtual void CreateDirectory(const std::string& path) = 0;
@@ -179,6 +194,9 @@ class EnvWrapper : public Env {
   }
   std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
     return target_->LockForWriting(path);
+  }
+  std::unique_ptr<FileLock> TryLockForWriting(const std::string& path) override {
+    return target_->TryLockForWriting(path);
   }
   void AppendToFile(const std::string& path, std::string_view text) override {
     target_->AppendToFile(path, text);

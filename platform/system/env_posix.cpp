@@ -122,7 +122,7 @@ class PosixEnv final : public Env {
   }
 
   std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path) override {
-    return posix::NewAtomicFile(path, posix::ReplacementMode(path));
+    return posix::NewAtomicFile(path, posix::NewFileMode());
   }
 
   void RemoveStaleTemporaries(const std::string& path) override {
@@ -134,20 +134,39 @@ class PosixEnv final : public Env {
   }
 
   std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
-    return posix::LockFolderOf(path);
+    return posix::LockFolderOf(path, true);
+  }
+
+  std::unique_ptr<FileLock> TryLockForWriting(const std::string& path) override {
+    return posix::LockFolderOf(path, false);
   }
 
   void AppendToFile(const std::string& path, std::string_view text) override {
     const std::string what = "Cannot append to the file '" + path + "'";
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
-    if (fd.get() < 0) throw SystemError(errno, what);
-    while (!text.empty()) {
-      const ssize_t written = ::write(fd.get(), text.data(), text.size());
+    // Opened without blocking, so that a FIFO never holds the caller up, and
+    // written only when it is an ordinary file.
+    FileDescriptor fd(
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666));
+    struct stat info {};
+    // ENXIO: a FIFO that nobody reads.
+    if (fd.get() < 0 && errno == ENXIO) throw SystemError(EINVAL, what + ": not an ordinary file");
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) throw SystemError(errno, what);
+    if (!S_ISREG(info.st_mode)) throw SystemError(EINVAL, what + ": not an ordinary file");
+    // One write; when the disk or a size limit takes only part of it, what it
+    // took is cut off again, so that no half line is left.
+    std::size_t done = 0;
+    while (done < text.size()) {
+      const ssize_t written = ::write(fd.get(), text.data() + done, text.size() - done);
       if (written < 0) {
         if (errno == EINTR) continue;
-        throw SystemError(errno, what);
+        const int error = errno;
+        const off_t end = ::lseek(fd.get(), 0, SEEK_CUR);
+        if (done > 0 && end >= static_cast<off_t>(done)) {
+          static_cast<void>(::ftruncate(fd.get(), end - static_cast<off_t>(done)));
+        }
+        throw SystemError(error, what);
       }
-      text.remove_prefix(static_cast<std::size_t>(written));
+      done += static_cast<std::size_t>(written);
     }
   }
 

@@ -124,7 +124,11 @@ class WindowsEnv final : public Env {
   }
 
   std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
-    return windows::LockForWriting(path);
+    return windows::LockForWriting(path, true);
+  }
+
+  std::unique_ptr<FileLock> TryLockForWriting(const std::string& path) override {
+    return windows::LockForWriting(path, false);
   }
 
   void AppendToFile(const std::string& path, std::string_view text) override {

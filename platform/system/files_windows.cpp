@@ -215,7 +215,7 @@ void RemoveStaleTemporaries(const std::string& path) {
   ::FindClose(search);
 }
 
-std::unique_ptr<FileLock> LockForWriting(const std::string& path) {
+std::unique_ptr<FileLock> LockForWriting(const std::string& path, bool wait) {
   const std::string what = "Cannot lock the file '" + path + "'";
   for (;;) {
     HANDLE file = OpenShared(path, GENERIC_READ);
@@ -227,9 +227,11 @@ std::unique_ptr<FileLock> LockForWriting(const std::string& path) {
     }
     OVERLAPPED at{};
     at.OffsetHigh = kLockOffsetHigh;
-    if (!::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at)) {
+    const DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (wait ? 0 : LOCKFILE_FAIL_IMMEDIATELY);
+    if (!::LockFileEx(file, flags, 0, 1, 0, &at)) {
       const DWORD error = ::GetLastError();
       ::CloseHandle(file);
+      if (!wait && error == ERROR_LOCK_VIOLATION) return nullptr;
       throw ErrorFor(error, what);
     }
     auto lock = std::make_unique<ByteRangeLock>(file);

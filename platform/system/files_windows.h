@@ -15,7 +15,8 @@ namespace vt::system::windows {
 
 std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path);
 void RemoveStaleTemporaries(const std::string& path);
-std::unique_ptr<FileLock> LockForWriting(const std::string& path);
+// Without `wait`, nullptr while another process holds the lock.
+std::unique_ptr<FileLock> LockForWriting(const std::string& path, bool wait);
 std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path);
 
 // Opens an existing file or folder for reading, shared with every other

@@ -3,8 +3,11 @@
 // the place, the exit status of the rule, never a crash, and every file left
 // byte for byte as it was. A new kind of bad input is one more row.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -45,7 +48,29 @@ struct BadInput {
   int reports = -1;
   // Run without a display and without Qt's platform named.
   bool no_display = false;
+  // What FIX.exe runs under: a program and its arguments (a time or file-size
+  // limit).
+  std::vector<std::string> under = {};
+  // A part Veltrano.log must hold.
+  std::string log = {};
 };
+
+// Complete lines that fill `bytes` bytes, each ending with `end`.
+std::string Lines(std::size_t bytes, const std::string& end) {
+  const std::string line = std::string(62, 'x') + end;
+  std::string text;
+  while (text.size() + line.size() + end.size() <= bytes) text += line;
+  return text + std::string(bytes - text.size() - end.size(), 'y') + end;
+}
+
+// A script of the application's forms folder that calls the module once.
+void Script(const Application& a, const std::string& call) {
+  WriteText(a.forms / "call.lua",
+            "local m = CreateObject('Veltrano.VeltranoModule')\n" + call + "\n");
+}
+
+constexpr const char* kTimeout = "/usr/bin/timeout";
+constexpr const char* kPrlimit = "/usr/bin/prlimit";
 
 std::string Substituted(std::string text, const Application& app) {
   for (const auto& [mark, path] : {std::pair{"{P}", app.pictures}, {"{F}", app.forms}}) {
@@ -235,6 +260,90 @@ std::vector<BadInput> Catalogue() {
        0,
        {"error in VeltranoModule.Class_Initialize: ", "{P}/Veltrano/Veltrano.xls"},
        1},
+      {"a read-only picture saved",
+       [](const Application& a) {
+         fs::permissions(a.pictures / "Main.grf", fs::perms::owner_read);
+         WriteText(a.forms / "save.lua",
+                   "GetObject('', 'Workspace.Application').Documents:Open(arg[1]):Close(1)\n");
+       },
+       {"run", "{F}/save.lua", "{P}/Main.grf"},
+       1,
+       {"Cannot write the file '{P}/Main.grf': it is read-only"}},
+      {"a read-only dictionary that a new text is appended to",
+       [](const Application& a) { fs::permissions(a.dictionary(), fs::perms::owner_read); },
+       {"translate-string", "A text the dictionary lacks", "--lang", "2"},
+       0,
+       {"{P}/Veltrano/Veltrano.xls", "cannot save the workbook: it is read-only"},
+       1},
+      {"a transcript that is a device",
+       {},
+       {"--transcript", "/dev/full", "translate-string", "Start", "--lang", "2"},
+       2,
+       {"--transcript: cannot open transcript \"/dev/full\": not an ordinary file"},
+       0},
+      {"a log that is a FIFO",
+       [](const Application& a) {
+         ASSERT_EQ(::mkfifo((a.pictures / "Veltrano" / "Veltrano.log").c_str(), 0666), 0);
+         WriteText(a.dictionary(), std::string(4096, 'x'));
+       },
+       {"translate-string", "Start", "--lang", "2"},
+       0,
+       {"error in VeltranoModule.Class_Initialize: ",
+        "Cannot append to the file '{P}/Veltrano/Veltrano.log': not an ordinary file"},
+       1,
+       false,
+       {kTimeout, "60"}},
+      {"a log on a disk that takes half its line",
+       [](const Application& a) {
+         WriteText(a.pictures / "Veltrano" / "Veltrano.log", Lines(8000, "\r\n"));
+         WriteText(a.dictionary(), std::string(4096, 'x'));
+       },
+       {"translate-string", "Start", "--lang", "2"},
+       0,
+       {"error in VeltranoModule.Class_Initialize: ",
+        "Cannot append to the file '{P}/Veltrano/Veltrano.log': File too large"},
+       1,
+       false,
+       {kPrlimit, "--fsize=8100", "--"}},
+      {"a transcript on a disk that takes half its line",
+       [](const Application& a) {
+         WriteText(a.forms / "t.jsonl", Lines(8000, "\n"));
+         WriteText(a.dictionary(), std::string(4096, 'x'));
+       },
+       {"--transcript", "{F}/t.jsonl", "translate-string", "Start", "--lang", "2"},
+       0,
+       {"cannot append to transcript \"{F}/t.jsonl\": File too large"},
+       1,
+       false,
+       {kPrlimit, "--fsize=8100", "--"}},
+      {"a picture larger than a picture may be",
+       [](const Application& a) {
+         WriteText(a.pictures / "Huge.grf", "{");
+         fs::resize_file(a.pictures / "Huge.grf", (std::uintmax_t{64} << 20) + 1);
+       },
+       {"translate-picture", "Huge", "--lang", "2"},
+       1,
+       {"\"{P}/Huge.grf\": the file holds 67108865 bytes, more than the 64 MiB a picture or form "
+        "file may hold"}},
+      {"a NUL in a picture name a script gives",
+       [](const Application& a) {
+         Script(a, "ByRef(m, 'TranslatePicture', 'Ma\\0in', Integer(2), '')");
+       },
+       {"run", "{F}/call.lua"},
+       0,
+       {"error in VeltranoModule.TranslatePicture: Bad file name or number: the picture name "
+        "\"Ma\\0in\" is not a file name of the pictures folder"},
+       1},
+      {"a language number a script gives beyond an Integer",
+       [](const Application& a) { Script(a, "m:TranslatePicture('Main', 99999)"); },
+       {"run", "{F}/call.lua"},
+       1,
+       {"Overflow: argument 2 is 99999 (in VeltranoModule.TranslatePicture)"}},
+      {"a language a script gives as a word",
+       [](const Application& a) { Script(a, "m:TranslateString('Start', nil, 'two')"); },
+       {"run", "{F}/call.lua"},
+       1,
+       {"Type mismatch: argument 3 is \"two\" (in VeltranoModule.TranslateString)"}},
   };
 }
 
@@ -273,6 +382,9 @@ class BadInputTest : public TempRegistryTest {
       ASSERT_EQ(made.status, 0) << made.err;
     }
     ASSERT_EQ(RunProcess(VT_FIX_EXE, {"regsvr", VT_SERVER_LIBRARY}, scratch()).status, 0);
+    // Ignored here, and so in FIX.exe run under a file-size limit: a write
+    // past it then fails with EFBIG instead of killing the process.
+    std::signal(SIGXFSZ, SIG_IGN);
   }
 
   fs::path scratch() const { return dir() / "scratch"; }
@@ -302,7 +414,11 @@ TEST_F(BadInputTest, EachGivesAClearErrorItsExitStatusAndChangesNoFile) {
         bare.push_back(entry);
       }
     }
-    const auto r = RunProcess(VT_FIX_EXE, args, scratch(), c.no_display ? &bare : nullptr);
+    args.insert(args.begin(), VT_FIX_EXE);
+    args.insert(args.begin(), c.under.begin(), c.under.end());
+    const std::string program = args.front();
+    args.erase(args.begin());
+    const auto r = RunProcess(program, args, scratch(), c.no_display ? &bare : nullptr);
 
     ASSERT_NE(r.status, -1) << "FIX.exe did not exit: " << r.err;
     EXPECT_EQ(r.status, c.status) << r.err;
@@ -319,12 +435,24 @@ TEST_F(BadInputTest, EachGivesAClearErrorItsExitStatusAndChangesNoFile) {
     EXPECT_EQ(Count(r.err, "Object variable or With block variable not set"), 0u) << r.err;
 
     auto after = Files(root);
+    const fs::path log = app.pictures / "Veltrano" / "Veltrano.log";
+    if (!c.log.empty()) {
+      EXPECT_NE(after[log].find(c.log), std::string::npos) << after[log];
+    }
     after.erase(root / "transcript.jsonl");
-    after.erase(app.pictures / "Veltrano" / "Veltrano.log");
+    if (!before.contains(log)) after.erase(log);
     for (const auto& [path, bytes] : before) {
       const auto found = after.find(path);
       ASSERT_NE(found, after.end()) << path << " is gone";
-      EXPECT_TRUE(found->second == bytes) << path << " changed";
+      // A log or a transcript grows by whole lines only.
+      const std::string name = path.filename().string();
+      if (name == "Veltrano.log" || path.extension() == ".jsonl") {
+        const std::string& grown = found->second;
+        EXPECT_TRUE(grown.starts_with(bytes) && (grown.empty() || grown.back() == '\n'))
+            << path << " ends in a half line";
+      } else {
+        EXPECT_TRUE(found->second == bytes) << path << " changed";
+      }
       after.erase(found);
     }
     for (const auto& [path, bytes] : after) ADD_FAILURE() << path << " was left behind";

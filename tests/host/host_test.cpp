@@ -44,6 +44,11 @@ TEST_F(FixExeTest, WrongCommandLinesExitTwoWithUsage) {
   ExpectWrongCommandLine({"--pictures", (dir() / "absent").string(), "regsvr", VT_SERVER_LIBRARY},
                          "absent");
   ExpectWrongCommandLine({"--lang-number"}, "--lang-number");
+  // The box takes two digits: these would be typed as 32, 1 and 00.
+  for (const char* number : {"32768", "-1", "007", "3a"}) {
+    ExpectWrongCommandLine({"--lang-number=" + std::string(number), "update-dictionary"},
+                           "\"" + std::string(number) + "\" cannot be typed into the number box");
+  }
   ExpectWrongCommandLine({"regsvr"}, "LIBRARY");
   ExpectWrongCommandLine({"regsvr", (dir() / "missing.so").string()}, "missing.so");
   ExpectWrongCommandLine({"regsvr", "-x", VT_SERVER_LIBRARY}, "-x");

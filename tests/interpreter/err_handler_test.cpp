@@ -84,6 +84,22 @@ TEST_F(HandleErrorTest, UnicodeDescriptionIsKeptAsUtf8) {
   EXPECT_EQ(Log(), Stamp() + ";m;p;Fichier « Größe » introuvable;\r\n");
 }
 
+// The log stays UTF-8 text, as the transcript does: a folder or file name in
+// another encoding reaches it as U+FFFD, one for each damaged sequence.
+TEST_F(HandleErrorTest, BytesThatAreNotUtf8AreLoggedAsReplacementCharacters) {
+  const std::vector<std::pair<std::string, std::string>> cases{
+      {"caf\xE9/Veltrano.xls", "caf\uFFFD/Veltrano.xls"},
+      {"\xF0\x9F\x98", "\uFFFD"},                                  // a sequence cut short
+      {"\xC0\xAF\xFF", "\uFFFD\uFFFD\uFFFD"},                      // an overlong form, a stray byte
+      {"\xE2\x82\xAC \xED\xA0\x80", "\u20AC \uFFFD\uFFFD\uFFFD"},  // a surrogate
+  };
+  for (const auto& [description, logged] : cases) {
+    std::filesystem::remove(log_path());
+    HandleError("m", "p", description, "");
+    EXPECT_EQ(Log(), Stamp() + ";m;p;" + logged + ";\r\n") << description;
+  }
+}
+
 TEST_F(HandleErrorTest, MidnightLeavesTheTimeOut) {
   env_.now = LocalTime(2024, 12, 31, 0, 0, 0);
   HandleError("m", "p", "d", "");

@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/system/env.h"
@@ -108,6 +110,19 @@ TEST(WriteFileAtomic, ReplacesContentsKeepsModeAndFollowsLinks) {
   EXPECT_EQ(RawOrder(dir.path()).size(), 4U);  // ".", "..", the file, the link
 }
 
+TEST(WriteFileAtomic, NeverReplacesWhatIsNoOrdinaryFile) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+  ASSERT_EQ(::mkdir((dir / "folder").c_str(), 0755), 0);
+  for (const char* name : {"pipe", "folder"}) {
+    EXPECT_THROW(env().WriteFileAtomic(dir / name, "x"), SystemError) << name;
+  }
+  struct stat info {};
+  ASSERT_EQ(::stat((dir / "pipe").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  EXPECT_EQ(RawOrder(dir.path()).size(), 4U);  // no temporary left
+}
+
 TEST(WriteFileAtomic, FailureNamesThePathAndLeavesNothing) {
   TempDir dir;
   try {
@@ -159,6 +174,15 @@ TEST(RandomRWFile, WritesInPlaceCutsBackAndNeverCreates) {
   EXPECT_EQ(RawOrder(dir.path()).size(), 3U);
 }
 
+TEST(LockForWriting, TakenWithoutWaitingIsNoneWhileHeld) {
+  TempDir dir;
+  const std::string file = dir / "Veltrano.xls";
+  auto held = env().LockForWriting(file);
+  EXPECT_EQ(env().TryLockForWriting(file), nullptr);
+  held.reset();
+  EXPECT_NE(env().TryLockForWriting(file), nullptr);
+}
+
 TEST(AppendToFile, CreatesThenAppends) {
   TempDir dir;
   const std::string log = dir / "Veltrano.log";
@@ -182,20 +206,72 @@ TEST(ReadFile, WholeFileOrErrorNamingIt) {
   }
 }
 
-TEST(CopyFile, CopiesOverTargetWithSourceMode) {
+TEST(CopyFile, NewTargetTakesTheSourceModeAnExistingOneKeepsItsOwn) {
   TempDir dir;
   WriteFile(dir / "src", "template");
   ASSERT_EQ(::chmod((dir / "src").c_str(), 0640), 0);
   WriteFile(dir / "dst", "something longer than the template");
+  ASSERT_EQ(::chmod((dir / "dst").c_str(), 0604), 0);
   env().CopyFile(dir / "src", dir / "dst");
+  env().CopyFile(dir / "src", dir / "new");
   EXPECT_EQ(ReadFile(dir / "dst"), "template");
   struct stat info {};
   ASSERT_EQ(::stat((dir / "dst").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0604U);
+  ASSERT_EQ(::stat((dir / "new").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640U);
   EXPECT_THROW(env().CopyFile(dir / "missing", dir / "dst2"), SystemError);
   EXPECT_THROW(env().CopyFile(dir.path(), dir / "dst3"), SystemError);
   EXPECT_FALSE(env().FileExists(dir / "dst2"));
   EXPECT_FALSE(env().FileExists(dir / "dst3"));
+}
+
+// A file without its owner's write permission is read-only, as Windows' read-
+// only attribute makes it: no writer replaces or changes it, root included.
+// A writable one keeps its mode and, where the process may give it, its owner.
+TEST(ReplacingAFile, ReadOnlyIsRefusedModeAndOwnerAreKept) {
+  TempDir dir;
+  WriteFile(dir / "src", "new");
+  const std::vector<std::pair<const char*, std::function<void(const std::string&)>>> writers{
+      {"WriteFileAtomic", [](const std::string& f) { env().WriteFileAtomic(f, "new"); }},
+      {"CopyFile", [&dir](const std::string& f) { env().CopyFile(dir / "src", f); }},
+      {"NewRandomRWFile", [](const std::string& f) { env().NewRandomRWFile(f)->Write(0, "new"); }},
+  };
+  const bool root = ::geteuid() == 0;
+  for (const auto& [writer, write] : writers) {
+    for (const mode_t mode : {0444U, 0400U, 0464U, 0644U, 0600U}) {
+      SCOPED_TRACE(std::string(writer) + " over mode " + std::to_string(mode));
+      const std::string file = dir / "file";
+      WriteFile(file, "old");
+      ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+      if (root) {
+        ASSERT_EQ(::chown(file.c_str(), 4321, 4322), 0);
+      }
+      struct stat before {};
+      ASSERT_EQ(::stat(file.c_str(), &before), 0);
+      if ((mode & S_IWUSR) == 0) {
+        try {
+          write(file);
+          ADD_FAILURE() << "replaced";
+        } catch (const ReadOnlyFileError& e) {
+          EXPECT_EQ(e.code().value(), EACCES);
+          EXPECT_NE(std::string(e.what()).find(file + "': it is read-only"), std::string::npos)
+              << e.what();
+        }
+        EXPECT_EQ(ReadFile(file), "old");
+      } else {
+        write(file);
+        EXPECT_EQ(ReadFile(file), "new");
+      }
+      struct stat after {};
+      ASSERT_EQ(::stat(file.c_str(), &after), 0);
+      EXPECT_EQ(after.st_mode & 07777, mode);
+      EXPECT_EQ(after.st_uid, before.st_uid);
+      EXPECT_EQ(after.st_gid, before.st_gid);
+      EXPECT_EQ(RawOrder(dir.path()).size(), 4U);  // ".", "..", src, file: no temporary
+      ASSERT_EQ(::unlink(file.c_str()), 0);
+    }
+  }
 }
 
 TEST(CreateDirectory, OneLevelOnly) {

@@ -89,6 +89,17 @@ TEST(WindowsFiles, AtomicWritesReplaceAndLeaveNothingBehind) {
   EXPECT_EQ(EntriesIn(dir.path()), (Names{"Veltrano.ini", "folder.xls"}));
 }
 
+TEST(WindowsFiles, TheWritersLockTakenWithoutWaitingIsNoneWhileHeld) {
+  TempDir dir;
+  const auto file = (dir / "Veltrano.xls").string();
+  Env& env = CurrentEnv();
+  env.WriteFileAtomic(file, "v1");
+  auto held = env.LockForWriting(file);
+  EXPECT_EQ(env.TryLockForWriting(file), nullptr);
+  held.reset();
+  EXPECT_NE(env.TryLockForWriting(file), nullptr);
+}
+
 TEST(WindowsFiles, TheWritersLockWaitsAndSurvivesAReplacement) {
   TempDir dir;
   const auto file = (dir / "Veltrano.xls").string();

@@ -55,6 +55,8 @@ void WriteBookFile(const std::filesystem::path& file, std::span<const std::uint8
   std::unique_ptr<system::AtomicFile> out;
   try {
     out = env.NewAtomicFile(system::Utf8FromPath(file));
+  } catch (const system::ReadOnlyFileError&) {
+    throw Error(file, "cannot save the workbook: it is read-only");
   } catch (const system::SystemError& e) {
     Fail(file, "cannot create a temporary file in " + Folder(file), e);
   }
@@ -82,6 +84,8 @@ CfbLayout WriteBookFile(const std::filesystem::path& file, const CompoundFile& c
   std::unique_ptr<system::AtomicFile> out;
   try {
     out = env.NewAtomicFile(system::Utf8FromPath(file));
+  } catch (const system::ReadOnlyFileError&) {
+    throw Error(file, "cannot save the workbook: it is read-only");
   } catch (const system::SystemError& e) {
     Fail(file, "cannot create a temporary file in " + Folder(file), e);
   }
@@ -115,6 +119,8 @@ bool WriteBookInPlace(const std::filesystem::path& file, const FileStamp& expect
   try {
     out = system::CurrentEnv().NewRandomRWFile(system::Utf8FromPath(file));
     if (out->Stamp() != expected) return false;
+  } catch (const system::ReadOnlyFileError&) {
+    throw Error(file, "cannot save the workbook: it is read-only");
   } catch (const system::SystemError& e) {
     Fail(file, "cannot open the workbook for writing", e);
   }
