@@ -70,6 +70,11 @@ HostGlobals::HostGlobals(std::ostream& out, std::vector<std::string> arguments)
       user_forms_(std::make_shared<ObjectCollection>("UserForms", 0)) {
   AddMethod("GetObject", [](std::span<Variant> args) {
     CheckCount(args, 0, 2, "GetObject");
+    // An omitted path asks for the running object, an empty one for an
+    // object of the class, as the host's language has it.
+    if (args.empty() || args[0].IsEmpty()) {
+      return Variant(automation::GetActiveObject(TextOr(args, 1)));
+    }
     return Variant(automation::GetObject(TextOr(args, 0), TextOr(args, 1)));
   });
   AddMethod("MsgBox", [](std::span<Variant> args) {

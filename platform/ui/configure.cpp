@@ -7,7 +7,6 @@
 #include <memory>
 #include <utility>
 
-#include "platform/ui/batch_backend.h"
 #include "platform/ui/process_state.h"
 #include "platform/ui/qt_backend.h"
 #include "platform/ui/terminal_backend.h"
@@ -39,11 +38,9 @@ void Configure(Options options) {
   }
   if (!backend) {
     // Also when stdin is a TTY but /dev/tty cannot be opened (no controlling terminal).
-    backend = std::make_shared<BatchBackend>(
-        std::move(options.answers), [](const std::string& message) { detail::Notice(message); });
+    backend = detail::MakeBatchBackend(options);
   }
-  detail::InstallConfigured(std::move(backend), std::move(options.transcript_path),
-                            std::move(options.program_name), std::move(options.batch_inputs));
+  detail::InstallConfigured(std::move(backend), std::move(options));
 }
 
 }  // namespace vt::ui

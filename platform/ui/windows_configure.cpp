@@ -3,7 +3,6 @@
 #include <memory>
 #include <utility>
 
-#include "platform/ui/batch_backend.h"
 #include "platform/ui/configure.h"
 #include "platform/ui/process_state.h"
 #include "platform/ui/windows_backend.h"
@@ -29,11 +28,9 @@ void Configure(Options options) {
   if (ChooseBackend(options, CurrentSurroundings()) == BackendKind::Qt) {
     backend = std::make_shared<WindowsBackend>();
   } else {
-    backend = std::make_shared<BatchBackend>(
-        std::move(options.answers), [](const std::string& message) { detail::Notice(message); });
+    backend = detail::MakeBatchBackend(options);
   }
-  detail::InstallConfigured(std::move(backend), std::move(options.transcript_path),
-                            std::move(options.program_name), std::move(options.batch_inputs));
+  detail::InstallConfigured(std::move(backend), std::move(options));
 }
 
 }  // namespace vt::ui

@@ -1,7 +1,9 @@
+#include <objbase.h>
 #include <stdio.h>
 #include <stdlib.h>
 
 #include <array>
+#include <memory>
 #include <stdexcept>
 
 #include "tests/support/shell.h"
@@ -29,5 +31,11 @@ void SetEnv(const std::string& name, const std::string& value) {
 
 // An empty value removes the variable.
 void UnsetEnv(const std::string& name) { ::_putenv_s(name.c_str(), ""); }
+
+std::shared_ptr<void> JoinObjectRuntime() {
+  const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (FAILED(hr)) throw std::runtime_error("COM cannot be started");
+  return std::shared_ptr<void>(nullptr, [](void*) { ::CoUninitialize(); });
+}
 
 }  // namespace vt::testing
