@@ -104,7 +104,6 @@ class SingleObjectFactory final : public IClassFactory {
 
 struct Registration {
   DWORD class_cookie = 0;
-  DWORD table_cookie = 0;
 };
 
 struct Registrations {
@@ -244,20 +243,6 @@ void RegisterActiveObject(std::string_view class_name, ObjectRef object, const G
     throw Error(hr, "the class \"" + std::string(class_name) +
                         "\" cannot be registered: " + Reason("CoRegisterClassObject", hr));
   }
-  IDispatch* dispatch = com::ExposeObject(object);
-  // The running-object table lives in the RPC service, which Wine starts on
-  // the first demand: the first calls of a fresh session find it not there yet.
-  for (int attempt = 0;; ++attempt) {
-    hr = ::RegisterActiveObject(dispatch, id, ACTIVEOBJECT_STRONG, &registration.table_cookie);
-    if (hr != HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) || attempt == 50) break;
-    ::Sleep(100);
-  }
-  dispatch->Release();
-  if (FAILED(hr)) {
-    ::CoRevokeClassObject(registration.class_cookie);
-    throw Error(hr, "the object of \"" + std::string(class_name) +
-                        "\" cannot be registered: " + Reason("RegisterActiveObject", hr));
-  }
   auto& table = Table();
   std::lock_guard lock(table.mutex);
   table.classes[Key(class_name)] = registration;
@@ -274,7 +259,6 @@ void RevokeActiveObject(std::string_view class_name) {
     table.classes.erase(it);
   }
   // Outside the lock: releasing the object may call back.
-  ::RevokeActiveObject(registration.table_cookie, nullptr);
   ::CoRevokeClassObject(registration.class_cookie);
 }
 

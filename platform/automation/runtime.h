@@ -31,8 +31,10 @@ ObjectRef GetActiveObject(std::string_view class_name);
 // `class_name`. Registering under a taken name replaces the earlier object;
 // names match without regard to case. On Linux a table of the process; on
 // Windows the class is written for the user (the ProgID, `clsid`, and this
-// program as its LocalServer32) and its class object and running object are
-// registered with COM until revoked.
+// program as its LocalServer32) and its class object, which hands out
+// `object`, is registered with COM until revoked. (Not COM's running-object
+// table: Wine keeps it in an RPC service that a fresh session often fails to
+// start, and GetObject with a path, which hosts use, does not need it.)
 void RegisterActiveObject(std::string_view class_name, ObjectRef object, const Guid& clsid = {});
 void RevokeActiveObject(std::string_view class_name);
 // Removes what RegisterActiveObject wrote for the user on Windows (the ProgID
