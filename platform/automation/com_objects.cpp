@@ -165,14 +165,15 @@ std::wstring OwnProgram() {
 }
 
 // The class: ProgID -> class id -> LocalServer32, this program.
-void WriteClassKeys(const ClassesRoot& root, std::string_view class_name, const Guid& clsid) {
+void WriteClassKeys(const ClassesRoot& root, std::string_view class_name, const Guid& clsid,
+                    bool server) {
   const std::wstring progid = Widen(class_name);
   const std::wstring id = Widen(clsid.ToString());
   SetValue(root, progid, progid);
   SetValue(root, progid + L"\\CLSID", id);
   SetValue(root, L"CLSID\\" + id, progid);
   SetValue(root, L"CLSID\\" + id + L"\\ProgID", progid);
-  SetValue(root, L"CLSID\\" + id + L"\\LocalServer32", L"\"" + OwnProgram() + L"\"");
+  if (server) SetValue(root, L"CLSID\\" + id + L"\\LocalServer32", L"\"" + OwnProgram() + L"\"");
 }
 
 bool ComFindsClass(std::string_view class_name, const Guid& clsid) {
@@ -224,15 +225,16 @@ ObjectRef GetActiveObject(std::string_view class_name) {
   return Wrapped(unknown, class_name);
 }
 
-void RegisterActiveObject(std::string_view class_name, ObjectRef object, const Guid& clsid) {
+void RegisterActiveObject(std::string_view class_name, ObjectRef object, const Guid& clsid,
+                          bool server) {
   if (!object) throw errors::ObjectNotSet();
   if (clsid == Guid{}) {
     throw errors::InvalidCall("the class \"" + std::string(class_name) +
                               "\" needs a class id to be registered with COM");
   }
   RevokeActiveObject(class_name);
-  WriteClassKeys(kUserClasses, class_name, clsid);
-  if (!ComFindsClass(class_name, clsid)) WriteClassKeys(kClassesRoot, class_name, clsid);
+  WriteClassKeys(kUserClasses, class_name, clsid, server);
+  if (!ComFindsClass(class_name, clsid)) WriteClassKeys(kClassesRoot, class_name, clsid, server);
   const CLSID id = com::ToIid(clsid);
   Registration registration;
   auto* factory = new SingleObjectFactory(object);

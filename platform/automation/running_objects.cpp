@@ -25,7 +25,7 @@ RunningObjects& Table() {
 
 }  // namespace
 
-void RegisterActiveObject(std::string_view class_name, ObjectRef object, const Guid&) {
+void RegisterActiveObject(std::string_view class_name, ObjectRef object, const Guid&, bool) {
   if (!object) throw errors::ObjectNotSet();
   auto& table = Table();
   std::lock_guard lock(table.mutex);

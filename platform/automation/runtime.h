@@ -35,7 +35,10 @@ ObjectRef GetActiveObject(std::string_view class_name);
 // `object`, is registered with COM until revoked. (Not COM's running-object
 // table: Wine keeps it in an RPC service that a fresh session often fails to
 // start, and GetObject with a path, which hosts use, does not need it.)
-void RegisterActiveObject(std::string_view class_name, ObjectRef object, const Guid& clsid = {});
+// `server` false leaves LocalServer32 out: COM then never starts this program
+// to ask it for the object (a test program must not be started so).
+void RegisterActiveObject(std::string_view class_name, ObjectRef object, const Guid& clsid = {},
+                          bool server = true);
 void RevokeActiveObject(std::string_view class_name);
 // Removes what RegisterActiveObject wrote for the user on Windows (the ProgID
 // and the class id's keys under HKEY_CURRENT_USER\Software\Classes);

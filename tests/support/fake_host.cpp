@@ -49,7 +49,8 @@ FakeWorkspace::FakeWorkspace(std::string fix_path)
 
 ScopedWorkspace::ScopedWorkspace(automation::ObjectRef workspace)
     : object_runtime_(JoinObjectRuntime()) {
-  automation::RegisterActiveObject(kWorkspaceClass, std::move(workspace), kWorkspaceClassId);
+  automation::RegisterActiveObject(kWorkspaceClass, std::move(workspace), kWorkspaceClassId,
+                                   /*server=*/false);
 }
 
 // The class is removed too, so that no later test finds it registered with
