@@ -12,11 +12,17 @@ function(veltrano_warnings target)
     -Wimplicit-fallthrough)
 endfunction()
 
-# A stand-in runtime library: shared, because process-wide state of the
-# platform it replaces (running-object table, message-box back end) must exist
-# once per process, whichever module calls it.
+# A stand-in runtime library. On Linux it is shared, because process-wide state
+# of the platform it replaces (running-object table, message-box back end)
+# must exist once per process, whichever module calls it. On Windows the real
+# platform holds that state (COM, the process's environment), and each program
+# carries its own static copy, so that it needs no DLL beside it.
 function(veltrano_platform_library name)
-  add_library(${name} SHARED ${ARGN})
+  if(WIN32)
+    add_library(${name} STATIC ${ARGN})
+  else()
+    add_library(${name} SHARED ${ARGN})
+  endif()
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   veltrano_warnings(${name})
 endfunction()
@@ -42,6 +48,8 @@ function(veltrano_test name)
   # the Windows builds are Release.
   target_compile_options(${name} PRIVATE "$<$<CONFIG:RelWithDebInfo,Release>:-O1;-g0>")
   if(WIN32)
+    # The library's objects linked into a test read their version from it.
+    veltrano_version_resource(${name} "Veltrano test program")
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
     veltrano_wine_test(${name})
   else()

@@ -1,7 +1,6 @@
 # What the Windows build takes from the Linux machine it is made on: Debian's
 # header-only libraries and GoogleTest's sources (the packages carry no
-# MinGW-w64 builds), and the compiler's runtime DLLs copied beside the
-# programs so that the bin folder runs as it is, under Wine or on Windows.
+# MinGW-w64 builds).
 
 # nlohmann/json and CLI11 alone, not the rest of /usr/include (glibc's
 # headers must not reach the cross compiler).
@@ -31,28 +30,11 @@ function(veltrano_windows_gtest)
   # GoogleTest's own CMake names its targets GTest::gtest, GTest::gmock, ...
 endfunction()
 
-# libgcc's DLL is named after the architecture's exception handling
-# (libgcc_s_seh-1.dll on x64, libgcc_s_dw2-1.dll on x86): the one beside the
-# compiler's libgcc.
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name
-  OUTPUT_VARIABLE libgcc OUTPUT_STRIP_TRAILING_WHITESPACE)
-get_filename_component(libgcc_folder "${libgcc}" DIRECTORY)
-file(GLOB VELTRANO_MINGW_RUNTIME_DLLS ${libgcc_folder}/libgcc_s_*.dll)
-if(NOT VELTRANO_MINGW_RUNTIME_DLLS)
-  message(FATAL_ERROR "the MinGW-w64 runtime libgcc_s_*.dll is not installed in ${libgcc_folder}")
-endif()
-foreach(dll libstdc++-6.dll libwinpthread-1.dll)
-  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
-    OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
-  if(NOT EXISTS "${found}")
-    message(FATAL_ERROR "the MinGW-w64 runtime ${dll} is not installed")
-  endif()
-  list(APPEND VELTRANO_MINGW_RUNTIME_DLLS ${found})
-endforeach()
-add_custom_target(mingw_runtime ALL
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VELTRANO_MINGW_RUNTIME_DLLS} ${CMAKE_BINARY_DIR}/bin
-  COMMENT "MinGW-w64 runtime DLLs beside the programs")
+# One file each: the compiler's runtime (libgcc, libstdc++, winpthread) is
+# linked into every program and DLL, which then need nothing beside them but
+# the system's DLLs; a runtime DLL of the same name that a host has loaded
+# already would otherwise be taken for ours. Stripped, as they ship.
+add_link_options(-static -s)
 
 # Wine sees the Linux file system as drive Z:.
 set(VELTRANO_HOST_PATH_PREFIX "Z:")
@@ -101,4 +83,44 @@ function(veltrano_linux_twin_test name target linux_program)
   add_test(NAME ${name} COMMAND sh ${PROJECT_SOURCE_DIR}/tests/compare_twins.sh
     ${VELTRANO_LINUX_BUILD_DIR}/${linux_program} ${VELTRANO_WINE} $<TARGET_FILE:${target}> ${ARGN})
   veltrano_wine_test(${name})
+endfunction()
+
+# Every shipped program and DLL carries a VERSIONINFO resource made from the
+# project's version (the startup panel's "Ver." label reads the library's).
+# The agreement (docs/EULA-EN.txt) names the supplier as the holder of every
+# right in the software.
+set(VELTRANO_COMPANY "The supplier of Veltrano")
+set(VELTRANO_COPYRIGHT "Copyright (C) the supplier of Veltrano. All rights reserved; see EULA-EN.txt")
+function(veltrano_version_resource target description)
+  get_target_property(type ${target} TYPE)
+  get_target_property(name ${target} OUTPUT_NAME)
+  if(NOT name)
+    set(name ${target})
+  endif()
+  get_target_property(prefix ${target} PREFIX)
+  if(NOT prefix)
+    set(prefix "")
+  endif()
+  set(VR_NAME ${prefix}${name})
+  if(type STREQUAL "SHARED_LIBRARY")
+    set(VR_FILE ${VR_NAME}.dll)
+    set(VR_TYPE VFT_DLL)
+  else()
+    set(VR_FILE ${VR_NAME}.exe)
+    set(VR_TYPE VFT_APP)
+  endif()
+  set(VR_DESCRIPTION ${description})
+  set(major ${PROJECT_VERSION_MAJOR})
+  set(minor ${PROJECT_VERSION_MINOR})
+  set(patch ${PROJECT_VERSION_PATCH})
+  set(tweak ${PROJECT_VERSION_TWEAK})
+  foreach(part major minor patch tweak)
+    if("${${part}}" STREQUAL "")
+      set(${part} 0)
+    endif()
+  endforeach()
+  set(VR_COMMAS "${major},${minor},${patch},${tweak}")
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/version.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
 endfunction()

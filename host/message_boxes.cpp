@@ -24,6 +24,7 @@ ui::Options MessageBoxOptions(const Options& options) {
   ui_options.answers = ui::ParseAnswers(answers);
   if (options.transcript) ui_options.transcript_path = *options.transcript;
   ui_options.program_name = "FIX.exe";
+  ui_options.note_failures = true;
   ui_options.batch_inputs.select_all = options.select_all;
   ui_options.batch_inputs.select = options.select;
   ui_options.batch_inputs.lang_number = options.lang_number;

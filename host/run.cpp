@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "host/command.h"
-#include "host/failure_notes.h"
 #include "host/message_boxes.h"
 #include "host/options.h"
 #include "host/server_objects.h"
@@ -82,8 +81,6 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     auto workspace = std::make_shared<Workspace>(options.pictures);
     int status = kRan;
     {
-      std::optional<FailureNotes> notes;
-      if (ui::CurrentBackend().Name() == "batch") notes.emplace(err);
       WorkspaceRegistration registration(workspace);
       CommandContext context{options, out, err, *workspace};
       status = chosen(context);

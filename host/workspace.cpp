@@ -55,7 +55,8 @@ std::string Workspace::PicturePath(const std::string& name) const {
 std::string Workspace::TypeName() const { return "Application"; }
 
 WorkspaceRegistration::WorkspaceRegistration(std::shared_ptr<Workspace> workspace) {
-  automation::RegisterActiveObject(kWorkspaceClass, std::move(workspace));
+  automation::RegisterActiveObject(kWorkspaceClass, std::move(workspace),
+                                   automation::Guid::FromString(kWorkspaceClassId));
 }
 
 WorkspaceRegistration::~WorkspaceRegistration() { automation::RevokeActiveObject(kWorkspaceClass); }

@@ -28,10 +28,14 @@ class Workspace : public automation::DispatchObject {
   std::shared_ptr<pictures::Documents> documents_;
 };
 
-// The class name under which the running host registers its workspace.
+// The class name under which the running host registers its workspace, and
+// its class id (on Windows, where COM hands the workspace out).
 inline constexpr const char* kWorkspaceClass = "Workspace.Application";
+inline constexpr const char* kWorkspaceClassId = "{9528F1FE-A2D3-4401-9E7D-9BDDC18D1C8A}";
 
-// Registers the workspace in the running-object table for its lifetime.
+// Makes the workspace the one that GetObject finds, for its lifetime: in the
+// process's running-object table on Linux, through COM on Windows (the class
+// for the user, its class object and running object while FIX.exe runs).
 class WorkspaceRegistration {
  public:
   explicit WorkspaceRegistration(std::shared_ptr<Workspace> workspace);

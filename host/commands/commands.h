@@ -22,5 +22,8 @@ Command UpdateDictionary();  // update-dictionary
 Command ChangeDevLang();     // change-dev-lang
 Command ShowConfig();        // show-config
 Command RunScript();         // run SCRIPT.lua [args]
+// The commands of one platform: on Windows serve [--stop-file FILE] [--save]
+// and unregister-host; none on Linux.
+std::vector<Command> PlatformCommands();
 
 }  // namespace vt::host::commands

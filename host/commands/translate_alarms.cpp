@@ -10,6 +10,7 @@
 #include "host/server_objects.h"
 #include "platform/automation/runtime.h"
 #include "platform/data/csv.h"
+#include "platform/data/recordset_of.h"
 
 namespace vt::host::commands {
 
@@ -55,7 +56,12 @@ Command TranslateAlarms() {
                   automation::Variant(args->restore)};
               const automation::ObjectRef result =
                   automation::Call(interpreter, "TranslateAlarmsRecordset", call).ToObject();
-              auto translated = std::dynamic_pointer_cast<data::Recordset>(result);
+              // On Windows the library's recordset comes from its own copy of
+              // the data code: read by name.
+              std::shared_ptr<data::Recordset> translated;
+              if (result && automation::TypeNameOf(result) == "Recordset") {
+                translated = data::RecordsetOf(result);
+              }
               if (!translated) {
                 context.err << "FIX.exe: TranslateAlarmsRecordset returned no recordset\n";
                 return 0;

@@ -9,6 +9,7 @@
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
 #include "platform/data/csv.h"
+#include "platform/data/recordset_of.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::host::scripting {
@@ -70,6 +71,11 @@ HostGlobals::HostGlobals(std::ostream& out, std::vector<std::string> arguments)
       user_forms_(std::make_shared<ObjectCollection>("UserForms", 0)) {
   AddMethod("GetObject", [](std::span<Variant> args) {
     CheckCount(args, 0, 2, "GetObject");
+    // An omitted path asks for the running object, an empty one for an
+    // object of the class, as the host's language has it.
+    if (args.empty() || args[0].IsEmpty()) {
+      return Variant(automation::GetActiveObject(TextOr(args, 1)));
+    }
     return Variant(automation::GetObject(TextOr(args, 0), TextOr(args, 1)));
   });
   AddMethod("MsgBox", [](std::span<Variant> args) {
@@ -112,13 +118,13 @@ HostGlobals::HostGlobals(std::ostream& out, std::vector<std::string> arguments)
   });
   AddMethod("SaveAlarms", [](std::span<Variant> args) {
     CheckCount(args, 2, 2, "SaveAlarms");
-    auto recordset = std::dynamic_pointer_cast<data::Recordset>(
-        args[0].IsObject() ? args[0].ToObject() : automation::ObjectRef());
-    if (!recordset) {
+    if (!args[0].IsObject() || !args[0].ToObject() ||
+        automation::TypeNameOf(args[0]) != "Recordset") {
       throw errors::InvalidCall("SaveAlarms takes a recordset, not " +
                                 automation::TypeNameOf(args[0]));
     }
-    data::SaveCsv(*recordset, args[1].ToString());
+    // The library's recordsets come from its own copy of the data code.
+    data::SaveCsv(*data::RecordsetOf(args[0].ToObject()), args[1].ToString());
     return Variant();
   });
   AddMethod("Print", [this](std::span<Variant> args) {

@@ -15,8 +15,9 @@ namespace vt::host::scripting {
 // language's own: the script's code runs in the context of this object, so
 // its members come before VBScript's built-in functions of the same name.
 //
-//   GetObject([path], [class])     the running workspace for
-//                                  GetObject("", "Workspace.Application")
+//   GetObject([path], [class])     an object of the class through COM for
+//                                  GetObject("", "Workspace.Application"),
+//                                  the running one when the path is omitted
 //   MsgBox(prompt, [buttons], [title])  through the host's message boxes
 //                                  (batch answers and the transcript apply)
 //   TypeName(value)                the host language's type name, objects

@@ -11,6 +11,7 @@
 #include "platform/automation/error.h"
 #include "platform/automation/text.h"
 #include "platform/data/recordset.h"
+#include "platform/data/recordset_of.h"
 #include "platform/system/paths.h"
 #include "platform/ui/msgbox.h"
 
@@ -19,11 +20,10 @@ namespace {
 
 using dictionary::LanguageColumn;
 
+// The host's recordset: the data-access component's in a real host, on
+// Windows also FIX.exe's, made by its own copy of our data code.
 std::shared_ptr<data::Recordset> AsRecordset(const automation::ObjectRef& object) {
-  if (!object) throw automation::errors::ObjectNotSet();
-  auto recordset = std::dynamic_pointer_cast<data::Recordset>(object);
-  if (!recordset) throw automation::errors::TypeMismatch();
-  return recordset;
+  return data::RecordsetOf(object);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 // The library as an in-process automation server: the identity of its one
 // class and the count of its live objects (DllCanUnloadNow answers from it).
 // The entry points are those of the platform: server.cpp has ours (C linkage,
-// text class ids), windows_server.cpp those of COM.
+// text class ids), server_windows.cpp those of COM.
 namespace vt::interpreter {
 
 inline constexpr const char* kProgId = "Veltrano.VeltranoModule";

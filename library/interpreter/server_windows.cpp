@@ -440,6 +440,8 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
 }
 
 STDAPI DllCanUnloadNow() {
-  return interpreter::LiveObjects().count() == 0 && interpreter::server_locks.load() == 0 ? S_OK
-                                                                                          : S_FALSE;
+  return interpreter::LiveObjects().count() == 0 && interpreter::server_locks.load() == 0 &&
+                 automation::com::LiveExposedObjects() == 0
+             ? S_OK
+             : S_FALSE;
 }

@@ -33,8 +33,8 @@ const char kInsideTheLibrary = 0;
 }  // namespace
 
 SplashSettings LibrarySplashSettings() {
-  SplashSettings settings{
-      kLibraryVersionMajor, kLibraryVersionMinor, {}, interpreter::Module().strFixPath};
+  const LibraryVersion version = OwnLibraryVersion();
+  SplashSettings settings{version.major, version.minor, {}, interpreter::Module().strFixPath};
   try {
     settings.library_folder = system::ModuleFolderOf(&kInsideTheLibrary);
   } catch (const std::exception&) {

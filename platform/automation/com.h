@@ -69,6 +69,11 @@ HRESULT ReturnError(const Error& error, std::string_view source, const IID& iid)
 // An object that wraps a foreign IDispatch gives that IDispatch back.
 IDispatch* ExposeObject(const ObjectRef& object);
 
+// How many of the objects this module exposed (ExposeObject, and their
+// enumerators) someone still holds: a server's DllCanUnloadNow says no while
+// any lives, since their code is the server's.
+std::size_t LiveExposedObjects();
+
 // An IDispatch as one of our objects: our own exposed objects come back as
 // they were; any other is wrapped and called by name (GetIDsOfNames, Invoke).
 // The wrapper holds its own reference. Null gives no object.

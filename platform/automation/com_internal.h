@@ -6,10 +6,12 @@
 
 namespace vt::automation::com::detail {
 
-// Answered by our own exposed objects only: the pointer returned is the
-// exposing object, from which Unwrap takes our object back.
-inline constexpr IID kIidExposedObject = {
-    0x5B789802, 0x435E, 0x489F, {0x9A, 0x29, 0x76, 0x7F, 0x33, 0xEE, 0x0F, 0xEA}};
+// Answered by the objects this module exposed only: the pointer returned is
+// the exposing object, from which Unwrap takes our object back. Each module
+// that carries this code (Veltrano.dll, FIX.exe, each with its own copy) has
+// its own id, made from where its code lies, so that one never takes
+// another's object for its own.
+const IID& ExposedObjectIid();
 
 // Our object behind an IDispatch we exposed; no object for any other.
 ObjectRef Unwrap(IDispatch* dispatch);

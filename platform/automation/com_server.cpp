@@ -1,5 +1,6 @@
 // Our objects as IDispatch, their collections as IEnumVARIANT.
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <typeinfo>
@@ -13,28 +14,39 @@
 namespace vt::automation::com {
 namespace {
 
-// A counted reference on the module whose code implements an object, so that
-// a server library unloaded while a script still holds one of the objects it
-// returned (a recordset made by a platform library it loaded) cannot take that
-// code away. This library itself stays loaded once it has exposed an object,
-// as the system's automation runtime does.
+// Our objects handed out and still referenced by someone: the module that
+// carries this code must stay loaded while any lives (DllCanUnloadNow asks).
+std::atomic<long> live_exposed{0};
+
+// A counted reference on the module whose code implements an object, when
+// that is not the module carrying this code, so that a server library unloaded
+// while a script still holds one of the objects it returned cannot take that
+// code away. The module carrying this code is never referenced from here: its
+// last object would free it from inside its own code. It stays loaded through
+// the count above instead, as its DllCanUnloadNow tells COM.
 class ModuleReference {
  public:
   explicit ModuleReference(const void* address) {
-    static const bool pinned = [] {
-      HMODULE self = nullptr;
-      return ::GetModuleHandleExW(
-                 GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                 reinterpret_cast<LPCWSTR>(&detail::Unwrap), &self) != 0;
-    }();
-    (void)pinned;
-    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, static_cast<LPCWSTR>(address),
+    ++live_exposed;
+    HMODULE own = nullptr;
+    if (!::GetModuleHandleExW(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCWSTR>(&detail::Unwrap), &own)) {
+      own = nullptr;
+    }
+    HMODULE target = nullptr;
+    if (::GetModuleHandleExW(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            static_cast<LPCWSTR>(address), &target) &&
+        target != own &&
+        !::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, static_cast<LPCWSTR>(address),
                               &module_)) {
       module_ = nullptr;
     }
   }
   ~ModuleReference() {
     if (module_) ::FreeLibrary(module_);
+    --live_exposed;
   }
   ModuleReference(const ModuleReference&) = delete;
   ModuleReference& operator=(const ModuleReference&) = delete;
@@ -151,7 +163,7 @@ class ObjectDispatch final : public IDispatch {
     if (!out) return E_POINTER;
     *out = nullptr;
     bool answers = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-                   IsEqualIID(riid, detail::kIidExposedObject);
+                   IsEqualIID(riid, detail::ExposedObjectIid());
     if (!answers) {
       try {
         // Forms answer the UserForm interface id, through this same IDispatch.
@@ -328,11 +340,26 @@ IDispatch* ExposeObject(const ObjectRef& object) {
   return exposed;
 }
 
+std::size_t LiveExposedObjects() { return static_cast<std::size_t>(live_exposed.load()); }
+
 namespace detail {
+
+const IID& ExposedObjectIid() {
+  static const IID iid = [] {
+    IID made = {0x5B789802, 0x435E, 0x489F, {}};
+    const auto where = reinterpret_cast<std::uintptr_t>(&ExposedObjectIid);
+    for (std::size_t i = 0; i < sizeof made.Data4; ++i) {
+      made.Data4[i] =
+          static_cast<unsigned char>((static_cast<std::uint64_t>(where) >> (8 * i)) & 0xFF);
+    }
+    return made;
+  }();
+  return iid;
+}
 
 ObjectRef Unwrap(IDispatch* dispatch) {
   void* ours = nullptr;
-  if (!dispatch || FAILED(dispatch->QueryInterface(kIidExposedObject, &ours))) return nullptr;
+  if (!dispatch || FAILED(dispatch->QueryInterface(ExposedObjectIid(), &ours))) return nullptr;
   auto* exposed = static_cast<ObjectDispatch*>(static_cast<IDispatch*>(ours));
   ObjectRef object = exposed->object();
   exposed->Release();

@@ -8,7 +8,7 @@
 #include "platform/automation/error.h"
 #include "platform/base/ascii.h"
 #include "platform/system/env.h"
-#include "platform/system/environment.h"
+#include "platform/system/environment_variables.h"
 #include "platform/system/utf8_path.h"
 
 namespace vt::automation {
@@ -49,7 +49,7 @@ std::string TextField(const json& entry, const char* key, const fs::path& file, 
 
 fs::path ClassRegistryPath() {
   const auto variable = [](const char* name) {
-    return system::EnvironmentVariable(name).value_or("");
+    return system::ReadEnvironmentVariable(name).value_or("");
   };
   if (const std::string env = variable("VELTRANO_CLASS_REGISTRY"); !env.empty()) {
     return system::PathFromUtf8(env);

@@ -25,7 +25,7 @@ RunningObjects& Table() {
 
 }  // namespace
 
-void RegisterActiveObject(std::string_view class_name, ObjectRef object) {
+void RegisterActiveObject(std::string_view class_name, ObjectRef object, const Guid&, bool) {
   if (!object) throw errors::ObjectNotSet();
   auto& table = Table();
   std::lock_guard lock(table.mutex);
@@ -42,11 +42,19 @@ void RevokeActiveObject(std::string_view class_name) {
   table.objects.erase(it);
 }
 
+void UnregisterActiveClass(std::string_view, const Guid&) {
+  // The table lives and dies with the process: nothing was written elsewhere.
+}
+
 ObjectRef GetObject(std::string_view path_name, std::string_view class_name) {
   if (!path_name.empty()) {
     throw errors::InvalidCall("GetObject cannot open the file \"" + std::string(path_name) +
                               "\": only running objects are found by class name");
   }
+  return GetActiveObject(class_name);
+}
+
+ObjectRef GetActiveObject(std::string_view class_name) {
   auto& table = Table();
   std::lock_guard lock(table.mutex);
   auto it = table.objects.find(Key(class_name));

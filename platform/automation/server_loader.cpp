@@ -67,34 +67,6 @@ LoadedServer Load(const std::string& path, std::string_view progid) {
   return server;
 }
 
-// Loads `library` for one entry point call, then lets it go.
-void CallRegistration(const fs::path& library, const char* entry_point) {
-  const fs::path path = fs::absolute(library);
-  const system::LoadedLibrary loaded = system::LoadLibraryAt(system::Utf8FromPath(path));
-  void* handle = loaded.handle;
-  if (!handle) {
-    throw errors::FileAccess("cannot load the server library " + Quoted(path) + ": " +
-                             loaded.error);
-  }
-  struct Closer {
-    void* handle;
-    ~Closer() { system::UnloadLibrary(handle); }
-  } closer{handle};
-
-  auto fn = Symbol<DllRegisterServerFn>(handle, entry_point);
-  if (!fn) {
-    throw errors::InvalidCall(Quoted(path) + " is not a server library: it has no " + entry_point);
-  }
-  GetErrorInfo();  // forget what an earlier call left
-  const HResult hr = fn();
-  if (hr != kSOk) {
-    std::string text =
-        std::string(entry_point) + " in " + Quoted(path) + " failed with " + FormatHResult(hr);
-    if (std::string info = GetErrorInfo(); !info.empty()) text += ": " + info;
-    throw Error(hr, text);
-  }
-}
-
 }  // namespace
 
 ObjectRef CreateObject(std::string_view progid) {
@@ -157,14 +129,6 @@ bool IsServerLoaded(const fs::path& server) {
   auto& table = Servers();
   std::lock_guard lock(table.mutex);
   return table.servers.count(system::Utf8FromPath(server)) > 0;
-}
-
-void RegisterServerLibrary(const fs::path& library) {
-  CallRegistration(library, "DllRegisterServer");
-}
-
-void UnregisterServerLibrary(const fs::path& library) {
-  CallRegistration(library, "DllUnregisterServer");
 }
 
 }  // namespace vt::automation

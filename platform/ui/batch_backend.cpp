@@ -19,16 +19,26 @@ std::string ButtonList(Buttons buttons) {
 BatchBackend::BatchBackend(std::vector<Answer> answers, Notifier notify)
     : answers_(std::move(answers)), notify_(std::move(notify)) {}
 
+BatchBackend::BatchBackend(AnswerSource source, Notifier notify)
+    : source_(std::move(source)), notify_(std::move(notify)) {}
+
+std::optional<Answer> BatchBackend::NextAnswer() {
+  if (source_) return source_();
+  if (next_ >= answers_.size()) return std::nullopt;
+  return answers_[next_++];
+}
+
 Answer BatchBackend::ShowMessage(const MessageRequest& request) {
   const Buttons buttons = request.decoded.buttons;
   const Answer safe = SafeAnswer(buttons);
   const std::string box = "message box \"" + std::string(request.title) + "\"";
-  if (next_ >= answers_.size()) {
+  const std::optional<Answer> next = NextAnswer();
+  if (!next) {
     if (notify_)
       notify_("no answer left for " + box + "; taking " + std::string(AnswerLabel(safe)));
     return safe;
   }
-  const Answer given = answers_[next_++];
+  const Answer given = *next;
   if (Fits(given, buttons)) return given;
   if (notify_) {
     notify_("answer \"" + std::string(AnswerWord(given)) + "\" does not fit " + box + " (" +

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,12 @@ namespace vt::ui {
 class BatchBackend final : public Backend {
  public:
   using Notifier = std::function<void(const std::string&)>;
+  // The next answer, or nothing when there is none left.
+  using AnswerSource = std::function<std::optional<Answer>()>;
 
   BatchBackend(std::vector<Answer> answers, Notifier notify);
+  // Answers taken from `source`, one a box.
+  BatchBackend(AnswerSource source, Notifier notify);
 
   std::string_view Name() const override { return "batch"; }
   Answer ShowMessage(const MessageRequest& request) override;
@@ -26,8 +31,11 @@ class BatchBackend final : public Backend {
   std::size_t remaining() const { return answers_.size() - next_; }
 
  private:
+  std::optional<Answer> NextAnswer();
+
   std::vector<Answer> answers_;
   std::size_t next_ = 0;
+  AnswerSource source_;
   Notifier notify_;
 };
 

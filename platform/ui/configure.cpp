@@ -39,11 +39,9 @@ void Configure(Options options) {
   }
   if (!backend) {
     // Also when stdin is a TTY but /dev/tty cannot be opened (no controlling terminal).
-    backend = std::make_shared<BatchBackend>(
-        std::move(options.answers), [](const std::string& message) { detail::Notice(message); });
+    backend = detail::MakeBatchBackend(options);
   }
-  detail::InstallConfigured(std::move(backend), std::move(options.transcript_path),
-                            std::move(options.program_name), std::move(options.batch_inputs));
+  detail::InstallConfigured(std::move(backend), std::move(options));
 }
 
 }  // namespace vt::ui

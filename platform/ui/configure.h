@@ -31,6 +31,14 @@ struct Options {
   // Never prompt: answers come from `answers`, then the safe answer.
   bool batch = false;
   std::vector<Answer> answers;
+  // The answers are VELTRANO_ANSWERS's instead, taken one a box and the rest
+  // left there, so that every module of the process that carries its own
+  // copy of this code (a host and the library it loaded) answers its boxes
+  // from the one list, in the order they are shown.
+  bool shared_answers = false;
+  // In batch mode, each box with the critical icon (a failure) is also told
+  // on stderr as one line (FailureNote), so that its cause is not lost.
+  bool note_failures = false;
   // Append every message box here, one JSON object a line; empty: no transcript.
   std::string transcript_path;
   // Starts the notices printed on stderr; empty: the process's own name.
@@ -64,12 +72,21 @@ BackendKind ChooseBackend(const Options& options, const Surroundings& surroundin
 // ConfigError when the options cannot be honoured.
 void Configure(Options options);
 
-// What a process that never calls Configure gets on the first message box: a
-// script host other than FIX.exe that loads the library. VELTRANO_BATCH=1 is
-// --batch, VELTRANO_ANSWERS and VELTRANO_TRANSCRIPT are --answers and
-// --transcript; unset, the defaults. A wrong answers list is ignored with a
+// What a module that never calls Configure gets on its first message box: a
+// script host other than FIX.exe that loads the library, or the library
+// loaded by FIX.exe on Windows, where each carries its own copy of this code.
+// VELTRANO_BATCH=1 is --batch (and failures noted on stderr),
+// VELTRANO_ANSWERS (shared, see Options) and VELTRANO_TRANSCRIPT are
+// --answers and --transcript, VELTRANO_SELECT and VELTRANO_LANG_NUMBER the
+// batch inputs (--select, --lang-number), VELTRANO_PROGRAM the name notices
+// start with; unset, the defaults. A wrong answers list is ignored with a
 // notice, as no one can be asked to mend it.
 Options OptionsFromEnvironment();
+
+// Sets those variables in the process's environment from `options`, so that
+// every module of the process configures itself alike (FIX.exe on Windows,
+// before the library is loaded). Throws ConfigError when it cannot.
+void ExportToEnvironment(const Options& options);
 
 // The batch inputs of the last Configure (none before it).
 const BatchInputs& CurrentBatchInputs();

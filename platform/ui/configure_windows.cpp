@@ -29,11 +29,9 @@ void Configure(Options options) {
   if (ChooseBackend(options, CurrentSurroundings()) == BackendKind::Qt) {
     backend = std::make_shared<WindowsBackend>();
   } else {
-    backend = std::make_shared<BatchBackend>(
-        std::move(options.answers), [](const std::string& message) { detail::Notice(message); });
+    backend = detail::MakeBatchBackend(options);
   }
-  detail::InstallConfigured(std::move(backend), std::move(options.transcript_path),
-                            std::move(options.program_name), std::move(options.batch_inputs));
+  detail::InstallConfigured(std::move(backend), std::move(options));
 }
 
 }  // namespace vt::ui

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/ui/backend.h"
+#include "platform/ui/failure_note.h"
 #include "platform/ui/process_state.h"
 #include "platform/ui/transcript.h"
 
@@ -15,7 +16,11 @@ std::string Quote(std::string_view s) { return "\"" + std::string(s) + "\""; }
 Answer Ask(const MessageRequest& request) {
   const Answer safe = SafeAnswer(request.decoded.buttons);
   try {
-    const Answer answer = detail::AcquireBackend()->ShowMessage(request);
+    const std::shared_ptr<Backend> backend = detail::AcquireBackend();
+    if (request.decoded.icon == Icon::Critical && !backend->Attended() && detail::NoteFailures()) {
+      detail::Notice(FailureNote(request.text));
+    }
+    const Answer answer = backend->ShowMessage(request);
     if (Fits(answer, request.decoded.buttons)) return answer;
     detail::Notice("the answer to message box " + Quote(request.title) + " is not one of its " +
                    "buttons; taking " + std::string(AnswerLabel(safe)));

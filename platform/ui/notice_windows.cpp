@@ -9,15 +9,12 @@ namespace vt::ui::detail {
 
 namespace {
 
-// The program's file name without ".exe", as POSIX's short invocation name.
+// The program's file name, as POSIX's short invocation name ("FIX.exe" on
+// both builds).
 std::string OwnName() {
   wchar_t path[MAX_PATH * 4];
   const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-  std::string name =
-      system::windows::NameOf(system::windows::Narrow(std::wstring_view(path, length)));
-  if (name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0)
-    name.resize(name.size() - 4);
-  return name;
+  return system::windows::NameOf(system::windows::Narrow(std::wstring_view(path, length)));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ struct ProcessState {
   std::string transcript_path;
   std::string program_name;
   BatchInputs batch_inputs;
+  bool note_failures = false;
   bool configured_once = false;
 };
 
@@ -33,19 +34,21 @@ std::shared_ptr<Backend> AcquireBackend() {
   return s.configured;
 }
 
-void InstallConfigured(std::shared_ptr<Backend> backend, std::string transcript_path,
-                       std::string program_name, BatchInputs batch_inputs) {
+void InstallConfigured(std::shared_ptr<Backend> backend, Options options) {
   ProcessState& s = State();
   s.configured = std::move(backend);
-  s.transcript_path = std::move(transcript_path);
-  s.program_name = std::move(program_name);
-  s.batch_inputs = std::move(batch_inputs);
+  s.transcript_path = std::move(options.transcript_path);
+  s.program_name = std::move(options.program_name);
+  s.batch_inputs = std::move(options.batch_inputs);
+  s.note_failures = options.note_failures;
   s.configured_once = true;
 }
 
 Backend* SwapOverride(Backend* backend) { return std::exchange(State().override_backend, backend); }
 
 std::string TranscriptPath() { return State().transcript_path; }
+
+bool NoteFailures() { return State().note_failures; }
 
 std::string ProgramName() { return State().program_name; }
 

@@ -15,12 +15,17 @@ namespace vt::ui::detail {
 // runs meanwhile (a Qt box pumps events, and anything can happen in them).
 std::shared_ptr<Backend> AcquireBackend();
 
-void InstallConfigured(std::shared_ptr<Backend> backend, std::string transcript_path,
-                       std::string program_name, BatchInputs batch_inputs);
+// Installs `backend` with the rest of `options` (transcript, program name,
+// batch inputs, failure notes).
+void InstallConfigured(std::shared_ptr<Backend> backend, Options options);
+
+// The batch back end `options` ask for: their answers, or the shared ones.
+std::shared_ptr<Backend> MakeBatchBackend(Options& options);
 
 Backend* SwapOverride(Backend* backend);
 
 std::string TranscriptPath();
+bool NoteFailures();
 // The name the notices start with; empty: the process's own.
 std::string ProgramName();
 

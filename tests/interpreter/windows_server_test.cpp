@@ -8,12 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "platform/automation/com.h"
-#include "platform/ui/backend.h"
-#include "tests/support/message_log.h"
+#include "tests/support/shell.h"
+#include "tests/support/temp_dir.h"
 
 namespace vt::interpreter {
 namespace {
@@ -74,8 +75,20 @@ class ServerTest : public ::testing::Test {
   HRESULT(STDAPICALLTYPE* get_class_object_)(REFCLSID, REFIID, void**) = nullptr;
   HRESULT(STDAPICALLTYPE* can_unload_now_)() = nullptr;
   IClassFactory* factory_ = nullptr;
-  testing::RecordingBackend boxes_;
-  ui::ScopedBackend scoped_{boxes_};
+  // The texts of the boxes the library showed. Its own copy of the message-box
+  // code configures itself from the environment, as in any host, and writes
+  // them to the transcript named there.
+  std::vector<std::string> Boxes() const {
+    std::vector<std::string> texts;
+    for (const std::string& line : testing::ReadLines(dir_ / "transcript.jsonl")) {
+      texts.push_back(nlohmann::json::parse(line).at("text").get<std::string>());
+    }
+    return texts;
+  }
+
+  testing::TempDir dir_;
+  testing::ScopedEnvVar batch_{"VELTRANO_BATCH", "1"};
+  testing::ScopedEnvVar transcript_{"VELTRANO_TRANSCRIPT", (dir_ / "transcript.jsonl").string()};
 };
 
 TEST_F(ServerTest, TypeLibraryHasTheMembersInSlotOrder) {
@@ -138,8 +151,8 @@ TEST_F(ServerTest, BySlotAndByNameReachTheSameObject) {
   IDispatch* object = Create();
   ASSERT_NE(object, nullptr);
   // Created outside FIX.exe: the host check's box, from the real process list.
-  ASSERT_EQ(boxes_.shown.size(), 1u);
-  EXPECT_EQ(boxes_.shown[0].text,
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0],
             "Veltrano can be referenced only by iFix !\r\nNo translation will be executed...");
 
   DualModule* dual = nullptr;
@@ -180,7 +193,7 @@ TEST_F(ServerTest, BySlotAndByNameReachTheSameObject) {
   ::VariantClear(&result);
   ::VariantClear(&variable);
 
-  EXPECT_EQ(boxes_.shown.size(), 1u);  // the guard shows nothing
+  EXPECT_EQ(Boxes().size(), 1u);  // the guard shows nothing
   dual->Release();
   object->Release();
 }

@@ -5,6 +5,7 @@
 
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
+#include "tests/support/shell.h"
 
 namespace vt::testing {
 
@@ -12,6 +13,9 @@ using automation::Variant;
 
 namespace {
 constexpr const char* kWorkspaceClass = "Workspace.Application";
+// FIX.exe's class id for it.
+const automation::Guid kWorkspaceClassId =
+    automation::Guid::FromString("{9528F1FE-A2D3-4401-9E7D-9BDDC18D1C8A}");
 constexpr const char* kHost = "FIX.exe";
 }  // namespace
 
@@ -43,10 +47,21 @@ FakeWorkspace::FakeWorkspace(std::string fix_path)
   AddProperty("System", [this](std::span<Variant>) { return Variant(system); });
 }
 
-ScopedWorkspace::ScopedWorkspace(automation::ObjectRef workspace) {
-  automation::RegisterActiveObject(kWorkspaceClass, std::move(workspace));
+ScopedWorkspace::ScopedWorkspace(automation::ObjectRef workspace)
+    : object_runtime_(JoinObjectRuntime()) {
+  automation::RegisterActiveObject(kWorkspaceClass, std::move(workspace), kWorkspaceClassId,
+                                   /*server=*/false);
 }
 
-ScopedWorkspace::~ScopedWorkspace() { automation::RevokeActiveObject(kWorkspaceClass); }
+// The class is removed too, so that no later test finds it registered with
+// this program as its server and COM starts the program to ask it.
+ScopedWorkspace::~ScopedWorkspace() {
+  automation::RevokeActiveObject(kWorkspaceClass);
+  try {
+    automation::UnregisterActiveClass(kWorkspaceClass, kWorkspaceClassId);
+  } catch (const automation::Error&) {
+    // Left for the next registration to overwrite.
+  }
+}
 
 }  // namespace vt::testing

@@ -51,13 +51,17 @@ class FakeWorkspace : public automation::DispatchObject {
   std::shared_ptr<FakeSystem> system;
 };
 
-// `workspace` is the running "Workspace.Application" while this object lives.
+// `workspace` is the running "Workspace.Application" while this object lives
+// (registered with COM on Windows, as FIX.exe registers its own).
 class ScopedWorkspace {
  public:
   explicit ScopedWorkspace(automation::ObjectRef workspace);
   ~ScopedWorkspace();
   ScopedWorkspace(const ScopedWorkspace&) = delete;
   ScopedWorkspace& operator=(const ScopedWorkspace&) = delete;
+
+ private:
+  std::shared_ptr<void> object_runtime_;
 };
 
 }  // namespace vt::testing

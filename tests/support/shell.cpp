@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "platform/system/environment.h"
+#include "platform/system/environment_variables.h"
 #include "platform/system/utf8_path.h"
 
 namespace vt::testing {
@@ -10,7 +10,7 @@ namespace vt::testing {
 namespace {
 
 std::filesystem::path FromEnvironment(const char* name) {
-  const std::string value = system::EnvironmentVariable(name).value_or("");
+  const std::string value = system::ReadEnvironmentVariable(name).value_or("");
   if (value.empty()) throw std::runtime_error(std::string(name) + " is not set");
   return system::PathFromUtf8(value);
 }
@@ -33,7 +33,7 @@ std::filesystem::path SourceDir() { return FromEnvironment("VELTRANO_SOURCE_DIR"
 std::filesystem::path BinaryDir() { return FromEnvironment("VELTRANO_BINARY_DIR"); }
 
 ScopedEnvVar::ScopedEnvVar(std::string name, const std::string& value) : name_(std::move(name)) {
-  saved_ = system::EnvironmentVariable(name_.c_str());
+  saved_ = system::ReadEnvironmentVariable(name_.c_str());
   SetEnv(name_, value);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,10 @@ std::string ShellQuote(std::string_view text);
 // which every test program sets at start-up).
 std::filesystem::path SourceDir();
 std::filesystem::path BinaryDir();
+
+// The platform's object runtime joined for the life of what it returns: a
+// single-threaded COM apartment on Windows, nothing on Linux.
+std::shared_ptr<void> JoinObjectRuntime();
 
 // The process's environment, as getenv sees it.
 void SetEnv(const std::string& name, const std::string& value);

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <array>
+#include <memory>
 #include <stdexcept>
 
 #include "tests/support/shell.h"
@@ -27,5 +28,7 @@ void SetEnv(const std::string& name, const std::string& value) {
 }
 
 void UnsetEnv(const std::string& name) { ::unsetenv(name.c_str()); }
+
+std::shared_ptr<void> JoinObjectRuntime() { return nullptr; }
 
 }  // namespace vt::testing

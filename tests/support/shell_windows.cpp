@@ -1,7 +1,9 @@
+#include <objbase.h>
 #include <stdio.h>
 #include <stdlib.h>
 
 #include <array>
+#include <memory>
 #include <stdexcept>
 
 #include "platform/system/text_windows.h"
@@ -30,5 +32,11 @@ void SetEnv(const std::string& name, const std::string& value) {
 
 // An empty value removes the variable.
 void UnsetEnv(const std::string& name) { ::_wputenv_s(system::windows::Widen(name).c_str(), L""); }
+
+std::shared_ptr<void> JoinObjectRuntime() {
+  const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (FAILED(hr)) throw std::runtime_error("COM cannot be started");
+  return std::shared_ptr<void>(nullptr, [](void*) { ::CoUninitialize(); });
+}
 
 }  // namespace vt::testing

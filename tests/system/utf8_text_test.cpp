@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "platform/system/env.h"
-#include "platform/system/environment.h"
+#include "platform/system/environment_variables.h"
 #include "platform/system/utf8_path.h"
 #include "tests/support/shell.h"
 #include "tests/support/temp_dir.h"
@@ -39,9 +39,9 @@ TEST(Utf8Environment, ValuesComeBackAsSet) {
     const std::string value = std::string("C:\\") + name + "\\pictures";
     {
       testing::ScopedEnvVar variable("VT_UTF8_TEST", value);
-      EXPECT_EQ(EnvironmentVariable("VT_UTF8_TEST"), value);
+      EXPECT_EQ(ReadEnvironmentVariable("VT_UTF8_TEST"), value);
     }
-    EXPECT_EQ(EnvironmentVariable("VT_UTF8_TEST"), std::nullopt);
+    EXPECT_EQ(ReadEnvironmentVariable("VT_UTF8_TEST"), std::nullopt);
   }
 }
 

@@ -1,10 +1,6 @@
-#include "host/failure_notes.h"
+#include "platform/ui/failure_note.h"
 
-#include <ostream>
-
-#include "platform/ui/style.h"
-
-namespace vt::host {
+namespace vt::ui {
 namespace {
 
 // What follows `label` on its line of the report, or nothing.
@@ -41,14 +37,4 @@ std::string FailureNote(std::string_view text) {
          std::string(Field(text, "Procedure: ")) + ": " + OneLine(rest);
 }
 
-FailureNotes::FailureNotes(std::ostream& err)
-    : inner_(ui::CurrentBackend()), err_(err), scope_(*this) {}
-
-ui::Answer FailureNotes::ShowMessage(const ui::MessageRequest& request) {
-  if (request.decoded.icon == ui::Icon::Critical) {
-    err_ << "FIX.exe: " << FailureNote(request.text) << std::endl;
-  }
-  return inner_.ShowMessage(request);
-}
-
-}  // namespace vt::host
+}  // namespace vt::ui

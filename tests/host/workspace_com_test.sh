@@ -1,0 +1,105 @@
+#!/bin/sh
+# workspace_com_test.sh WINE BIN EXAMPLES SCRIPTS WORK
+# The workspace through COM, in a fresh Wine prefix of its own: regsvr32
+# registers Veltrano.dll; FIX.exe serves its workspace (pictures folder given)
+# until its standard input closes; a VBScript run by cscript in another
+# process creates Veltrano.VeltranoModule, which passes the host check, finds
+# the pictures folder through the workspace, translates a string and a
+# picture that FIX.exe then prints and saves translated. regsvr32 /u and
+# FIX.exe unregister-host remove every key of ours.
+set -eu
+wine=$1 bin=$2 examples=$3 scripts=$4 work=$5
+. "$(dirname "$0")/../support/wine_script.sh"
+wine_script_start "$work"
+WINEPREFIX=$work/prefix
+export WINEPREFIX
+wineserver="$(dirname "$wine")/wineserver"
+[ -x "$wineserver" ] || wineserver=wineserver
+served=
+finish() {
+  [ -z "$served" ] || exec 3>&-
+  "$wineserver" -k 2> /dev/null || true
+}
+trap finish EXIT
+"$wine" wineboot -i > /dev/null 2>&1 || fail "wineboot"
+
+pictures=$work/pictures
+cp -r "$examples/pictures" "$pictures"
+"$wine" "$bin/make-dictionary.exe" "$(win "$examples/source/Veltrano.csv")" \
+  "$(win "$pictures/Veltrano/Veltrano.xls")" > /dev/null
+"$wine" "$bin/make-dictionary.exe" "$(win "$examples/source/Veltrano_Alm.csv")" \
+  "$(win "$pictures/Veltrano/Veltrano_Alm.xls")" > /dev/null
+query() { "$wine" reg query "$@" 2> /dev/null | tr -d '\r'; }
+clsid='{7C3E9A41-2B5D-4E8F-9A16-0D4B8C2F5E73}'
+workspace_clsid='{9528F1FE-A2D3-4401-9E7D-9BDDC18D1C8A}'
+
+dll=$(win "$bin/Veltrano.dll")
+"$wine" regsvr32 /s "$dll" || fail "regsvr32 $dll"
+query 'HKCR\Veltrano.VeltranoModule\CLSID' | grep -qF "$clsid" || fail "the ProgID is not registered"
+
+# A session of its own for FIX.exe and the script: the classes a program
+# registers did not reach the script when the session that made the prefix
+# was still running.
+"$wineserver" -k 2> /dev/null || true
+"$wineserver" -w 2> /dev/null || true
+# FIX.exe serves until the test closes its standard input (descriptor 3).
+mkfifo "$work/stdin"
+"$wine" "$bin/FIX.exe" --batch --transcript "$(win "$work/transcript.jsonl")" \
+  --pictures "$(win "$pictures")" serve --save < "$work/stdin" > "$work/serve.raw" 2> "$work/serve.err" &
+fix=$!
+exec 3> "$work/stdin"
+served=1
+tries=0
+until grep -q '^serving' "$work/serve.raw" 2> /dev/null; do
+  tries=$((tries + 1))
+  [ "$tries" -lt 600 ] || fail "FIX.exe did not start serving: $(cat "$work/serve.err")"
+  kill -0 "$fix" 2> /dev/null || fail "FIX.exe ended: $(cat "$work/serve.err")"
+  sleep 0.1
+done
+query "HKCU\\Software\\Classes\\Workspace.Application\\CLSID" | grep -qF "$workspace_clsid" ||
+  fail "Workspace.Application is not registered for the user"
+query "HKCU\\Software\\Classes\\CLSID\\$workspace_clsid\\LocalServer32" | grep -qi 'FIX.exe' ||
+  fail "LocalServer32 does not name FIX.exe"
+
+VELTRANO_BATCH=1 VELTRANO_TRANSCRIPT=$(win "$work/client.jsonl") \
+  "$wine" cscript //nologo "$(win "$scripts/beside_fix.vbs")" > "$work/client.raw" 2> "$work/client.err" ||
+  fail "cscript: $(cat "$work/client.err")"
+tr -d '\r' < "$work/client.raw" > "$work/client.txt"
+cat > "$work/expected.txt" << END
+FixPath=$(win "$pictures")
+TranslateString=[  Starten  ]
+TranslatePicture=MAIN
+Documents=1
+released
+END
+diff -u "$work/expected.txt" "$work/client.txt" || fail "the script's calls (- expected, + got)"
+# The host check passed (its refusal is a box) and nothing failed; the one box
+# is the picture's: texts of MAIN that the dictionary lacks in language 2.
+! grep -q 'referenced only by iFix\|critical error' "$work/client.jsonl" ||
+  fail "the library refused or failed: $(cat "$work/client.jsonl")"
+grep -q 'cannot find the translation of one or more strings from Language_1 to Language_2' \
+  "$work/client.jsonl" || fail "no word of the picture's missing texts: $(cat "$work/client.jsonl")"
+
+exec 3>&-
+served=
+wait "$fix" || fail "FIX.exe serve exited $?: $(cat "$work/serve.err")"
+tr -d '\r' < "$work/serve.raw" > "$work/serve.txt"
+grep -qi '^Picture Main' "$work/serve.txt" || fail "FIX.exe holds no open picture: $(cat "$work/serve.txt")"
+grep -q 'Starten' "$work/serve.txt" || fail "the picture was not translated in FIX.exe: $(cat "$work/serve.txt")"
+# Saved under the name the library opened it by (MAIN.grf, Wine's file
+# system keeps no two names apart by letter case).
+grep -q 'Starten' "$pictures"/[Mm][Aa][Ii][Nn].[Gg][Rr][Ff] || fail "the saved picture is not translated"
+! grep -q 'error in' "$work/serve.err" || fail "a failure was reported: $(cat "$work/serve.err")"
+
+"$wine" regsvr32 /s /u "$dll" || fail "regsvr32 /u $dll"
+"$wine" "$bin/FIX.exe" --pictures "$(win "$pictures")" unregister-host > /dev/null ||
+  fail "FIX.exe unregister-host"
+"$wine" reg export HKCR "$(win "$work/after.reg")" /y > /dev/null
+"$wine" reg export 'HKCU\Software\Classes' "$(win "$work/user.reg")" /y > /dev/null
+for export in after user; do
+  iconv -f UTF-16 -t UTF-8 "$work/$export.reg" | tr -d '\r' |
+    grep -i -e 'Veltrano\.' -e "$clsid" -e "$workspace_clsid" -e 'Workspace\.Application' \
+      > "$work/left.txt" || true
+  [ ! -s "$work/left.txt" ] || fail "keys left behind in $export: $(cat "$work/left.txt")"
+done
+echo "served by FIX.exe, reached from cscript through COM, translated there, unregistered"
