@@ -1,5 +1,5 @@
 // clang-format off
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 // clang-format on
 
 #include <CLI/CLI.hpp>

@@ -4,7 +4,7 @@
 // one object (the host's workspace) registers the class for the user and its
 // class object while it runs, so any process finds it the same way.
 // clang-format off
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 #include <objbase.h>
 #include <oleauto.h>
 // clang-format on

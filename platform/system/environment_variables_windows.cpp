@@ -1,7 +1,7 @@
 #include <string>
 
 #include "platform/system/environment_variables.h"
-#include "platform/system/windows_text.h"
+#include "platform/system/text_windows.h"
 
 namespace vt::system {
 
