@@ -2,26 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
-#include "platform/base/ascii.h"
 #include "platform/base/trim.h"
+#include "platform/ui/command_line.h"
 
 namespace vt::host {
-namespace {
-
-std::string Lower(std::string_view s) { return base::ToAsciiLower(s); }
-
-std::string Trimmed(const std::string& s) { return std::string(base::Trim(s)); }
-
-// Message-box answers: the four words, any letter case, blanks around allowed.
-const CLI::Validator kAnswerWord(
-    [](std::string& word) -> std::string {
-      word = Lower(Trimmed(word));
-      if (word == "ok" || word == "cancel" || word == "yes" || word == "no") return {};
-      return "\"" + word + "\" is not an answer (ok, cancel, yes, no)";
-    },
-    "ANSWER");
-
-}  // namespace
 
 void AddOptions(CLI::App& app, Options& options) {
   app.add_option("--pictures", options.pictures,
@@ -32,11 +16,8 @@ void AddOptions(CLI::App& app, Options& options) {
   app.add_flag("--batch", options.batch,
                "never prompt: message boxes and dialogs take their answers from --answers, "
                "--select and --lang-number");
-  app.add_option("--answers", options.answers,
-                 "comma list of answers for message boxes, in order: ok, cancel, yes, no")
-      ->delimiter(',')
-      ->check(kAnswerWord)
-      ->type_name("LIST");
+  ui::AddAnswersOption(app, options.answers,
+                       "comma list of answers for message boxes, in order: ok, cancel, yes, no");
   app.add_option("--select", options.select,
                  "picture-selection dialogs: check these pictures (comma list), or * for all")
       ->delimiter(',')
@@ -61,7 +42,7 @@ void FinishOptions(Options& options) {
           .lexically_normal();
   std::vector<std::string> names;
   for (const auto& name : options.select) {
-    if (Trimmed(name) == "*") {
+    if (base::Trim(name) == "*") {
       options.select_all = true;
     } else if (!name.empty()) {
       names.push_back(name);

@@ -2,14 +2,15 @@
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
-#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/ui/command_line.h"
 #include "platform/ui/configure.h"
+#include "platform/ui/qt_application.h"
 #include "wizard/frm_rostavel_view.h"
 #include "wizard/preset.h"
 #include "wizard/unattended.h"
@@ -76,14 +77,6 @@ std::string FolderText(const std::string& folder) {
   return text;
 }
 
-bool HasDisplay() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return true;
-  }
-  return false;
-}
-
 void Declare(CLI::App& app, Options& options) {
   app.add_flag("--batch", options.batch,
                "no window: Form_Load, Next, the folder, Next, the boxes, Next, Confirm, run "
@@ -99,12 +92,9 @@ void Declare(CLI::App& app, Options& options) {
       ->delimiter(',')
       ->check(WordOf({"dictionary", "alarms", "configuration", "module", "all"}, "a file"))
       ->type_name("LIST");
-  app.add_option("--answers", options.answers,
-                 "comma list of answers for message boxes, in order: yes, no, ok, cancel; when "
-                 "none is left the safe one is taken (No, OK)")
-      ->delimiter(',')
-      ->check(WordOf({"ok", "cancel", "yes", "no"}, "an answer"))
-      ->type_name("LIST");
+  ui::AddAnswersOption(app, options.answers,
+                       "comma list of answers for message boxes, in order: yes, no, ok, cancel; "
+                       "when none is left the safe one is taken (No, OK)");
   app.add_option("--transcript", options.transcript,
                  "append every message box and window shown, as one JSON object a line")
       ->type_name("FILE");
@@ -122,21 +112,15 @@ void ConfigureMessageBoxes(const Options& options) {
   ui::Options ui_options;
   ui_options.batch = options.batch;
   ui_options.mode = options.batch ? ui::Mode::NoGui : ui::Mode::Gui;
-  std::string answers;
-  for (const std::string& answer : options.answers) {
-    answers += (answers.empty() ? "" : ",") + answer;
-  }
-  ui_options.answers = ui::ParseAnswers(answers);
+  ui_options.answers = ui::AnswersFromWords(options.answers);
   if (options.transcript) ui_options.transcript_path = *options.transcript;
   ui_options.program_name = "Rostavel";
   ui::Configure(std::move(ui_options));
 }
 
 int RunWindow(const Options& options) {
-  static int argc = 1;
-  static char name[] = "Rostavel";
-  static char* argv[] = {name, nullptr};
-  QApplication application(argc, argv);
+  const auto application =
+      ui::MakeApplication("Rostavel", kFailedOrAborted, "use --batch --folder DIR");
   // The wizard ends when its form unloads, not when a message box closes
   // after the window was hidden.
   QApplication::setQuitOnLastWindowClosed(false);
@@ -175,7 +159,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
       ConfigureMessageBoxes(options);
       return RunUnattended(FolderText(*options.folder), ChosenFiles(options.files), err);
     }
-    if (!HasDisplay()) {
+    if (!ui::WindowsCanBeShown()) {
       err << "Rostavel: no display to show the window on; use --batch --folder DIR\n";
       return kFailedOrAborted;
     }
