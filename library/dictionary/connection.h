@@ -9,12 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "library/dictionary/layout.h"
 #include "platform/workbook/workbook.h"
 
 namespace vt::dictionary {
-
-// "Language_" followed by the number in plain decimal.
-std::string LanguageColumn(std::int16_t language);
 
 // A dictionary workbook open for reading and writing: the sheet "Dictionary"
 // and the rows appended to it. Appends stay in memory until Commit, which the
