@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
+#include <QTextTable>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -75,6 +76,18 @@ void LayOutCode(QTextDocument& document) {
   }
 }
 
+// A table that goes on to the next page repeats its header row there.
+void RepeatTableHeaders(QTextFrame* frame) {
+  for (QTextFrame* child : frame->childFrames()) {
+    if (auto* table = qobject_cast<QTextTable*>(child)) {
+      QTextTableFormat format = table->format();
+      format.setHeaderRowCount(1);
+      table->setFormat(format);
+    }
+    RepeatTableHeaders(child);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -100,6 +113,7 @@ int main(int argc, char** argv) {
   option.setWrapMode(QTextOption::WordWrap);
   document.setDefaultTextOption(option);
   LayOutCode(document);
+  RepeatTableHeaders(document.rootFrame());
 
   // Written aside and renamed, so that a failed run leaves no half PDF.
   QSaveFile out(QString::fromLocal8Bit(argv[2]));
