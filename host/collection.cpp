@@ -1,6 +1,5 @@
 #include "host/collection.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "platform/automation/error.h"
@@ -32,10 +31,6 @@ ObjectCollection::ObjectCollection(std::string type_name, std::int32_t first_ind
 std::string ObjectCollection::TypeName() const { return type_name_; }
 
 std::vector<Variant> ObjectCollection::Enumerate() { return {items_.begin(), items_.end()}; }
-
-void ObjectCollection::Remove(const automation::ObjectRef& item) {
-  items_.erase(std::remove(items_.begin(), items_.end(), item), items_.end());
-}
 
 automation::ObjectRef ObjectCollection::Item(const Variant& index) const {
   if (index.type() == automation::VarType::String && !index.IsNumeric()) {

@@ -22,7 +22,6 @@ class ObjectCollection : public automation::DispatchObject {
 
   const std::vector<automation::ObjectRef>& items() const { return items_; }
   void Add(automation::ObjectRef item) { items_.push_back(std::move(item)); }
-  void Remove(const automation::ObjectRef& item);
 
  private:
   automation::ObjectRef Item(const automation::Variant& index) const;

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/ui/command_line.h"
 #include "platform/ui/transcript.h"
 
 namespace vt::host {
@@ -17,11 +18,7 @@ ui::Options MessageBoxOptions(const Options& options) {
                     : options.gui == GuiMode::NoGui ? ui::Mode::NoGui
                                                     : ui::Mode::Auto;
   ui_options.batch = options.batch;
-  std::string answers;
-  for (const std::string& answer : options.answers) {
-    answers += (answers.empty() ? "" : ",") + answer;
-  }
-  ui_options.answers = ui::ParseAnswers(answers);
+  ui_options.answers = ui::AnswersFromWords(options.answers);
   if (options.transcript) ui_options.transcript_path = *options.transcript;
   ui_options.program_name = "FIX.exe";
   ui_options.note_failures = true;

@@ -4,25 +4,12 @@
 #include <algorithm>
 
 #include "host/existing_path.h"
-#include "platform/base/ascii.h"
 #include "platform/base/trim.h"
 #include "platform/system/utf8_path.h"
+#include "platform/ui/command_line.h"
 
 namespace vt::host {
 namespace {
-
-std::string Lower(std::string_view s) { return base::ToAsciiLower(s); }
-
-std::string Trimmed(const std::string& s) { return std::string(base::Trim(s)); }
-
-// Message-box answers: the four words, any letter case, blanks around allowed.
-const CLI::Validator kAnswerWord(
-    [](std::string& word) -> std::string {
-      word = Lower(Trimmed(word));
-      if (word == "ok" || word == "cancel" || word == "yes" || word == "no") return {};
-      return "\"" + word + "\" is not an answer (ok, cancel, yes, no)";
-    },
-    "ANSWER");
 
 // The number is typed into a box that takes two digits: a value it cannot
 // take whole would be typed as another number ("007" as "00", "-1" as "1").
@@ -50,11 +37,8 @@ void AddOptions(CLI::App& app, Options& options) {
   app.add_flag("--batch", options.batch,
                "never prompt: message boxes and dialogs take their answers from --answers, "
                "--select and --lang-number");
-  app.add_option("--answers", options.answers,
-                 "comma list of answers for message boxes, in order: ok, cancel, yes, no")
-      ->delimiter(',')
-      ->check(kAnswerWord)
-      ->type_name("LIST");
+  ui::AddAnswersOption(app, options.answers,
+                       "comma list of answers for message boxes, in order: ok, cancel, yes, no");
   app.add_option("--select", options.select,
                  "picture-selection dialogs: check these pictures (comma list), or * for all")
       ->delimiter(',')
@@ -80,7 +64,7 @@ void FinishOptions(Options& options) {
           .lexically_normal();
   std::vector<std::string> names;
   for (const auto& name : options.select) {
-    if (Trimmed(name) == "*") {
+    if (base::Trim(name) == "*") {
       options.select_all = true;
     } else if (!name.empty()) {
       names.push_back(name);

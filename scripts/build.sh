@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, then configures and builds the default preset.
+# Installs what is missing, then configures and builds a preset (default:
+# the default one).
+#
+#   scripts/build.sh [PRESET]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+preset=${1:-default}
 scripts/install-deps.sh
-cmake --preset default
-cmake --build --preset default
+cmake --preset "$preset"
+cmake --build --preset "$preset"

@@ -1,20 +1,42 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the demo, the tests and the
-# benchmarks need, only those that are missing.
+# Installs the Debian 12 packages that are missing: with --demo those the
+# sample application needs (the programs, built without tests, benchmarks or
+# fuzz targets), otherwise also those the tests, the Windows build under Wine,
+# the fuzz targets and the benchmarks need.
+#
+#   scripts/install-deps.sh [--demo]
 set -euo pipefail
 
-packages=(
+# The build of the programs, the server library and the guides.
+demo_packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
-  nlohmann-json3-dev liblua5.4-dev libcli11-dev
-  libgsf-1-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
-  clang libclang-rt-14-dev clang-format
-  libicu-dev
-  python3 python3-xlrd python3-xlwt libfreexl-dev gettext
-  libreoffice-calc-nogui
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 wine32:i386
+  nlohmann-json3-dev liblua5.4-dev libcli11-dev libicu-dev
 )
+packages=(
+  "${demo_packages[@]}"
+  # the tests: GoogleTest (its sources for the Windows build), the workbooks
+  # read back by xlrd and LibreOffice, the guides read back from their PDFs
+  libgtest-dev libgmock-dev googletest
+  python3 python3-xlrd libreoffice-calc-nogui poppler-utils
+  # the layout check, and clang for the fuzz targets and the clang build
+  clang libclang-rt-14-dev clang-format
+  # the Windows builds (x64 and x86) and their tests, the windows on a
+  # virtual display
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 wine32:i386
+  xvfb xauth
+  # the benchmarks' peers
+  python3-xlwt libfreexl-dev gettext
+)
+
+case "${1:-}" in
+  --demo) packages=("${demo_packages[@]}") ;;
+  "") ;;
+  *)
+    echo "usage: $0 [--demo]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

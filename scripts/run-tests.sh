@@ -2,13 +2,15 @@
 # Set-up, build and the whole test suite: the Linux build, then the Windows
 # builds (MinGW-w64, x64 and x86) with their tests under the Wine of their
 # bitness, each in a private prefix the test run makes
-# (build/windows-<arch>/wine-prefix), headless.
+# (build/windows-<arch>/wine-prefix), headless. VELTRANO_PRESET names the
+# Linux build's preset (default: default; CI takes release, at -O3).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/build.sh
-ctest --preset default
+linux=${VELTRANO_PRESET:-default}
+scripts/build.sh "$linux"
+ctest --preset "$linux"
 for arch in x64 x86; do
-  cmake --preset "windows-$arch"
+  cmake --preset "windows-$arch" -DVELTRANO_LINUX_BUILD_DIR="$PWD/build/$linux"
   cmake --build --preset "windows-$arch"
   ctest --preset "windows-$arch"
 done

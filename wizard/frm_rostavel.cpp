@@ -126,7 +126,6 @@ void FrmRostavel::EnableNextForFiles() { cmdNext.Enabled = AnyFileChecked(); }
 void FrmRostavel::SetFocus(const CommandButton& button) {
   if (!button.Enabled) throw std::invalid_argument("Invalid procedure call or argument");
   window_.SetFocus(button.Name);
-  active_control_ = button.Name;
 }
 
 void FrmRostavel::SetNavigation() {

@@ -73,8 +73,6 @@ class FrmRostavel {
   void chkConfiguration_Click();
   void chkVbaModule_Click();
 
-  // The control that SetFocus went to last; empty before.
-  std::string_view ActiveControl() const { return active_control_; }
   // "Rostavel has completed !" was shown.
   bool Completed() const { return completed_; }
   bool Unloaded() const { return unloaded_; }
@@ -91,7 +89,6 @@ class FrmRostavel {
   void Handle(const char* procedure, const std::function<void()>& body) noexcept;
 
   FormWindow& window_;
-  std::string active_control_;
   bool completed_ = false;
   bool unloaded_ = false;
   int failures_reported_ = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/system/utf8_path.h"
+#include "platform/ui/command_line.h"
 #include "platform/ui/configure.h"
 #include "platform/ui/transcript.h"
 #include "wizard/preset.h"
@@ -114,12 +115,9 @@ void Declare(CLI::App& app, Options& options) {
                  "comma list of dictionary, alarms, configuration, module, or all (the check "
                  "boxes of page 2); default: all")
       ->type_name("LIST");
-  app.add_option("--answers", options.answers,
-                 "comma list of answers for message boxes, in order: yes, no, ok, cancel; when "
-                 "none is left the safe one is taken (No, OK)")
-      ->delimiter(',')
-      ->check(WordOf({"ok", "cancel", "yes", "no"}, "an answer"))
-      ->type_name("LIST");
+  ui::AddAnswersOption(app, options.answers,
+                       "comma list of answers for message boxes, in order: yes, no, ok, cancel; "
+                       "when none is left the safe one is taken (No, OK)");
   app.add_option("--transcript", options.transcript,
                  "append every message box and window shown, as one JSON object a line")
       ->type_name("FILE");
@@ -142,11 +140,7 @@ void ConfigureMessageBoxes(const Options& options) {
   ui::Options ui_options;
   ui_options.batch = options.batch;
   ui_options.mode = options.batch ? ui::Mode::NoGui : ui::Mode::Gui;
-  std::string answers;
-  for (const std::string& answer : options.answers) {
-    answers += (answers.empty() ? "" : ",") + answer;
-  }
-  ui_options.answers = ui::ParseAnswers(answers);
+  ui_options.answers = ui::AnswersFromWords(options.answers);
   if (options.transcript) ui_options.transcript_path = *options.transcript;
   ui_options.program_name = "Rostavel";
   ui::Configure(std::move(ui_options));

@@ -43,8 +43,8 @@ class AnsweringDialog final : public FolderDialog {
 // Why a button can be disabled, by page.
 constexpr const char* kWhy[FrmRostavel::kPages] = {
     "", " (no pictures folder)",
-    " (check the dictionary, the configuration or the VBA module: the alarms dictionary alone "
-    "does not count)",
+    (" (check the dictionary, the configuration or the VBA module: the alarms dictionary alone "
+     "does not count)"),
     ""};
 
 // Sets a box as a click would, running its click procedure when it has one.

@@ -7,8 +7,88 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextOption>
+#include <QTextTable>
 #include <cstdio>
+#include <utility>
+#include <vector>
+
+namespace {
+
+bool IsCode(const QTextCharFormat& format) {
+  return format.fontFixedPitch() || format.font().fixedPitch() ||
+         format.fontFamilies().toStringList().contains(QStringLiteral("monospace"));
+}
+
+// An optional argument ("[--lang N]") stays on one line.
+void KeepBracketsWhole(QString& text) {
+  int depth = 0;
+  for (QChar& c : text) {
+    if (c == QLatin1Char('[')) ++depth;
+    if (c == QLatin1Char(']') && depth > 0) --depth;
+    if (c == QLatin1Char(' ') && depth > 0) c = QChar(0x00A0);
+  }
+}
+
+// Code blocks hold the commands a reader copies: their characters stay as
+// written and their lines whole (Qt keeps only fenced blocks whole). Inline
+// code is read, not copied: its hyphens become non-breaking ones, so that an
+// option never wraps inside ("--no-" / "gui"), and so do the blanks inside
+// brackets. "\|", a pipe escaped in a table cell, shows as "|" inside code
+// too, as it does on the web (Qt's Markdown leaves the backslash).
+void LayOutCode(QTextDocument& document) {
+  struct Replacement {
+    int position;
+    int length;
+    QString text;
+    QTextCharFormat format;
+  };
+  std::vector<Replacement> replacements;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    if (block.blockFormat().hasProperty(QTextFormat::BlockCodeLanguage)) {
+      QTextBlockFormat format = block.blockFormat();
+      format.setNonBreakableLines(true);
+      QTextCursor(block).setBlockFormat(format);
+      continue;
+    }
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      if (!fragment.isValid() || !IsCode(fragment.charFormat())) continue;
+      QString text = fragment.text();
+      text.replace(QStringLiteral("\\|"), QStringLiteral("|"));
+      text.replace(QLatin1Char('-'), QChar(0x2011));
+      KeepBracketsWhole(text);
+      if (text != fragment.text()) {
+        replacements.push_back(
+            {fragment.position(), fragment.length(), text, fragment.charFormat()});
+      }
+    }
+  }
+  // From the end, so that a shorter text does not move the positions still to come.
+  for (auto it = replacements.rbegin(); it != replacements.rend(); ++it) {
+    QTextCursor cursor(&document);
+    cursor.setPosition(it->position);
+    cursor.setPosition(it->position + it->length, QTextCursor::KeepAnchor);
+    cursor.insertText(it->text, it->format);
+  }
+}
+
+// A table that goes on to the next page repeats its header row there.
+void RepeatTableHeaders(QTextFrame* frame) {
+  for (QTextFrame* child : frame->childFrames()) {
+    if (auto* table = qobject_cast<QTextTable*>(child)) {
+      QTextTableFormat format = table->format();
+      format.setHeaderRowCount(1);
+      table->setFormat(format);
+    }
+    RepeatTableHeaders(child);
+  }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 4) {
@@ -27,6 +107,13 @@ int main(int argc, char** argv) {
   document.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 10));
   document.setDefaultStyleSheet(QStringLiteral("table { border-collapse: collapse; }"));
   document.setMarkdown(QString::fromUtf8(in.readAll()));
+  // Words whole: a key name wider than its table column widens the column
+  // instead of breaking mid-word.
+  QTextOption option = document.defaultTextOption();
+  option.setWrapMode(QTextOption::WordWrap);
+  document.setDefaultTextOption(option);
+  LayOutCode(document);
+  RepeatTableHeaders(document.rootFrame());
 
   // Written aside and renamed, so that a failed run leaves no half PDF.
   QSaveFile out(QString::fromLocal8Bit(argv[2]));
@@ -38,8 +125,9 @@ int main(int argc, char** argv) {
     QPdfWriter pdf(&out);
     pdf.setTitle(QString::fromUtf8(argv[3]));
     pdf.setCreator(QStringLiteral("Veltrano"));
+    // print() adds margins of 2 cm of its own.
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                  QMarginsF(18, 18, 18, 18), QPageLayout::Millimeter));
+                                  QMarginsF(2, 2, 2, 2), QPageLayout::Millimeter));
     document.print(&pdf);
   }
   if (!out.commit()) {

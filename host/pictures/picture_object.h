@@ -24,7 +24,6 @@ class PictureObject : public json::JsonObject {
                                              nlohmann::ordered_json object);
 
   std::string TypeName() const override;
-  bool IsGroup() const { return members_ != nullptr; }
   // The members of a group; nullptr for every other object.
   const ObjectCollection* members() const { return members_.get(); }
 

@@ -5,13 +5,6 @@
 #include "platform/system/utf8_path.h"
 
 namespace vt::dictionary {
-namespace {
-
-constexpr std::string_view kSheetName = "Dictionary";
-
-}  // namespace
-
-std::string LanguageColumn(std::int16_t language) { return "Language_" + std::to_string(language); }
 
 std::shared_ptr<Connection> Connection::Open(const std::filesystem::path& file) {
   return std::shared_ptr<Connection>(new Connection(workbook::Workbook::Open(file)));

@@ -10,12 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "library/dictionary/layout.h"
 #include "platform/workbook/workbook.h"
 
 namespace vt::dictionary {
-
-// "Language_" followed by the number in plain decimal.
-std::string LanguageColumn(std::int16_t language);
 
 // The failure of asking for a column that the sheet lacks.
 class MissingColumn : public std::runtime_error {

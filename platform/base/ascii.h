@@ -17,12 +17,6 @@ constexpr char AsciiLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-inline std::string ToAsciiUpper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = AsciiUpper(c);
-  return out;
-}
-
 inline std::string ToAsciiLower(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = AsciiLower(c);

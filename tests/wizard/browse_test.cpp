@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -74,10 +75,14 @@ TEST(TrimAtNullTest, CutsAtTheFirstNul) {
   for (const auto& [text, expected] : cases) EXPECT_EQ(TrimAtNull(text), expected);
 }
 
-// The desktop's dialog itself, answered as a person would.
+// The desktop's dialog itself, answered as a person would: the folder typed
+// in, OK pressed once the dialog has taken it. The dialog loads folders in a
+// thread and its focus decides what selectFile does, so it is accepted only
+// when what it would return is the folder, never after a guessed delay.
 TEST_F(WizardBrowseTest, QtFolderDialogChoosesAndCancels) {
   ScopedFolderDialog real(FolderDialog::Default());
   const fs::path folder = pictures();
+  const QString path = QString::fromStdString(folder.string());
   for (const bool accept : {true, false}) {
     QString title;
     auto* timer = new QTimer(&view());
@@ -85,15 +90,20 @@ TEST_F(WizardBrowseTest, QtFolderDialogChoosesAndCancels) {
     QObject::connect(timer, &QTimer::timeout, [&, timer] {
       auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
       if (dialog == nullptr || !dialog->isVisible()) return;
-      timer->stop();
       title = dialog->windowTitle();
-      if (accept) {
-        dialog->setDirectory(QString::fromStdString(folder.string()));
-        dialog->selectFile(QString::fromStdString(folder.string()));
-        static_cast<QDialog*>(dialog)->accept();  // public there, overridden here
-      } else {
+      if (!accept) {
+        timer->stop();
         dialog->reject();
+        return;
       }
+      if (dialog->selectedFiles() != QStringList{path}) {
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        if (name->text() != path) name->setText(path);
+        return;  // taken on a later tick, once the dialog has caught up
+      }
+      timer->stop();
+      static_cast<QDialog*>(dialog)->accept();  // public there, overridden here
     });
     timer->start();
     Click("cmdBrowseForFolder");

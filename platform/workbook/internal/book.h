@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workbook/internal/private.h"
+
 // A workbook as read: the original Workbook stream (kept for lossless
 // writing), the shared strings, and per worksheet the cell texts by column.
 

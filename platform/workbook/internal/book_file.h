@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workbook/internal/private.h"
+
 // The workbook's file on disk, through the system's Env (so tests can make
 // any step fail): whole-file reads with the file's stamp, the writers' lock
 // and the write-aside-then-replace save. Every failure is an Error naming the
@@ -45,9 +47,5 @@ bool WriteBookInPlace(const std::filesystem::path& file, const FileStamp& expect
 
 // Removes what a writer killed mid-save left behind (never what a living one writes).
 void RemoveStaleTemporaries(const std::filesystem::path& file);
-
-inline std::span<const std::uint8_t> AsBytes(const std::string& data) {
-  return {reinterpret_cast<const std::uint8_t*>(data.data()), data.size()};
-}
 
 }  // namespace vt::workbook::detail

@@ -26,27 +26,6 @@ constexpr std::uint16_t kBiff8 = 0x0600;
 constexpr std::uint16_t kGlobalsBof = 0x0005;
 constexpr std::uint16_t kWorksheetBof = 0x0010;
 
-std::string_view ErrorText(std::uint8_t code) {
-  switch (code) {
-    case 0x00:
-      return "#NULL!";
-    case 0x07:
-      return "#DIV/0!";
-    case 0x0F:
-      return "#VALUE!";
-    case 0x17:
-      return "#REF!";
-    case 0x1D:
-      return "#NAME?";
-    case 0x24:
-      return "#NUM!";
-    case 0x2A:
-      return "#N/A";
-    default:
-      return "#N/A";
-  }
-}
-
 void CheckNotOtherFormat(std::span<const std::uint8_t> file) {
   static constexpr std::uint8_t kZip[4] = {'P', 'K', 3, 4};
   if (file.size() >= 4 && std::memcmp(file.data(), kZip, 4) == 0) {
@@ -537,7 +516,7 @@ class BookReader {
       }
       case rt::kBoolErr: {
         if (r.size < 8) Short(r, where);
-        std::string_view text = d[7] ? ErrorText(d[6]) : (d[6] ? "TRUE" : "FALSE");
+        std::string_view text = d[7] ? CellErrorText(d[6]) : (d[6] ? "TRUE" : "FALSE");
         sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), text,
                   d[7] ? CellKind::kError : CellKind::kBoolean);
         break;
@@ -557,7 +536,7 @@ class BookReader {
         } else if (v[0] == 1) {
           text = v[2] ? "TRUE" : "FALSE";
         } else if (v[0] == 2) {
-          text = ErrorText(v[2]);
+          text = CellErrorText(v[2]);
         }
         sheet.Put(row, col, text, CellKind::kFormula);
         break;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workbook/internal/private.h"
+
 // The state behind a Workbook: the parsed file, the Sheet objects handed
 // out, and the edits not yet saved (kept to re-apply them on a fresh read).
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workbook/internal/private.h"
+
 // The Workbook stream a save writes, planned against the stream as read (see
 // StreamPlan), and what the book looks like once it is written.
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workbook/internal/private.h"
+
 // Little-endian access to byte buffers. Readers take the caller's bounds
 // check for granted; every caller checks sizes before reading.
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workbook/internal/private.h"
+
 // The compound file (OLE2 structured storage) that holds the Workbook stream
 // next to others (summary information, macros, ...). Directory entries are
 // kept as read, so that names, class ids, times and the tree come back

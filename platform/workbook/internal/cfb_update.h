@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workbook/internal/private.h"
+
 // A change of one stream written into the compound file in place, copy on
 // write: the sectors that change are written anew past the end of the file,
 // with new copies of the FAT, DIFAT and directory sectors that point to them;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workbook/internal/private.h"
+
 // Data of one record and the CONTINUE records after it, read as one run of
 // bytes. Characters split across records restart with a flag byte that says
 // whether the rest is Latin-1 or UTF-16.

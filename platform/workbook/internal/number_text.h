@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/workbook/internal/private.h"
+
 namespace vt::workbook::detail {
 
 // A number as the General format shows it: at most 15 significant digits,

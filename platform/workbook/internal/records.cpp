@@ -75,6 +75,27 @@ std::string RecordName(std::uint16_t type) {
   }
 }
 
+std::string_view CellErrorText(std::uint8_t code) {
+  switch (code) {
+    case 0x00:
+      return "#NULL!";
+    case 0x07:
+      return "#DIV/0!";
+    case 0x0F:
+      return "#VALUE!";
+    case 0x17:
+      return "#REF!";
+    case 0x1D:
+      return "#NAME?";
+    case 0x24:
+      return "#NUM!";
+    case 0x2A:
+      return "#N/A";
+    default:
+      return "#N/A";
+  }
+}
+
 bool IsCellRecord(std::uint16_t type) {
   switch (type) {
     case rt::kLabelSst:

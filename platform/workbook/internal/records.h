@@ -1,10 +1,13 @@
 #pragma once
 
+#include "platform/workbook/internal/private.h"
+
 // BIFF8 records: a 2-byte type, a 2-byte length, then the data.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/workbook/internal/bytes.h"
 
@@ -69,16 +72,15 @@ class RecordReader {
 
 std::string RecordName(std::uint16_t type);
 
+// The text a cell shows for a BOOLERR or formula error code ("#DIV/0!", ...).
+std::string_view CellErrorText(std::uint8_t code);
+
 // A record that holds one or more cells (LABELSST, RK, MULRK, FORMULA, ...).
 bool IsCellRecord(std::uint16_t type);
 
 void AppendRecord(Bytes& out, std::uint16_t type, const std::uint8_t* data, std::size_t size);
 inline void AppendRecord(Bytes& out, std::uint16_t type, const Bytes& data) {
   AppendRecord(out, type, data.data(), data.size());
-}
-inline void AppendRaw(Bytes& out, const Bytes& stream, const Record& record) {
-  out.insert(out.end(), stream.begin() + static_cast<std::ptrdiff_t>(record.offset),
-             stream.begin() + static_cast<std::ptrdiff_t>(record.End()));
 }
 
 }  // namespace vt::workbook::detail

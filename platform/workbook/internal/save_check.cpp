@@ -15,25 +15,6 @@ namespace {
   throw FormatError("the workbook to be written does not read back: " + what);
 }
 
-std::string_view ErrorText(std::uint8_t code) {
-  switch (code) {
-    case 0x00:
-      return "#NULL!";
-    case 0x07:
-      return "#DIV/0!";
-    case 0x0F:
-      return "#VALUE!";
-    case 0x17:
-      return "#REF!";
-    case 0x1D:
-      return "#NAME?";
-    case 0x24:
-      return "#NUM!";
-    default:
-      return "#N/A";
-  }
-}
-
 class PlanChecker {
  public:
   PlanChecker(const BookData& book, const BookPlan& plan)
@@ -189,7 +170,7 @@ class PlanChecker {
         break;
       case rt::kBoolErr:
         Expect(sheet, row, col, d[7] ? CellKind::kError : CellKind::kBoolean,
-               d[7] ? ErrorText(d[6]) : (d[6] ? "TRUE" : "FALSE"), true);
+               d[7] ? CellErrorText(d[6]) : (d[6] ? "TRUE" : "FALSE"), true);
         break;
       case rt::kFormula:
         Expect(sheet, row, col, CellKind::kFormula, {}, false);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workbook/internal/private.h"
+
 // Sheet substreams placed in the new Workbook stream: copied as they were, or
 // with the cell table rewritten around the edited cells, from the first block
 // that holds an edit on when the table allows it.

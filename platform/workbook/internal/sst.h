@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workbook/internal/private.h"
+
 // The shared string table (SST) that LABELSST cells point into, and its
 // bucket index (EXTSST).
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workbook/internal/private.h"
+
 // The Workbook stream a save writes, as runs of the stream as read and bytes
 // made for the save: nothing is copied until it is written, and what stayed
 // in place (same bytes at the same position) can be told from what moved.

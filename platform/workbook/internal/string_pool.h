@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workbook/internal/private.h"
+
 // Storage for cell texts: large chunks that never move, so the string_views
 // handed out stay valid for the pool's life.
 

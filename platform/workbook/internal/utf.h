@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workbook/internal/private.h"
+
 // Text inside the program is UTF-8; the format stores Latin-1 ("compressed")
 // or UTF-16LE. An unpaired surrogate in a file is kept as its own three-byte
 // sequence, so that it is written back as it was read.
