@@ -3,18 +3,25 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStyle>
-#include <QVBoxLayout>
+#include <algorithm>
+#include <optional>
 #include <utility>
 
+#include "library/maintenance/layout_qt.h"
 #include "platform/ui/msgbox.h"
+#include "wizard/frm_rostavel_layout.h"
 
 namespace vt::wizard {
 namespace {
+
+namespace layout = maintenance::layout;
+namespace qt = maintenance::qt;
+
+const QColor kTitleBar(0x1f, 0x4e, 0x79);
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -22,12 +29,34 @@ QString Indexed(const char* name, std::size_t index) {
   return QString("%1(%2)").arg(name).arg(index);
 }
 
-QLabel* Picture(QWidget* parent, const char* name, QStyle::StandardPixmap which, int size) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(name);
+const layout::Control& Control(const char* name) { return layout::Find(FrmRostavelLayout(), name); }
+
+// Placed as the layout says; a page's own copy of a control carries the page
+// in its name, as lblTitle(1).
+template <typename Widget>
+Widget* Placed(Widget* widget, const char* name, std::optional<std::size_t> page = {}) {
+  qt::Place(*widget, Control(name));
+  if (page) widget->setObjectName(Indexed(name, *page));
+  return widget;
+}
+
+QLabel* Picture(QWidget* parent, const char* name, QStyle::StandardPixmap which,
+                std::optional<std::size_t> page = {}) {
+  auto* label = Placed(new QLabel(parent), name, page);
+  label->setAlignment(Qt::AlignCenter);
+  const int size = std::min(label->width(), label->height());
   label->setPixmap(parent->style()->standardIcon(which).pixmap(size, size));
   return label;
 }
+
+// A click anywhere on its row toggles the box, as on Windows.
+class RowCheckBox final : public QCheckBox {
+ public:
+  using QCheckBox::QCheckBox;
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
 
 Qt::CheckState StateOf(int value) {
   return value == 0 ? Qt::Unchecked : value == 1 ? Qt::Checked : Qt::PartiallyChecked;
@@ -41,122 +70,73 @@ int ValueOf(Qt::CheckState state) {
 
 FrmRostavelView::FrmRostavelView(std::function<void()> unloaded)
     : form_(*this), unloaded_(std::move(unloaded)) {
+  const layout::Window& table = FrmRostavelLayout();
   setObjectName("frmRostavel");
-  setFixedSize(520, 360);
+  setFixedSize(maintenance::TwipsToPixels(table.width), maintenance::TwipsToPixels(table.height));
+  setFont(qt::Font(table.font));
 
-  auto* start = new QWidget;
-  auto* start_layout = new QHBoxLayout(start);
-  start_layout->addStretch();
-  start_layout->addWidget(Picture(start, "imgStart", QStyle::SP_FileDialogNewFolder, 96));
-  start_layout->addStretch();
+  for (std::size_t page = 0; page < FrmRostavel::kPages; ++page) pages_[page] = MakePage(page);
 
-  auto* folder = new QWidget;
-  auto* folder_layout = new QHBoxLayout(folder);
-  folder_layout->setContentsMargins(0, 0, 0, 0);
-  folder_label_ = new QLabel(folder);
-  folder_label_->setObjectName("lblPicturesFolder");
+  QWidget* start = pages_[0];
+  Picture(start, "imgStart", QStyle::SP_FileDialogNewFolder);
+
+  QWidget* folder = pages_[1];
+  folder_label_ = Placed(new QLabel(folder), "lblPicturesFolder");
   folder_label_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   folder_label_->setWordWrap(true);
+  folder_label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   folder_label_->setTextFormat(Qt::PlainText);
   folder_label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  folder_label_->setMinimumHeight(48);
-  folder_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  folder_layout->addWidget(folder_label_, 1);
-  auto* browse = MakeButton(form_.cmdBrowseForFolder, &FrmRostavel::cmdBrowseForFolder_Click);
-  browse->setParent(folder);
-  browse->setFixedWidth(32);
-  folder_layout->addWidget(browse, 0, Qt::AlignTop);
+  MakeButton(folder, form_.cmdBrowseForFolder, &FrmRostavel::cmdBrowseForFolder_Click);
 
-  auto* files = new QWidget;
-  auto* files_layout = new QVBoxLayout(files);
-  files_layout->setContentsMargins(0, 0, 0, 0);
-  // At their own width: a box stretched over the row ignores clicks on its
-  // empty part.
-  for (auto* box :
-       {MakeCheckBox(&FrmRostavel::chkDictionary, &FrmRostavel::chkDictionary_Click),
-        MakeCheckBox(&FrmRostavel::chkAlarmsDictionary, nullptr),
-        MakeCheckBox(&FrmRostavel::chkConfiguration, &FrmRostavel::chkConfiguration_Click),
-        MakeCheckBox(&FrmRostavel::chkVbaModule, &FrmRostavel::chkVbaModule_Click)}) {
-    files_layout->addWidget(box, 0, Qt::AlignLeft);
-  }
+  QWidget* files = pages_[2];
+  MakeCheckBox(files, &FrmRostavel::chkDictionary, &FrmRostavel::chkDictionary_Click);
+  MakeCheckBox(files, &FrmRostavel::chkAlarmsDictionary, nullptr);
+  MakeCheckBox(files, &FrmRostavel::chkConfiguration, &FrmRostavel::chkConfiguration_Click);
+  MakeCheckBox(files, &FrmRostavel::chkVbaModule, &FrmRostavel::chkVbaModule_Click);
 
-  auto* finish = new QWidget;
-  auto* finish_layout = new QHBoxLayout(finish);
-  finish_layout->addStretch();
-  finish_layout->addWidget(Picture(finish, "imgFinish", QStyle::SP_DialogApplyButton, 96));
-  finish_layout->addStretch();
+  QWidget* finish = pages_[3];
+  Picture(finish, "imgFinish", QStyle::SP_DialogApplyButton);
 
-  auto* layout = new QVBoxLayout(this);
-  const std::array<QWidget*, FrmRostavel::kPages> contents{start, folder, files, finish};
-  for (std::size_t page = 0; page < FrmRostavel::kPages; ++page) {
-    pages_[page] = MakePage(page, contents[page]);
-    layout->addWidget(pages_[page], 1);
-  }
+  MakeButton(this, form_.cmdPrevious, &FrmRostavel::cmdPrevious_Click);
+  MakeButton(this, form_.cmdNext, &FrmRostavel::cmdNext_Click);
+  MakeButton(this, form_.cmdConfirm, &FrmRostavel::cmdConfirm_Click);
+  MakeButton(this, form_.cmdClose, &FrmRostavel::cmdClose_Click);
 
-  auto* line = new QFrame(this);
-  line->setFrameShape(QFrame::HLine);
-  line->setFrameShadow(QFrame::Sunken);
-  layout->addWidget(line);
-
-  auto* button_row = new QHBoxLayout;
-  button_row->addStretch();
-  button_row->addWidget(MakeButton(form_.cmdPrevious, &FrmRostavel::cmdPrevious_Click));
-  button_row->addWidget(MakeButton(form_.cmdNext, &FrmRostavel::cmdNext_Click));
-  button_row->addSpacing(16);
-  button_row->addWidget(MakeButton(form_.cmdConfirm, &FrmRostavel::cmdConfirm_Click));
-  button_row->addWidget(MakeButton(form_.cmdClose, &FrmRostavel::cmdClose_Click));
-  layout->addLayout(button_row);
-
+  qt::FollowTabOrder(*this, table.tab_order);
   Sync();
 }
 
-QWidget* FrmRostavelView::MakePage(std::size_t page, QWidget* content) {
+QWidget* FrmRostavelView::MakePage(std::size_t page) {
+  // The pages lie over the window above its buttons, so that their controls
+  // keep the window's coordinates.
   auto* container = new QWidget(this);
   container->setObjectName(Indexed("picContainer", page));
-  auto* layout = new QVBoxLayout(container);
-  layout->setContentsMargins(0, 0, 0, 0);
+  container->setGeometry(0, 0, width(), maintenance::TwipsToPixels(Control("cmdPrevious").top));
 
-  auto* bar = new QFrame(container);
-  bar->setObjectName(Indexed("shpTitle", page));
+  auto* bar = Placed(new QFrame(container), "shpTitle", page);
   bar->setAutoFillBackground(true);
   QPalette bar_palette = bar->palette();
-  bar_palette.setColor(QPalette::Window, QColor(0x1f, 0x4e, 0x79));
-  bar_palette.setColor(QPalette::WindowText, Qt::white);
+  bar_palette.setColor(QPalette::Window, kTitleBar);
   bar->setPalette(bar_palette);
-  bar->setFixedHeight(52);
-  auto* bar_layout = new QHBoxLayout(bar);
-  auto* icon = Picture(bar, "", QStyle::SP_DirIcon, 32);
-  icon->setObjectName(Indexed("imgTitleIcon", page));
-  bar_layout->addWidget(icon);
-  auto* title = new QLabel(Text(form_.lblTitle[page].Caption), bar);
-  title->setObjectName(Indexed("lblTitle", page));
-  QFont title_font = title->font();
-  title_font.setBold(true);
-  title_font.setPointSizeF(title_font.pointSizeF() * 1.4);
-  title->setFont(title_font);
-  bar_layout->addWidget(title, 1);
-  layout->addWidget(bar);
+  Picture(container, "imgTitleIcon", QStyle::SP_DirIcon, page);
+  auto* title = Placed(new QLabel(Text(form_.lblTitle[page].Caption), container), "lblTitle", page);
+  QPalette title_palette = title->palette();
+  title_palette.setColor(QPalette::WindowText, Qt::white);
+  title->setPalette(title_palette);
 
-  auto* frame = new QFrame(container);
-  frame->setObjectName(Indexed("fraStep", page));
+  auto* frame = Placed(new QFrame(container), "fraStep", page);
   frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  auto* frame_layout = new QVBoxLayout(frame);
-  auto* description = new QLabel(Text(form_.lblStepDescription[page].Caption), frame);
-  description->setObjectName(Indexed("lblStepDescription", page));
+  auto* description = Placed(new QLabel(Text(form_.lblStepDescription[page].Caption), container),
+                             "lblStepDescription", page);
   description->setWordWrap(true);
-  frame_layout->addWidget(description);
-  frame_layout->addSpacing(8);
-  content->setParent(frame);
-  frame_layout->addWidget(content);
-  frame_layout->addStretch();
-  layout->addWidget(frame, 1);
+  description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return container;
 }
 
-QPushButton* FrmRostavelView::MakeButton(const CommandButton& button,
+QPushButton* FrmRostavelView::MakeButton(QWidget* parent, const CommandButton& button,
                                          void (FrmRostavel::*click)()) {
-  auto* widget = new QPushButton(Text(button.Caption), this);
-  widget->setObjectName(Text(button.Name));
+  auto* widget = Placed(new QPushButton(Text(button.Caption), parent), button.Name.c_str());
   // Enter presses the focused button, as on the host's forms.
   widget->setAutoDefault(true);
   connect(widget, &QPushButton::clicked, this, [this, click] {
@@ -172,10 +152,10 @@ QPushButton* FrmRostavelView::MakeButton(const CommandButton& button,
   return widget;
 }
 
-QCheckBox* FrmRostavelView::MakeCheckBox(CheckBox FrmRostavel::*box, void (FrmRostavel::*click)()) {
+QCheckBox* FrmRostavelView::MakeCheckBox(QWidget* parent, CheckBox FrmRostavel::*box,
+                                         void (FrmRostavel::*click)()) {
   const CheckBox& model = form_.*box;
-  auto* widget = new QCheckBox(Text(model.Caption), this);
-  widget->setObjectName(Text(model.Name));
+  auto* widget = Placed(new RowCheckBox(Text(model.Caption), parent), model.Name.c_str());
   connect(widget, &QCheckBox::clicked, this, [this, widget, box, click] {
     (form_.*box).Value = ValueOf(widget->checkState());
     if (click != nullptr) (form_.*click)();

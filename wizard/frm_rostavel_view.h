@@ -16,7 +16,8 @@ namespace vt::wizard {
 
 // The wizard's window in Qt widgets. It owns the form model, turns clicks
 // into its event procedures and shows its controls as they are after each.
-// The widgets carry the controls' names (picContainer(0), cmdNext, ...).
+// The widgets carry the controls' names (picContainer(0), cmdNext, ...) and
+// lie where the window's layout table puts them.
 class FrmRostavelView final : public QWidget, public FormWindow {
  public:
   // `unloaded` runs once the form is unloaded (the program may end then).
@@ -39,9 +40,12 @@ class FrmRostavelView final : public QWidget, public FormWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  QWidget* MakePage(std::size_t page, QWidget* content);
-  QPushButton* MakeButton(const CommandButton& button, void (FrmRostavel::*click)());
-  QCheckBox* MakeCheckBox(CheckBox FrmRostavel::*box, void (FrmRostavel::*click)());
+  // A page's container with its title bar, frame and description.
+  QWidget* MakePage(std::size_t page);
+  QPushButton* MakeButton(QWidget* parent, const CommandButton& button,
+                          void (FrmRostavel::*click)());
+  QCheckBox* MakeCheckBox(QWidget* parent, CheckBox FrmRostavel::*box,
+                          void (FrmRostavel::*click)());
   // Brings the widgets into line with the form's controls.
   void Sync();
 

@@ -7,9 +7,11 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/msgbox.h"
+#include "wizard/frm_rostavel_layout.h"
 
 namespace vt::wizard {
 namespace {
@@ -18,37 +20,8 @@ namespace layout = maintenance::layout;
 namespace win32 = maintenance::win32;
 using win32::Wide;
 
-constexpr layout::Font kTitleFont{"MS Sans Serif", 12, true};
 const COLORREF kTitleBar = RGB(0x1f, 0x4e, 0x79);
-
-// The window's layout, in twips (15 a pixel at 96 dots an inch). The page
-// controls are one set per page, shown with their page.
-constexpr layout::Control kControls[] = {
-    {"cmdPrevious", layout::Kind::Button, "", "", 2640, 4800, 1200, 390},
-    {"cmdNext", layout::Kind::Button, "", "", 3900, 4800, 1200, 390},
-    {"cmdConfirm", layout::Kind::Button, "", "", 5340, 4800, 1110, 390},
-    {"cmdClose", layout::Kind::Button, "", "", 6540, 4800, 1110, 390},
-    {"cmdBrowseForFolder", layout::Kind::Button, "", "", 7020, 1920, 480, 360},
-    {"chkDictionary", layout::Kind::Button, "", "", 300, 1920, 4500, 330},
-    {"chkAlarmsDictionary", layout::Kind::Button, "", "", 300, 2310, 4500, 330},
-    {"chkConfiguration", layout::Kind::Button, "", "", 300, 2700, 4500, 330},
-    {"chkVbaModule", layout::Kind::Button, "", "", 300, 3090, 4500, 330},
-    {"lblPicturesFolder", layout::Kind::Label, "", "", 300, 1920, 6600, 720},
-    {"shpTitle", layout::Kind::Rectangle, "", "", 0, 0, 7800, 780},
-    {"lblTitle", layout::Kind::Label, "", "", 360, 210, 7000, 390, nullptr, kTitleFont},
-    {"fraStep", layout::Kind::Frame, "", "", 120, 900, 7560, 3660},
-    {"lblStepDescription", layout::Kind::Label, "", "", 300, 1140, 7200, 600},
-};
-constexpr const char* kTabs[] = {"cmdBrowseForFolder",
-                                 "chkDictionary",
-                                 "chkAlarmsDictionary",
-                                 "chkConfiguration",
-                                 "chkVbaModule",
-                                 "cmdPrevious",
-                                 "cmdNext",
-                                 "cmdConfirm",
-                                 "cmdClose"};
-constexpr layout::Window kWindow{7800, 5400, {"MS Sans Serif", 8, false}, kControls, kTabs};
+const layout::Window& kWindow = FrmRostavelLayout();
 
 // The per-page labels get ids of their own: the table's id + 100 * page.
 int PageId(const char* name, std::size_t page) {
@@ -133,6 +106,10 @@ static void Sync(HWND window, FrmRostavel& form) {
       ::ShowWindow(::GetDlgItem(window, PageId(name, p)), visible ? SW_SHOWNA : SW_HIDE);
     }
   }
+  ::ShowWindow(::GetDlgItem(window, win32::ControlId(kWindow, "imgStart")),
+               form.picContainer[0].Visible ? SW_SHOWNA : SW_HIDE);
+  ::ShowWindow(::GetDlgItem(window, win32::ControlId(kWindow, "imgFinish")),
+               form.picContainer[3].Visible ? SW_SHOWNA : SW_HIDE);
   const bool folder_page = form.picContainer[1].Visible;
   const bool files_page = form.picContainer[2].Visible;
   ::ShowWindow(::GetDlgItem(window, win32::ControlId(kWindow, "lblPicturesFolder")),
@@ -175,10 +152,10 @@ void FrmRostavelWin32View::Run(const std::function<void(FrmRostavel&)>& before_s
         impl.title_brush = ::CreateSolidBrush(kTitleBar);
         win32::SizeAndCentre(window, kWindow, impl.dpi);
         impl.fonts.push_back(win32::MakeFont(kWindow.font, impl.dpi));
-        impl.fonts.push_back(win32::MakeFont(kTitleFont, impl.dpi));
+        impl.fonts.push_back(win32::MakeFont(layout::Find(kWindow, "lblTitle").font, impl.dpi));
         HFONT font = impl.fonts[0];
         // In the tab order first, then what takes no focus.
-        for (const char* name : kTabs) {
+        for (const char* name : kWindow.tab_order) {
           const layout::Control& control = layout::Find(kWindow, name);
           const bool box = std::string_view(name).starts_with("chk");
           Make(window, control, win32::ControlId(kWindow, name), impl.dpi, L"BUTTON",
@@ -196,6 +173,17 @@ void FrmRostavelWin32View::Run(const std::function<void(FrmRostavel&)>& before_s
           Make(window, layout::Find(kWindow, "lblStepDescription"),
                PageId("lblStepDescription", page), impl.dpi, L"STATIC", SS_LEFT | SS_NOPREFIX,
                form.lblStepDescription[page].Caption, font);
+        }
+        // The pictures: stock icons, drawn at the size of their place.
+        for (const auto& [name, icon] :
+             {std::pair{"imgTitleIcon", IDI_APPLICATION}, std::pair{"imgStart", IDI_APPLICATION},
+              std::pair{"imgFinish", IDI_INFORMATION}}) {
+          const bool always = std::string_view(name) == "imgTitleIcon";
+          HWND picture =
+              Make(window, layout::Find(kWindow, name), win32::ControlId(kWindow, name), impl.dpi,
+                   L"STATIC", SS_ICON | SS_REALSIZECONTROL | (always ? WS_VISIBLE : 0), "", font);
+          ::SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, icon)),
+                         0);
         }
         HWND frame =
             Make(window, layout::Find(kWindow, "fraStep"), win32::ControlId(kWindow, "fraStep"),
@@ -237,8 +225,11 @@ void FrmRostavelWin32View::Run(const std::function<void(FrmRostavel&)>& before_s
         return TRUE;
       }
       case WM_CTLCOLORSTATIC: {
-        // The page titles, white on the title bar.
+        // The page titles, white on the title bar, and its icon.
         const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
+        if (id == win32::ControlId(kWindow, "imgTitleIcon")) {
+          return reinterpret_cast<INT_PTR>(impl.title_brush);
+        }
         for (std::size_t page = 0; page < FrmRostavel::kPages; ++page) {
           if (id != PageId("lblTitle", page)) continue;
           ::SetTextColor(reinterpret_cast<HDC>(wparam), RGB(255, 255, 255));

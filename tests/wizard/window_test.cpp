@@ -6,8 +6,10 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "library/maintenance/layout_qt.h"
 #include "tests/support/shell.h"
 #include "tests/wizard/wizard_fixture.h"
+#include "wizard/frm_rostavel_layout.h"
 #include "wizard/preset.h"
 
 namespace vt::wizard::testing {
@@ -216,6 +218,29 @@ TEST_F(WizardWindowTest, FailureInAnEventProcedureIsReportedUnderTheForm) {
                                "Error description: No system menu"),
             std::string::npos);
   EXPECT_EQ(model.bytStep, 0);
+}
+
+// Every control of the layout table, on every page that has its own copy,
+// where the table puts it (in the window's pixels).
+TEST_F(WizardWindowTest, ControlsLieWhereTheLayoutPutsThem) {
+  OpenWindow();
+  const maintenance::layout::Window& table = FrmRostavelLayout();
+  EXPECT_EQ(view().size(), QSize(maintenance::TwipsToPixels(table.width),
+                                 maintenance::TwipsToPixels(table.height)));
+  for (const maintenance::layout::Control& control : table.controls) {
+    SCOPED_TRACE(control.name);
+    std::vector<QWidget*> widgets;
+    if (auto* single = view().findChild<QWidget*>(control.name)) widgets.push_back(single);
+    for (int page = 0; page < 4; ++page) {
+      auto* copy = view().findChild<QWidget*>(QString("%1(%2)").arg(control.name).arg(page));
+      if (copy != nullptr) widgets.push_back(copy);
+    }
+    ASSERT_FALSE(widgets.empty());
+    for (const QWidget* widget : widgets) {
+      const QRect placed(widget->mapTo(&view(), QPoint(0, 0)), widget->size());
+      EXPECT_EQ(placed, maintenance::qt::Twips(control)) << widget->objectName().toStdString();
+    }
+  }
 }
 
 // Kept in the build tree to look at: tests/wizard/screenshots/page-N.png.
