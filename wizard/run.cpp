@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/ascii.h"
+#include "platform/base/trim.h"
 #include "platform/system/utf8_path.h"
 #include "platform/ui/command_line.h"
 #include "platform/ui/configure.h"
@@ -31,33 +33,6 @@ struct Options {
   std::optional<std::string> transcript;
 };
 
-std::string Lower(std::string s) {
-  for (char& c : s) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return s;
-}
-
-std::string Trimmed(const std::string& s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
-CLI::Validator WordOf(const std::vector<std::string>& words, const std::string& kind) {
-  return CLI::Validator(
-      [words, kind](std::string& word) -> std::string {
-        word = Lower(Trimmed(word));
-        for (const std::string& known : words) {
-          if (word == known) return {};
-        }
-        std::string list;
-        for (const std::string& known : words) list += (list.empty() ? "" : ", ") + known;
-        return "\"" + word + "\" is not " + kind + " (" + list + ")";
-      },
-      "");
-}
-
 // The words of --files, each trimmed and without regard to case; an empty or
 // unknown word is a wrong command line (ui::ConfigError).
 FileChoice ChosenFiles(const std::vector<std::string>& lists) {
@@ -67,7 +42,8 @@ FileChoice ChosenFiles(const std::vector<std::string>& lists) {
     std::size_t start = 0;
     for (;;) {
       const std::size_t comma = std::min(list.find(',', start), list.size());
-      const std::string word = Lower(Trimmed(list.substr(start, comma - start)));
+      const std::string word =
+          base::ToAsciiLower(base::Trim(std::string_view(list).substr(start, comma - start)));
       if (word.empty()) throw ui::ConfigError("--files: an empty word in \"" + list + "\"");
       if (word == "all") {
         choice = FileChoice{};
