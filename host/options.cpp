@@ -3,10 +3,10 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 
-#include "host/existing_path.h"
 #include "platform/base/trim.h"
 #include "platform/system/utf8_path.h"
 #include "platform/ui/command_line.h"
+#include "platform/ui/existing_path.h"
 
 namespace vt::host {
 namespace {
@@ -32,7 +32,7 @@ void AddOptions(CLI::App& app, Options& options) {
          "--pictures",
          [&options](const std::string& folder) { options.pictures = system::PathFromUtf8(folder); },
          "the pictures folder (what System.FixPath(1) reports); default: the current folder")
-      ->check(ExistingDirectory())
+      ->check(ui::ExistingDirectory())
       ->type_name("DIR");
   app.add_flag("--batch", options.batch,
                "never prompt: message boxes and dialogs take their answers from --answers, "

@@ -30,7 +30,7 @@ check() {
 check '\.(generic_)?string\(\)' 'path::string(): use system::Utf8FromPath'
 check '\b(std::)?(getenv|_wgetenv)\(' 'getenv: use system::EnvironmentVariable'
 check '\b(fopen|freopen|_popen|popen|_?stat|_stati?64)\(' 'a narrow CRT file function: use Env, or a std::filesystem::path'
-check 'CLI::Existing(File|Directory|Path)' "CLI11's path check: use host::ExistingFile / ExistingDirectory"
+check 'CLI::Existing(File|Directory|Path)' "CLI11's path check: use ui::ExistingFile / ExistingDirectory"
 check '\b[A-Z][A-Za-z0-9]*[a-z0-9]A\(' 'a narrow (...A) Win32 function: use the W one'
 # A program's main() hands on its words through Utf8Arguments.
 for file in $(grep -lE '\bmain\(int [a-z_]+, char' $files || true); do

@@ -264,7 +264,17 @@ void FrmRostavelWin32View::Run(const std::function<void(FrmRostavel&)>& before_s
   } dialog{};
   dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_CENTER;
   dialog.header.dwExtendedStyle = WS_EX_APPWINDOW;
-  ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), &dialog.header, nullptr, procedure, 0);
+  // A lambda converts to a function of the default calling convention; the
+  // dialog wants CALLBACK's, which differs on x86.
+  static INT_PTR (*plain)(HWND, UINT, WPARAM, LPARAM) = nullptr;
+  plain = procedure;
+  struct Procedure {
+    static INT_PTR CALLBACK Call(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+      return plain(window, message, wparam, lparam);
+    }
+  };
+  ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), &dialog.header, nullptr, &Procedure::Call,
+                            0);
   running = nullptr;
 }
 

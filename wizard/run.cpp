@@ -13,6 +13,7 @@
 #include "platform/system/utf8_path.h"
 #include "platform/ui/command_line.h"
 #include "platform/ui/configure.h"
+#include "platform/ui/existing_path.h"
 #include "platform/ui/transcript.h"
 #include "wizard/preset.h"
 #include "wizard/run_window.h"
@@ -84,7 +85,7 @@ void Declare(CLI::App& app, Options& options) {
   app.add_option("--folder", options.folder,
                  "the pictures folder (what the folder dialog would return); preset in the "
                  "window")
-      ->check(CLI::ExistingDirectory.description(""))
+      ->check(CLI::Validator(ui::ExistingDirectory()).description(""))
       ->type_name("DIR");
   // Split and checked by ChosenFiles: CLI11 drops empty words of a list.
   app.add_option("--files", options.files,

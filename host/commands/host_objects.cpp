@@ -5,13 +5,13 @@
 #include <ostream>
 #include <string_view>
 
-#include "host/existing_path.h"
 #include "host/forms/user_form.h"
 #include "host/options.h"
 #include "host/pictures/picture_tree.h"
 #include "host/tree_text.h"
 #include "host/workspace.h"
 #include "platform/automation/error.h"
+#include "platform/ui/existing_path.h"
 
 namespace vt::host::commands {
 
@@ -22,7 +22,7 @@ void AddMarkerObjectOptions(CLI::App& sub, MarkerObjectArgs& args) {
   CLI::Option* form =
       sub.add_option("--form", args.form, "the form file whose Tag gives the language")
           ->option_text("FILE")
-          ->check(ExistingFile());
+          ->check(ui::ExistingFile());
   picture->excludes(form);
 }
 

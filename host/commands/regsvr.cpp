@@ -3,10 +3,10 @@
 #include <ostream>
 
 #include "host/commands/commands.h"
-#include "host/existing_path.h"
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
 #include "platform/system/utf8_path.h"
+#include "platform/ui/existing_path.h"
 
 namespace vt::host::commands {
 
@@ -20,7 +20,7 @@ Command Regsvr() {
             sub.add_flag("-u", args->unregister, "unregister");
             sub.add_option("LIBRARY", args->library, "the server library")
                 ->required()
-                ->check(ExistingFile());
+                ->check(ui::ExistingFile());
             return [args](CommandContext& context) {
               const std::filesystem::path library = system::PathFromUtf8(args->library);
               const char* entry = args->unregister ? "DllUnregisterServer" : "DllRegisterServer";

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "host/commands/commands.h"
-#include "host/existing_path.h"
 #include "host/scripting/script_engine.h"
+#include "platform/ui/existing_path.h"
 
 namespace vt::host::commands {
 
@@ -18,7 +18,7 @@ Command RunScript() {
         sub.add_option("SCRIPT", *script,
                        std::string("the script file (") + language.extension + ")")
             ->required()
-            ->check(ExistingFile());
+            ->check(ui::ExistingFile());
         // Everything after the script is the script's, options included.
         sub.prefix_command();
         sub.footer(std::string("Arguments after SCRIPT reach the script as ") + language.arguments);

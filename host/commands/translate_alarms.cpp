@@ -6,11 +6,11 @@
 #include "host/commands/commands.h"
 #include "host/commands/host_objects.h"
 #include "host/commands/language_check.h"
-#include "host/existing_path.h"
 #include "host/server_objects.h"
 #include "platform/automation/runtime.h"
 #include "platform/data/csv.h"
 #include "platform/data/recordset_of.h"
+#include "platform/ui/existing_path.h"
 
 namespace vt::host::commands {
 
@@ -29,7 +29,7 @@ Command TranslateAlarms() {
             auto args = std::make_shared<Args>();
             sub.add_option("CSV", args->csv, "the alarm list, with a header row")
                 ->required()
-                ->check(ExistingFile());
+                ->check(ui::ExistingFile());
             sub.add_option("--field", args->field, "the text column, counted from 0")
                 ->required()
                 ->check(CLI::NonNegativeNumber);

@@ -5,11 +5,11 @@
 #include "host/collection.h"
 #include "host/commands/commands.h"
 #include "host/commands/host_objects.h"
-#include "host/existing_path.h"
 #include "host/forms/form_tree.h"
 #include "host/forms/user_form.h"
 #include "host/server_objects.h"
 #include "platform/automation/runtime.h"
+#include "platform/ui/existing_path.h"
 
 namespace vt::host::commands {
 
@@ -26,7 +26,7 @@ Command TranslateAll() {
                 ->allow_extra_args(false);
             sub.add_option("--form", args->forms, "hand this form file over (repeatable)")
                 ->allow_extra_args(false)
-                ->check(ExistingFile());
+                ->check(ui::ExistingFile());
             sub.add_flag("--save", args->save,
                          "save the pictures and write the forms back to their files");
             return [args](CommandContext& context) {

@@ -4,11 +4,11 @@
 
 #include "host/commands/commands.h"
 #include "host/commands/language_check.h"
-#include "host/existing_path.h"
 #include "host/forms/form_tree.h"
 #include "host/forms/user_form.h"
 #include "host/server_objects.h"
 #include "platform/automation/runtime.h"
+#include "platform/ui/existing_path.h"
 
 namespace vt::host::commands {
 
@@ -23,7 +23,7 @@ Command TranslateForm() {
             auto args = std::make_shared<Args>();
             sub.add_option("FILE", args->file, "the form file (.frm.json)")
                 ->required()
-                ->check(ExistingFile());
+                ->check(ui::ExistingFile());
             sub.add_option("--lang", args->lang, "the language number to show");
             sub.add_option("--user", args->user, "a user whose language is to be shown");
             return [args](CommandContext& context) {

@@ -15,18 +15,18 @@ Script* current_script = nullptr;
 
 }  // namespace
 
+static BOOL CALLBACK RememberVisibleDialog(HWND window, LPARAM result) {
+  wchar_t name[16] = {};
+  ::GetClassNameW(window, name, 16);
+  if (!::IsWindowVisible(window) || std::wstring_view(name) != L"#32770") return TRUE;
+  *reinterpret_cast<HWND*>(result) = window;
+  return FALSE;
+}
+
 HWND ActiveDialog() {
   HWND found = nullptr;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND window, LPARAM result) -> BOOL {
-        wchar_t name[16] = {};
-        ::GetClassNameW(window, name, 16);
-        if (!::IsWindowVisible(window) || std::wstring_view(name) != L"#32770") return TRUE;
-        *reinterpret_cast<HWND*>(result) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  ::EnumThreadWindows(::GetCurrentThreadId(), RememberVisibleDialog,
+                      reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
@@ -34,9 +34,9 @@ HWND ActiveDialog() {
 // loop makes the character it types (TranslateMessage).
 void Key(WPARAM key) {
   HWND focus = ::GetFocus();
-  const auto scan = static_cast<LPARAM>(::MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC));
-  ::PostMessageW(focus, WM_KEYDOWN, key, 1 | (scan << 16));
-  ::PostMessageW(focus, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000);
+  const UINT scan = ::MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
+  ::PostMessageW(focus, WM_KEYDOWN, key, static_cast<LPARAM>(1u | (scan << 16)));
+  ::PostMessageW(focus, WM_KEYUP, key, static_cast<LPARAM>(1u | (scan << 16) | 0xC0000000u));
 }
 
 void Type(const std::string& characters) {

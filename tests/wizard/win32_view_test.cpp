@@ -37,21 +37,23 @@ HWND Control(HWND wizard, const char* name) {
 
 bool Enabled(HWND wizard, const char* name) { return ::IsWindowEnabled(Control(wizard, name)); }
 
+struct FolderSearch {
+  HWND owner;
+  HWND found;
+};
+
+BOOL CALLBACK RememberOwnedWindow(HWND window, LPARAM parameter) {
+  auto& s = *reinterpret_cast<FolderSearch*>(parameter);
+  if (!::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER) != s.owner) return TRUE;
+  s.found = window;
+  return FALSE;
+}
+
 // The shell's folder dialog that the wizard opened.
 HWND FolderDialogOf(HWND wizard) {
-  struct Search {
-    HWND owner;
-    HWND found;
-  } search{wizard, nullptr};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND window, LPARAM parameter) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(parameter);
-        if (!::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER) != s.owner) return TRUE;
-        s.found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  FolderSearch search{wizard, nullptr};
+  ::EnumThreadWindows(::GetCurrentThreadId(), RememberOwnedWindow,
+                      reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

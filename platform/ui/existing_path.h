@@ -2,7 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
-namespace vt::host {
+namespace vt::ui {
 
 // CLI11's ExistingFile and ExistingDirectory, with the same messages, for
 // UTF-8 words: CLI11's own give the word to the system as it is, which on
@@ -10,4 +10,4 @@ namespace vt::host {
 const CLI::Validator& ExistingFile();
 const CLI::Validator& ExistingDirectory();
 
-}  // namespace vt::host
+}  // namespace vt::ui

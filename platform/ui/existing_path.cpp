@@ -1,11 +1,11 @@
-#include "host/existing_path.h"
+#include "platform/ui/existing_path.h"
 
 #include <filesystem>
 #include <system_error>
 
 #include "platform/system/utf8_path.h"
 
-namespace vt::host {
+namespace vt::ui {
 namespace {
 
 enum class Kind { None, File, Directory };
@@ -53,4 +53,4 @@ const CLI::Validator& ExistingDirectory() {
   return validator;
 }
 
-}  // namespace vt::host
+}  // namespace vt::ui
