@@ -69,7 +69,7 @@ PictureSelectionDialog::PictureSelectionDialog(PictureSelectionForm& form)
   };
   for (const auto& [name, click] : clicks) {
     connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
-            [this, click] { Raise([this, click] { (form_.*click)(); }); });
+            [this, click = click] { Raise([this, click] { (form_.*click)(); }); });
   }
 
   Raise([this] { form_.Form_Load(); });

@@ -117,7 +117,7 @@ SplashDialog::SplashDialog(SplashForm& form)
         for (const auto& [name, click] : clicks) {
           if (std::string_view(name) != control.name) continue;
           connect(button, &QPushButton::clicked, this,
-                  [this, click] { Raise([this, click] { (form_.*click)(); }); });
+                  [this, click = click] { Raise([this, click] { (form_.*click)(); }); });
         }
         break;
       }
