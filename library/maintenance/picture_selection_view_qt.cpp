@@ -67,9 +67,11 @@ PictureSelectionDialog::PictureSelectionDialog(PictureSelectionForm& form)
       {"cmdCancel", &PictureSelectionForm::cmdCancel_Click},
       {"cmdUpdateDictionary", &PictureSelectionForm::cmdUpdateDictionary_Click},
   };
+  // The inner call takes the form itself, not `this`: GCC 12 checks a `this`
+  // captured by a nested lambda against the closure, which crashes UBSan.
   for (const auto& [name, click] : clicks) {
     connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
-            [this, click = click] { Raise([this, click] { (form_.*click)(); }); });
+            [this, click = click] { Raise([&form = form_, click] { (form.*click)(); }); });
   }
 
   Raise([this] { form_.Form_Load(); });

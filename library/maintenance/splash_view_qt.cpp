@@ -114,10 +114,12 @@ SplashDialog::SplashDialog(SplashForm& form)
         qt::Place(*button, control);
         button->setStyleSheet(QString::fromLatin1(kFlatButton));
         button->setAutoDefault(false);
+        // The inner call takes the form itself, not `this`: GCC 12 checks a `this`
+        // captured by a nested lambda against the closure, which crashes UBSan.
         for (const auto& [name, click] : clicks) {
           if (std::string_view(name) != control.name) continue;
           connect(button, &QPushButton::clicked, this,
-                  [this, click = click] { Raise([this, click] { (form_.*click)(); }); });
+                  [this, click = click] { Raise([&form = form_, click] { (form.*click)(); }); });
         }
         break;
       }
