@@ -25,6 +25,8 @@ packages=(
   # virtual display
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 wine32:i386
   xvfb xauth
+  # the Windows packages: wixl makes the MSI, msibuild sets its file versions
+  wixl msitools
   # the benchmarks' peers
   python3-xlwt libfreexl-dev gettext
 )

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "library/interpreter/registration.h"
 #include "library/interpreter/server.h"
 #include "library/interpreter/veltrano_module.h"
 #include "platform/automation/com.h"
@@ -335,16 +336,15 @@ ModuleFactory& Factory() {
   return factory;
 }
 
-const wchar_t kProgIdW[] = L"Veltrano.VeltranoModule";
-const wchar_t kClsidW[] = L"{7C3E9A41-2B5D-4E8F-9A16-0D4B8C2F5E73}";
-const wchar_t kLibIdW[] = L"{E0B1C286-71C6-4EF0-9543-D2FF05EA585F}";
+constexpr int kBits = sizeof(void*) == 8 ? 64 : 32;
 
-void SetValue(const std::wstring& key_path, const wchar_t* name, const std::wstring& value) {
+void SetValue(const std::wstring& key_path, const std::wstring& name, const std::wstring& value) {
   HKEY key = nullptr;
   LONG status = ::RegCreateKeyExW(HKEY_CLASSES_ROOT, key_path.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                                   nullptr, &key, nullptr);
   if (status == ERROR_SUCCESS) {
-    status = ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    status = ::RegSetValueExW(key, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
+                              reinterpret_cast<const BYTE*>(value.c_str()),
                               static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     ::RegCloseKey(key);
   }
@@ -355,8 +355,7 @@ void SetValue(const std::wstring& key_path, const wchar_t* name, const std::wstr
   }
 }
 
-void DeleteTree(const std::wstring& key_path) {
-  const LONG status = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, key_path.c_str());
+void Check(LONG status, const std::wstring& key_path) {
   if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
     throw automation::Error(HRESULT_FROM_WIN32(static_cast<DWORD>(status)),
                             "cannot remove the registry key HKEY_CLASSES_ROOT\\" +
@@ -364,34 +363,45 @@ void DeleteTree(const std::wstring& key_path) {
   }
 }
 
+// Removes the value, then the key and its parents as long as they are left
+// empty: a key that another registration (the other bitness's type library)
+// still uses stays.
+void RemoveValue(std::wstring key_path, const std::wstring& name) {
+  HKEY key = nullptr;
+  LONG status = ::RegOpenKeyExW(HKEY_CLASSES_ROOT, key_path.c_str(), 0, KEY_SET_VALUE, &key);
+  if (status == ERROR_SUCCESS) {
+    status = ::RegDeleteValueW(key, name.empty() ? nullptr : name.c_str());
+    ::RegCloseKey(key);
+  }
+  Check(status, key_path);
+  for (;;) {
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    status = ::RegOpenKeyExW(HKEY_CLASSES_ROOT, key_path.c_str(), 0, KEY_QUERY_VALUE, &key);
+    if (status != ERROR_SUCCESS) return Check(status, key_path);
+    status = ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                                nullptr, nullptr, nullptr, nullptr);
+    ::RegCloseKey(key);
+    Check(status, key_path);
+    if (subkeys != 0 || values != 0) return;
+    Check(::RegDeleteKeyW(HKEY_CLASSES_ROOT, key_path.c_str()), key_path);
+    const auto parent = key_path.find_last_of(L'\\');
+    if (parent == std::wstring::npos) return;
+    key_path.resize(parent);
+  }
+}
+
 void Unregister() {
-  DeleteTree(kProgIdW);
-  DeleteTree(std::wstring(L"CLSID\\") + kClsidW);
-  // The type library's keys (TypeLib, and Interface for the dual interface).
-  const HRESULT hr = ::UnRegisterTypeLib(LIBID_Veltrano, 1, 0, LOCALE_NEUTRAL, com::kBuiltSysKind);
-  if (FAILED(hr) && hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_LIBNOTREGISTERED) {
-    throw automation::Error(hr, "cannot unregister the type library Veltrano: " + HexCode(hr));
+  const auto rows = ServerRegistration(kBits, "");
+  for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+    RemoveValue(Widen(row->key), Widen(row->name));
   }
 }
 
 void Register() {
-  const std::wstring path = OwnPath();
-  const std::wstring clsid_key = std::wstring(L"CLSID\\") + kClsidW;
-  SetValue(kProgIdW, nullptr, L"VeltranoModule");
-  SetValue(std::wstring(kProgIdW) + L"\\CLSID", nullptr, kClsidW);
-  SetValue(clsid_key, nullptr, L"VeltranoModule");
-  SetValue(clsid_key + L"\\InprocServer32", nullptr, path);
-  SetValue(clsid_key + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
-  SetValue(clsid_key + L"\\ProgID", nullptr, kProgIdW);
-  SetValue(clsid_key + L"\\TypeLib", nullptr, kLibIdW);
-  SetValue(clsid_key + L"\\VERSION", nullptr, L"1.0");
-  ITypeLib* library = LoadOwnTypeLibrary();
-  std::wstring writable_path = path;
-  const HRESULT hr = ::RegisterTypeLib(library, writable_path.data(), nullptr);
-  library->Release();
-  if (FAILED(hr)) {
-    throw automation::Error(
-        hr, "cannot register the type library of " + Narrow(path) + ": " + HexCode(hr));
+  const std::string path = Narrow(OwnPath());
+  for (const auto& row : ServerRegistration(kBits, path)) {
+    SetValue(Widen(row.key), Widen(row.name), Widen(row.value));
   }
 }
 

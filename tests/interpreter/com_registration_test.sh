@@ -58,8 +58,8 @@ query "HKCR\\${view}CLSID\\$clsid\\TypeLib" | grep -qF "$libid" || fail "CLSID w
 absent "HKCR\\${other_view}CLSID\\$clsid" "the class is in the view of the other bitness"
 query "HKCR\\TypeLib\\$libid\\1.0\\0\\win$bits" | grep -qiF "$windows_dll" || fail "type library not registered under win$bits"
 absent "HKCR\\TypeLib\\$libid\\1.0\\0\\win$other_bits" "the type library is registered under win$other_bits"
-# (The interface may be in both views: RegisterTypeLib in a 32-bit process
-# also registers it for 64-bit callers, whose calls are marshalled by it.)
+# (The interface is registered in the view of the server's bitness, as the
+# installer package writes it.)
 query "HKCR\\${view}Interface\\$iid" | grep -qF '_VeltranoModule' || fail "dual interface not registered"
 
 VELTRANO_BATCH=1 VELTRANO_TRANSCRIPT=$(win "$work/transcript.jsonl") \
