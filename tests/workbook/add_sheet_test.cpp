@@ -39,6 +39,22 @@ std::vector<std::size_t> ExtSstFromTable(const std::filesystem::path& file) {
   return out;
 }
 
+// The sheets the workbook's own SUPBOOK entry counts (SIZE_MAX without one)
+// and the sheets there are.
+std::pair<std::size_t, std::size_t> SupBookCount(const std::filesystem::path& file) {
+  const auto bytes = test::ReadBytes(file);
+  const auto book = detail::ParseBook(std::span<const std::uint8_t>(bytes));
+  detail::RecordReader in(book->stream, 0);
+  detail::Record r;
+  std::size_t count = SIZE_MAX;
+  while (in.Position() < book->globals_end && in.Next(r)) {
+    if (r.type == 0x01AE && r.size == 4 && detail::Get16(r.data + 2) == 0x0401) {
+      count = detail::Get16(r.data);
+    }
+  }
+  return {count, book->boundsheets.size()};
+}
+
 // Each sheet's substream, the positions its INDEX keeps counted from its BOF.
 std::map<std::string, detail::Bytes> Substreams(const std::filesystem::path& file) {
   const auto bytes = test::ReadBytes(file);
@@ -80,6 +96,9 @@ void ExpectSheets(const std::filesystem::path& file, const std::filesystem::path
   EXPECT_EQ(added->RowCount(), cells.rbegin()->first.first + 1);
   for (const auto& [pos, text] : cells) EXPECT_EQ(added->CellText(pos.first, pos.second), text);
   EXPECT_EQ(ExtSstFromTable(file), ExtSstFromTable(original));
+  if (const auto [counted, sheets] = SupBookCount(file); counted != SIZE_MAX) {
+    EXPECT_EQ(counted, sheets);
+  }
 
   if (!test::HaveXlrd()) return;
   nlohmann::json xb = test::XlrdDump(original);
