@@ -187,7 +187,7 @@ class EditedSheetWriter {
     arena_.insert(arena_.end(), record.begin(), record.end());
   }
 
-  // Records [from, to) of the sheet as it was (of the new sheet's records).
+  // Records [from, to) of the sheet as read, or of those a new sheet begins with.
   void CopyRecords(std::size_t from, std::size_t to) {
     if (added_) {
       plan_.Add(stream_.data() + from, to - from);
