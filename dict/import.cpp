@@ -40,6 +40,21 @@ std::optional<std::size_t> RowOfId(std::string_view id, std::size_t row_count) {
   return number - 1;
 }
 
+// Line breaks as LF: XML readers turn a literal CR LF or CR into LF, and a
+// tool that writes the file back need not keep the references we wrote.
+std::string LineFeeds(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') {
+      out += text[i];
+    } else if (i + 1 == text.size() || text[i + 1] != '\n') {
+      out += '\n';
+    }
+  }
+  return out;
+}
+
 bool MarkedUntranslated(std::string_view state) {
   return state == "new" || state == "needs-translation";
 }
@@ -78,7 +93,7 @@ ImportCounts ImportUnits(workbook::Workbook& book, const std::vector<XliffFile>&
       }
       const std::string_view found = dictionary.Text(*row, source_column);
       const std::string_view expected = base::Trim(unit.source);
-      if (found != expected) {
+      if (found != expected && LineFeeds(found) != LineFeeds(expected)) {
         refuse("the source no longer matches row " + unit.id + ": expected " + Quoted(expected) +
                ", found " + Quoted(found));
         continue;

@@ -76,8 +76,10 @@ std::string NoteText(std::string_view text) {
   return out;
 }
 
+// Tools show the notes from the developer beside the source (translate-toolkit
+// carries no others into PO).
 void AppendNote(std::string_view text, std::string& out) {
-  out += "        <note from=\"Veltrano\">";
+  out += "        <note from=\"developer\">";
   AppendEscaped(NoteText(text), out);
   out += "</note>\n";
 }
