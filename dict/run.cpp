@@ -108,8 +108,9 @@ int RunImport(const Options& options, std::ostream& out, std::ostream& err) {
   const ImportCounts counts = ImportUnits(book, files, options.xliff, options.overwrite);
   for (const std::string& refusal : counts.refused) err << "veltrano-dict: " << refusal << "\n";
   out << "written " << counts.written << ", kept " << counts.kept
-      << " (translated already; --overwrite replaces them), unchanged " << counts.unchanged
-      << ", untranslated " << counts.untranslated << ", refused " << counts.refused.size() << "\n";
+      << (counts.kept > 0 ? " (translated already; --overwrite replaces them)" : "")
+      << ", unchanged " << counts.unchanged << ", untranslated " << counts.untranslated
+      << ", refused " << counts.refused.size() << "\n";
   return counts.refused.empty() ? kDone : kIncomplete;
 }
 
