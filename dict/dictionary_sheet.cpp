@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dict/failure.h"
+#include "dict/language_number.h"
 #include "platform/base/ascii.h"
 #include "platform/base/trim.h"
 #include "platform/system/utf8_path.h"
@@ -15,23 +16,6 @@ constexpr std::string_view kPrefix = "language_";
 std::string ColumnName(std::int16_t language) { return "Language_" + std::to_string(language); }
 
 }  // namespace
-
-std::optional<std::int16_t> ParseLanguageNumber(std::string_view digits) {
-  const bool negative = !digits.empty() && digits.front() == '-';
-  if (negative) digits.remove_prefix(1);
-  if (digits.empty() || digits.size() > 5 || (digits.front() == '0' && digits.size() > 1) ||
-      (negative && digits == "0")) {
-    return std::nullopt;
-  }
-  long value = 0;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (negative) value = -value;
-  if (value < INT16_MIN || value > INT16_MAX) return std::nullopt;
-  return static_cast<std::int16_t>(value);
-}
 
 std::optional<std::int16_t> LanguageOfHeader(std::string_view header) {
   if (header.size() <= kPrefix.size() ||

@@ -21,10 +21,6 @@ struct LanguageColumn {
   std::size_t column;
 };
 
-// A language number in plain decimal, as the library writes it: no sign but
-// a minus, no leading zero, within 16 bits.
-std::optional<std::int16_t> ParseLanguageNumber(std::string_view digits);
-
 // n when `header` names the column Language_n.
 std::optional<std::int16_t> LanguageOfHeader(std::string_view header);
 

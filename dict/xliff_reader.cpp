@@ -4,8 +4,8 @@
 #include <cstring>
 #include <pugixml.hpp>
 
-#include "dict/dictionary_sheet.h"
 #include "dict/failure.h"
+#include "dict/language_number.h"
 #include "platform/base/ascii.h"
 #include "platform/base/utf8.h"
 
