@@ -51,10 +51,19 @@ class Reader {
   }
 
  private:
+  // Units come in document order, so the count goes on from the last place
+  // asked for rather than from the start.
   std::size_t LineOf(std::size_t offset) const {
     offset = std::min(offset, bytes_.size());
-    return 1 + static_cast<std::size_t>(std::count(
-                   bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+    if (offset < counted_to_) {
+      counted_to_ = 0;
+      line_ = 1;
+    }
+    line_ += static_cast<std::size_t>(
+        std::count(bytes_.begin() + static_cast<std::ptrdiff_t>(counted_to_),
+                   bytes_.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+    counted_to_ = offset;
+    return line_;
   }
   std::string At(std::size_t offset) const {
     return name_ + ":" + std::to_string(LineOf(offset)) + ": ";
@@ -125,6 +134,8 @@ class Reader {
   std::string_view bytes_;
   const std::string& name_;
   pugi::xml_document document_;
+  mutable std::size_t counted_to_ = 0;
+  mutable std::size_t line_ = 1;
 };
 
 }  // namespace
