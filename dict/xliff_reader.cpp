@@ -149,7 +149,9 @@ std::optional<std::int16_t> LanguageOfTag(std::string_view tag) {
   const std::string_view number = tag.substr(kPrefix.size());
   // A minus cannot stand in a tag: "m5" is -5.
   if (number.front() == 'm' || number.front() == 'M') {
-    return ParseLanguageNumber("-" + std::string(number.substr(1)));
+    std::string negative(1, '-');
+    negative.append(number.substr(1));
+    return ParseLanguageNumber(negative);
   }
   if (number.front() == '-') return std::nullopt;
   return ParseLanguageNumber(number);
