@@ -65,6 +65,7 @@ std::vector<Case> AllCases() {
       {"memory", "7 peak memory of creation", RunMemoryCase},
       {"windows", "8 creation by the Windows builds under Wine beside the Linux build's",
        RunWindowsCase},
+      {"dict", "9 veltrano-dict stats and export on a 65,535-row dictionary", RunDictCase},
   };
 }
 

@@ -70,6 +70,7 @@ std::vector<Row> RunNewTextsCase(Context& context);
 std::vector<Row> RunUpdateCase(Context& context);
 std::vector<Row> RunMemoryCase(Context& context);
 std::vector<Row> RunWindowsCase(Context& context);
+std::vector<Row> RunDictCase(Context& context);
 
 // The child side of the memory case (`veltrano_bench --creation-child DIR`):
 // creates the object over the pictures folder DIR and prints its memory.

@@ -1,7 +1,7 @@
 #!/bin/sh
 # check-narrow-paths.sh SOURCE_DIR WINDOWS_BUILD_DIR [NINJA]
 # The rule of docs/architecture.md ("Unicode on Windows"): in what the Windows
-# build compiles of library/, platform/, host/, wizard/, tools/ and
+# build compiles of library/, platform/, host/, wizard/, dict/, tools/ and
 # tests/support/ (sources and the headers they include, as ninja recorded
 # them), no text reaches the system through the ANSI code page. A line that
 # must keep a pattern says why with "unicode-ok:".
@@ -11,7 +11,7 @@ source_dir=$1 build_dir=$2 ninja=${3:-ninja}
 source_dir=$(realpath "$source_dir")
 files=$("$ninja" -C "$build_dir" -t deps | sed -n 's/^  *//p' | sort -u |
   (cd "$build_dir" && xargs -r realpath -m) |
-  grep -E "^$source_dir/(library|platform|host|wizard|tools|tests/support)/" | sort -u)
+  grep -E "^$source_dir/(library|platform|host|wizard|dict|tools|tests/support)/" | sort -u)
 [ -n "$files" ] || {
   echo "no sources recorded in $build_dir: build it first" >&2
   exit 1

@@ -1,0 +1,165 @@
+#include "dict/xliff_writer.h"
+
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+#include "platform/base/utf8.h"
+
+namespace vt::dict {
+namespace {
+
+bool IsXmlChar(char32_t c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// The first character XML 1.0 cannot carry, as "U+0007", or nothing.
+std::optional<std::string> FirstNonXmlChar(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const base::Utf8Step step = base::Utf8Next(text, i);
+    if (!step.ok) return std::string("a byte that is not UTF-8");
+    if (!IsXmlChar(step.value)) {
+      char name[16];
+      std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(step.value));
+      return std::string(name);
+    }
+    i = step.next;
+  }
+  return std::nullopt;
+}
+
+// Element content. A carriage return is written as a reference, since a
+// reader turns a literal one into a line feed.
+void AppendEscaped(std::string_view text, std::string& out, bool attribute = false) {
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '\r':
+        out += "&#13;";
+        break;
+      case '"':
+        out += attribute ? "&quot;" : "\"";
+        break;
+      case '\n':
+        out += attribute ? "&#10;" : "\n";
+        break;
+      case '\t':
+        out += attribute ? "&#9;" : "\t";
+        break;
+      default:
+        out += c;
+    }
+  }
+}
+
+// A note's text with what XML cannot hold replaced: it is a hint only.
+std::string NoteText(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const base::Utf8Step step = base::Utf8Next(text, i);
+    if (step.ok && IsXmlChar(step.value)) {
+      out.append(text.substr(i, step.next - i));
+    } else {
+      base::AppendUtf8(0xFFFD, out);
+    }
+    i = step.next;
+  }
+  return out;
+}
+
+// Tools show the notes from the developer beside the source (translate-toolkit
+// carries no others into PO).
+void AppendNote(std::string_view text, std::string& out) {
+  out += "        <note from=\"developer\">";
+  AppendEscaped(NoteText(text), out);
+  out += "</note>\n";
+}
+
+std::string ColumnName(std::int16_t language) { return "Language_" + std::to_string(language); }
+
+}  // namespace
+
+std::string LanguageTag(std::int16_t language) {
+  // BCP 47 private use: subtags of letters and digits only.
+  return language < 0 ? "x-lang-m" + std::to_string(-language)
+                      : "x-lang-" + std::to_string(language);
+}
+
+Export WriteXliff(const DictionarySheet& dictionary,
+                  const std::unordered_map<std::string_view, Usage>& where_used,
+                  const ExportOptions& options) {
+  const std::size_t source_column = dictionary.Column(options.from);
+  const std::size_t target_column = dictionary.Column(options.to);
+  Export result;
+  std::string& out = result.xml;
+  out.reserve(256 * dictionary.RowCount());
+  out +=
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">\n"
+      "  <file original=\"";
+  AppendEscaped(options.original, out, true);
+  out += "\" datatype=\"plaintext\" source-language=\"" + LanguageTag(options.from) +
+         "\" target-language=\"" + LanguageTag(options.to) +
+         "\">\n"
+         "    <body>\n";
+  for (std::size_t row = 1; row < dictionary.RowCount(); ++row) {
+    const std::string_view source = dictionary.Text(row, source_column);
+    if (source.empty()) continue;
+    const std::string_view target = dictionary.Text(row, target_column);
+    // Ids are the rows as a spreadsheet numbers them: the header is row 1.
+    const std::string id = std::to_string(row + 1);
+    if (auto bad = FirstNonXmlChar(source)) {
+      result.left_out.push_back("row " + id + ": " + ColumnName(options.from) + " holds " + *bad);
+      continue;
+    }
+    if (auto bad = FirstNonXmlChar(target)) {
+      result.left_out.push_back("row " + id + ": " + ColumnName(options.to) + " holds " + *bad);
+      continue;
+    }
+    const auto width = static_cast<std::size_t>(
+        std::floor(static_cast<double>(base::Utf8Length(source)) * options.length_ratio));
+    out += "      <trans-unit id=\"" + id + "\" resname=\"" + id + "\"";
+    if (!target.empty()) out += " approved=\"yes\"";
+    out += " maxwidth=\"" + std::to_string(width > 0 ? width : 1) +
+           "\" size-unit=\"char\" xml:space=\"preserve\">\n"
+           "        <source>";
+    AppendEscaped(source, out);
+    out += "</source>\n";
+    if (target.empty()) {
+      out += "        <target state=\"needs-translation\"></target>\n";
+    } else {
+      out += "        <target state=\"translated\">";
+      AppendEscaped(target, out);
+      out += "</target>\n";
+    }
+    if (const auto found = where_used.find(source); found != where_used.end()) {
+      const Usage& usage = found->second;
+      if (!usage.places.empty()) {
+        AppendNote(usage.pictures.empty() ? "Used at: " + std::string(usage.places)
+                                          : "Used in " + std::string(usage.pictures) +
+                                                " picture(s) at: " + std::string(usage.places),
+                   out);
+      }
+      if (!usage.was.empty())
+        AppendNote("Earlier text at the same place: " + std::string(usage.was), out);
+    }
+    out += "      </trans-unit>\n";
+    ++result.units;
+  }
+  out +=
+      "    </body>\n"
+      "  </file>\n"
+      "</xliff>\n";
+  return result;
+}
+
+}  // namespace vt::dict
