@@ -16,7 +16,8 @@ constexpr std::uint16_t kSupBook = 0x01AE;
 // record's data on) by `delta`, up to `end`.
 void MoveExtSst(Bytes& data, std::size_t end, std::ptrdiff_t delta) {
   for (std::size_t k = 2; k + 8 <= end; k += 8) {
-    Put32(data.data() + k, static_cast<std::uint32_t>(Get32(data.data() + k) + delta));
+    // Modulo 2^32, as the field wraps: the same on 32- and 64-bit builds.
+    Put32(data.data() + k, Get32(data.data() + k) + static_cast<std::uint32_t>(delta));
   }
 }
 
