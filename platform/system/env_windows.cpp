@@ -6,7 +6,9 @@
 #include <shellapi.h>
 // clang-format on
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -36,8 +38,11 @@ std::string Join(const std::string& folder, std::string_view name) {
   return folder + (last == '\\' || last == '/' || last == ':' ? "" : "\\") + std::string(name);
 }
 
-std::string ReadAll(HANDLE file, const std::string& what) {
+std::string ReadAll(HANDLE file, const std::string& what, std::size_t expected) {
   std::string contents;
+  // A workbook read in growing steps would be copied and committed anew at
+  // each step: Wine's heap makes that dear.
+  contents.reserve(expected);
   char buffer[65536];
   for (;;) {
     DWORD got = 0;
@@ -98,7 +103,9 @@ class WindowsEnv final : public Env {
       throw SystemError(EINVAL, what + ": not an ordinary file");
     }
     stamp = windows::StampOf(file.get());
-    return ReadAll(file.get(), what);
+    const std::uint64_t size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    return ReadAll(file.get(), what,
+                   static_cast<std::size_t>(std::min<std::uint64_t>(size, SIZE_MAX / 2)));
   }
 
   std::optional<FileStamp> StatFile(const std::string& path) override {
