@@ -39,17 +39,26 @@ std::string Join(const std::string& folder, std::string_view name) {
 }
 
 std::string ReadAll(HANDLE file, const std::string& what, std::size_t expected) {
+  // The whole file in as few calls as its size allows: under Wine each call
+  // is a round trip to its server, and a string grown step by step is copied
+  // and committed anew at every step.
+  constexpr std::size_t kStep = 65536;  // for a file that grew meanwhile
   std::string contents;
-  // A workbook read in growing steps would be copied and committed anew at
-  // each step: Wine's heap makes that dear.
-  contents.reserve(expected);
-  char buffer[65536];
+  contents.reserve(expected + kStep);
+  contents.resize(expected);
+  std::size_t have = 0;
   for (;;) {
+    if (have == contents.size()) contents.resize(have + kStep);
+    const auto ask = static_cast<DWORD>(std::min<std::size_t>(contents.size() - have, 1u << 30));
     DWORD got = 0;
-    if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) throw windows::LastError(what);
-    if (got == 0) return contents;
-    contents.append(buffer, got);
+    if (!::ReadFile(file, contents.data() + have, ask, &got, nullptr)) {
+      throw windows::LastError(what);
+    }
+    if (got == 0) break;
+    have += got;
   }
+  contents.resize(have);
+  return contents;
 }
 
 class WindowsEnv final : public Env {
