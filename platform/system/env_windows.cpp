@@ -194,9 +194,11 @@ class WindowsEnv final : public Env {
     for (const DWORD id : ids) {
       Handle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
       if (!process.valid()) continue;  // the idle and system processes, other users'
+      // The image name in one question to the system, not by reading the
+      // process's loader tables (under Wine, eight round trips a process).
       wchar_t path[MAX_PATH * 4];
-      const DWORD length = ::GetModuleFileNameExW(process.get(), nullptr, path, MAX_PATH * 4);
-      if (length == 0) continue;
+      DWORD length = MAX_PATH * 4;
+      if (!::QueryFullProcessImageNameW(process.get(), 0, path, &length) || length == 0) continue;
       const std::string name = windows::NameOf(Narrow(std::wstring_view(path, length)));
       if (!name.empty()) names.push_back(name);
     }
