@@ -111,7 +111,7 @@ class WindowsEnv final : public Env {
     if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
       throw SystemError(EINVAL, what + ": not an ordinary file");
     }
-    stamp = windows::StampOf(file.get());
+    stamp = windows::StampOf(file.get(), info);
     const std::uint64_t size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
     return ReadAll(file.get(), what,
                    static_cast<std::size_t>(std::min<std::uint64_t>(size, SIZE_MAX / 2)));
