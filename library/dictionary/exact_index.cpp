@@ -1,9 +1,13 @@
 #include "library/dictionary/exact_index.h"
 
+#include <algorithm>
+#include <bit>
 #include <functional>
 
 namespace vt::dictionary {
 namespace {
+
+constexpr std::size_t kFirstSize = 1024;
 
 std::uint64_t Hash(std::string_view text) { return std::hash<std::string_view>{}(text); }
 
@@ -19,7 +23,7 @@ std::size_t ExactIndex::Probe(std::uint64_t hash, std::string_view text) const {
 }
 
 void ExactIndex::Add(std::string_view text, std::size_t row) {
-  if (2 * (used_ + 1) > slots_.size()) Grow();
+  if (2 * (used_ + 1) > slots_.size()) Rehash(slots_.empty() ? kFirstSize : 2 * slots_.size());
   const std::uint64_t hash = Hash(text);
   Slot& slot = slots_[Probe(hash, text)];
   if (slot.row != 0) return;
@@ -34,9 +38,14 @@ std::optional<std::size_t> ExactIndex::Find(std::string_view text) const {
   return slot.row;
 }
 
-void ExactIndex::Grow() {
+void ExactIndex::Reserve(std::size_t count) {
+  const std::size_t size = std::max(kFirstSize, std::bit_ceil(2 * count));
+  if (size > slots_.size()) Rehash(size);
+}
+
+void ExactIndex::Rehash(std::size_t size) {
   std::vector<Slot> old = std::move(slots_);
-  slots_.assign(old.empty() ? 1024 : 2 * old.size(), Slot{});
+  slots_.assign(size, Slot{});
   const std::size_t mask = slots_.size() - 1;
   for (const Slot& slot : old) {
     if (slot.row == 0) continue;

@@ -17,6 +17,8 @@ class ExactIndex {
   // Keeps the earlier row when the text is already indexed.
   void Add(std::string_view text, std::size_t row);
   std::optional<std::size_t> Find(std::string_view text) const;
+  // Room for `count` texts in all, so that adding them never rehashes.
+  void Reserve(std::size_t count);
 
  private:
   struct Slot {
@@ -26,7 +28,7 @@ class ExactIndex {
   };
 
   std::size_t Probe(std::uint64_t hash, std::string_view text) const;
-  void Grow();
+  void Rehash(std::size_t size);
 
   std::vector<Slot> slots_;
   std::size_t used_ = 0;

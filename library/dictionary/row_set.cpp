@@ -27,6 +27,7 @@ std::optional<std::size_t> RowSet::FindExactIn(std::size_t column, std::string_v
   const workbook::Sheet& sheet = connection_->Sheet();
   ColumnIndex& index = exact_[column];
   const std::size_t rows = sheet.RowCount();
+  if (index.rows_indexed < rows) index.first_row.Reserve(rows - 1);
   for (; index.rows_indexed < rows; ++index.rows_indexed) {
     index.first_row.Add(sheet.CellText(index.rows_indexed, column), index.rows_indexed);
   }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "library/maintenance/picture_selection_form.h"
@@ -17,6 +19,41 @@ namespace {
 using win32::Wide;
 
 constexpr UINT_PTR kNumberBoxSubclass = 1;
+
+// The common controls, loaded when a dialog first needs them: imported, they
+// would be loaded, and their window classes registered, in every process
+// that creates the library's object, dialog or not.
+struct CommonControls {
+  decltype(&::InitCommonControlsEx) InitCommonControlsEx;
+  decltype(&::SetWindowSubclass) SetWindowSubclass;
+  decltype(&::DefSubclassProc) DefSubclassProc;
+  decltype(&::RemoveWindowSubclass) RemoveWindowSubclass;
+};
+
+template <typename Function>
+void Find(HMODULE library, const char* name, Function& function) {
+  // Through the generic function type, which converts to any other.
+  const auto found = reinterpret_cast<void (*)()>(::GetProcAddress(library, name));
+  if (found == nullptr) {
+    throw std::runtime_error(std::string("comctl32.dll has no function ") + name);
+  }
+  function = reinterpret_cast<Function>(found);
+}
+
+const CommonControls& Controls() {
+  static const CommonControls controls = [] {
+    // Kept loaded to the end: windows of its classes may outlive a dialog.
+    const HMODULE library = ::LoadLibraryW(L"comctl32.dll");
+    if (library == nullptr) throw std::runtime_error("comctl32.dll cannot be loaded");
+    CommonControls found{};
+    Find(library, "InitCommonControlsEx", found.InitCommonControlsEx);
+    Find(library, "SetWindowSubclass", found.SetWindowSubclass);
+    Find(library, "DefSubclassProc", found.DefSubclassProc);
+    Find(library, "RemoveWindowSubclass", found.RemoveWindowSubclass);
+    return found;
+  }();
+  return controls;
+}
 
 class PictureSelectionView {
  public:
@@ -97,7 +134,8 @@ void PictureSelectionView::Build(HWND dialog) {
         made = box_ = MakeControl(dialog, table_, control, dpi_, L"EDIT",
                                   WS_TABSTOP | WS_CLIPSIBLINGS | ES_CENTER | ES_AUTOHSCROLL,
                                   WS_EX_CLIENTEDGE, "");
-        ::SetWindowSubclass(box_, NumberBox, kNumberBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
+        Controls().SetWindowSubclass(box_, NumberBox, kNumberBoxSubclass,
+                                     reinterpret_cast<DWORD_PTR>(this));
         break;
       case layout::Kind::Label: {
         const int index = std::string_view(control.name) == "lblString(0)" ? 0 : 1;
@@ -225,7 +263,7 @@ LRESULT CALLBACK PictureSelectionView::NumberBox(HWND box, UINT message, WPARAM 
       if (kept >= PictureSelectionForm::kLangNumMaxLength) return 0;
     }
   }
-  return ::DefSubclassProc(box, message, wparam, lparam);
+  return Controls().DefSubclassProc(box, message, wparam, lparam);
 }
 
 INT_PTR CALLBACK PictureSelectionView::Procedure(HWND dialog, UINT message, WPARAM wparam,
@@ -260,7 +298,9 @@ INT_PTR CALLBACK PictureSelectionView::Procedure(HWND dialog, UINT message, WPAR
     case WM_CLOSE:
       return TRUE;  // only Ok and Cancel close it
     case WM_DESTROY:
-      if (view != nullptr) ::RemoveWindowSubclass(view->box_, NumberBox, kNumberBoxSubclass);
+      if (view != nullptr) {
+        Controls().RemoveWindowSubclass(view->box_, NumberBox, kNumberBoxSubclass);
+      }
       return FALSE;
     default:
       return FALSE;
@@ -271,7 +311,7 @@ INT_PTR CALLBACK PictureSelectionView::Procedure(HWND dialog, UINT message, WPAR
 
 void RunWin32View(PictureSelectionForm& form) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  Controls().InitCommonControlsEx(&controls);
   PictureSelectionView view(form);
   win32::RunModal(WS_POPUP | WS_CAPTION, 0, PictureSelectionView::Procedure,
                   reinterpret_cast<LPARAM>(&view));

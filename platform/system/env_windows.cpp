@@ -6,7 +6,9 @@
 #include <shellapi.h>
 // clang-format on
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -36,15 +38,27 @@ std::string Join(const std::string& folder, std::string_view name) {
   return folder + (last == '\\' || last == '/' || last == ':' ? "" : "\\") + std::string(name);
 }
 
-std::string ReadAll(HANDLE file, const std::string& what) {
+std::string ReadAll(HANDLE file, const std::string& what, std::size_t expected) {
+  // The whole file in as few calls as its size allows: under Wine each call
+  // is a round trip to its server, and a string grown step by step is copied
+  // and committed anew at every step.
+  constexpr std::size_t kStep = 65536;  // for a file that grew meanwhile
   std::string contents;
-  char buffer[65536];
+  contents.reserve(expected + kStep);
+  contents.resize(expected);
+  std::size_t have = 0;
   for (;;) {
+    if (have == contents.size()) contents.resize(have + kStep);
+    const auto ask = static_cast<DWORD>(std::min<std::size_t>(contents.size() - have, 1u << 30));
     DWORD got = 0;
-    if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) throw windows::LastError(what);
-    if (got == 0) return contents;
-    contents.append(buffer, got);
+    if (!::ReadFile(file, contents.data() + have, ask, &got, nullptr)) {
+      throw windows::LastError(what);
+    }
+    if (got == 0) break;
+    have += got;
   }
+  contents.resize(have);
+  return contents;
 }
 
 class WindowsEnv final : public Env {
@@ -97,8 +111,10 @@ class WindowsEnv final : public Env {
     if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
       throw SystemError(EINVAL, what + ": not an ordinary file");
     }
-    stamp = windows::StampOf(file.get());
-    return ReadAll(file.get(), what);
+    stamp = windows::StampOf(file.get(), info);
+    const std::uint64_t size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    return ReadAll(file.get(), what,
+                   static_cast<std::size_t>(std::min<std::uint64_t>(size, SIZE_MAX / 2)));
   }
 
   std::optional<FileStamp> StatFile(const std::string& path) override {
@@ -178,9 +194,11 @@ class WindowsEnv final : public Env {
     for (const DWORD id : ids) {
       Handle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
       if (!process.valid()) continue;  // the idle and system processes, other users'
+      // The image name in one question to the system, not by reading the
+      // process's loader tables (under Wine, eight round trips a process).
       wchar_t path[MAX_PATH * 4];
-      const DWORD length = ::GetModuleFileNameExW(process.get(), nullptr, path, MAX_PATH * 4);
-      if (length == 0) continue;
+      DWORD length = MAX_PATH * 4;
+      if (!::QueryFullProcessImageNameW(process.get(), 0, path, &length) || length == 0) continue;
       const std::string name = windows::NameOf(Narrow(std::wstring_view(path, length)));
       if (!name.empty()) names.push_back(name);
     }

@@ -182,9 +182,13 @@ HANDLE OpenShared(const std::string& path, DWORD access) {
 
 FileStamp StampOf(HANDLE file) {
   BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file, &info)) throw LastError("Cannot examine a file");
+  return StampOf(file, info);
+}
+
+FileStamp StampOf(HANDLE file, const BY_HANDLE_FILE_INFORMATION& info) {
   FILE_BASIC_INFO basic{};
-  if (!::GetFileInformationByHandle(file, &info) ||
-      !::GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) {
+  if (!::GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) {
     throw LastError("Cannot examine a file");
   }
   FileStamp stamp;

@@ -186,15 +186,21 @@ namespace {
 TEST(DictionaryExactIndexTest, KeepsFirstRowsAcrossGrowth) {
   std::vector<std::string> texts;
   for (int i = 0; i < 5000; ++i) texts.push_back("text " + std::to_string(i));
-  ExactIndex index;
-  EXPECT_EQ(index.Find("text 1"), std::nullopt);
-  for (std::size_t i = 0; i < texts.size(); ++i) index.Add(texts[i], i + 1);
-  // The same texts again, later in sheet order: never shadowing the first.
-  for (std::size_t i = 0; i < texts.size(); ++i) index.Add(texts[i], texts.size() + i + 1);
-  for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(index.Find(texts[i]), i + 1);
-  EXPECT_EQ(index.Find("text 5000"), std::nullopt);
-  EXPECT_EQ(index.Find("Text 1"), std::nullopt);
-  EXPECT_EQ(index.Find(""), std::nullopt);
+  // Grown one step at a time, sized ahead, and sized ahead once it holds texts.
+  for (const std::size_t reserve : {std::size_t{0}, std::size_t{10000}, std::size_t{10001}}) {
+    SCOPED_TRACE(reserve);
+    ExactIndex index;
+    if (reserve == 10000) index.Reserve(reserve);
+    EXPECT_EQ(index.Find("text 1"), std::nullopt);
+    for (std::size_t i = 0; i < texts.size(); ++i) index.Add(texts[i], i + 1);
+    if (reserve > 10000) index.Reserve(reserve);
+    // The same texts again, later in sheet order: never shadowing the first.
+    for (std::size_t i = 0; i < texts.size(); ++i) index.Add(texts[i], texts.size() + i + 1);
+    for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(index.Find(texts[i]), i + 1);
+    EXPECT_EQ(index.Find("text 5000"), std::nullopt);
+    EXPECT_EQ(index.Find("Text 1"), std::nullopt);
+    EXPECT_EQ(index.Find(""), std::nullopt);
+  }
 }
 
 }  // namespace

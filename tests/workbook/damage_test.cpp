@@ -59,6 +59,8 @@ TEST(DamagedBook, ReadsNamesTheDamageAndIsNeverSaved) {
        [](std::uint8_t* r) { Put32(r + 4 + 4, 2); }, "DIMENSIONS record"},
       {"a cell moved above the rows before it", rt::kLabel, true,
        [](std::uint8_t* r) { Put16(r + 4, 0); }, "out of the order"},
+      {"a text shorter than its LABEL record", rt::kLabel, true,
+       [](std::uint8_t* r) { Put16(r + 4 + 6, Get16(r + 4 + 6) - 1); }, "1 bytes after its text"},
       {"a worksheet whose BOF says otherwise", rt::kBof, true,
        [](std::uint8_t* r) { Put16(r + 6, 0x0020); }, "BOF record"},
   };
@@ -84,6 +86,23 @@ TEST(DamagedBook, ReadsNamesTheDamageAndIsNeverSaved) {
       EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos) << e.what();
     }
     EXPECT_EQ(test::ReadBytes(file), bytes);
+  }
+}
+
+TEST(DamagedBook, ATextLongerThanItsLabelRecordIsAnError) {
+  TempDir dir;
+  const auto file = MakeBook(dir, 2);
+  auto bytes = test::ReadBytes(file);
+  const auto book = ParseBook(std::span<const std::uint8_t>(bytes.data(), bytes.size()));
+  Put16(bytes.data() + 512 + FindRecord(book->stream, rt::kLabel, true) + 4 + 6, 200);
+  test::WriteBytes(file, bytes);
+  try {
+    Workbook::Open(file);
+    ADD_FAILURE() << "a LABEL record cut short was read";
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find("record LABEL at stream offset"), std::string::npos)
+        << e.what();
+    EXPECT_NE(std::string(e.what()).find("is cut short"), std::string::npos) << e.what();
   }
 }
 

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "platform/workbook/internal/book.h"
+#include "platform/workbook/internal/continued.h"
 #include "platform/workbook/internal/number_text.h"
 #include "platform/workbook/internal/records.h"
 #include "platform/workbook/internal/utf.h"
@@ -411,8 +412,22 @@ class BookReader {
 
   std::string_view ContinuedText(RecordReader& in, const Record& r, std::size_t skip,
                                  const std::string& where) {
-    std::vector<Segment> segments{{r.data + skip, r.size - skip}};
     std::uint16_t next;
+    const bool continued = in.PeekType(next) && next == rt::kContinue;
+    // A text whole in its record, as nearly every one is: no reader, and no
+    // name for an error that cannot happen (one cell of the sheet each).
+    if (!continued && r.size >= skip + 3) {
+      const std::uint8_t* d = r.data + skip;
+      const std::size_t cch = Get16(d);
+      const bool high_byte = (d[2] & 1) != 0;
+      const std::size_t bytes = cch * (high_byte ? 2 : 1);
+      const std::size_t room = r.size - skip - 3;
+      if (bytes <= room) {
+        if (bytes != room && r.type == rt::kLabel) TrailingBytes(r, where, room - bytes);
+        return PoolChars(d + 3, cch, high_byte, book_.pool);
+      }
+    }
+    std::vector<Segment> segments{{r.data + skip, r.size - skip}};
     Record c;
     while (in.PeekType(next) && next == rt::kContinue) {
       in.Next(c);
@@ -424,11 +439,13 @@ class BookReader {
     std::uint16_t cch = text.U16();
     std::uint8_t flags = text.U8();
     std::string_view chars = text.Chars(cch, (flags & 1) != 0, book_.pool);
-    if (text.Remaining() != 0 && r.type == rt::kLabel) {
-      Damage("record LABEL at stream offset " + Hex(r.offset) + " of " + where + " holds " +
-             std::to_string(text.Remaining()) + " bytes after its text");
-    }
+    if (text.Remaining() != 0 && r.type == rt::kLabel) TrailingBytes(r, where, text.Remaining());
     return chars;
+  }
+
+  void TrailingBytes(const Record& r, const std::string& where, std::size_t bytes) {
+    Damage("record LABEL at stream offset " + Hex(r.offset) + " of " + where + " holds " +
+           std::to_string(bytes) + " bytes after its text");
   }
 
   void Cell(RecordReader& in, const Record& r, SheetData& sheet, const std::string& where,

@@ -7,6 +7,22 @@
 
 namespace vt::workbook::detail {
 
+std::string_view PoolChars(const std::uint8_t* data, std::size_t count, bool high_byte,
+                           StringPool& pool) {
+  if (count == 0) return {};
+  char* out = pool.Reserve(MaxUtf8Bytes(count));
+  if (!high_byte) {
+    bool ascii = true;
+    for (std::size_t i = 0; i < count; ++i) ascii &= data[i] < 0x80;
+    if (ascii) {
+      std::memcpy(out, data, count);
+      return pool.Commit(count);
+    }
+    return pool.Commit(Latin1ToUtf8(data, count, out));
+  }
+  return pool.Commit(Utf16LeToUtf8(data, count, out));
+}
+
 ContinuedReader::ContinuedReader(const Segment* segments, std::size_t count, std::string what)
     : segments_(segments), count_(count), what_(std::move(what)) {
   for (std::size_t i = 0; i < count; ++i) remaining_ += segments[i].size;
@@ -84,17 +100,7 @@ std::string_view ContinuedReader::Chars(std::size_t count, bool high_byte, Strin
   if (here >= count * width) {
     pos_ += count * width;
     remaining_ -= count * width;
-    char* out = pool.Reserve(MaxUtf8Bytes(count));
-    if (!high_byte) {
-      bool ascii = true;
-      for (std::size_t i = 0; i < count; ++i) ascii &= p[i] < 0x80;
-      if (ascii) {
-        std::memcpy(out, p, count);
-        return pool.Commit(count);
-      }
-      return pool.Commit(Latin1ToUtf8(p, count, out));
-    }
-    return pool.Commit(Utf16LeToUtf8(p, count, out));
+    return PoolChars(p, count, high_byte, pool);
   }
   scratch_.clear();
   while (scratch_.size() < count) {

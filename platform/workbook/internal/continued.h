@@ -22,6 +22,10 @@ struct Segment {
   std::size_t size;
 };
 
+// `count` characters lying whole at `data`, Latin-1 or UTF-16LE, into `pool`.
+std::string_view PoolChars(const std::uint8_t* data, std::size_t count, bool high_byte,
+                           StringPool& pool);
+
 class ContinuedReader {
  public:
   ContinuedReader(const Segment* segments, std::size_t count, std::string what);
