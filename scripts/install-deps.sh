@@ -19,6 +19,8 @@ packages=(
   # read back by xlrd and LibreOffice, the guides read back from their PDFs
   libgtest-dev libgmock-dev googletest
   python3 python3-xlrd libreoffice-calc-nogui poppler-utils
+  # the coverage report rendered by a real browser
+  chromium
   # the layout check, and clang for the fuzz targets and the clang build
   clang libclang-rt-14-dev clang-format
   # the Windows builds (x64 and x86) and their tests, the windows on a

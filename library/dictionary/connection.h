@@ -34,6 +34,9 @@ class Connection {
 
   const std::filesystem::path& Path() const { return book_.Path(); }
   workbook::Sheet& Sheet();
+  // Another sheet of the workbook, by name, letter case ignored; nullptr when
+  // there is none. Its edits are saved by the next Commit.
+  workbook::Sheet* FindSheet(std::string_view name) { return book_.FindSheet(name); }
 
   // The column named `name` in the header row, letter case ignored; throws
   // MissingColumn naming the column and the file when the sheet lacks it.

@@ -2,7 +2,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "library/interpreter/module_state.h"
 #include "library/interpreter/veltrano_module.h"
@@ -12,11 +14,13 @@
 namespace vt::maintenance::testing {
 namespace {
 
+using pictures::testing::Button;
 using pictures::testing::Picture;
 using pictures::testing::Text;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
 
 std::string UpdatedText(int n) {
   return "The dictionary of the development language has been UPDATED\r\n"
@@ -246,6 +250,88 @@ TEST_F(UpdateDictionaryTest, FailuresAreToldOnceAndEndTheRunWithTheirCount) {
                                    c.language + " again !"));
     ExpectFlagsLowered();
   }
+}
+
+TEST_F(UpdateDictionaryTest, TheRunLeavesACoverageReportBesideTheDictionary) {
+  WritePicture("Odd.grf", Picture({Text("txtOdd", " Tom & \"Jerry\" <b> "),
+                                   Button("cmdStop", "Stop", "Boiler overview")}));
+  vt::testing::WriteFile(pictures() / "Broken.grf", "[1, 2");
+  struct Case {
+    std::optional<std::string> ratio;  // ReportLengthRatio
+    const char* stop;                  // "Stoppen" is 1.75 times "Stop"
+    const char* logged;
+  };
+  const Case cases[] = {
+      {std::nullopt, "too long", nullptr},
+      {"2,5", "translated", nullptr},
+      {" 1.75 ", "translated", nullptr},
+      {"abc", "too long",
+       "ReportLengthRatio of [PARAMETERS], line 2, is \"abc\", not a number "
+       "above 0; the coverage report takes 1.5"},
+      {"0", "too long", "is \"0\", not a number above 0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ratio.value_or("none"));
+    std::string ini = vt::testing::ReadyIni({}, {{"OPERATOR", 3}});
+    if (c.ratio) ini.insert(ini.find('\n') + 1, "ReportLengthRatio=" + *c.ratio + "\r\n");
+    WriteIniText(ini);
+    WriteDictionary(SampleDictionary());
+    std::filesystem::remove(log_path());
+    Choose({"Main", "Odd", "Broken"}, "3");
+    auto module = CreateReady();
+    module->UpdateAndVerifyDictionary();
+
+    // The run tells what it told before it left a report.
+    const std::vector<Message> messages = TakeMessages();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_THAT(messages[2].text, HasSubstr("The analysis of 1 picture has failed !"));
+    std::vector<std::string> log;
+    if (std::filesystem::exists(log_path())) log = LogLines();
+    // The broken picture's own report is the only other line.
+    ASSERT_EQ(log.size(), c.logged ? 2u : 1u);
+    if (c.logged) {
+      EXPECT_THAT(log[1], HasSubstr(";VeltranoModule;UpdateAndVerifyDictionary;"));
+      EXPECT_THAT(log[1], HasSubstr(c.logged));
+    }
+
+    const std::string csv = vt::testing::ReadFile(veltrano_dir() / "Veltrano_Report.csv");
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < csv.size();) {
+      const std::size_t end = csv.find("\r\n", at);
+      lines.push_back(csv.substr(at, end - at));
+      at = end + 2;
+    }
+    const std::string stop = c.stop;
+    EXPECT_THAT(lines, UnorderedElementsAre(
+                           "\xEF\xBB\xBFPicture,Text,Places,Language_2,Language_3",
+                           "Main,Boiler overview,txtTitle.Caption,translated,translated",
+                           "Main,Stop,txtStop.Caption," + stop + ",translated",
+                           "Odd,\"Tom & \"\"Jerry\"\" <b>\",txtOdd.Caption,missing,missing",
+                           "Odd,Stop,cmdStop.Caption," + stop + ",translated",
+                           "Odd,Boiler overview,cmdStop.Description,translated,translated"));
+    const std::string html = vt::testing::ReadFile(veltrano_dir() / "Veltrano_Report.html");
+    EXPECT_THAT(html, HasSubstr("<td class=\"text\">Tom &amp; &quot;Jerry&quot; &lt;b&gt;</td>"));
+    EXPECT_THAT(html, HasSubstr("Not counted, their analysis failed: Broken"));
+  }
+}
+
+// The report is an extra: a failure to write it is logged (and told on
+// stderr), and the run's messages are the ones it would have shown.
+TEST_F(UpdateDictionaryTest, AReportThatCannotBeWrittenIsLoggedAndChangesNoMessage) {
+  Choose({"Main", "New"}, "3");
+  auto module = CreateReady();
+  test_env_->fail_saves_of = "Veltrano_Report.html";
+  module->UpdateAndVerifyDictionary();
+  test_env_->fail_saves_of.clear();
+  EXPECT_THAT(TakeMessages(), ElementsAre(UpdateNotice(), Warning(UpdatedText(3))));
+  const std::vector<std::string> log = LogLines();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_THAT(log[0], HasSubstr(";VeltranoModule;UpdateAndVerifyDictionary;the coverage report "
+                                "was not written: Cannot write the file '"));
+  EXPECT_THAT(log[0], HasSubstr("Veltrano_Report.html"));
+  EXPECT_FALSE(std::filesystem::exists(veltrano_dir() / "Veltrano_Report.html"));
+  EXPECT_TRUE(std::filesystem::exists(veltrano_dir() / "Veltrano_Report.csv"));
+  EXPECT_EQ(DictionaryRowsByXlrd().size(), SampleDictionary().size() + 1);
 }
 
 }  // namespace
