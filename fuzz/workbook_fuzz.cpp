@@ -1,6 +1,7 @@
 // libFuzzer target for the workbook reader: any bytes either read as a
 // workbook or fail with FormatError; what reads cleanly is edited, planned
-// for a save, checked, written and must read back with the edits.
+// for a save (every other one with a sheet added), checked, written and must
+// read back with the edits.
 
 #include <algorithm>
 #include <cstdint>
@@ -36,6 +37,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sheet.Put(0, 1, {}, CellKind::kBlank);
     sheet.edited.push_back(CellKey(0, 1));
   }
+  // About every other input also gets a new worksheet, after the last sheet
+  // (by the count of 512-byte sectors: workbooks are made of whole ones).
+  const bool add = (size / 512) % 2 == 1;
+  if (add) {
+    BoundSheet bs;
+    bs.name = "Fuzz added";
+    bs.added = true;
+    book->boundsheets.push_back(bs);
+    auto added = std::make_unique<SheetData>();
+    added->name = bs.name;
+    added->boundsheet = book->boundsheets.size() - 1;
+    added->Put(40, 2, book->pool.Add("added ü"), CellKind::kText);
+    added->edited.push_back(CellKey(40, 2));
+    book->sheets.push_back(std::move(added));
+  }
   std::unique_ptr<BookPlan> plan;
   try {
     plan = PlanBook(*book);
@@ -62,6 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const SheetData& s = *again->sheets.front();
     if (s.columns.empty() || s.columns[0].text.size() <= row ||
         s.columns[0].text[row] != "fuzz é 😀") {
+      std::abort();
+    }
+    const SheetData& last = *again->sheets.back();
+    if (add && (last.name != "Fuzz added" || last.columns.size() != 3 ||
+                last.columns[2].text.size() != 41 || last.columns[2].text[40] != "added ü")) {
       std::abort();
     }
   } catch (const FormatError&) {

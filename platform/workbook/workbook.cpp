@@ -64,6 +64,8 @@ std::vector<std::string> Workbook::SheetNames() const {
 
 Sheet* Workbook::FindSheet(std::string_view name) { return state_->Find(name); }
 
+Sheet* Workbook::AddSheet(std::string_view name) { return state_->AddSheet(name); }
+
 bool Workbook::HasPendingEdits() const { return !state_->pending.empty(); }
 
 std::size_t Workbook::ContentGeneration() const { return state_->generation; }

@@ -91,6 +91,14 @@ class Workbook {
   // Worksheet by name, letter case ignored; nullptr when there is none. The
   // pointer stays valid across Save while the sheet exists in the file.
   Sheet* FindSheet(std::string_view name);
+  // A new empty worksheet after the last sheet, written by the next Save
+  // with the other edits. The name follows the spreadsheet's rules: 1 to 31
+  // characters, none of : \ / ? * [ ], no apostrophe first or last, and no
+  // other sheet of that name, letter case ignored; else Error says why.
+  // When the save finds that another program added a worksheet of that name
+  // meanwhile, that sheet stands for this one: the edits go into it as edits
+  // of any sheet do (a cell the other program filled keeps its value).
+  Sheet* AddSheet(std::string_view name);
 
   bool HasPendingEdits() const;
   // Changes whenever the workbook's content was read anew from the file (a

@@ -169,6 +169,8 @@ TEST(FailedSave, EveryStepLeavesTheOldFileAndKeepsTheEdits) {
     }
     Workbook book = Workbook::Open(file);
     const std::size_t row = book.FindSheet("Dictionary")->AppendRow(0, "Boiler");
+    // A sheet added in the same save (not in place: it moves the sheets).
+    if (!c.in_place) book.AddSheet("Where used")->SetCellText(1, 1, "Kessel");
     const auto before = test::ReadBytes(file);
 
     FailingEnv env(c.step, c.error);
@@ -195,6 +197,10 @@ TEST(FailedSave, EveryStepLeavesTheOldFileAndKeepsTheEdits) {
     Workbook again = Workbook::Open(file);
     EXPECT_EQ(again.FindSheet("Dictionary")->CellText(row, 0), "Boiler");
     EXPECT_EQ(again.FindSheet("Dictionary")->RowCount(), row + 1);
+    if (!c.in_place) {
+      EXPECT_EQ(again.SheetNames().size(), 2u);
+      EXPECT_EQ(again.FindSheet("Where used")->CellText(1, 1), "Kessel");
+    }
   }
 }
 

@@ -76,6 +76,7 @@ struct BoundSheet {
   std::string name;
   std::size_t begin = 0;  // BOF of the substream
   std::size_t end = 0;    // past its EOF
+  bool added = false;     // a new worksheet, not in the stream yet
 };
 
 struct BookData {
@@ -104,5 +105,11 @@ std::unique_ptr<BookData> ParseBook(std::string file);
 
 // A new workbook with one sheet whose row 0 holds `headers`.
 Bytes NewDictionaryFile(std::string_view sheet_name, const std::vector<std::string>& headers);
+
+// The records of an empty worksheet that is not the selected one: BOF, INDEX,
+// DIMENSIONS (both to be filled in), the sheet's defaults, WINDOW2 and EOF.
+Bytes NewWorksheetRecords();
+// The data of a BOUNDSHEET record for a visible worksheet, its position 0.
+Bytes BoundSheetData(std::u16string_view name);
 
 }  // namespace vt::workbook::detail

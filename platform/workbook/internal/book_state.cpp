@@ -10,6 +10,7 @@
 #include "platform/base/ascii.h"
 #include "platform/workbook/internal/book_writer.h"
 #include "platform/workbook/internal/cfb_update.h"
+#include "platform/workbook/internal/sheet_name.h"
 #include "platform/workbook/internal/utf.h"
 
 namespace vt::workbook::detail {
@@ -133,6 +134,26 @@ std::size_t AppendOn(const std::filesystem::path& path, BookData& book, SheetDat
   return row;
 }
 
+SheetData& AddSheetOn(const std::filesystem::path& path, BookData& book, std::string_view name,
+                      std::vector<PendingEdit>& log) {
+  if (const std::string problem = SheetNameProblem(name, book); !problem.empty()) {
+    throw Error(path, "cannot add sheet \"" + std::string(name) + "\": " + problem);
+  }
+  BoundSheet bs;
+  bs.name = std::string(name);
+  bs.added = true;
+  book.boundsheets.push_back(std::move(bs));
+  auto sheet = std::make_unique<SheetData>();
+  sheet->name = std::string(name);
+  sheet->boundsheet = book.boundsheets.size() - 1;
+  book.sheets.push_back(std::move(sheet));
+  PendingEdit edit;
+  edit.sheet = std::string(name);
+  edit.new_sheet = true;
+  log.push_back(std::move(edit));
+  return *book.sheets.back();
+}
+
 }  // namespace
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
@@ -144,7 +165,7 @@ void BookState::Attach(std::unique_ptr<BookData> fresh) {
   for (auto& sd : fresh->sheets) {
     std::unique_ptr<Sheet> sheet;
     for (auto& old : sheets) {
-      if (old && old->Name() == sd->name) {
+      if (old && SameNameIgnoringCase(old->Name(), sd->name)) {
         sheet = std::move(old);
         break;
       }
@@ -166,6 +187,12 @@ Sheet* BookState::Find(std::string_view name) {
   return nullptr;
 }
 
+Sheet* BookState::AddSheet(std::string_view name) {
+  SheetData& data_of_sheet = AddSheetOn(path, *data, name, pending);
+  sheets.push_back(std::unique_ptr<Sheet>(new Sheet(this, &data_of_sheet)));
+  return sheets.back().get();
+}
+
 void BookState::SetText(SheetData& sheet, std::size_t row, std::size_t col, std::string_view text) {
   SetTextOn(path, *data, sheet, row, col, text, pending);
 }
@@ -182,6 +209,12 @@ std::vector<PendingEdit> BookState::Replay(const std::filesystem::path& path, Bo
   std::set<std::pair<std::string, std::size_t>> found;               // ... and those already there
   ColumnIndex index;
   for (const PendingEdit& e : pending) {
+    if (e.new_sheet) {
+      // A worksheet another program added under this name meanwhile stands
+      // for ours: the edits go into it as into any sheet.
+      if (!FindData(fresh, e.sheet)) AddSheetOn(path, fresh, e.sheet, log);
+      continue;
+    }
     SheetData* sheet = FindData(fresh, e.sheet);
     if (!sheet) {
       throw Error(path, "sheet \"" + e.sheet +

@@ -26,6 +26,7 @@ struct PendingEdit {
   std::size_t row = 0, col = 0;
   std::string_view old_text;  // what a SetCellText replaced
   std::string_view text;
+  bool new_sheet = false;  // AddSheet: `sheet` names it
 };
 
 struct BookState {
@@ -40,6 +41,7 @@ struct BookState {
   // Makes `fresh` the current content, keeping Sheet objects by name.
   void Attach(std::unique_ptr<BookData> fresh);
   Sheet* Find(std::string_view name);
+  Sheet* AddSheet(std::string_view name);
 
   void SetText(SheetData& sheet, std::size_t row, std::size_t col, std::string_view text);
   std::size_t Append(SheetData& sheet, std::size_t col, std::string_view text, bool unique);

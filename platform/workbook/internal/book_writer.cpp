@@ -1,15 +1,24 @@
 #include "platform/workbook/internal/book_writer.h"
 
 #include <algorithm>
-#include <numeric>
 
 #include "platform/workbook/internal/records.h"
+#include "platform/workbook/internal/utf.h"
 
 namespace vt::workbook::detail {
 
 namespace {
 
 constexpr std::size_t kMaxExtSstBuckets = (kMaxRecordData - 2) / 8;
+constexpr std::uint16_t kSupBook = 0x01AE;
+
+// Moves the stream positions of the EXTSST entries in `data` (from the
+// record's data on) by `delta`, up to `end`.
+void MoveExtSst(Bytes& data, std::size_t end, std::ptrdiff_t delta) {
+  for (std::size_t k = 2; k + 8 <= end; k += 8) {
+    Put32(data.data() + k, static_cast<std::uint32_t>(Get32(data.data() + k) + delta));
+  }
+}
 
 class BookPlanner {
  public:
@@ -55,6 +64,9 @@ class BookPlanner {
     StreamPlan& out = plan_->stream;
     const std::size_t added = plan_->sst_added.size();
     plan_->sst_begin = out.Size();
+    // New BOUNDSHEET records before the table move it.
+    sst_shift_ =
+        static_cast<std::ptrdiff_t>(out.Size()) - static_cast<std::ptrdiff_t>(book_.sst_begin);
     extsst_.clear();
     if (added == 0) {
       out.Copy(book_.sst_begin, 4);
@@ -84,6 +96,7 @@ class BookPlanner {
         const std::size_t size = Get16(book_.stream.data() + old_extsst_ + 2);
         extsst_.assign(book_.stream.begin() + static_cast<std::ptrdiff_t>(old_extsst_ + 4),
                        book_.stream.begin() + static_cast<std::ptrdiff_t>(old_extsst_ + 4 + size));
+        MoveExtSst(extsst_, extsst_.size(), sst_shift_);
         extsst_.insert(extsst_.end(), entries.begin(), entries.end());
       }
       return;
@@ -103,6 +116,25 @@ class BookPlanner {
     StreamPlan& out = plan_->stream;
     RecordReader in(book_.stream, 0);
     Record r;
+    // Added sheets follow the last sheet, their BOUNDSHEET records the last one.
+    std::size_t added = 0, last_boundsheet = SIZE_MAX;
+    for (const BoundSheet& bs : book_.boundsheets) {
+      if (bs.added) {
+        ++added;
+      } else {
+        last_boundsheet = bs.record_offset;
+      }
+    }
+    const auto add_boundsheets = [&] {
+      for (const BoundSheet& bs : book_.boundsheets) {
+        if (!bs.added) continue;
+        std::u16string name;
+        Utf8ToUtf16(bs.name, name);
+        Bytes record;
+        AppendRecord(record, rt::kBoundSheet, BoundSheetData(name));
+        plan_->boundsheet_at.push_back(out.Add(record));
+      }
+    };
     if (book_.has_sst) {
       RecordReader after(book_.stream, book_.sst_end);
       Record e;
@@ -123,11 +155,30 @@ class BookPlanner {
         }
         continue;  // a table written anew brought its own
       }
+      if (r.type == rt::kExtSst && sst_shift_ != 0) {
+        Bytes data(r.data, r.data + r.size);
+        MoveExtSst(data, data.size(), sst_shift_);
+        Bytes record;
+        AppendRecord(record, rt::kExtSst, data);
+        out.Add(record);
+        continue;
+      }
       if (r.type == rt::kBoundSheet) {
         plan_->boundsheet_at.push_back(out.Add(book_.stream.data() + r.offset, r.End() - r.offset));
+        if (r.offset == last_boundsheet) add_boundsheets();
+        continue;
+      }
+      if (added != 0 && r.type == kSupBook && r.size == 4 && Get16(r.data + 2) == 0x0401) {
+        // The workbook's own entry among the linked ones counts its sheets.
+        Bytes data(r.data, r.data + r.size);
+        Put16(data.data(), static_cast<std::uint32_t>(book_.boundsheets.size()));
+        Bytes record;
+        AppendRecord(record, kSupBook, data);
+        out.Add(record);
         continue;
       }
       if (r.offset == book_.globals_eof) {
+        if (last_boundsheet == SIZE_MAX) add_boundsheets();
         if (!book_.has_sst && !plan_->sst_added.empty()) {
           SharedStrings sst;
           sst.texts = plan_->sst_added;
@@ -169,8 +220,8 @@ class BookPlanner {
     plan_->substreams.resize(n);
     std::vector<const SheetData*> data(n, nullptr);
     for (const auto& sheet : book_.sheets) data[sheet->boundsheet] = sheet.get();
-    std::vector<std::size_t> order(n);
-    std::iota(order.begin(), order.end(), 0);
+    std::vector<std::size_t> order, added;
+    for (std::size_t i = 0; i < n; ++i) (book_.boundsheets[i].added ? added : order).push_back(i);
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
       return book_.boundsheets[a].begin < book_.boundsheets[b].begin;
     });
@@ -192,6 +243,11 @@ class BookPlanner {
       pos = bs.end;
     }
     out.Copy(pos, book_.stream.size() - pos);
+    for (std::size_t i : added) {
+      const SheetData* sheet = data[i];
+      plan_->substreams[i] = WriteEditedSheet(book_, *sheet, new_strings_, out);
+      refs += plan_->substreams[i].sst_refs;
+    }
     for (std::size_t i = 0; i < n && i < plan_->boundsheet_at.size(); ++i) {
       Put32(out.At(plan_->boundsheet_at[i] + 4),
             static_cast<std::uint32_t>(plan_->substreams[i].begin));
@@ -204,6 +260,7 @@ class BookPlanner {
   std::size_t old_extsst_ = SIZE_MAX;
   Bytes extsst_;                  // the new EXTSST's data, when it takes new entries
   bool replaced_extsst_ = false;  // the table was written anew with its own
+  std::ptrdiff_t sst_shift_ = 0;  // how far the table moved
 };
 
 }  // namespace
@@ -227,6 +284,7 @@ void AdoptPlan(BookData& book, const BookPlan& plan, Bytes stream) {
     if (emit.end == 0) continue;  // never placed (damaged); the book was not saved
     bs.begin = emit.begin;
     bs.end = emit.end;
+    bs.added = false;
   }
   for (auto& sheet : book.sheets) {
     const SheetEmit& emit = plan.substreams[sheet->boundsheet];

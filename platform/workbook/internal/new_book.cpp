@@ -52,6 +52,37 @@ Bytes Xf(bool style) {
 
 }  // namespace
 
+Bytes BoundSheetData(std::u16string_view name) {
+  Bytes bs = Of({0, 0, 0, 0, 0x00, 0x00});
+  bool high = std::any_of(name.begin(), name.end(), [](char16_t c) { return c > 0xFF; });
+  bs.push_back(static_cast<std::uint8_t>(name.size()));
+  bs.push_back(high ? 1 : 0);
+  for (char16_t c : name) {
+    if (high) {
+      Append16(bs, c);
+    } else {
+      bs.push_back(static_cast<std::uint8_t>(c));
+    }
+  }
+  return bs;
+}
+
+Bytes NewWorksheetRecords() {
+  Bytes s;
+  AppendRecord(s, rt::kBof, Bof(0x0010));
+  AppendRecord(s, rt::kIndex, Bytes(16, 0));
+  AppendRecord(s, rt::kDefaultRowHeight, Of({0x00, 0x00, 0xFF, 0x00}));
+  AppendRecord(s, kWsBool, Of({0xC1, 0x04}));
+  AppendRecord(s, rt::kDefColWidth, Of({0x08, 0x00}));
+  AppendRecord(s, rt::kDimensions, Bytes(14, 0));
+  // Neither selected nor shown: the workbook's own selected sheet stays so.
+  AppendRecord(s, kWindow2,
+               Of({0xB6, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                   0x00, 0x00, 0x00, 0x00, 0x00}));
+  AppendRecord(s, rt::kEof, nullptr, 0);
+  return s;
+}
+
 Bytes NewDictionaryFile(std::string_view sheet_name, const std::vector<std::string>& headers) {
   std::u16string name;
   if (!Utf8ToUtf16(sheet_name, name)) throw FormatError("the sheet name is not UTF-8 text");
@@ -87,18 +118,7 @@ Bytes NewDictionaryFile(std::string_view sheet_name, const std::vector<std::stri
   AppendRecord(s, rt::kXf, Xf(false));
   AppendRecord(s, kStyle, Of({0x00, 0x80, 0x00, 0xFF}));
   std::size_t boundsheet = s.size();
-  Bytes bs = Of({0, 0, 0, 0, 0x00, 0x00});
-  bool high = std::any_of(name.begin(), name.end(), [](char16_t c) { return c > 0xFF; });
-  bs.push_back(static_cast<std::uint8_t>(name.size()));
-  bs.push_back(high ? 1 : 0);
-  for (char16_t c : name) {
-    if (high) {
-      Append16(bs, c);
-    } else {
-      bs.push_back(static_cast<std::uint8_t>(c));
-    }
-  }
-  AppendRecord(s, rt::kBoundSheet, bs);
+  AppendRecord(s, rt::kBoundSheet, BoundSheetData(name));
   WriteSst(sst, s);
   AppendRecord(s, rt::kEof, nullptr, 0);
 

@@ -149,17 +149,20 @@ class EditedSheetWriter {
   EditedSheetWriter(const BookData& book, const SheetData& sheet, const NewStrings& new_strings,
                     StreamPlan& plan)
       : book_(book),
-        stream_(book.stream),
+        added_(book.boundsheets[sheet.boundsheet].added),
+        template_(added_ ? NewWorksheetRecords() : Bytes{}),
+        stream_(added_ ? template_ : book.stream),
         sheet_(sheet),
         layout_(sheet.layout),
-        bs_(book.boundsheets[sheet.boundsheet]),
+        begin_(added_ ? 0 : book.boundsheets[sheet.boundsheet].begin),
+        end_(added_ ? template_.size() : book.boundsheets[sheet.boundsheet].end),
         new_strings_(new_strings),
         plan_(plan),
         rows_(kMaxRows) {}
 
   SheetEmit Write() {
     ChooseMode();
-    Collect(partial_ ? region_begin_ : bs_.begin);
+    Collect(partial_ ? region_begin_ : begin_);
     ApplyEdits();
     out_.begin = plan_.Size();
     if (partial_) {
@@ -182,6 +185,15 @@ class EditedSheetWriter {
     item.offset = static_cast<std::uint32_t>(arena_.size());
     item.size = static_cast<std::uint32_t>(record.size());
     arena_.insert(arena_.end(), record.begin(), record.end());
+  }
+
+  // Records [from, to) of the sheet as read, or of those a new sheet begins with.
+  void CopyRecords(std::size_t from, std::size_t to) {
+    if (added_) {
+      plan_.Add(stream_.data() + from, to - from);
+    } else {
+      plan_.Copy(from, to - from);
+    }
   }
 
   // Rewriting from a block on needs a sound table whose INDEX (if any) has
@@ -217,13 +229,13 @@ class EditedSheetWriter {
   void Collect(std::size_t from) {
     RecordReader in(stream_, from);
     Record r;
-    int depth = from == bs_.begin ? 0 : 1;
+    int depth = from == begin_ ? 0 : 1;
     bool table_placed = partial_;
     if (partial_) others_.push_back({Slot::kTable, 0, 0});
     bool in_formula = false;
     bool skipping = false;
     RowBuild* last_row = nullptr;
-    while (in.Position() < bs_.end && in.Next(r)) {
+    while (in.Position() < end_ && in.Next(r)) {
       if (r.type == rt::kBof) ++depth;
       bool top = depth == 1;
       if (r.type == rt::kEof) --depth;
@@ -510,9 +522,9 @@ class EditedSheetWriter {
 
   void EmitPartial() {
     const std::ptrdiff_t delta =
-        static_cast<std::ptrdiff_t>(out_.begin) - static_cast<std::ptrdiff_t>(bs_.begin);
+        static_cast<std::ptrdiff_t>(out_.begin) - static_cast<std::ptrdiff_t>(begin_);
     const Extent extent = ExtentOf(sheet_);
-    std::size_t pos = bs_.begin;
+    std::size_t pos = begin_;
     std::size_t index_at = SIZE_MAX, entries = 0, defcol = 0;
     if (layout_.index_at != SheetLayout::kNone) {
       plan_.Copy(pos, layout_.index_at - pos);
@@ -542,7 +554,7 @@ class EditedSheetWriter {
     if (index_at != SIZE_MAX) EmitSpares(entries - out_.layout.blocks.size());
     out_.layout.table_end = plan_.Size();
     for (const Other& o : others_) {
-      if (o.slot == Slot::kPlain) plan_.Copy(o.offset, o.end - o.offset);
+      if (o.slot == Slot::kPlain) CopyRecords(o.offset, o.end);
     }
     if (index_at != SIZE_MAX) FillIndex(index_at, extent, defcol);
     out_.layout.blocked = !out_.layout.blocks.empty();
@@ -555,7 +567,7 @@ class EditedSheetWriter {
       switch (o.slot) {
         case Slot::kPlain:
           if (Get16(stream_.data() + o.offset) == rt::kDefColWidth) defcol = plan_.Size();
-          plan_.Copy(o.offset, o.end - o.offset);
+          CopyRecords(o.offset, o.end);
           break;
         case Slot::kIndex:
           index_at = AddIndexPlaceholder(IndexEntries());  // filled once the blocks are placed
@@ -565,7 +577,7 @@ class EditedSheetWriter {
           if (o.end - o.offset >= 18) {
             out_.layout.dimensions_at = plan_.Add(Dimensions(o.offset, extent));
           } else {
-            plan_.Copy(o.offset, o.end - o.offset);
+            CopyRecords(o.offset, o.end);
           }
           break;
         case Slot::kTable:
@@ -599,10 +611,12 @@ class EditedSheetWriter {
   }
 
   const BookData& book_;
+  const bool added_;      // a new sheet: its records come from template_
+  const Bytes template_;  // declared before stream_, which may refer to it
   const Bytes& stream_;
   const SheetData& sheet_;
   const SheetLayout& layout_;
-  const BoundSheet& bs_;
+  const std::size_t begin_, end_;  // the substream in stream_
   const NewStrings& new_strings_;
   StreamPlan& plan_;
   std::vector<RowBuild> rows_;
