@@ -97,7 +97,7 @@ void VeltranoModule::NoteWhereUsed(const maintenance::Coverage& coverage) noexce
                             "\" would need " + std::to_string(rows.size() + 1) + " rows, " +
                             "more than the 65,536 a sheet holds: it is left as it was");
     }
-    if (!sheet) return;  // TODO(where): AddSheet once the engine has it
+    if (!sheet) sheet = cnDictionary->AddSheet(maintenance::kWhereUsedSheet);
     maintenance::WriteWhereUsed(*sheet, rows);
   } catch (const std::exception& e) {
     Log(e.what());

@@ -71,8 +71,9 @@ void VeltranoModule::UpdateAndVerifyDictionary() {
       const NotingPlaces noting(places_, places);
       pass = TranslateSelectedPictures(module.intStartLangNum, saves, "UpdateAndVerifyDictionary");
     }
-    // The report follows the run's last save.
+    // The sheet goes into the run's last save; the report follows it.
     const std::optional<maintenance::Coverage> coverage = RunCoverage(places);
+    if (coverage) NoteWhereUsed(*coverage);
     const bool blnSaved = SaveRunRows(saves, "UpdateAndVerifyDictionary", true);
     if (coverage) WriteCoverageReport(*coverage);
     if (!blnSaved) return;

@@ -1,9 +1,10 @@
 #!/bin/sh
 # coverage_browser_test.sh CHROMIUM BIN EXAMPLES WORK ARTEFACTS
 # An update run over the sample application (and a picture whose caption is
-# markup), then its coverage report in a real browser: a screenshot and a
-# printout kept in ARTEFACTS, the bars drawn, the caption shown as text, the
-# printout one page per language after the summary.
+# markup): the sheet "Where used" read by xlrd, then the coverage report in a
+# real browser: a screenshot and a printout kept in ARTEFACTS, the bars drawn,
+# the caption shown as text, the printout one page per language after the
+# summary.
 set -eu
 chromium=$1 bin=$2 examples=$3 work=$4 artefacts=$5
 fail() {
@@ -28,6 +29,20 @@ export VELTRANO_CLASS_REGISTRY="$work/classes.json"
   --answers ok,ok update-dictionary 2> "$work/err.txt" || fail "FIX.exe: $(cat "$work/err.txt")"
 report=$work/pictures/Veltrano/Veltrano_Report.html
 [ -f "$report" ] || fail "no report"
+
+# The same run wrote the sheet "Where used" beside "Dictionary", as xlrd reads it.
+/usr/bin/python3 - "$work/pictures/Veltrano/Veltrano.xls" << 'EOF' || fail "the sheet \"Where used\""
+import sys, xlrd
+book = xlrd.open_workbook(sys.argv[1])
+assert book.sheet_names() == ["Dictionary", "Where used"], book.sheet_names()
+sheet = book.sheet_by_name("Where used")
+rows = {tuple(sheet.row_values(r)[:4]) for r in range(sheet.nrows)}
+for row in [("Text", "Language", "Places", "Pictures"),
+            ("Flow", "Language_3", "Main/txtFlow.Caption; Prefixed/lblFlow.Caption; "
+             "Prefixed/txtFlow.Caption", "2"),
+            ('<b>Tom & "Jerry"</b>', "Language_3", "Odd/txtOdd.Caption", "1")]:
+    assert row in rows, row
+EOF
 
 # No profile, crash reporter or sandbox of the user's; the page's own file only.
 run_chromium() {

@@ -2,6 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -332,6 +334,112 @@ TEST_F(UpdateDictionaryTest, AReportThatCannotBeWrittenIsLoggedAndChangesNoMessa
   EXPECT_FALSE(std::filesystem::exists(veltrano_dir() / "Veltrano_Report.html"));
   EXPECT_TRUE(std::filesystem::exists(veltrano_dir() / "Veltrano_Report.csv"));
   EXPECT_EQ(DictionaryRowsByXlrd().size(), SampleDictionary().size() + 1);
+}
+
+// Noon of a day, local time.
+std::chrono::system_clock::time_point Noon(int year, int month, int day) {
+  std::tm fields{};
+  fields.tm_year = year - 1900;
+  fields.tm_mon = month - 1;
+  fields.tm_mday = day;
+  fields.tm_hour = 12;
+  fields.tm_isdst = -1;
+  return std::chrono::system_clock::from_time_t(std::mktime(&fields));
+}
+
+TEST_F(UpdateDictionaryTest, TheRunKeepsWhereEveryTextIsShown) {
+  using Sheet = std::vector<std::vector<std::string>>;
+  const std::vector<std::string> header = {"Text", "Language", "Places", "Pictures", "Was", "Seen"};
+  struct Step {
+    const char* what;
+    std::vector<std::string> pictures;
+    const char* language;
+    Sheet rows;
+  };
+  const Step steps[] = {
+      {"a first run: the workbook gets the sheet",
+       {"Main", "Pump"},
+       "3",
+       {{"Boiler overview", "Language_3", "Main/txtTitle.Caption", "1", "", "2026-03-01"},
+        {"Start", "Language_3", "Pump/txtStart.Caption", "1", "", "2026-03-01"},
+        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-01"}}},
+      // Main's title is reworded and gets a twin: only Main is walked, Pump's row stays.
+      {"a caption reworded",
+       {"Main"},
+       "3",
+       {{"Boiler view", "Language_3", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1",
+         "Boiler overview", "2026-03-02"},
+        {"Start", "Language_3", "Pump/txtStart.Caption", "1", "", "2026-03-01"},
+        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-02"}}},
+      // Another language: rows of its own; the hint is for the language's last run.
+      {"another language",
+       {"Main", "Pump"},
+       "2",
+       {{"Boiler view", "Language_2", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
+         "2026-03-03"},
+        {"Boiler view", "Language_3", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1",
+         "Boiler overview", "2026-03-02"},
+        {"Start", "Language_2", "Pump/txtStart.Caption", "1", "", "2026-03-03"},
+        {"Start", "Language_3", "Pump/txtStart.Caption", "1", "", "2026-03-01"},
+        {"Stop", "Language_2", "Main/txtStop.Caption", "1", "", "2026-03-03"},
+        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-02"}}},
+      // The same again the next day: the hint was for the run after the change.
+      {"the same run again",
+       {"Main"},
+       "3",
+       {{"Boiler view", "Language_2", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
+         "2026-03-03"},
+        {"Boiler view", "Language_3", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
+         "2026-03-04"},
+        {"Start", "Language_2", "Pump/txtStart.Caption", "1", "", "2026-03-03"},
+        {"Start", "Language_3", "Pump/txtStart.Caption", "1", "", "2026-03-01"},
+        {"Stop", "Language_2", "Main/txtStop.Caption", "1", "", "2026-03-03"},
+        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-04"}}},
+      // Pump's only text is gone: so is its row, and the sheet is a row shorter.
+      {"a text removed",
+       {"Pump"},
+       "3",
+       {{"Boiler view", "Language_2", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
+         "2026-03-03"},
+        {"Boiler view", "Language_3", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
+         "2026-03-04"},
+        {"Start", "Language_2", "Pump/txtStart.Caption", "1", "", "2026-03-03"},
+        {"Stop", "Language_2", "Main/txtStop.Caption", "1", "", "2026-03-03"},
+        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-04"}}},
+  };
+  int day = 0;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    if (day == 1) {
+      WritePicture("Main.grf", Picture({Text("txtTitle", "Boiler view"), Text("txtStop", "Stop"),
+                                        Text("txtTwin", " Boiler view")}));
+    }
+    if (day == 4) WritePicture("Pump.grf", Picture({Text("txtStart", "")}));
+    test_env_->now = Noon(2026, 3, ++day);
+    Choose(step.pictures, step.language);
+    auto module = CreateReady();
+    module->UpdateAndVerifyDictionary();
+    module.reset();
+    EXPECT_EQ(TakeMessages().size(), 2u);
+
+    Sheet rows;
+    for (const auto& row : vt::testing::ReadWithXlrd(dictionary_path(), "Where used")) {
+      std::vector<std::string>& texts = rows.emplace_back();
+      for (const vt::testing::XlrdCell& cell : row) texts.push_back(cell.text);
+      texts.resize(header.size());
+    }
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.front(), header);
+    EXPECT_EQ(Sheet(rows.begin() + 1, rows.end()), step.rows);
+  }
+  // The sheet "Dictionary" holds what the runs appended, and nothing reads the other sheet.
+  Rows dictionary = SampleDictionary();
+  dictionary.push_back({"Boiler view", "", ""});
+  EXPECT_EQ(DictionaryRowsByXlrd(), dictionary);
+  auto module = CreateReady();
+  EXPECT_THAT(TakeMessages(), IsEmpty());
+  pictures::testing::TranslatePicture(*module, "Main", 2);
+  EXPECT_EQ(CaptionIn("Main", "txtStop"), "Stoppen");
 }
 
 }  // namespace
