@@ -43,6 +43,16 @@ const char* const kInterrupted = "Dictionary update procedure has been interrupt
 
 class UpdateDictionaryTest : public MaintenanceTest {
  protected:
+  std::vector<std::string> ReportLines() const {
+    const std::string csv = vt::testing::ReadFile(veltrano_dir() / "Veltrano_Report.csv");
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < csv.size();) {
+      const std::size_t end = csv.find("\r\n", at);
+      lines.push_back(csv.substr(at, end - at));
+      at = end + 2;
+    }
+    return lines;
+  }
   void SetUp() override {
     MaintenanceTest::SetUp();
     WriteSampleApplication();
@@ -296,25 +306,35 @@ TEST_F(UpdateDictionaryTest, TheRunLeavesACoverageReportBesideTheDictionary) {
       EXPECT_THAT(log[1], HasSubstr(c.logged));
     }
 
-    const std::string csv = vt::testing::ReadFile(veltrano_dir() / "Veltrano_Report.csv");
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < csv.size();) {
-      const std::size_t end = csv.find("\r\n", at);
-      lines.push_back(csv.substr(at, end - at));
-      at = end + 2;
-    }
     const std::string stop = c.stop;
-    EXPECT_THAT(lines, UnorderedElementsAre(
-                           "\xEF\xBB\xBFPicture,Text,Places,Language_2,Language_3",
-                           "Main,Boiler overview,txtTitle.Caption,translated,translated",
-                           "Main,Stop,txtStop.Caption," + stop + ",translated",
-                           "Odd,\"Tom & \"\"Jerry\"\" <b>\",txtOdd.Caption,missing,missing",
-                           "Odd,Stop,cmdStop.Caption," + stop + ",translated",
-                           "Odd,Boiler overview,cmdStop.Description,translated,translated"));
+    EXPECT_THAT(
+        ReportLines(),
+        UnorderedElementsAre("\xEF\xBB\xBFPicture,Text,Places,Language_2,Language_3",
+                             "Main,Boiler overview,txtTitle.Caption,translated,translated",
+                             "Main,Stop,txtStop.Caption," + stop + ",translated",
+                             "Odd,\"Tom & \"\"Jerry\"\" <b>\",txtOdd.Caption,missing,missing",
+                             "Odd,Stop,cmdStop.Caption," + stop + ",translated",
+                             "Odd,Boiler overview,cmdStop.Description,translated,translated"));
     const std::string html = vt::testing::ReadFile(veltrano_dir() / "Veltrano_Report.html");
     EXPECT_THAT(html, HasSubstr("<td class=\"text\">Tom &amp; &quot;Jerry&quot; &lt;b&gt;</td>"));
     EXPECT_THAT(html, HasSubstr("Not counted, their analysis failed: Broken"));
   }
+}
+
+// A picture shown in another language is looked up in that language's column;
+// the report and the sheet name its texts by their development-language text.
+TEST_F(UpdateDictionaryTest, APictureInAnotherLanguageIsReportedByItsOriginals) {
+  WritePicture("German.grf", Picture({Text("txtStop", "Stoppen")}, 2));
+  Choose({"German"}, "3");
+  auto module = CreateReady();
+  module->UpdateAndVerifyDictionary();
+  EXPECT_THAT(TakeMessages(), ElementsAre(UpdateNotice(), Information(CompleteText(3))));
+  EXPECT_THAT(ReportLines(), ElementsAre("\xEF\xBB\xBFPicture,Text,Places,Language_2,Language_3",
+                                         "German,Stop,txtStop.Caption,too long,translated"));
+  const auto sheet = vt::testing::ReadWithXlrd(dictionary_path(), "Where used");
+  ASSERT_EQ(sheet.size(), 2u);
+  EXPECT_EQ(sheet[1][0], vt::testing::Text("Stop"));
+  EXPECT_EQ(sheet[1][2], vt::testing::Text("German/txtStop.Caption"));
 }
 
 // The report is an extra: a failure to write it is logged (and told on
