@@ -30,9 +30,20 @@ std::size_t Utf16Units(std::string_view text) {
 std::string_view PictureOf(std::string_view place) { return place.substr(0, place.find('/')); }
 
 std::string Count(const std::vector<std::string>& places) {
-  std::set<std::string_view> pictures;
-  for (const std::string& place : places) pictures.insert(PictureOf(place));
-  return std::to_string(pictures.size());
+  if (!std::is_sorted(places.begin(), places.end())) {
+    std::set<std::string_view> pictures;
+    for (const std::string& place : places) pictures.insert(PictureOf(place));
+    return std::to_string(pictures.size());
+  }
+  // Sorted, a picture's places are next to each other.
+  std::size_t pictures = 0;
+  std::string_view last;
+  for (const std::string& place : places) {
+    const std::string_view picture = PictureOf(place);
+    if (pictures == 0 || picture != last) ++pictures;
+    last = picture;
+  }
+  return std::to_string(pictures);
 }
 
 bool IsMore(std::string_view part) {
@@ -105,15 +116,16 @@ std::vector<WhereUsedRow> MergeWhereUsed(const std::vector<WhereUsedRow>& previo
     for (std::string& place : SplitPlaces(row.places)) shown_before.try_emplace(place, row.text);
   }
 
-  // The texts the run met, by their original.
+  // The texts the run met, by their original (needed only to merge).
   std::unordered_map<std::string_view, std::size_t> text_of;
   std::vector<std::vector<std::string>> places = coverage.PlacesByText();
   std::vector<std::string> was(coverage.texts.size());
   for (std::size_t text = 0; text < coverage.texts.size(); ++text) {
     const std::string& original = coverage.texts[text].original;
-    text_of.emplace(original, text);
+    if (!previous.empty()) text_of.emplace(original, text);
     // In name order, whichever order the folder listed the pictures in.
     std::sort(places[text].begin(), places[text].end());
+    if (shown_before.empty()) continue;
     std::vector<std::string> changed;
     for (const std::string& place : places[text]) {
       const auto before = shown_before.find(place);
@@ -127,6 +139,7 @@ std::vector<WhereUsedRow> MergeWhereUsed(const std::vector<WhereUsedRow>& previo
 
   // Rows of this language keep their places in pictures the run did not walk.
   std::vector<WhereUsedRow> rows;
+  rows.reserve(previous.size() + coverage.texts.size());
   for (const WhereUsedRow& row : previous) {
     if (row.language != language) {
       rows.push_back(row);
@@ -156,10 +169,16 @@ std::vector<WhereUsedRow> MergeWhereUsed(const std::vector<WhereUsedRow>& previo
                     Count(places[text]), std::move(was[text]), coverage.date});
   }
 
-  std::stable_sort(rows.begin(), rows.end(), [](const WhereUsedRow& a, const WhereUsedRow& b) {
-    return std::tie(a.text, a.language) < std::tie(b.text, b.language);
+  // Sorted through their indexes: a row is six strings to move.
+  std::vector<std::size_t> order(rows.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return std::tie(rows[a].text, rows[a].language) < std::tie(rows[b].text, rows[b].language);
   });
-  return rows;
+  std::vector<WhereUsedRow> sorted;
+  sorted.reserve(rows.size());
+  for (const std::size_t i : order) sorted.push_back(std::move(rows[i]));
+  return sorted;
 }
 
 }  // namespace vt::maintenance
