@@ -4,9 +4,9 @@
 # VBScript by the Windows one under Wine, each on its own copy of the
 # examples, then the same one-shot commands by both: the same output, byte for
 # byte, and exit statuses, the same transcript lines (the copies' folders and the
-# platforms' separators aside), byte-identical workbooks, pictures, forms and
-# alarm lists and coverage reports (CSV), and the same settings in Veltrano.ini (Wine writes INI files
-# its own way: CR LF, no blanks around '=').
+# platforms' separators aside), byte-identical workbooks, pictures, forms,
+# alarm lists and coverage reports (CSV), and the same settings in Veltrano.ini
+# (Wine writes INI files its own way: CR LF, no blanks around '=').
 set -eu
 linux=$1 wine=$2 windows=$3 examples=$4 work=$5
 if [ ! -x "$linux/FIX.exe" ]; then
