@@ -337,6 +337,30 @@ TEST_F(UpdateDictionaryTest, APictureInAnotherLanguageIsReportedByItsOriginals) 
   EXPECT_EQ(sheet[1][2], vt::testing::Text("German/txtStop.Caption"));
 }
 
+// A sheet of that name that the run did not write is somebody's own: left as
+// it is, and the reason logged.
+TEST_F(UpdateDictionaryTest, ASheetWhereUsedOfSomebodyElseIsLeftAlone) {
+  {
+    auto book = workbook::Workbook::Open(dictionary_path());
+    workbook::Sheet* notes = book.AddSheet("Where Used");
+    notes->SetCellText(0, 0, "My notes");
+    notes->SetCellText(1, 0, "Keep them");
+    book.Save();
+  }
+  Choose({"Main"}, "2");
+  auto module = CreateReady();
+  module->UpdateAndVerifyDictionary();
+  EXPECT_THAT(TakeMessages(), ElementsAre(UpdateNotice(), Information(CompleteText(2))));
+  const std::vector<std::string> log = LogLines();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_THAT(log[0], HasSubstr("the sheet \"Where used\" was not written by Veltrano (column 1 "
+                                "is not \"Text\"): it is left as it is"));
+  EXPECT_EQ(vt::testing::ReadWithXlrd(dictionary_path(), "Where Used"),
+            (std::vector<std::vector<vt::testing::XlrdCell>>{{vt::testing::Text("My notes")},
+                                                             {vt::testing::Text("Keep them")}}));
+  EXPECT_TRUE(std::filesystem::exists(veltrano_dir() / "Veltrano_Report.html"));
+}
+
 // The report is an extra: a failure to write it is logged (and told on
 // stderr), and the run's messages are the ones it would have shown.
 TEST_F(UpdateDictionaryTest, AReportThatCannotBeWrittenIsLoggedAndChangesNoMessage) {
