@@ -1,10 +1,10 @@
 #!/bin/sh
 # coverage_browser_test.sh CHROMIUM BIN EXAMPLES WORK ARTEFACTS
 # An update run over the sample application (and a picture whose caption is
-# markup): the sheet "Where used" read by xlrd, then the coverage report in a
-# real browser: a screenshot and a printout kept in ARTEFACTS, the bars drawn,
-# the caption shown as text, the printout one page per language after the
-# summary.
+# markup): the sheet "Where used" read by xlrd and LibreOffice, then the
+# coverage report in a real browser: a screenshot and a printout kept in
+# ARTEFACTS, the bars drawn, the caption shown as text, the printout one page
+# per language after the summary.
 set -eu
 chromium=$1 bin=$2 examples=$3 work=$4 artefacts=$5
 fail() {
@@ -43,6 +43,17 @@ for row in [("Text", "Language", "Places", "Pictures"),
             ('<b>Tom & "Jerry"</b>', "Language_3", "Odd/txtOdd.Caption", "1")]:
     assert row in rows, row
 EOF
+
+# LibreOffice opens the workbook too, both sheets (one CSV each).
+mkdir -p "$work/lo"
+HOME=$work timeout 180 soffice --headless -env:UserInstallation="file://$work/lo-profile" \
+  --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1' \
+  --outdir "$work/lo" "$work/pictures/Veltrano/Veltrano.xls" > "$work/lo.txt" 2>&1 ||
+  fail "LibreOffice: $(cat "$work/lo.txt")"
+grep -qx 'Flow,Language_3,Main/txtFlow.Caption; Prefixed/lblFlow.Caption; Prefixed/txtFlow.Caption,2,,[0-9-]*' \
+  "$work/lo/Veltrano-Where used.csv" || fail "LibreOffice does not read the sheet \"Where used\""
+grep -q '^Flow,Durchfluss,Portata' "$work/lo/Veltrano-Dictionary.csv" ||
+  fail "LibreOffice does not read the sheet \"Dictionary\""
 
 # No profile, crash reporter or sandbox of the user's; the page's own file only.
 run_chromium() {
