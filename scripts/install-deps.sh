@@ -22,6 +22,8 @@ packages=(
   # veltrano-dict's XLIFF read back by independent tools (xmllint, xliff2po,
   # msgfmt); xlwt writes workbooks with a second sheet
   libxml2-utils translate-toolkit gettext python3-xlwt
+  # the coverage report rendered by a real browser
+  chromium
   # the layout check, and clang for the fuzz targets and the clang build
   clang libclang-rt-14-dev clang-format
   # the Windows builds (x64 and x86) and their tests, the windows on a

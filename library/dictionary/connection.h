@@ -34,6 +34,12 @@ class Connection {
 
   const std::filesystem::path& Path() const { return book_.Path(); }
   workbook::Sheet& Sheet();
+  // Another sheet of the workbook, by name, letter case ignored; nullptr when
+  // there is none. Its edits are saved by the next Commit.
+  workbook::Sheet* FindSheet(std::string_view name) { return book_.FindSheet(name); }
+  // A new sheet after the last one, written by the next Commit (throws
+  // workbook::Error for a name the format refuses or the workbook has).
+  workbook::Sheet* AddSheet(std::string_view name) { return book_.AddSheet(name); }
 
   // The column named `name` in the header row, letter case ignored; throws
   // MissingColumn naming the column and the file when the sheet lacks it.

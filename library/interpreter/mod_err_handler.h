@@ -9,4 +9,10 @@ namespace vt::interpreter {
 void HandleError(const std::string& strModule, const std::string& strProcedure,
                  const std::string& strErrDescription, const std::string& strDebugRef);
 
+// The same log line without the box, and the description as a notice (on
+// stderr in batch runs): for a failure of an extra that must not change what
+// a run tells its user.
+void LogError(const std::string& strModule, const std::string& strProcedure,
+              const std::string& strErrDescription);
+
 }  // namespace vt::interpreter

@@ -1,5 +1,7 @@
 #include "library/interpreter/mod_ini_handler.h"
 
+#include <algorithm>
+#include <charconv>
 #include <exception>
 #include <string>
 
@@ -63,6 +65,20 @@ class IniReader {
   bool NoFlag(std::string_view section, std::string_view key) const {
     const std::string value = Text(section, key);
     return value.empty() || (value[0] != 'N' && value[0] != 'n');
+  }
+  // Missing or blank: `fallback`; a number above 0 with a point or comma.
+  double Ratio(std::string_view section, std::string_view key, double fallback) const {
+    std::string value = Text(section, key);
+    if (value.empty()) return fallback;
+    std::replace(value.begin(), value.end(), ',', '.');
+    double ratio = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), ratio);
+    if (error == std::errc() && end == value.data() + value.size() && ratio > 0 && ratio < 1e6) {
+      return ratio;
+    }
+    throw vt::automation::Error(vt::automation::errors::kInvalidFileFormat,
+                                "Invalid file format: " + Place(section, key).text + ", is " +
+                                    Shown(Text(section, key)) + ", not a number above 0");
   }
   // Missing, empty, non-numeric or out of range: the conversion's own error,
   // told with the key, its line and the value seen.
@@ -156,6 +172,11 @@ bool ReadIniFile(bool& blnInterpreterEnabled, std::int16_t& intGlobalLangNum,
     HandleError("modIniHandler", "ReadIniFile", e.what(), "");
     return false;
   }
+}
+
+double ReadReportLengthRatio() {
+  const IniReader ini(Module().strFixPath + system::SystemPath("\\Veltrano\\Veltrano.ini"));
+  return ini.Ratio("PARAMETERS", "ReportLengthRatio", kDefaultReportLengthRatio);
 }
 
 }  // namespace vt::interpreter

@@ -10,4 +10,10 @@ namespace vt::interpreter {
 bool ReadIniFile(bool& blnInterpreterEnabled, std::int16_t& intGlobalLangNum,
                  bool& blnGetObjectsPrefix);
 
+// The coverage report's ReportLengthRatio of [PARAMETERS]: a number above 0,
+// written with a decimal point or comma; 1.5 when the key is missing or
+// blank. Any other value throws, naming the key, its line and the value.
+inline constexpr double kDefaultReportLengthRatio = 1.5;
+double ReadReportLengthRatio();
+
 }  // namespace vt::interpreter

@@ -14,6 +14,11 @@ class Connection;
 class RowSet;
 }  // namespace vt::dictionary
 
+namespace vt::maintenance {
+class PlaceLog;
+struct Coverage;
+}  // namespace vt::maintenance
+
 namespace vt::interpreter {
 
 // The default interface _VeltranoModule, its members in slot order. (C++
@@ -140,9 +145,14 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
                           std::int16_t& intToLang);
   // The object-name prefix filter of picture objects and form controls.
   bool PassesPrefixFilter(const automation::ObjectRef& objObject);
-  // Replaces one text property by its translation (assigned even when equal).
-  void ReplaceText(const automation::ObjectRef& objObject, std::string_view strProperty,
-                   std::int16_t& intFromLang, std::int16_t& intToLang);
+  // Replaces one text property by its translation (assigned even when equal);
+  // returns the text it replaced.
+  std::string ReplaceText(const automation::ObjectRef& objObject, std::string_view strProperty,
+                          std::int16_t& intFromLang, std::int16_t& intToLang);
+  // During an update run: which object of the picture shows the text. Never
+  // fails the translation.
+  void NoteShownText(const automation::ObjectRef& objObject, std::string_view strProperty,
+                     const std::string& strText, std::int16_t intFromLang) noexcept;
 
   // What one maintenance pass over strSelectedPictures met.
   struct PicturePass {
@@ -164,6 +174,13 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   // the appended rows saved and the host's events pumped after each.
   PicturePass TranslateSelectedPictures(std::int16_t intLang, RunSaves& saves,
                                         const char* strProcedure);
+  // What an update run met, against the dictionary: nullopt when it cannot
+  // be had (logged). The sheet "Where used" is then written among the run's
+  // pending edits, the report after the run's save; their failures are
+  // logged and change nothing of what the run tells.
+  std::optional<maintenance::Coverage> RunCoverage(const maintenance::PlaceLog& places) noexcept;
+  void NoteWhereUsed(const maintenance::Coverage& coverage) noexcept;
+  void WriteCoverageReport(const maintenance::Coverage& coverage) noexcept;
   // The two keys that make N the development language; false when a key
   // could not be written (reported).
   bool WriteNewDevelopmentLanguage(std::int16_t intNewDevLang);
@@ -199,6 +216,8 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   bool blnTranslationFailed = false;
   Lifecycle lifecycle_ = Lifecycle::Ready;
   int intPublicCallDepth = 0;
+  // Set while an update run walks its pictures.
+  maintenance::PlaceLog* places_ = nullptr;
 
   // Keeps the library loaded while the object lives.
   automation::ObjectCounter::Token alive_{LiveObjects()};

@@ -7,6 +7,7 @@
 #include "library/interpreter/mod_err_handler.h"
 #include "library/interpreter/module_state.h"
 #include "library/interpreter/veltrano_module.h"
+#include "library/maintenance/place_log.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::interpreter {
@@ -23,6 +24,7 @@ VeltranoModule::PicturePass VeltranoModule::TranslateSelectedPictures(std::int16
     std::int16_t intLocalLanguageNumber = intLang;
     std::string strUserName;
     TranslatePicture(strFixPicture, intLocalLanguageNumber, strUserName);
+    if (places_) places_->EndPicture(strName, blnTranslationFailed);
     if (blnMissingTranslations) pass.blnMissingTranslations = true;
     if (blnTranslationFailed) ++pass.intFailedPictures;
     // On disk before the next picture: a run stopped anywhere keeps the rows

@@ -1,18 +1,35 @@
 // Dictionary update and verification over the chosen pictures.
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "library/interpreter/mod_err_handler.h"
 #include "library/interpreter/module_state.h"
 #include "library/interpreter/veltrano_module.h"
+#include "library/maintenance/coverage.h"
 #include "library/maintenance/form_views.h"
 #include "library/maintenance/maintenance_run.h"
 #include "library/maintenance/picture_selection_form.h"
+#include "library/maintenance/place_log.h"
 #include "library/maintenance/run_messages.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::interpreter {
 namespace {
+
+// Points the object at the run's place log while the pictures are walked.
+class NotingPlaces {
+ public:
+  NotingPlaces(maintenance::PlaceLog*& target, maintenance::PlaceLog& places) : target_(target) {
+    target_ = &places;
+  }
+  ~NotingPlaces() { target_ = nullptr; }
+  NotingPlaces(const NotingPlaces&) = delete;
+  NotingPlaces& operator=(const NotingPlaces&) = delete;
+
+ private:
+  maintenance::PlaceLog*& target_;
+};
 
 void ShowInterrupted() {
   ui::MsgBox("Dictionary update procedure has been interrupted !", ui::kStyleExclamation,
@@ -48,9 +65,18 @@ void VeltranoModule::UpdateAndVerifyDictionary() {
     }
 
     RunSaves saves;
-    const PicturePass pass =
-        TranslateSelectedPictures(module.intStartLangNum, saves, "UpdateAndVerifyDictionary");
-    if (!SaveRunRows(saves, "UpdateAndVerifyDictionary", true)) return;
+    maintenance::PlaceLog places;
+    PicturePass pass;
+    {
+      const NotingPlaces noting(places_, places);
+      pass = TranslateSelectedPictures(module.intStartLangNum, saves, "UpdateAndVerifyDictionary");
+    }
+    // The sheet goes into the run's last save; the report follows it.
+    const std::optional<maintenance::Coverage> coverage = RunCoverage(places);
+    if (coverage) NoteWhereUsed(*coverage);
+    const bool blnSaved = SaveRunRows(saves, "UpdateAndVerifyDictionary", true);
+    if (coverage) WriteCoverageReport(*coverage);
+    if (!blnSaved) return;
 
     const std::string N = std::to_string(module.intStartLangNum);
     if (pass.intFailedPictures > 0) {

@@ -13,10 +13,14 @@ void VeltranoModule::TranslatePictureObject(const automation::ObjectRef& objPict
     if (!PassesPrefixFilter(objPictureObject)) return;
     const std::string strType = automation::TypeNameOf(objPictureObject);
     if (strType == "Fix2DText") {
-      ReplaceText(objPictureObject, "Caption", intFromLang, intToLang);
+      NoteShownText(objPictureObject, "Caption",
+                    ReplaceText(objPictureObject, "Caption", intFromLang, intToLang), intFromLang);
     } else if (strType == "CommandButton") {
-      ReplaceText(objPictureObject, "Caption", intFromLang, intToLang);
-      ReplaceText(objPictureObject, "Description", intFromLang, intToLang);
+      NoteShownText(objPictureObject, "Caption",
+                    ReplaceText(objPictureObject, "Caption", intFromLang, intToLang), intFromLang);
+      NoteShownText(objPictureObject, "Description",
+                    ReplaceText(objPictureObject, "Description", intFromLang, intToLang),
+                    intFromLang);
     } else if (strType == "AlarmSummaryOCX") {
       // An alarm summary bound to a language is shown only in that language.
       const std::string strDescription =

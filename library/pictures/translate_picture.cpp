@@ -9,6 +9,7 @@
 #include "library/interpreter/module_state.h"
 #include "library/interpreter/translation_warnings.h"
 #include "library/interpreter/veltrano_module.h"
+#include "library/maintenance/place_log.h"
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
 #include "platform/automation/text.h"
@@ -131,6 +132,7 @@ void VeltranoModule::TranslateOpenedPicture(std::string& strFixPicture,
 
   automation::Put(objPage, "Comments", Variant(intTarget));
   blnMissingTranslations = false;
+  if (places_) places_->Walking(strFixPicture);
   TranslatePictureObjects(objPage, 1, intCurrent, intTarget);
   if (blnMissingTranslations && !module.blnMaintenanceRunning && module.blnShowWarnings) {
     ShowCannotFindTranslations(intCurrent, intTarget);

@@ -52,8 +52,8 @@ std::string LogLine(const ReporterSettings& settings, std::string_view time_stam
   return line;
 }
 
-void Report(const ReporterSettings& settings, std::string_view module, std::string_view procedure,
-            std::string_view description, std::string_view debug_reference) noexcept {
+void Log(const ReporterSettings& settings, std::string_view module, std::string_view procedure,
+         std::string_view description, std::string_view debug_reference) noexcept {
   try {
     const std::string line =
         LogLine(settings, TimeStamp(), module, procedure, description, debug_reference);
@@ -65,6 +65,11 @@ void Report(const ReporterSettings& settings, std::string_view module, std::stri
   } catch (...) {
     // As above, without a reason to tell.
   }
+}
+
+void Report(const ReporterSettings& settings, std::string_view module, std::string_view procedure,
+            std::string_view description, std::string_view debug_reference) noexcept {
+  Log(settings, module, procedure, description, debug_reference);
 
   std::string text;
   try {

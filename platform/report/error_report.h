@@ -19,6 +19,11 @@ struct ReporterSettings {
 void Report(const ReporterSettings& settings, std::string_view module, std::string_view procedure,
             std::string_view description, std::string_view debug_reference) noexcept;
 
+// The log line alone, for a failure that must not add a box to what the user
+// is told; a log that cannot be written is told as a notice. Never throws.
+void Log(const ReporterSettings& settings, std::string_view module, std::string_view procedure,
+         std::string_view description, std::string_view debug_reference) noexcept;
+
 // One log line without its line end: the fields joined by ";", each CR or LF
 // inside a field written as a blank so that one report stays one line, and
 // each byte sequence that is not UTF-8 as U+FFFD.

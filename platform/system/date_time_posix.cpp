@@ -18,6 +18,15 @@ std::string FormatDateTime(std::chrono::system_clock::time_point when, const std
   return text.str();
 }
 
+std::string IsoDate(std::chrono::system_clock::time_point when) {
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+  std::tm local{};
+  ::localtime_r(&seconds, &local);
+  char text[16];
+  std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+  return text;
+}
+
 std::string FormatDateTime(std::chrono::system_clock::time_point when) {
   static const std::locale user_locale = [] {
     try {

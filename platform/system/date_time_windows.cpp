@@ -32,6 +32,13 @@ std::string FormatDateTime(std::chrono::system_clock::time_point when, const std
   return text.str();
 }
 
+std::string IsoDate(std::chrono::system_clock::time_point when) {
+  const std::tm local = LocalFields(when);
+  char text[16];
+  std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+  return text;
+}
+
 std::string FormatDateTime(std::chrono::system_clock::time_point when) {
   const std::tm local = LocalFields(when);
   SYSTEMTIME time{};

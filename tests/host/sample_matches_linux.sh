@@ -4,9 +4,9 @@
 # VBScript by the Windows one under Wine, each on its own copy of the
 # examples, then the same one-shot commands by both: the same output, byte for
 # byte, and exit statuses, the same transcript lines (the copies' folders and the
-# platforms' separators aside), byte-identical workbooks, pictures, forms and
-# alarm lists, and the same settings in Veltrano.ini (Wine writes INI files
-# its own way: CR LF, no blanks around '=').
+# platforms' separators aside), byte-identical workbooks, pictures, forms,
+# alarm lists and coverage reports (CSV), and the same settings in Veltrano.ini
+# (Wine writes INI files its own way: CR LF, no blanks around '=').
 set -eu
 linux=$1 wine=$2 windows=$3 examples=$4 work=$5
 if [ ! -x "$linux/FIX.exe" ]; then
@@ -101,7 +101,8 @@ diff -u "$work/linux.jsonl" "$work/windows.jsonl" || fail "transcript lines (- L
 [ -s "$work/linux.jsonl" ] || fail "no transcript"
 count=0
 for file in pictures/Veltrano/Veltrano.xls pictures/Veltrano/Veltrano_Alm.xls pictures/Main.grf \
-  pictures/Prefixed.grf pictures/Deep.grf forms/frmSettings.frm.json forms/frmLogin.frm.json alarms.csv; do
+  pictures/Prefixed.grf pictures/Deep.grf forms/frmSettings.frm.json forms/frmLogin.frm.json alarms.csv \
+  pictures/Veltrano/Veltrano_Report.csv; do
   cmp "$work/linux/$file" "$work/windows/$file" || fail "$file differs"
   count=$((count + 1))
 done

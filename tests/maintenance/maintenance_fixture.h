@@ -5,6 +5,7 @@
 // dialogs' batch inputs configured as FIX.exe does, the operating system's
 // launches and failures seen through a wrapper.
 
+#include <chrono>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -35,6 +36,7 @@ class TestEnv : public system::EnvWrapper {
   std::unique_ptr<system::AtomicFile> NewAtomicFile(const std::string& path) override;
   std::unique_ptr<system::RandomRWFile> NewRandomRWFile(const std::string& path) override;
   std::vector<std::string> ListFiles(const std::string& folder, std::string_view pattern) override;
+  std::chrono::system_clock::time_point Now() override { return now ? *now : EnvWrapper::Now(); }
 
   std::vector<std::string> opened;
   std::vector<std::string> started;
@@ -44,6 +46,7 @@ class TestEnv : public system::EnvWrapper {
   bool fail_listing = false;
   bool fail_dictionary_saves = false;  // no disk space for Veltrano.xls
   std::string fail_saves_of;           // a file name whose atomic writes fail
+  std::optional<std::chrono::system_clock::time_point> now;
 };
 
 // Records the boxes; `on_events` runs once, at the next event pump.

@@ -2,7 +2,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
+#include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "library/interpreter/module_state.h"
 #include "library/interpreter/veltrano_module.h"
@@ -12,11 +16,13 @@
 namespace vt::maintenance::testing {
 namespace {
 
+using pictures::testing::Button;
 using pictures::testing::Picture;
 using pictures::testing::Text;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
 
 std::string UpdatedText(int n) {
   return "The dictionary of the development language has been UPDATED\r\n"
@@ -37,6 +43,16 @@ const char* const kInterrupted = "Dictionary update procedure has been interrupt
 
 class UpdateDictionaryTest : public MaintenanceTest {
  protected:
+  std::vector<std::string> ReportLines() const {
+    const std::string csv = vt::testing::ReadFile(veltrano_dir() / "Veltrano_Report.csv");
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < csv.size();) {
+      const std::size_t end = csv.find("\r\n", at);
+      lines.push_back(csv.substr(at, end - at));
+      at = end + 2;
+    }
+    return lines;
+  }
   void SetUp() override {
     MaintenanceTest::SetUp();
     WriteSampleApplication();
@@ -246,6 +262,228 @@ TEST_F(UpdateDictionaryTest, FailuresAreToldOnceAndEndTheRunWithTheirCount) {
                                    c.language + " again !"));
     ExpectFlagsLowered();
   }
+}
+
+TEST_F(UpdateDictionaryTest, TheRunLeavesACoverageReportBesideTheDictionary) {
+  WritePicture("Odd.grf", Picture({Text("txtOdd", " Tom & \"Jerry\" <b> "),
+                                   Button("cmdStop", "Stop", "Boiler overview")}));
+  vt::testing::WriteFile(pictures() / "Broken.grf", "[1, 2");
+  struct Case {
+    std::optional<std::string> ratio;  // ReportLengthRatio
+    const char* stop;                  // "Stoppen" is 1.75 times "Stop"
+    const char* logged;
+  };
+  const Case cases[] = {
+      {std::nullopt, "too long", nullptr},
+      {"2,5", "translated", nullptr},
+      {" 1.75 ", "translated", nullptr},
+      {"abc", "too long",
+       "ReportLengthRatio of [PARAMETERS], line 2, is \"abc\", not a number "
+       "above 0; the coverage report takes 1.5"},
+      {"0", "too long", "is \"0\", not a number above 0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ratio.value_or("none"));
+    std::string ini = vt::testing::ReadyIni({}, {{"OPERATOR", 3}});
+    if (c.ratio) ini.insert(ini.find('\n') + 1, "ReportLengthRatio=" + *c.ratio + "\r\n");
+    WriteIniText(ini);
+    WriteDictionary(SampleDictionary());
+    std::filesystem::remove(log_path());
+    Choose({"Main", "Odd", "Broken"}, "3");
+    auto module = CreateReady();
+    module->UpdateAndVerifyDictionary();
+
+    // The run tells what it told before it left a report.
+    const std::vector<Message> messages = TakeMessages();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_THAT(messages[2].text, HasSubstr("The analysis of 1 picture has failed !"));
+    std::vector<std::string> log;
+    if (std::filesystem::exists(log_path())) log = LogLines();
+    // The broken picture's own report is the only other line.
+    ASSERT_EQ(log.size(), c.logged ? 2u : 1u);
+    if (c.logged) {
+      EXPECT_THAT(log[1], HasSubstr(";VeltranoModule;UpdateAndVerifyDictionary;"));
+      EXPECT_THAT(log[1], HasSubstr(c.logged));
+    }
+
+    const std::string stop = c.stop;
+    EXPECT_THAT(
+        ReportLines(),
+        UnorderedElementsAre("\xEF\xBB\xBFPicture,Text,Places,Language_2,Language_3",
+                             "Main,Boiler overview,txtTitle.Caption,translated,translated",
+                             "Main,Stop,txtStop.Caption," + stop + ",translated",
+                             "Odd,\"Tom & \"\"Jerry\"\" <b>\",txtOdd.Caption,missing,missing",
+                             "Odd,Stop,cmdStop.Caption," + stop + ",translated",
+                             "Odd,Boiler overview,cmdStop.Description,translated,translated"));
+    const std::string html = vt::testing::ReadFile(veltrano_dir() / "Veltrano_Report.html");
+    EXPECT_THAT(html, HasSubstr("<td class=\"text\">Tom &amp; &quot;Jerry&quot; &lt;b&gt;</td>"));
+    EXPECT_THAT(html, HasSubstr("Not counted, their analysis failed: Broken"));
+  }
+}
+
+// A picture shown in another language is looked up in that language's column;
+// the report and the sheet name its texts by their development-language text.
+TEST_F(UpdateDictionaryTest, APictureInAnotherLanguageIsReportedByItsOriginals) {
+  WritePicture("German.grf", Picture({Text("txtStop", "Stoppen")}, 2));
+  Choose({"German"}, "3");
+  auto module = CreateReady();
+  module->UpdateAndVerifyDictionary();
+  EXPECT_THAT(TakeMessages(), ElementsAre(UpdateNotice(), Information(CompleteText(3))));
+  EXPECT_THAT(ReportLines(), ElementsAre("\xEF\xBB\xBFPicture,Text,Places,Language_2,Language_3",
+                                         "German,Stop,txtStop.Caption,too long,translated"));
+  const auto sheet = vt::testing::ReadWithXlrd(dictionary_path(), "Where used");
+  ASSERT_EQ(sheet.size(), 2u);
+  EXPECT_EQ(sheet[1][0], vt::testing::Text("Stop"));
+  EXPECT_EQ(sheet[1][2], vt::testing::Text("German/txtStop.Caption"));
+}
+
+// A sheet of that name that the run did not write is somebody's own: left as
+// it is, and the reason logged.
+TEST_F(UpdateDictionaryTest, ASheetWhereUsedOfSomebodyElseIsLeftAlone) {
+  {
+    auto book = workbook::Workbook::Open(dictionary_path());
+    workbook::Sheet* notes = book.AddSheet("Where Used");
+    notes->SetCellText(0, 0, "My notes");
+    notes->SetCellText(1, 0, "Keep them");
+    book.Save();
+  }
+  Choose({"Main"}, "2");
+  auto module = CreateReady();
+  module->UpdateAndVerifyDictionary();
+  EXPECT_THAT(TakeMessages(), ElementsAre(UpdateNotice(), Information(CompleteText(2))));
+  const std::vector<std::string> log = LogLines();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_THAT(log[0], HasSubstr("the sheet \"Where used\" was not written by Veltrano (column 1 "
+                                "is not \"Text\"): it is left as it is"));
+  EXPECT_EQ(vt::testing::ReadWithXlrd(dictionary_path(), "Where Used"),
+            (std::vector<std::vector<vt::testing::XlrdCell>>{{vt::testing::Text("My notes")},
+                                                             {vt::testing::Text("Keep them")}}));
+  EXPECT_TRUE(std::filesystem::exists(veltrano_dir() / "Veltrano_Report.html"));
+}
+
+// The report is an extra: a failure to write it is logged (and told on
+// stderr), and the run's messages are the ones it would have shown.
+TEST_F(UpdateDictionaryTest, AReportThatCannotBeWrittenIsLoggedAndChangesNoMessage) {
+  Choose({"Main", "New"}, "3");
+  auto module = CreateReady();
+  test_env_->fail_saves_of = "Veltrano_Report.html";
+  module->UpdateAndVerifyDictionary();
+  test_env_->fail_saves_of.clear();
+  EXPECT_THAT(TakeMessages(), ElementsAre(UpdateNotice(), Warning(UpdatedText(3))));
+  const std::vector<std::string> log = LogLines();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_THAT(log[0], HasSubstr(";VeltranoModule;UpdateAndVerifyDictionary;the coverage report "
+                                "was not written: Cannot write the file '"));
+  EXPECT_THAT(log[0], HasSubstr("Veltrano_Report.html"));
+  EXPECT_FALSE(std::filesystem::exists(veltrano_dir() / "Veltrano_Report.html"));
+  EXPECT_TRUE(std::filesystem::exists(veltrano_dir() / "Veltrano_Report.csv"));
+  EXPECT_EQ(DictionaryRowsByXlrd().size(), SampleDictionary().size() + 1);
+}
+
+// Noon of a day, local time.
+std::chrono::system_clock::time_point Noon(int year, int month, int day) {
+  std::tm fields{};
+  fields.tm_year = year - 1900;
+  fields.tm_mon = month - 1;
+  fields.tm_mday = day;
+  fields.tm_hour = 12;
+  fields.tm_isdst = -1;
+  return std::chrono::system_clock::from_time_t(std::mktime(&fields));
+}
+
+TEST_F(UpdateDictionaryTest, TheRunKeepsWhereEveryTextIsShown) {
+  using Sheet = std::vector<std::vector<std::string>>;
+  const std::vector<std::string> header = {"Text", "Language", "Places", "Pictures", "Was", "Seen"};
+  struct Step {
+    const char* what;
+    std::vector<std::string> pictures;
+    const char* language;
+    Sheet rows;
+  };
+  const Step steps[] = {
+      {"a first run: the workbook gets the sheet",
+       {"Main", "Pump"},
+       "3",
+       {{"Boiler overview", "Language_3", "Main/txtTitle.Caption", "1", "", "2026-03-01"},
+        {"Start", "Language_3", "Pump/txtStart.Caption", "1", "", "2026-03-01"},
+        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-01"}}},
+      // Main's title is reworded and gets a twin: only Main is walked, Pump's row stays.
+      {"a caption reworded",
+       {"Main"},
+       "3",
+       {{"Boiler view", "Language_3", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1",
+         "Boiler overview", "2026-03-02"},
+        {"Start", "Language_3", "Pump/txtStart.Caption", "1", "", "2026-03-01"},
+        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-02"}}},
+      // Another language: rows of its own; the hint is for the language's last run.
+      {"another language",
+       {"Main", "Pump"},
+       "2",
+       {{"Boiler view", "Language_2", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
+         "2026-03-03"},
+        {"Boiler view", "Language_3", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1",
+         "Boiler overview", "2026-03-02"},
+        {"Start", "Language_2", "Pump/txtStart.Caption", "1", "", "2026-03-03"},
+        {"Start", "Language_3", "Pump/txtStart.Caption", "1", "", "2026-03-01"},
+        {"Stop", "Language_2", "Main/txtStop.Caption", "1", "", "2026-03-03"},
+        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-02"}}},
+      // The same again the next day: the hint was for the run after the change.
+      {"the same run again",
+       {"Main"},
+       "3",
+       {{"Boiler view", "Language_2", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
+         "2026-03-03"},
+        {"Boiler view", "Language_3", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
+         "2026-03-04"},
+        {"Start", "Language_2", "Pump/txtStart.Caption", "1", "", "2026-03-03"},
+        {"Start", "Language_3", "Pump/txtStart.Caption", "1", "", "2026-03-01"},
+        {"Stop", "Language_2", "Main/txtStop.Caption", "1", "", "2026-03-03"},
+        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-04"}}},
+      // Pump's only text is gone: so is its row, and the sheet is a row shorter.
+      {"a text removed",
+       {"Pump"},
+       "3",
+       {{"Boiler view", "Language_2", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
+         "2026-03-03"},
+        {"Boiler view", "Language_3", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
+         "2026-03-04"},
+        {"Start", "Language_2", "Pump/txtStart.Caption", "1", "", "2026-03-03"},
+        {"Stop", "Language_2", "Main/txtStop.Caption", "1", "", "2026-03-03"},
+        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-04"}}},
+  };
+  int day = 0;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    if (day == 1) {
+      WritePicture("Main.grf", Picture({Text("txtTitle", "Boiler view"), Text("txtStop", "Stop"),
+                                        Text("txtTwin", " Boiler view")}));
+    }
+    if (day == 4) WritePicture("Pump.grf", Picture({Text("txtStart", "")}));
+    test_env_->now = Noon(2026, 3, ++day);
+    Choose(step.pictures, step.language);
+    auto module = CreateReady();
+    module->UpdateAndVerifyDictionary();
+    module.reset();
+    EXPECT_EQ(TakeMessages().size(), 2u);
+
+    Sheet rows;
+    for (const auto& row : vt::testing::ReadWithXlrd(dictionary_path(), "Where used")) {
+      std::vector<std::string>& texts = rows.emplace_back();
+      for (const vt::testing::XlrdCell& cell : row) texts.push_back(cell.text);
+      texts.resize(header.size());
+    }
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.front(), header);
+    EXPECT_EQ(Sheet(rows.begin() + 1, rows.end()), step.rows);
+  }
+  // The sheet "Dictionary" holds what the runs appended, and nothing reads the other sheet.
+  Rows dictionary = SampleDictionary();
+  dictionary.push_back({"Boiler view", "", ""});
+  EXPECT_EQ(DictionaryRowsByXlrd(), dictionary);
+  auto module = CreateReady();
+  EXPECT_THAT(TakeMessages(), IsEmpty());
+  pictures::testing::TranslatePicture(*module, "Main", 2);
+  EXPECT_EQ(CaptionIn("Main", "txtStop"), "Stoppen");
 }
 
 }  // namespace

@@ -1,0 +1,143 @@
+#include "library/maintenance/coverage.h"
+
+#include <charconv>
+#include <cstdint>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/base/ascii.h"
+#include "platform/base/utf8.h"
+
+namespace vt::maintenance {
+
+namespace {
+
+void Count(Coverage::Counts& counts, TextState state) {
+  ++counts.texts;
+  if (state != TextState::kMissing) ++counts.translated;
+  if (state == TextState::kTooLong) ++counts.too_long;
+}
+
+}  // namespace
+
+Coverage::Counts Coverage::CountsOf(const Picture& picture, std::size_t language) const {
+  Counts counts;
+  for (const Use& use : picture.uses) Count(counts, StateOf(use.text, language));
+  return counts;
+}
+
+Coverage::Counts Coverage::Totals(std::size_t language) const {
+  // Every text of `texts` is shown by some walked picture.
+  Counts counts;
+  for (std::size_t text = 0; text < texts.size(); ++text) Count(counts, StateOf(text, language));
+  return counts;
+}
+
+std::vector<std::vector<std::string>> Coverage::PlacesByText(
+    const std::function<bool(std::size_t)>& wanted) const {
+  std::vector<std::vector<std::string>> places(texts.size());
+  for (const Picture& picture : pictures) {
+    for (const Use& use : picture.uses) {
+      if (wanted && !wanted(use.text)) continue;
+      for (const std::string& place : use.places) {
+        places[use.text].push_back(picture.name + "/" + place);
+      }
+    }
+  }
+  return places;
+}
+
+Coverage BuildCoverage(const PlaceLog& log, std::vector<std::int16_t> languages, double ratio,
+                       const LookUp& look_up) {
+  Coverage coverage;
+  coverage.languages = std::move(languages);
+  coverage.ratio = ratio;
+  coverage.failed = log.Failed();
+  // The views stay valid while this runs: into the log, or what the look-up
+  // returned (the dictionary is not saved meanwhile).
+  std::size_t shown_texts = 0;
+  for (const WalkedPicture& walked : log.Pictures()) shown_texts += walked.texts.size();
+  std::unordered_map<std::string_view, std::size_t> by_original;
+  by_original.reserve(shown_texts);
+  // The same shown text is looked up once, per column it was looked up in.
+  std::vector<std::pair<std::int16_t, std::unordered_map<std::string_view, std::size_t>>> by_shown;
+  // Where the text was last used: the picture and its use there.
+  std::vector<std::pair<std::size_t, std::size_t>> last_use;
+  constexpr std::size_t kNone = SIZE_MAX;
+  for (const WalkedPicture& walked : log.Pictures()) {
+    const std::size_t picture_index = coverage.pictures.size();
+    Coverage::Picture& picture = coverage.pictures.emplace_back();
+    picture.name = walked.name;
+    for (const ShownText& shown : walked.texts) {
+      auto column = by_shown.begin();
+      while (column != by_shown.end() && column->first != shown.language) ++column;
+      if (column == by_shown.end()) {
+        column = by_shown.insert(column, {shown.language, {}});
+        column->second.reserve(shown_texts);
+      }
+      auto found = column->second.find(shown.text);
+      if (found == column->second.end()) {
+        const DictionaryEntry entry = look_up(shown.text, shown.language);
+        auto at = by_original.find(entry.original);
+        if (at == by_original.end()) {
+          Coverage::Text& text = coverage.texts.emplace_back();
+          text.original = entry.original;
+          const auto limit = ratio * static_cast<double>(base::Utf8Length(text.original));
+          text.states.resize(coverage.languages.size(), TextState::kMissing);
+          text.longs.resize(coverage.languages.size());
+          for (std::size_t i = 0; i < entry.cells.size() && i < text.states.size(); ++i) {
+            const std::string_view cell = entry.cells[i];
+            if (cell.empty()) continue;
+            text.states[i] = TextState::kTranslated;
+            if (static_cast<double>(base::Utf8Length(cell)) > limit) {
+              text.states[i] = TextState::kTooLong;
+              text.longs[i] = cell;
+            }
+          }
+          at = by_original.emplace(entry.original, coverage.texts.size() - 1).first;
+          last_use.emplace_back(kNone, kNone);
+        }
+        found = column->second.emplace(shown.text, at->second).first;
+      }
+      const std::size_t text = found->second;
+      auto& [last_picture, use] = last_use[text];
+      if (last_picture != picture_index) {
+        last_picture = picture_index;
+        use = picture.uses.size();
+        picture.uses.push_back({text, {}});
+      }
+      std::string place = shown.object;
+      place += '.';
+      place += shown.property;
+      picture.uses[use].places.push_back(std::move(place));
+    }
+  }
+  return coverage;
+}
+
+std::vector<std::int16_t> ReportedLanguages(const std::vector<std::string>& header,
+                                            std::int16_t development) {
+  constexpr std::string_view kPrefix = "Language_";
+  std::vector<std::int16_t> languages;
+  for (const std::string& name : header) {
+    if (name.size() <= kPrefix.size() ||
+        !base::EqualsIgnoringAsciiCase(std::string_view(name).substr(0, kPrefix.size()), kPrefix)) {
+      continue;
+    }
+    const char* first = name.data() + kPrefix.size();
+    const char* last = name.data() + name.size();
+    std::int16_t number = 0;
+    const auto [end, error] = std::from_chars(first, last, number);
+    // Only the spelling the library looks for: "Language_05" is not column 5.
+    if (error != std::errc() || end != last || std::to_string(number) != std::string(first, last) ||
+        number == development) {
+      continue;
+    }
+    bool known = false;
+    for (const std::int16_t language : languages) known = known || language == number;
+    if (!known) languages.push_back(number);
+  }
+  return languages;
+}
+
+}  // namespace vt::maintenance

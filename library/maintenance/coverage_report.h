@@ -1,0 +1,28 @@
+#pragma once
+
+// The coverage report's two files, made from the model alone.
+
+#include <string>
+#include <string_view>
+
+#include "library/maintenance/coverage.h"
+
+namespace vt::maintenance {
+
+// One self-contained page: its style inline, no script, font or picture from
+// elsewhere; a summary, then per language a table with a bar per picture, the
+// missing texts and the translations too long, each with their places.
+std::string CoverageHtml(const Coverage& coverage);
+
+// One row per walked picture and distinct text it shows: Picture, Text (the
+// development-language text), Places ("Object.Property" joined by "; "),
+// then a column per reported language, named as in the dictionary, holding
+// "translated", "missing" or "too long". UTF-8 with a byte-order mark, so
+// that spreadsheets take it as UTF-8; RFC 4180 quoting, CR LF line ends.
+std::string CoverageCsv(const Coverage& coverage);
+
+// `text` as HTML shows it literally: markup characters as entities, control
+// characters and bytes that are not UTF-8 as U+FFFD.
+std::string EscapeHtml(std::string_view text);
+
+}  // namespace vt::maintenance

@@ -1,0 +1,29 @@
+#include "library/maintenance/place_log.h"
+
+#include <utility>
+
+namespace vt::maintenance {
+
+void PlaceLog::Walking(std::string_view picture) {
+  current_.name.assign(picture);
+  current_.texts.clear();
+  walking_ = true;
+}
+
+void PlaceLog::Add(std::string object, std::string_view property, std::string_view text,
+                   std::int16_t language) {
+  if (!walking_ || text.empty()) return;
+  current_.texts.push_back({std::move(object), property, std::string(text), language});
+}
+
+void PlaceLog::EndPicture(std::string_view selected, bool failed) {
+  if (failed) {
+    failed_.emplace_back(walking_ ? std::string_view(current_.name) : selected);
+  } else if (walking_) {
+    pictures_.push_back(std::move(current_));
+  }
+  walking_ = false;
+  current_ = {};
+}
+
+}  // namespace vt::maintenance
