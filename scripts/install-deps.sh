@@ -20,8 +20,8 @@ packages=(
   libgtest-dev libgmock-dev googletest
   python3 python3-xlrd libreoffice-calc-nogui poppler-utils
   # veltrano-dict's XLIFF read back by independent tools (xmllint, xliff2po,
-  # msgfmt); xlwt writes workbooks with a second sheet
-  libxml2-utils translate-toolkit gettext python3-xlwt
+  # and gettext's msgfmt below); xlwt below writes workbooks with a second sheet
+  libxml2-utils translate-toolkit
   # the coverage report rendered by a real browser
   chromium
   # the layout check, and clang for the fuzz targets and the clang build
@@ -32,7 +32,7 @@ packages=(
   xvfb xauth
   # the Windows packages: wixl makes the MSI, msibuild sets its file versions
   wixl msitools
-  # the benchmarks' peers
+  # the benchmarks' peers (xlwt and gettext serve the tests too)
   python3-xlwt libfreexl-dev gettext
 )
 
