@@ -20,6 +20,7 @@
 #include "library/interpreter/server.h"
 #include "library/interpreter/veltrano_module.h"
 #include "platform/automation/com.h"
+#include "platform/automation/com_unknown.h"
 #include "platform/automation/error.h"
 #include "platform/system/text_windows.h"
 
@@ -130,31 +131,11 @@ HRESULT Slot(Body&& body) noexcept {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 
-class ModuleObject final : public _VeltranoModule, public ISupportErrorInfo {
+class ModuleObject final : public com::Unknown<ModuleObject, _VeltranoModule, ISupportErrorInfo> {
  public:
   ModuleObject(std::shared_ptr<VeltranoModule> module, ITypeInfo* type_info)
       : module_(std::move(module)), bridge_(module_, type_info) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-        IsEqualIID(riid, IID__VeltranoModule)) {
-      *out = static_cast<_VeltranoModule*>(this);
-    } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
-      *out = static_cast<ISupportErrorInfo*>(this);
-    } else {
-      *out = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {
     return IsEqualIID(riid, IID__VeltranoModule) ? S_OK : S_FALSE;
   }
@@ -273,11 +254,18 @@ class ModuleObject final : public _VeltranoModule, public ISupportErrorInfo {
   }
 
  private:
+  friend Unknown;
   ~ModuleObject() = default;
+  void* Find(REFIID riid) {
+    if (com::AnyOf(riid, {&IID_IUnknown, &IID_IDispatch, &IID__VeltranoModule})) {
+      return static_cast<_VeltranoModule*>(this);
+    }
+    if (IsEqualIID(riid, IID_ISupportErrorInfo)) return static_cast<ISupportErrorInfo*>(this);
+    return nullptr;
+  }
 
   std::shared_ptr<VeltranoModule> module_;
   com::DispatchBridge bridge_;
-  std::atomic<ULONG> references_{1};
 };
 
 class ModuleFactory final : public IClassFactory {

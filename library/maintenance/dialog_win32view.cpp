@@ -167,7 +167,41 @@ bool SetPointer(HWND dialog, const layout::Window& window, HWND under) {
   if (id < 0 || id >= static_cast<int>(window.controls.size())) return false;
   if (!window.controls[static_cast<std::size_t>(id)].pointing_hand) return false;
   ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+  ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
   return true;
+}
+
+int ClickedControl(WPARAM wparam) {
+  return HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) >= kFirstControlId ? LOWORD(wparam) : 0;
+}
+
+void ForEachControl(const layout::Window& window,
+                    const std::function<void(const layout::Control&)>& make) {
+  for (const char* name : window.tab_order) make(layout::Find(window, name));
+  for (const layout::Control& control : window.controls) {
+    bool in_tab_order = false;
+    for (const char* name : window.tab_order) in_tab_order = in_tab_order || name == control.name;
+    if (!in_tab_order) make(control);
+  }
+}
+
+HWND MakeControl(HWND dialog, const layout::Window& window, const layout::Control& control, int dpi,
+                 const wchar_t* window_class, DWORD style, DWORD extended_style, const char* text) {
+  const RECT place = PlaceOf(window, control, dpi);
+  return ::CreateWindowExW(
+      extended_style, window_class, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, place.left,
+      place.top, place.right - place.left, place.bottom - place.top, dialog,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(window, control.name))),
+      ::GetModuleHandleW(nullptr), nullptr);
+}
+
+void SetFont(HWND made, const layout::Control& control, std::vector<HFONT>& fonts, int dpi) {
+  HFONT font = fonts.front();
+  if (control.font.family != nullptr) {
+    fonts.push_back(MakeFont(control.font, dpi));
+    font = fonts.back();
+  }
+  ::SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
 }  // namespace vt::maintenance::win32

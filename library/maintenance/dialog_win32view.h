@@ -8,8 +8,10 @@
 #include <windows.h>
 // clang-format on
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "library/maintenance/layout.h"
 
@@ -58,7 +60,33 @@ HFONT FitOnOneLine(HWND label, const layout::Font& font, int dpi);
 int FocusedButtonId(HWND dialog);
 
 // Makes the pointer the pointing hand over the controls marked so in the
-// layout; call on WM_SETCURSOR, true when it did.
+// layout; call on WM_SETCURSOR, true (and the message's result set) when it
+// did.
 bool SetPointer(HWND dialog, const layout::Window& window, HWND under);
+
+// The view a dialog procedure serves: from WM_INITDIALOG on, the one whose
+// address RunModal was given (kept with the dialog); null before.
+template <typename View>
+View* ViewOf(HWND dialog, UINT message, LPARAM lparam) {
+  if (message == WM_INITDIALOG) ::SetWindowLongPtrW(dialog, DWLP_USER, lparam);
+  return reinterpret_cast<View*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+// The id of the control a WM_COMMAND reports clicked, or 0 for anything else
+// (the dialog manager's IDOK and IDCANCEL included).
+int ClickedControl(WPARAM wparam);
+
+// Calls `make` for each control of the layout in the order they are made:
+// the tab order first, which the dialog manager follows, then the others.
+void ForEachControl(const layout::Window& window,
+                    const std::function<void(const layout::Control&)>& make);
+
+// A child window of the dialog at the control's place, with its id.
+HWND MakeControl(HWND dialog, const layout::Window& window, const layout::Control& control, int dpi,
+                 const wchar_t* window_class, DWORD style, DWORD extended_style, const char* text);
+
+// Gives the control its own font, or the window's (`fonts` front) when it has
+// none; a font made is added to `fonts`, which the caller deletes.
+void SetFont(HWND made, const layout::Control& control, std::vector<HFONT>& fonts, int dpi);
 
 }  // namespace vt::maintenance::win32

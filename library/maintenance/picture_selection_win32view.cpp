@@ -90,16 +90,6 @@ class PictureSelectionView {
   bool filling_ = false;
 };
 
-HWND MakeControl(HWND dialog, const layout::Window& table, const layout::Control& control, int dpi,
-                 const wchar_t* window_class, DWORD style, DWORD extended_style, const char* text) {
-  const RECT place = win32::PlaceOf(table, control, dpi);
-  return ::CreateWindowExW(
-      extended_style, window_class, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, place.left,
-      place.top, place.right - place.left, place.bottom - place.top, dialog,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(win32::ControlId(table, control.name))),
-      ::GetModuleHandleW(nullptr), nullptr);
-}
-
 void PictureSelectionView::Build(HWND dialog) {
   dialog_ = dialog;
   ::SetWindowTextW(dialog, Wide(form_.Caption()).c_str());
@@ -107,20 +97,20 @@ void PictureSelectionView::Build(HWND dialog) {
   fonts_.push_back(win32::MakeFont(table_.font, dpi_));
   HWND tips = win32::MakeToolTips(dialog);
 
-  // Made in the tab order, which the dialog manager follows; the frame and
-  // the labels take no focus and come after.
+  // The frame and the labels take no focus and are not in the tab order.
   auto make = [&](const layout::Control& control) {
     HWND made = nullptr;
     switch (control.kind) {
       case layout::Kind::Button:
-        made = MakeControl(dialog, table_, control, dpi_, L"BUTTON",
-                           WS_TABSTOP | BS_PUSHBUTTON | WS_CLIPSIBLINGS, 0, control.text);
+        made = win32::MakeControl(dialog, table_, control, dpi_, L"BUTTON",
+                                  WS_TABSTOP | BS_PUSHBUTTON | WS_CLIPSIBLINGS, 0, control.text);
         break;
       case layout::Kind::CheckList: {
-        made = list_ = MakeControl(dialog, table_, control, dpi_, WC_LISTVIEWW,
-                                   WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_NOCOLUMNHEADER |
-                                       LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                                   WS_EX_CLIENTEDGE, "");
+        made = list_ =
+            win32::MakeControl(dialog, table_, control, dpi_, WC_LISTVIEWW,
+                               WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_NOCOLUMNHEADER |
+                                   LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                               WS_EX_CLIENTEDGE, "");
         ListView_SetExtendedListViewStyle(list_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
         RECT client;
         ::GetClientRect(list_, &client);
@@ -131,42 +121,33 @@ void PictureSelectionView::Build(HWND dialog) {
         break;
       }
       case layout::Kind::NumberBox:
-        made = box_ = MakeControl(dialog, table_, control, dpi_, L"EDIT",
-                                  WS_TABSTOP | WS_CLIPSIBLINGS | ES_CENTER | ES_AUTOHSCROLL,
-                                  WS_EX_CLIENTEDGE, "");
+        made = box_ = win32::MakeControl(dialog, table_, control, dpi_, L"EDIT",
+                                         WS_TABSTOP | WS_CLIPSIBLINGS | ES_CENTER | ES_AUTOHSCROLL,
+                                         WS_EX_CLIENTEDGE, "");
         Controls().SetWindowSubclass(box_, NumberBox, kNumberBoxSubclass,
                                      reinterpret_cast<DWORD_PTR>(this));
         break;
       case layout::Kind::Label: {
         const int index = std::string_view(control.name) == "lblString(0)" ? 0 : 1;
-        made = MakeControl(dialog, table_, control, dpi_, L"STATIC",
-                           SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0, form_.lblString(index));
+        made =
+            win32::MakeControl(dialog, table_, control, dpi_, L"STATIC",
+                               SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0, form_.lblString(index));
         break;
       }
       case layout::Kind::Frame:
-        made = MakeControl(dialog, table_, control, dpi_, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS,
-                           0, "");
+        made = win32::MakeControl(dialog, table_, control, dpi_, L"BUTTON",
+                                  BS_GROUPBOX | WS_CLIPSIBLINGS, 0, "");
         break;
       default:
         return;
     }
-    HFONT font = fonts_.front();
-    if (control.font.family != nullptr) {
-      fonts_.push_back(win32::MakeFont(control.font, dpi_));
-      font = fonts_.back();
-    }
-    ::SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    win32::SetFont(made, control, fonts_, dpi_);
     if (control.kind == layout::Kind::Label) {
       fonts_.push_back(win32::FitOnOneLine(made, table_.font, dpi_));
     }
     win32::AddToolTip(tips, dialog, made, control.tool_tip);
   };
-  for (const char* name : table_.tab_order) make(layout::Find(table_, name));
-  for (const layout::Control& control : table_.controls) {
-    bool in_tab_order = false;
-    for (const char* name : table_.tab_order) in_tab_order = in_tab_order || name == control.name;
-    if (!in_tab_order) make(control);
-  }
+  win32::ForEachControl(table_, make);
   // The frame lies behind what it holds.
   ::SetWindowPos(Item("frmFrame"), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -268,18 +249,16 @@ LRESULT CALLBACK PictureSelectionView::NumberBox(HWND box, UINT message, WPARAM 
 
 INT_PTR CALLBACK PictureSelectionView::Procedure(HWND dialog, UINT message, WPARAM wparam,
                                                  LPARAM lparam) {
-  auto* view = reinterpret_cast<PictureSelectionView*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+  auto* view = win32::ViewOf<PictureSelectionView>(dialog, message, lparam);
   switch (message) {
     case WM_INITDIALOG:
-      ::SetWindowLongPtrW(dialog, DWLP_USER, lparam);
-      reinterpret_cast<PictureSelectionView*>(lparam)->Build(dialog);
+      view->Build(dialog);
       return FALSE;  // the focus is set
     case WM_COMMAND:
       // IDOK and IDCANCEL (Enter away from a button, Escape) do nothing: the
       // dialog has no default button and is left through Ok or Cancel.
-      if (view != nullptr && HIWORD(wparam) == BN_CLICKED &&
-          LOWORD(wparam) >= win32::kFirstControlId) {
-        view->Clicked(LOWORD(wparam));
+      if (const int id = win32::ClickedControl(wparam); view != nullptr && id != 0) {
+        view->Clicked(id);
       }
       return TRUE;
     case DM_GETDEFID: {
@@ -289,12 +268,8 @@ INT_PTR CALLBACK PictureSelectionView::Procedure(HWND dialog, UINT message, WPAR
       return TRUE;
     }
     case WM_SETCURSOR:
-      if (view != nullptr &&
-          win32::SetPointer(dialog, view->table_, reinterpret_cast<HWND>(wparam))) {
-        ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
-        return TRUE;
-      }
-      return FALSE;
+      return view != nullptr &&
+             win32::SetPointer(dialog, view->table_, reinterpret_cast<HWND>(wparam));
     case WM_CLOSE:
       return TRUE;  // only Ok and Cancel close it
     case WM_DESTROY:

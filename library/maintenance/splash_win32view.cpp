@@ -50,7 +50,6 @@ void SplashView::Build(HWND dialog) {
   fonts_.push_back(win32::MakeFont(table_.font, dpi_));
   HWND tips = win32::MakeToolTips(dialog);
   auto make = [&](const layout::Control& control) {
-    const RECT place = win32::PlaceOf(table_, control, dpi_);
     const wchar_t* window_class = L"BUTTON";
     DWORD style = WS_TABSTOP | BS_OWNERDRAW;  // flat-coloured
     if (control.kind == layout::Kind::Label) {
@@ -59,26 +58,13 @@ void SplashView::Build(HWND dialog) {
     } else if (control.kind != layout::Kind::Button) {
       return;  // the outlines and the logo are painted
     }
-    HWND made = ::CreateWindowExW(
-        0, window_class, Wide(control.text).c_str(), WS_CHILD | WS_VISIBLE | style, place.left,
-        place.top, place.right - place.left, place.bottom - place.top, dialog,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(win32::ControlId(table_, control.name))),
-        ::GetModuleHandleW(nullptr), nullptr);
-    HFONT font = fonts_.front();
-    if (control.font.family != nullptr) {
-      fonts_.push_back(win32::MakeFont(control.font, dpi_));
-      font = fonts_.back();
-    }
-    ::SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    HWND made =
+        win32::MakeControl(dialog, table_, control, dpi_, window_class, style, 0, control.text);
+    win32::SetFont(made, control, fonts_, dpi_);
     win32::AddToolTip(tips, dialog, made, control.tool_tip);
     if (control.kind == layout::Kind::Label) release_ = made;
   };
-  for (const char* name : table_.tab_order) make(layout::Find(table_, name));
-  for (const layout::Control& control : table_.controls) {
-    bool in_tab_order = false;
-    for (const char* name : table_.tab_order) in_tab_order = in_tab_order || name == control.name;
-    if (!in_tab_order) make(control);
-  }
+  win32::ForEachControl(table_, make);
   form_.Form_Load();
   ::SetWindowTextW(release_, Wide(form_.lblRelease).c_str());
   ::SetFocus(::GetDlgItem(dialog, win32::ControlId(table_, table_.tab_order.front())));
@@ -184,16 +170,14 @@ void SplashView::DrawButton(const DRAWITEMSTRUCT& item) const {
 }
 
 INT_PTR CALLBACK SplashView::Procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto* view = reinterpret_cast<SplashView*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+  auto* view = win32::ViewOf<SplashView>(dialog, message, lparam);
   switch (message) {
     case WM_INITDIALOG:
-      ::SetWindowLongPtrW(dialog, DWLP_USER, lparam);
-      reinterpret_cast<SplashView*>(lparam)->Build(dialog);
+      view->Build(dialog);
       return FALSE;
     case WM_COMMAND:
-      if (view != nullptr && HIWORD(wparam) == BN_CLICKED &&
-          LOWORD(wparam) >= win32::kFirstControlId) {
-        view->Clicked(LOWORD(wparam));
+      if (const int id = win32::ClickedControl(wparam); view != nullptr && id != 0) {
+        view->Clicked(id);
       }
       return TRUE;
     case DM_GETDEFID: {
@@ -220,12 +204,8 @@ INT_PTR CALLBACK SplashView::Procedure(HWND dialog, UINT message, WPARAM wparam,
       view->DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
       return TRUE;
     case WM_SETCURSOR:
-      if (view != nullptr &&
-          win32::SetPointer(dialog, view->table_, reinterpret_cast<HWND>(wparam))) {
-        ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
-        return TRUE;
-      }
-      return FALSE;
+      return view != nullptr &&
+             win32::SetPointer(dialog, view->table_, reinterpret_cast<HWND>(wparam));
     case WM_CLOSE:
       return TRUE;  // only Ok closes it
     default:

@@ -9,13 +9,13 @@
 #include <oleauto.h>
 // clang-format on
 
-#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
 #include <utility>
 
 #include "platform/automation/com.h"
+#include "platform/automation/com_unknown.h"
 #include "platform/automation/runtime.h"
 #include "platform/automation/server.h"
 #include "platform/base/ascii.h"
@@ -59,26 +59,10 @@ ObjectRef Wrapped(IUnknown* unknown, std::string_view progid) {
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 
 // Hands out the one object it was given, to this process and to others.
-class SingleObjectFactory final : public IClassFactory {
+class SingleObjectFactory final : public com::Unknown<SingleObjectFactory, IClassFactory> {
  public:
   explicit SingleObjectFactory(ObjectRef object) : object_(std::move(object)) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-      *out = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
@@ -95,9 +79,14 @@ class SingleObjectFactory final : public IClassFactory {
   HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
  private:
+  friend Unknown;
   ~SingleObjectFactory() = default;
+  void* Find(REFIID riid) {
+    return com::AnyOf(riid, {&IID_IUnknown, &IID_IClassFactory}) ? static_cast<IClassFactory*>(this)
+                                                                 : nullptr;
+  }
+
   ObjectRef object_;
-  std::atomic<ULONG> references_{1};
 };
 
 #pragma GCC diagnostic pop

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/automation/com_internal.h"
+#include "platform/automation/com_unknown.h"
 #include "platform/base/ascii.h"
 #include "platform/system/text_windows.h"
 
@@ -86,7 +87,7 @@ HRESULT NamedTypeInfo(const std::string& name, ITypeInfo** info) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 
-class Enumerator final : public IEnumVARIANT {
+class Enumerator final : public Unknown<Enumerator, IEnumVARIANT> {
  public:
   Enumerator(ObjectRef collection, std::shared_ptr<const std::vector<Variant>> items,
              std::size_t next)
@@ -94,23 +95,6 @@ class Enumerator final : public IEnumVARIANT {
         collection_(std::move(collection)),
         items_(std::move(items)),
         next_(next) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumVARIANT)) {
-      *out = static_cast<IEnumVARIANT*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
 
   HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
     if (!out) return E_POINTER;
@@ -143,46 +127,26 @@ class Enumerator final : public IEnumVARIANT {
   }
 
  private:
+  friend Unknown;
   ~Enumerator() = default;
+  void* Find(REFIID riid) {
+    return AnyOf(riid, {&IID_IUnknown, &IID_IEnumVARIANT}) ? static_cast<IEnumVARIANT*>(this)
+                                                           : nullptr;
+  }
 
   ModuleReference module_;  // first in, last out
   ObjectRef collection_;
   std::shared_ptr<const std::vector<Variant>> items_;
   std::size_t next_;
-  std::atomic<ULONG> references_{1};
 };
 
-class ObjectDispatch final : public IDispatch {
+class ObjectDispatch final : public Unknown<ObjectDispatch, IDispatch> {
  public:
   explicit ObjectDispatch(ObjectRef object)
       : module_(CodeOf(*object)), bridge_(std::move(object), nullptr) {}
 
   const ObjectRef& object() const { return bridge_.object(); }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    bool answers = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-                   IsEqualIID(riid, detail::ExposedObjectIid());
-    if (!answers) {
-      try {
-        // Forms answer the UserForm interface id, through this same IDispatch.
-        answers = object()->QueryInterface(FromIid(riid));
-      } catch (...) {
-        answers = false;
-      }
-    }
-    if (!answers) return E_NOINTERFACE;
-    *out = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     return bridge_.GetTypeInfoCount(count);
   }
@@ -200,11 +164,23 @@ class ObjectDispatch final : public IDispatch {
   }
 
  private:
+  friend Unknown;
   ~ObjectDispatch() = default;
+  void* Find(REFIID riid) {
+    bool answers = AnyOf(riid, {&IID_IUnknown, &IID_IDispatch, &detail::ExposedObjectIid()});
+    if (!answers) {
+      try {
+        // Forms answer the UserForm interface id, through this same IDispatch.
+        answers = object()->QueryInterface(FromIid(riid));
+      } catch (...) {
+        answers = false;
+      }
+    }
+    return answers ? static_cast<IDispatch*>(this) : nullptr;
+  }
 
   ModuleReference module_;  // first in, last out: the object goes before its code
   DispatchBridge bridge_;
-  std::atomic<ULONG> references_{1};
 };
 
 #pragma GCC diagnostic pop

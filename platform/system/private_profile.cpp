@@ -1,6 +1,5 @@
 #include "platform/system/private_profile.h"
 
-#include <cerrno>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -109,29 +108,14 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key,
 
 bool WritePrivateProfileStrings(std::string_view section, std::span<const ProfileEntry> entries,
                                 const std::string& path, std::string* error) {
-  if (const std::string problem = CheckEntries(section, entries, path); !problem.empty()) {
-    if (error != nullptr) *error = problem;
-    return false;
-  }
-  try {
-    Env& env = CurrentEnv();
-    std::string text;
-    try {
-      text = env.ReadFile(path);
-    } catch (const SystemError& failure) {
-      // Only a file that is not there may be created; anything else unreadable
-      // must not be overwritten.
-      if (failure.code().value() != ENOENT) throw;
-    }
-    std::string edited = text;
-    for (const ProfileEntry& entry : entries)
-      edited = Edit(edited, section, entry.key, entry.value);
-    if (edited != text) env.WriteFileAtomic(path, edited);
-    return true;
-  } catch (const std::exception& failure) {
-    if (error != nullptr) *error = WriteFailure(section, entries, path) + failure.what();
-    return false;
-  }
+  return WriteEntries(section, entries, path, error,
+                      [&](const std::optional<std::string>& original) {
+                        const std::string text = original.value_or("");
+                        std::string edited = text;
+                        for (const ProfileEntry& entry : entries)
+                          edited = Edit(edited, section, entry.key, entry.value);
+                        if (edited != text) CurrentEnv().WriteFileAtomic(path, edited);
+                      });
 }
 
 }  // namespace vt::system

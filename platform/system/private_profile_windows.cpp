@@ -1,7 +1,6 @@
 // The private-profile functions of the Windows build: the real Win32 ones,
 // with UTF-8 at our boundary and UTF-16 at theirs.
 
-#include <cerrno>
 #include <optional>
 #include <span>
 #include <vector>
@@ -18,6 +17,7 @@ namespace vt::system {
 namespace {
 
 using profile::CheckEntries;
+using profile::WriteEntries;
 using profile::WriteFailure;
 using windows::Widen;
 
@@ -127,36 +127,20 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key,
 // through the atomic write that every durable write takes.
 bool WritePrivateProfileStrings(std::string_view section, std::span<const ProfileEntry> entries,
                                 const std::string& path, std::string* error) {
-  if (const std::string problem = CheckEntries(section, entries, path); !problem.empty()) {
-    if (error != nullptr) *error = problem;
-    return false;
-  }
-  try {
-    Env& env = CurrentEnv();
-    std::optional<std::string> original;
-    try {
-      original = env.ReadFile(path);
-    } catch (const SystemError& failure) {
-      // Only a file that is not there may be created; anything else unreadable
-      // must not be overwritten.
-      if (failure.code().value() != ENOENT) throw;
-    }
-    ScratchCopy scratch(original);
-    for (const ProfileEntry& entry : entries) {
-      if (!::WritePrivateProfileStringW(Widen(section).c_str(), Widen(entry.key).c_str(),
-                                        Widen(entry.value).c_str(), scratch.path().c_str())) {
-        throw windows::LastError("writing a copy of the file");
-      }
-    }
-    // Flushed, and forgotten by the profile cache.
-    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, scratch.path().c_str());
-    const std::string edited = scratch.Read();
-    if (!original || edited != *original) env.WriteFileAtomic(path, edited);
-    return true;
-  } catch (const std::exception& failure) {
-    if (error != nullptr) *error = WriteFailure(section, entries, path) + failure.what();
-    return false;
-  }
+  return WriteEntries(
+      section, entries, path, error, [&](const std::optional<std::string>& original) {
+        ScratchCopy scratch(original);
+        for (const ProfileEntry& entry : entries) {
+          if (!::WritePrivateProfileStringW(Widen(section).c_str(), Widen(entry.key).c_str(),
+                                            Widen(entry.value).c_str(), scratch.path().c_str())) {
+            throw windows::LastError("writing a copy of the file");
+          }
+        }
+        // Flushed, and forgotten by the profile cache.
+        ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, scratch.path().c_str());
+        const std::string edited = scratch.Read();
+        if (!original || edited != *original) CurrentEnv().WriteFileAtomic(path, edited);
+      });
 }
 
 }  // namespace vt::system

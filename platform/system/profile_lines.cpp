@@ -1,7 +1,11 @@
 #include "platform/system/profile_lines.h"
 
+#include <cerrno>
+#include <exception>
+
 #include "platform/base/ascii.h"
 #include "platform/base/trim.h"
+#include "platform/system/env.h"
 
 namespace vt::system::profile {
 
@@ -110,6 +114,28 @@ std::string CheckEntries(std::string_view section, std::span<const ProfileEntry>
     }
   }
   return {};
+}
+
+bool WriteEntries(std::string_view section, std::span<const ProfileEntry> entries,
+                  const std::string& path, std::string* error,
+                  const std::function<void(const std::optional<std::string>& original)>& write) {
+  if (const std::string problem = CheckEntries(section, entries, path); !problem.empty()) {
+    if (error != nullptr) *error = problem;
+    return false;
+  }
+  try {
+    std::optional<std::string> original;
+    try {
+      original = CurrentEnv().ReadFile(path);
+    } catch (const SystemError& failure) {
+      if (failure.code().value() != ENOENT) throw;
+    }
+    write(original);
+    return true;
+  } catch (const std::exception& failure) {
+    if (error != nullptr) *error = WriteFailure(section, entries, path) + failure.what();
+    return false;
+  }
 }
 
 }  // namespace vt::system::profile

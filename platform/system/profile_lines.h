@@ -4,6 +4,7 @@
 // messages about a key that did not read.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -59,5 +60,14 @@ std::string WriteFailure(std::string_view section, std::span<const ProfileEntry>
 // The message for the first entry CheckEntry refuses, or empty.
 std::string CheckEntries(std::string_view section, std::span<const ProfileEntry> entries,
                          const std::string& path);
+
+// A write of several keys as both builds do it: entries CheckEntries refuses
+// are refused, the file's bytes go to `write`, and whatever fails comes back
+// as false with the reason in `*error` (when given). `write` gets no bytes when
+// there is no file, which may then be created; a file there but unreadable
+// fails here, as it must not be overwritten.
+bool WriteEntries(std::string_view section, std::span<const ProfileEntry> entries,
+                  const std::string& path, std::string* error,
+                  const std::function<void(const std::optional<std::string>& original)>& write);
 
 }  // namespace vt::system::profile

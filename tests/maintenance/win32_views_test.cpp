@@ -269,6 +269,12 @@ TEST_F(Win32ViewsTest, SplashPanelFollowsTheLayoutAndEnterIsOk) {
         EXPECT_EQ(ok.left, 120);
         EXPECT_EQ(ok.top, 368);
         EXPECT_EQ(::GetFocus(), Control(table, "cmdOk"));
+        // The layout asks for the pointing hand over Ok.
+        EXPECT_EQ(
+            ::SendMessageW(panel, WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(table, "cmdOk")),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+            TRUE);
+        EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
         Screenshot(panel, "frmSplash");
         // The configuration file is missing: its button says so.
         Click(Control(table, "cmdOpenIniFile"));
