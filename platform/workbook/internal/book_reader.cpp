@@ -99,6 +99,7 @@ class BookReader {
           book_.globals_eof = r.offset;
           book_.globals_end = r.End();
           book_.default_xf = static_cast<std::uint16_t>(xf_count > 15 ? 15 : 0);
+          CheckRecordSizes(in, "the workbook globals");
           return;
         default:
           break;
@@ -185,6 +186,15 @@ class BookReader {
     if (book_.damage.empty()) book_.damage = what;
   }
 
+  // A record longer than the format allows cannot be written back as it is.
+  void CheckRecordSizes(const RecordReader& in, const std::string& where) {
+    const Record& r = in.Oversized();
+    if (r.offset == SIZE_MAX) return;
+    Damage("record " + RecordName(r.type) + " at stream offset " + Hex(r.offset) + " of " + where +
+           " holds " + std::to_string(r.size) + " bytes, more than the " +
+           std::to_string(kMaxRecordData) + " a record can hold");
+  }
+
   void WrongSize(const Record& r, const std::string& where, std::size_t size) {
     Damage("record " + RecordName(r.type) + " at stream offset " + Hex(r.offset) + " of " + where +
            " holds " + std::to_string(r.size) + " bytes instead of " + std::to_string(size));
@@ -237,6 +247,7 @@ class BookReader {
       previous = r.type;
     }
     bs.end = in.Position();
+    CheckRecordSizes(in, where);
     if (sheet) {
       table.Finish(stream_, sheet->layout);
       CheckDimensions(*sheet, where);

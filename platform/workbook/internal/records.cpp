@@ -16,6 +16,7 @@ bool RecordReader::Next(Record& record) {
     throw FormatError("record " + RecordName(record.type) + " at stream offset " + Hex(pos_) +
                       " runs past the end of the stream");
   }
+  if (record.size > kMaxRecordData && oversized_.offset == SIZE_MAX) oversized_ = record;
   pos_ += 4 + std::size_t{record.size};
   return true;
 }

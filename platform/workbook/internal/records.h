@@ -64,10 +64,14 @@ class RecordReader {
   bool Next(Record& record);
   bool PeekType(std::uint16_t& type) const;
   std::size_t Position() const { return pos_; }
+  // The first record read that is longer than the format allows (reads, but
+  // a save could not write such a stream back); offset SIZE_MAX when none.
+  const Record& Oversized() const { return oversized_; }
 
  private:
   const Bytes& stream_;
   std::size_t pos_;
+  Record oversized_{0, 0, SIZE_MAX, nullptr};
 };
 
 std::string RecordName(std::uint16_t type);
