@@ -53,13 +53,9 @@ std::optional<InPlaceUpdate> PlanInPlace(const CompoundFile& file, std::size_t e
   std::vector<std::size_t> dirty;
   for (const ByteRange& p : patches) {
     if (p.to <= p.from) continue;
-    for (std::size_t k = p.from / ss; k <= (p.to - 1) / ss && k < count; ++k) {
-      if (dirty.empty() || dirty.back() < k) dirty.push_back(k);
-    }
+    for (std::size_t k = p.from / ss; k <= (p.to - 1) / ss && k < count; ++k) dirty.push_back(k);
   }
-  for (std::size_t k = tail / ss; k < count; ++k) {
-    if (dirty.empty() || dirty.back() < k) dirty.push_back(k);
-  }
+  for (std::size_t k = tail / ss; k < count; ++k) dirty.push_back(k);
   std::sort(dirty.begin(), dirty.end());
   dirty.erase(std::unique(dirty.begin(), dirty.end()), dirty.end());
 
