@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
+#include <set>
 
 #include "platform/workbook/internal/cfb.h"
+#include "platform/workbook/internal/cfb_update.h"
 #include "platform/workbook/internal/number_text.h"
 #include "platform/workbook/internal/records.h"
 #include "platform/workbook/internal/sst.h"
@@ -91,6 +94,72 @@ TEST(CompoundFile, WritesWhatItReadsSmallAndLarge) {
       EXPECT_NE(Get32(bytes.data() + 72), 0u) << "DIFAT sectors expected";
     }
   }
+}
+
+// Saves that change a few bytes and rewrite a tail, made in place one after
+// the other on the layout the last one left, as a book does between reads.
+TEST(CompoundFile, ChangesInPlaceReadBackAndCountTheSectorsInUse) {
+  std::mt19937 rng(5);
+  Bytes image = WriteCompoundFile(ThreeStreams(600'000));
+  CompoundFile file = ReadCompoundFile(image.data(), image.size());
+  const std::size_t wb = file.FindRootStream(u"Workbook");
+  Bytes stream = file.entries[wb].data;
+  int in_place = 0, rewritten = 0;
+  for (int round = 0; round < 120; ++round) {
+    Bytes next = stream;
+    const std::size_t tail = next.size() - rng() % 3000;
+    next.resize(tail + rng() % 4000);
+    for (std::size_t k = tail; k < next.size(); ++k) next[k] = static_cast<std::uint8_t>(rng());
+    std::vector<ByteRange> patches;
+    for (int p = 0; p < 2; ++p) {
+      const std::size_t from = rng() % (tail - 16);
+      const std::size_t to = from + 1 + rng() % 16;
+      for (std::size_t k = from; k < to; ++k) next[k] ^= 0x5A;
+      patches.push_back({from, to});
+    }
+    const std::optional<InPlaceUpdate> update =
+        PlanInPlace(file, wb, stream.size(), next.size(), tail, patches);
+    if (!update) {  // a quarter of the sectors dead: written anew
+      ++rewritten;
+      file.entries[wb].data = next;
+      image = WriteCompoundFile(file);
+      file = ReadCompoundFile(image.data(), image.size());
+    } else {
+      ++in_place;
+      const CfbLayout& l = update->layout;
+      const StreamReader read = [&next](std::size_t at, std::size_t n, std::uint8_t* out) {
+        std::memcpy(out, next.data() + at, n);
+      };
+      image.resize(
+          std::max<std::size_t>(image.size(), update->offset + update->sectors.size() * l.sector));
+      RenderSectors(*update, 0, update->sectors.size(), read, image.data() + update->offset);
+      std::copy(update->header.begin(), update->header.end(), image.begin());
+      // Only the sectors holding changed bytes are written anew.
+      std::set<std::size_t> dirty;
+      for (const ByteRange& p : patches) {
+        for (std::size_t k = p.from / l.sector; k <= (p.to - 1) / l.sector; ++k) dirty.insert(k);
+      }
+      for (std::size_t k = tail / l.sector; k * l.sector < next.size(); ++k) dirty.insert(k);
+      std::size_t written = 0;
+      for (const InPlaceUpdate::Made& m : update->sectors) {
+        written += m.kind == InPlaceUpdate::Kind::kStream;
+      }
+      EXPECT_EQ(written, dirty.size()) << "round " << round;
+      // The count of sectors in use carried from save to save is the FAT's.
+      std::size_t live = 0;
+      for (std::size_t s = 0; s < l.live_end; ++s) live += l.fat[s] != 0xFFFFFFFF;
+      EXPECT_EQ(l.live, live) << "round " << round;
+      file.layout = l;
+      for (std::size_t i = 0; i < file.entries.size(); ++i) {
+        file.entries[i].raw = update->directory[i];
+      }
+    }
+    const CompoundFile back = ReadCompoundFile(image.data(), image.size());
+    ASSERT_EQ(back.entries[wb].data, next) << "round " << round;
+    stream = std::move(next);
+  }
+  EXPECT_GT(in_place, 0);
+  EXPECT_GT(rewritten, 0);
 }
 
 TEST(CompoundFile, RejectsDamage) {

@@ -340,7 +340,10 @@ void BookState::Save() {
   try {
     if (!data->damage.empty()) Damaged(path, data->damage);
     const auto lock = LockBookFile(path);
-    RemoveStaleTemporaries(path);
+    if (!swept) {
+      RemoveStaleTemporaries(path);
+      swept = true;
+    }
     for (int attempt = 0;; ++attempt) {
       std::optional<FileStamp> now = StatBookFile(path);
       if (!now) throw Error(path, "cannot save: the workbook is no longer there");

@@ -37,6 +37,9 @@ struct BookState {
   std::vector<PendingEdit> pending;
   // Counts the times the content was read anew (texts of before went stale).
   std::size_t generation = 0;
+  // Temporaries of dead writers were looked for (once per open book: a
+  // look lists the whole folder, which may hold thousands of pictures).
+  bool swept = false;
 
   // Makes `fresh` the current content, keeping Sheet objects by name.
   void Attach(std::unique_ptr<BookData> fresh);

@@ -40,6 +40,8 @@ struct CfbLayout {
   std::vector<std::uint32_t> difat_sectors;  // where the DIFAT sectors are, in chain order
   std::vector<std::uint32_t> dir_chain;
   std::size_t file_sectors = 0;  // sectors the file holds (a cut last one counted)
+  // Of the first live_end sectors, how many the FAT counts as used (SIZE_MAX: not counted yet).
+  std::size_t live = 0, live_end = SIZE_MAX;
   // Each stream's sectors (big streams only), by entry.
   std::vector<std::vector<std::uint32_t>> chains;
 };

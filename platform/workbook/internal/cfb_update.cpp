@@ -47,14 +47,24 @@ std::optional<InPlaceUpdate> PlanInPlace(const CompoundFile& file, std::size_t e
   if (entry / per_dir >= old.dir_chain.size()) return std::nullopt;
 
   const std::size_t count = Ceil(new_size, ss);
-  std::vector<bool> dirty(count, false);
-  for (std::size_t k = tail / ss; k < count; ++k) dirty[k] = true;
+  // The stream's sectors that change, in order: those the patches touch and
+  // every one from the tail on. Only these, and the FAT entries they touch,
+  // are looked at, so that a small change costs what it changes.
+  std::vector<std::size_t> dirty;
   for (const ByteRange& p : patches) {
     if (p.to <= p.from) continue;
-    for (std::size_t k = p.from / ss; k <= (p.to - 1) / ss && k < count; ++k) dirty[k] = true;
+    for (std::size_t k = p.from / ss; k <= (p.to - 1) / ss && k < count; ++k) dirty.push_back(k);
   }
+  for (std::size_t k = tail / ss; k < count; ++k) dirty.push_back(k);
+  std::sort(dirty.begin(), dirty.end());
+  dirty.erase(std::unique(dirty.begin(), dirty.end()), dirty.end());
 
   std::vector<std::uint32_t> fat = old.fat;
+  std::vector<std::size_t> touched;  // FAT entries written, in any order
+  auto set = [&](std::size_t s, std::uint32_t value) {
+    fat[s] = value;
+    touched.push_back(s);
+  };
   std::size_t next = old.file_sectors;
   // Never hand out a sector that the FAT counts as used, even past the end.
   for (std::size_t s = fat.size(); s-- > next;) {
@@ -75,16 +85,25 @@ std::optional<InPlaceUpdate> PlanInPlace(const CompoundFile& file, std::size_t e
     return s;
   };
 
-  std::vector<std::uint32_t> stream_chain(count);
-  for (std::size_t k = 0; k < count; ++k) {
-    stream_chain[k] = k < chain.size() && !dirty[k] ? chain[k] : alloc(Kind::kStream, k);
+  std::vector<std::uint32_t> stream_chain(
+      chain.begin(), chain.begin() + static_cast<std::ptrdiff_t>(std::min(count, chain.size())));
+  stream_chain.resize(count);
+  for (std::size_t k : dirty) stream_chain[k] = alloc(Kind::kStream, k);
+  for (std::size_t k : dirty) {
+    if (k < chain.size()) set(chain[k], kFree);
   }
-  for (std::size_t k = 0; k < chain.size(); ++k) {
-    if (k >= count || stream_chain[k] != chain[k]) fat[chain[k]] = kFree;
+  for (std::size_t k = count; k < chain.size(); ++k) set(chain[k], kFree);
+  // Links that change: from a moved sector, into one, and the chain's end.
+  auto link = [&](std::size_t k) {
+    set(stream_chain[k], k + 1 < count ? stream_chain[k + 1] : kEnd);
+  };
+  std::size_t linked = SIZE_MAX;
+  for (std::size_t k : dirty) {
+    if (k > 0 && linked != k - 1) link(k - 1);
+    link(k);
+    linked = k;
   }
-  for (std::size_t k = 0; k < count; ++k) {
-    fat[stream_chain[k]] = k + 1 < count ? stream_chain[k + 1] : kEnd;
-  }
+  if (count > 0 && linked != count - 1) link(count - 1);
 
   std::vector<std::array<std::uint8_t, 128>> directory;
   for (const CfbEntry& e : file.entries) directory.push_back(e.raw);
@@ -93,10 +112,10 @@ std::optional<InPlaceUpdate> PlanInPlace(const CompoundFile& file, std::size_t e
   Put32(directory[entry].data() + 124, 0);
   std::vector<std::uint32_t> dir_chain = old.dir_chain;
   const std::size_t dir_sector = entry / per_dir;
-  fat[dir_chain[dir_sector]] = kFree;
+  set(dir_chain[dir_sector], kFree);
   dir_chain[dir_sector] = alloc(Kind::kDirectory, dir_sector);
   for (std::size_t d = 0; d < dir_chain.size(); ++d) {
-    fat[dir_chain[d]] = d + 1 < dir_chain.size() ? dir_chain[d + 1] : kEnd;
+    set(dir_chain[d], d + 1 < dir_chain.size() ? dir_chain[d + 1] : kEnd);
   }
 
   // Every FAT and DIFAT sector whose content changes moves too, which
@@ -114,10 +133,16 @@ std::optional<InPlaceUpdate> PlanInPlace(const CompoundFile& file, std::size_t e
       const std::uint32_t s = alloc(Kind::kFat, fat_at.size());
       fat_at.push_back(s);
       fat_moved.push_back(true);
-      fat[s] = kFatSect;
+      set(s, kFatSect);
       changed = true;
     }
-    for (std::size_t j = 0; j < old_fat_count; ++j) {
+    std::vector<std::size_t> changed_fat;  // old FAT sectors holding a written entry
+    for (std::size_t s : touched) {
+      if (s / per < old_fat_count) changed_fat.push_back(s / per);
+    }
+    std::sort(changed_fat.begin(), changed_fat.end());
+    changed_fat.erase(std::unique(changed_fat.begin(), changed_fat.end()), changed_fat.end());
+    for (std::size_t j : changed_fat) {
       if (fat_moved[j]) continue;
       const std::size_t from = j * per;
       if (std::equal(fat.begin() + static_cast<std::ptrdiff_t>(from),
@@ -125,9 +150,9 @@ std::optional<InPlaceUpdate> PlanInPlace(const CompoundFile& file, std::size_t e
                      old.fat.begin() + static_cast<std::ptrdiff_t>(from))) {
         continue;
       }
-      fat[fat_at[j]] = kFree;
+      set(fat_at[j], kFree);
       fat_at[j] = alloc(Kind::kFat, j);
-      fat[fat_at[j]] = kFatSect;
+      set(fat_at[j], kFatSect);
       fat_moved[j] = true;
       changed = true;
     }
@@ -137,7 +162,7 @@ std::optional<InPlaceUpdate> PlanInPlace(const CompoundFile& file, std::size_t e
       const std::uint32_t s = alloc(Kind::kDifat, difat_at.size());
       difat_at.push_back(s);
       difat_moved.push_back(true);
-      fat[s] = kDifSect;
+      set(s, kDifSect);
       changed = true;
     }
     for (std::size_t d = 0; d < old.difat_sectors.size(); ++d) {
@@ -146,17 +171,29 @@ std::optional<InPlaceUpdate> PlanInPlace(const CompoundFile& file, std::size_t e
           DifatContent(old.fat_sectors, old.difat_sectors, d, per)) {
         continue;
       }
-      fat[difat_at[d]] = kFree;
+      set(difat_at[d], kFree);
       difat_at[d] = alloc(Kind::kDifat, d);
-      fat[difat_at[d]] = kDifSect;
+      set(difat_at[d], kDifSect);
       difat_moved[d] = true;
       changed = true;
     }
   }
   fat.resize(fat_at.size() * per, kFree);
 
-  std::size_t live = 0;
-  for (std::size_t s = 0; s < next; ++s) live += fat[s] != kFree;
+  // Sectors in use: the count below first_new kept from the last save (or
+  // counted once), moved by the entries written and the sectors added.
+  std::size_t live = old.live_end == first_new ? old.live : 0;
+  if (old.live_end != first_new) {
+    for (std::size_t s = 0; s < first_new && s < old.fat.size(); ++s) live += old.fat[s] != kFree;
+  }
+  std::sort(touched.begin(), touched.end());
+  touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
+  for (std::size_t s : touched) {
+    if (s >= first_new) break;
+    const bool was = s < old.fat.size() && old.fat[s] != kFree;
+    live = live - (was ? 1 : 0) + (fat[s] != kFree ? 1 : 0);
+  }
+  for (std::size_t s = first_new; s < next; ++s) live += fat[s] != kFree;
   if ((next - live) * 4 > next) return std::nullopt;  // better written anew
 
   InPlaceUpdate u;
@@ -174,13 +211,23 @@ std::optional<InPlaceUpdate> PlanInPlace(const CompoundFile& file, std::size_t e
     Put32(h + 76 + 4 * j, j < fat_at.size() ? fat_at[j] : kFree);
   }
 
-  u.layout = old;
+  // The old layout but for what changed; its FAT and the stream's chain are
+  // not copied only to be replaced.
+  u.layout.known = old.known;
+  u.layout.sector = old.sector;
+  u.layout.major = old.major;
+  u.layout.chains.resize(old.chains.size());
+  for (std::size_t i = 0; i < old.chains.size(); ++i) {
+    if (i != entry) u.layout.chains[i] = old.chains[i];
+  }
   u.layout.header = u.header;
   u.layout.fat = std::move(fat);
   u.layout.fat_sectors = std::move(fat_at);
   u.layout.difat_sectors = std::move(difat_at);
   u.layout.dir_chain = std::move(dir_chain);
   u.layout.file_sectors = next;
+  u.layout.live = live;
+  u.layout.live_end = next;
   u.layout.chains[entry] = std::move(stream_chain);
   u.directory = std::move(directory);
   return u;

@@ -157,8 +157,7 @@ class EditedSheetWriter {
         begin_(added_ ? 0 : book.boundsheets[sheet.boundsheet].begin),
         end_(added_ ? template_.size() : book.boundsheets[sheet.boundsheet].end),
         new_strings_(new_strings),
-        plan_(plan),
-        rows_(kMaxRows) {}
+        plan_(plan) {}
 
   SheetEmit Write() {
     ChooseMode();
@@ -177,6 +176,17 @@ class EditedSheetWriter {
   }
 
  private:
+  // The rows met from base_ on, made as they are met: a save that appends a
+  // few rows pays for them, not for every row the format allows.
+  RowBuild& RowOf(std::size_t row) {
+    if (row < base_) {
+      rows_.insert(rows_.begin(), base_ - row, RowBuild{});
+      base_ = row;
+    }
+    if (row - base_ >= rows_.size()) rows_.resize(row - base_ + 1);
+    return rows_[row - base_];
+  }
+
   const std::uint8_t* Data(const Item& item) const {
     return (item.own ? arena_.data() : stream_.data()) + item.offset;
   }
@@ -211,6 +221,7 @@ class EditedSheetWriter {
       return;
     }
     const std::size_t first = *touched_.begin();
+    base_ = first * kRowsPerBlock;  // rows before the first edited block are copied as they are
     keep_ = 0;
     while (keep_ < l.blocks.size() && l.blocks[keep_].number < first) ++keep_;
     std::set<std::size_t> numbers(touched_);
@@ -234,7 +245,7 @@ class EditedSheetWriter {
     if (partial_) others_.push_back({Slot::kTable, 0, 0});
     bool in_formula = false;
     bool skipping = false;
-    RowBuild* last_row = nullptr;
+    std::size_t last_row = SIZE_MAX;
     while (in.Position() < end_ && in.Next(r)) {
       if (r.type == rt::kBof) ++depth;
       bool top = depth == 1;
@@ -245,9 +256,9 @@ class EditedSheetWriter {
         continue;
       }
       if (in_formula && IsFormulaPart(r.type)) {
-        if (!skipping && last_row) {
-          last_row->items.back().size =
-              static_cast<std::uint32_t>(r.End() - last_row->items.back().offset);
+        if (!skipping && last_row != SIZE_MAX) {
+          Item& formula = RowOf(last_row).items.back();
+          formula.size = static_cast<std::uint32_t>(r.End() - formula.offset);
         }
         continue;
       }
@@ -274,7 +285,7 @@ class EditedSheetWriter {
       if (r.type == rt::kRow && r.size == 16) {
         std::size_t row = Get16(r.data);
         if (Skipped(row)) continue;
-        RowBuild& rb = rows_[row];
+        RowBuild& rb = RowOf(row);
         rb.has_row = true;
         rb.row_offset = r.offset;
       } else if (r.type == rt::kDbCell) {
@@ -285,7 +296,7 @@ class EditedSheetWriter {
         in_formula = r.type == rt::kFormula;
         if (skipping) continue;
         if (r.type == rt::kLabelSst) ++refs_removed_;
-        RowBuild& rb = rows_[row];
+        RowBuild& rb = RowOf(row);
         Item item;
         item.first = Get16(r.data + 2);
         item.last = item.first;
@@ -295,7 +306,7 @@ class EditedSheetWriter {
         item.offset = static_cast<std::uint32_t>(r.offset);
         item.size = 4u + r.size;
         rb.items.push_back(item);
-        last_row = &rb;
+        last_row = row;
       }
     }
     if (!table_placed) {
@@ -344,7 +355,7 @@ class EditedSheetWriter {
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
     for (std::uint32_t key : keys) {
       std::size_t row = key >> 8, col = key & 0xFF;
-      RowBuild& rb = rows_[row];
+      RowBuild& rb = RowOf(row);
       rb.touched = true;
       std::uint16_t xf = book_.default_xf;
       bool had = false;
@@ -413,11 +424,11 @@ class EditedSheetWriter {
   // One block of rows, its cells and its DBCELL; returns the DBCELL's position.
   std::size_t EmitBlock(const std::vector<std::size_t>& rows) {
     const std::size_t first_row_at = plan_.Size();
-    for (std::size_t row : rows) EmitRow(row, rows_[row]);
+    for (std::size_t row : rows) EmitRow(row, rows_[row - base_]);
     std::vector<std::size_t> cell_at;
     for (std::size_t row : rows) {
       cell_at.push_back(plan_.Size());
-      for (const Item& item : rows_[row].items) {
+      for (const Item& item : rows_[row - base_].items) {
         const std::uint8_t* data = Data(item);
         if (Get16(data) == rt::kLabelSst) ++refs_added_;
         if (item.own) {
@@ -452,9 +463,9 @@ class EditedSheetWriter {
       }
     }
     std::map<std::size_t, std::vector<std::size_t>> built;  // block -> rows
-    for (std::size_t row = 0; row < rows_.size(); ++row) {
-      const RowBuild& rb = rows_[row];
-      if (rb.has_row || !rb.items.empty()) built[row / kRowsPerBlock].push_back(row);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+      const RowBuild& rb = rows_[i];
+      if (rb.has_row || !rb.items.empty()) built[(base_ + i) / kRowsPerBlock].push_back(base_ + i);
     }
     std::set<std::size_t> numbers;
     for (const auto& [n, block] : old_blocks) numbers.insert(n);
@@ -597,8 +608,8 @@ class EditedSheetWriter {
   std::size_t IndexEntries() {
     if (index_entries_ != SIZE_MAX) return index_entries_;
     std::set<std::size_t> numbers;
-    for (std::size_t row = 0; row < rows_.size(); ++row) {
-      if (rows_[row].has_row || !rows_[row].items.empty()) numbers.insert(row / kRowsPerBlock);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+      if (rows_[i].has_row || !rows_[i].items.empty()) numbers.insert((base_ + i) / kRowsPerBlock);
     }
     if (copy_blocks_) {
       for (const Block& b : layout_.blocks) numbers.insert(b.number);
@@ -619,6 +630,7 @@ class EditedSheetWriter {
   const std::size_t begin_, end_;  // the substream in stream_
   const NewStrings& new_strings_;
   StreamPlan& plan_;
+  std::size_t base_ = 0;  // the row rows_ begins with
   std::vector<RowBuild> rows_;
   Bytes arena_;  // records made here
   std::vector<Other> others_;

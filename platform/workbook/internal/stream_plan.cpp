@@ -85,14 +85,29 @@ StreamPlan::Difference StreamPlan::Compare() const {
   }
   if (last_same == SIZE_MAX) return d;  // all rewritten
   d.tail = pieces_[last_same].at + pieces_[last_same].size;
-  std::size_t open = SIZE_MAX;
-  for (std::size_t i = 0; i <= last_same; ++i) {
+  // A patch joins the one before it across fewer equal bytes than this.
+  constexpr std::size_t kGap = 64;
+  auto patch = [&d](std::size_t from, std::size_t to) {
+    if (!d.patches.empty() && from <= d.patches.back().to + kGap) {
+      d.patches.back().to = to;
+    } else {
+      d.patches.push_back({from, to});
+    }
+  };
+  for (std::size_t i = 0; i < last_same; ++i) {
     const Piece& piece = pieces_[i];
-    if (SameAsOld(piece)) {
-      if (open != SIZE_MAX) d.patches.push_back({open, piece.at});
-      open = SIZE_MAX;
-    } else if (open == SIZE_MAX) {
-      open = piece.at;
+    if (SameAsOld(piece)) continue;
+    if (!piece.owned || piece.at + piece.size > old_.size()) {
+      patch(piece.at, piece.at + piece.size);
+      continue;
+    }
+    // Made bytes (an INDEX, a DIMENSIONS, a count) mostly equal the old
+    // ones: only the bytes that differ are patched, so that a save changes
+    // the few sectors they lie in.
+    const std::uint8_t* now = owned_.data() + piece.source;
+    const std::uint8_t* was = old_.data() + piece.at;
+    for (std::size_t k = 0; k < piece.size; ++k) {
+      if (now[k] != was[k]) patch(piece.at + k, piece.at + k + 1);
     }
   }
   return d;
