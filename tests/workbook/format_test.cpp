@@ -130,9 +130,9 @@ TEST(CompoundFile, ChangesInPlaceReadBackAndCountTheSectorsInUse) {
       const StreamReader read = [&next](std::size_t at, std::size_t n, std::uint8_t* out) {
         std::memcpy(out, next.data() + at, n);
       };
-      image.resize(
-          std::max<std::size_t>(image.size(), update->offset + update->sectors.size() * l.sector));
-      RenderSectors(*update, 0, update->sectors.size(), read, image.data() + update->offset);
+      const auto offset = static_cast<std::size_t>(update->offset);
+      image.resize(std::max(image.size(), offset + update->sectors.size() * l.sector));
+      RenderSectors(*update, 0, update->sectors.size(), read, image.data() + offset);
       std::copy(update->header.begin(), update->header.end(), image.begin());
       // Only the sectors holding changed bytes are written anew.
       std::set<std::size_t> dirty;
