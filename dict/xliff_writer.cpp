@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/base/utf8.h"
+#include "platform/base/xml_escape.h"
 
 namespace vt::dict {
 namespace {
@@ -29,38 +30,6 @@ std::optional<std::string> FirstNonXmlChar(std::string_view text) {
   return std::nullopt;
 }
 
-// Element content. A carriage return is written as a reference, since a
-// reader turns a literal one into a line feed.
-void AppendEscaped(std::string_view text, std::string& out, bool attribute = false) {
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '\r':
-        out += "&#13;";
-        break;
-      case '"':
-        out += attribute ? "&quot;" : "\"";
-        break;
-      case '\n':
-        out += attribute ? "&#10;" : "\n";
-        break;
-      case '\t':
-        out += attribute ? "&#9;" : "\t";
-        break;
-      default:
-        out += c;
-    }
-  }
-}
-
 // A note's text with what XML cannot hold replaced: it is a hint only.
 std::string NoteText(std::string_view text) {
   std::string out;
@@ -80,7 +49,7 @@ std::string NoteText(std::string_view text) {
 // carries no others into PO).
 void AppendNote(std::string_view text, std::string& out) {
   out += "        <note from=\"developer\">";
-  AppendEscaped(NoteText(text), out);
+  base::AppendXmlEscaped(NoteText(text), out);
   out += "</note>\n";
 }
 
@@ -106,7 +75,7 @@ Export WriteXliff(const DictionarySheet& dictionary,
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">\n"
       "  <file original=\"";
-  AppendEscaped(options.original, out, true);
+  base::AppendXmlEscaped(options.original, out, true);
   out += "\" datatype=\"plaintext\" source-language=\"" + LanguageTag(options.from) +
          "\" target-language=\"" + LanguageTag(options.to) +
          "\">\n"
@@ -132,13 +101,13 @@ Export WriteXliff(const DictionarySheet& dictionary,
     out += " maxwidth=\"" + std::to_string(width > 0 ? width : 1) +
            "\" size-unit=\"char\" xml:space=\"preserve\">\n"
            "        <source>";
-    AppendEscaped(source, out);
+    base::AppendXmlEscaped(source, out);
     out += "</source>\n";
     if (target.empty()) {
       out += "        <target state=\"needs-translation\"></target>\n";
     } else {
       out += "        <target state=\"translated\">";
-      AppendEscaped(target, out);
+      base::AppendXmlEscaped(target, out);
       out += "</target>\n";
     }
     if (const auto found = where_used.find(source); found != where_used.end()) {

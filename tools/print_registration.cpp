@@ -9,32 +9,17 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "library/interpreter/registration.h"
+#include "platform/base/xml_escape.h"
 
 namespace {
 
-std::string Escaped(const std::string& text) {
+std::string Escaped(std::string_view text) {
   std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
+  vt::base::AppendXmlEscaped(text, out, true);
   return out;
 }
 
