@@ -17,16 +17,6 @@ struct Edit {
   std::string_view text;
 };
 
-std::size_t Utf16Length(std::string_view text) {
-  std::size_t units = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    const base::Utf8Step step = base::Utf8Next(text, i);
-    units += step.ok && step.value >= 0x10000 ? 2 : 1;
-    i = step.next;
-  }
-  return units;
-}
-
 // The sheet's row (from 0) that a unit's id names, as a spreadsheet numbers
 // it from 1; the header row is not one.
 std::optional<std::size_t> RowOfId(std::string_view id, std::size_t row_count) {
@@ -107,7 +97,7 @@ ImportCounts ImportUnits(workbook::Workbook& book, const std::vector<XliffFile>&
         refuse("the target holds markup (" + unit.markup + "), which a cell cannot keep");
         continue;
       }
-      if (Utf16Length(target) > workbook::kMaxTextUnits) {
+      if (base::Utf16Length(target) > workbook::kMaxTextUnits) {
         refuse("the target is longer than a cell holds (32,767 characters)");
         continue;
       }

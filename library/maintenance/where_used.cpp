@@ -8,24 +8,15 @@
 #include <utility>
 
 #include "platform/base/utf8.h"
+#include "platform/workbook/workbook.h"
 
 namespace vt::maintenance {
 namespace {
 
-constexpr std::size_t kCellUnits = 32767;
+constexpr std::size_t kCellUnits = workbook::kMaxTextUnits;
 constexpr std::string_view kSeparator = "; ";
 constexpr std::string_view kMoreLead = "\xE2\x80\xA6 and ";  // "… and "
 constexpr std::string_view kMoreTail = " more";
-
-std::size_t Utf16Units(std::string_view text) {
-  std::size_t units = 0;
-  for (std::size_t at = 0; at < text.size();) {
-    const base::Utf8Step step = base::Utf8Next(text, at);
-    units += step.ok && step.value >= 0x10000 ? 2 : 1;
-    at = step.next;
-  }
-  return units;
-}
 
 std::string_view PictureOf(std::string_view place) { return place.substr(0, place.find('/')); }
 
@@ -57,7 +48,7 @@ std::string JoinPlaces(const std::vector<std::string>& places) {
   units.reserve(places.size());
   std::size_t total = 0;
   for (const std::string& place : places) {
-    units.push_back(Utf16Units(place));
+    units.push_back(base::Utf16Length(place));
     total += units.back() + (units.size() > 1 ? kSeparator.size() : 0);
   }
   std::size_t kept = places.size();
@@ -164,7 +155,7 @@ std::vector<WhereUsedRow> MergeWhereUsed(const std::vector<WhereUsedRow>& previo
   }
   for (std::size_t text = 0; text < coverage.texts.size(); ++text) {
     // A text beyond a cell's size cannot be a dictionary text either.
-    if (Utf16Units(coverage.texts[text].original) > kCellUnits) continue;
+    if (base::Utf16Length(coverage.texts[text].original) > kCellUnits) continue;
     rows.push_back({coverage.texts[text].original, language, JoinPlaces(places[text]),
                     Count(places[text]), std::move(was[text]), coverage.date});
   }

@@ -127,4 +127,16 @@ constexpr std::size_t Utf8Length(std::string_view text) {
   return count;
 }
 
+// UTF-16 code units the text takes (what a cell's limit counts): two for a
+// character beyond U+FFFF, one for any other and for each damaged byte.
+constexpr std::size_t Utf16Length(std::string_view text) {
+  std::size_t units = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const Utf8Step step = Utf8Next(text, i);
+    units += step.ok && step.value >= 0x10000 ? 2 : 1;
+    i = step.next;
+  }
+  return units;
+}
+
 }  // namespace vt::base
