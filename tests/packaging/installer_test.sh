@@ -22,6 +22,8 @@ wineserver="$(dirname "$wine")/wineserver"
 [ -x "$wineserver" ] || wineserver=wineserver
 trap '"$wineserver" -k 2> /dev/null || true' EXIT
 "$wine" wineboot -i > /dev/null 2>&1 || fail "wineboot"
+# The prefix made whole (its first session ended) before anything reads it.
+"$wineserver" -w 2> /dev/null || true
 
 stage=$packages/stage/Veltrano
 name=Veltrano-$version-$arch
@@ -36,8 +38,10 @@ msiexec() {  # msiexec OPTION PACKAGE
   "$wine" msiexec "$1" "$(win "$2")" /qn || fail "msiexec $1 $2 exited with $?"
 }
 ours() {  # the values of the classes root (both views) that name ours, one a line
-  "$wine" reg export HKCR "$(win "$work/$1.reg")" /y /reg:64 > /dev/null
-  iconv -f UTF-16 -t UTF-8 "$work/$1.reg" | tr -d '\r' > "$work/$1.all"
+  "$wine" reg export HKCR "$(win "$work/$1.reg")" /y /reg:64 > /dev/null ||
+    fail "$1: reg export exited with $?"
+  iconv -f UTF-16 -t UTF-8 "$work/$1.reg" > "$work/$1.utf8" || fail "$1: the export is not UTF-16"
+  tr -d '\r' < "$work/$1.utf8" > "$work/$1.all"
   awk '/^\[/ { key = $0; next } NF { print key " " $0 }' "$work/$1.all" |
     grep -i -e 'Veltrano\.VeltranoModule' -e "$clsid" -e "$libid" -e "$iid" -e 'Veltrano\.dll' |
     sort > "$work/$1.txt" || true
