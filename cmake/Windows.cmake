@@ -55,23 +55,39 @@ find_program(VELTRANO_OTHER_WINE NAMES ${other_loader} PATHS /usr/lib/wine
 # architecture's build (always a 64-bit prefix, as a 64-bit Windows, where a
 # 32-bit server registers in the WOW6432Node view); no Mono or Gecko
 # installers, no display, no debug channels. The shell tests read the bitness
-# and the other loader from the environment.
+# and the other loader from the environment. Tests that need a prefix of their
+# own copy a pristine template (tests/support/wine_prefix_clone.sh), which
+# costs a few megabytes instead of 1.3 GB; a passing test removes its copy,
+# and the run removes the template and the shared prefixes at its end.
 set(VELTRANO_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
+set(VELTRANO_WINE_TEMPLATE ${CMAKE_BINARY_DIR}/wine-template)
+set(VELTRANO_WINE_VIEWS_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix-views)
 set(VELTRANO_WINE_ENVIRONMENT
   WINEPREFIX=${VELTRANO_WINE_PREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=
-  VELTRANO_WINDOWS_BITS=${VELTRANO_WINDOWS_BITS} VELTRANO_OTHER_WINE=${VELTRANO_OTHER_WINE})
+  VELTRANO_WINDOWS_BITS=${VELTRANO_WINDOWS_BITS} VELTRANO_OTHER_WINE=${VELTRANO_OTHER_WINE}
+  VELTRANO_WINE_TEMPLATE=${VELTRANO_WINE_TEMPLATE})
 
 function(veltrano_wine_test name)
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "${VELTRANO_WINE_ENVIRONMENT}" FIXTURES_REQUIRED wine_prefix)
 endfunction()
 
+# A test in a prefix of its own, copied from the template: ENVIRONMENT is
+# what it sets besides the template's place.
+function(veltrano_own_prefix_test name)
+  cmake_parse_arguments(arg "" "" "ENVIRONMENT" ${ARGN})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix
+    ENVIRONMENT "${arg_ENVIRONMENT};VELTRANO_WINE_TEMPLATE=${VELTRANO_WINE_TEMPLATE}")
+endfunction()
+
 function(veltrano_wine_prefix_test)
-  get_filename_component(wine_folder ${VELTRANO_WINE} DIRECTORY)
-  add_test(NAME wine_prefix COMMAND sh -c
-    "rm -rf '${VELTRANO_WINE_PREFIX}' && '${VELTRANO_WINE}' wineboot -i && '${wine_folder}/wineserver' -w")
+  add_test(NAME wine_prefix COMMAND sh ${PROJECT_SOURCE_DIR}/tests/support/wine_template.sh
+    ${VELTRANO_WINE} ${VELTRANO_WINE_TEMPLATE} ${VELTRANO_WINE_PREFIX})
   set_tests_properties(wine_prefix PROPERTIES
     ENVIRONMENT "${VELTRANO_WINE_ENVIRONMENT}" FIXTURES_SETUP wine_prefix TIMEOUT 300)
+  add_test(NAME wine_prefix_removed COMMAND ${CMAKE_COMMAND} -E rm -rf ${VELTRANO_WINE_TEMPLATE}
+    ${VELTRANO_WINE_PREFIX} ${VELTRANO_WINE_VIEWS_PREFIX})
+  set_tests_properties(wine_prefix_removed PROPERTIES FIXTURES_CLEANUP wine_prefix)
 endfunction()
 
 # Differential tests: a program built for both platforms prints the same

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Set-up, build and the whole test suite: the Linux build, then the Windows
 # builds (MinGW-w64, x64 and x86) with their tests under the Wine of their
-# bitness, each in a private prefix the test run makes
-# (build/windows-<arch>/wine-prefix), headless. VELTRANO_PRESET names the
+# bitness, in private prefixes the test run makes and removes again
+# (build/windows-<arch>/wine-*), headless. VELTRANO_PRESET names the
 # Linux build's preset (default: default; CI takes release, at -O3).
 set -euo pipefail
 cd "$(dirname "$0")/.."

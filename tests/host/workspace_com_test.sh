@@ -11,17 +11,14 @@ set -eu
 wine=$1 bin=$2 examples=$3 scripts=$4 work=$5
 . "$(dirname "$0")/../support/wine_script.sh"
 wine_script_start "$work"
-WINEPREFIX=$work/prefix
-export WINEPREFIX
-wineserver="$(dirname "$wine")/wineserver"
-[ -x "$wineserver" ] || wineserver=wineserver
+wine_prefix_own "$wine" "$work/prefix"
 served=
 finish() {
+  status=$?
   [ -z "$served" ] || exec 3>&-
-  "$wineserver" -k 2> /dev/null || true
+  wine_prefix_end $status
 }
 trap finish EXIT
-"$wine" wineboot -i > /dev/null 2>&1 || fail "wineboot"
 
 pictures=$work/pictures
 cp -r "$examples/pictures" "$pictures"

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs a command on a virtual display in a Wine prefix of the windows' tests
-# (the suite's shared prefix has no display); the prefix is made on first use.
+# (the suite's shared prefix has no display); the prefix is copied from the
+# run's template (VELTRANO_WINE_TEMPLATE) on first use.
 # win32_views_test.sh WINE PREFIX COMMAND...
 set -eu
 wine=$1
@@ -8,8 +9,7 @@ export WINEPREFIX=$2
 shift 2
 wineserver="$(dirname "$wine")/wineserver"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  rm -rf "$WINEPREFIX"
-  DISPLAY= "$wine" wineboot -i
+  sh "$(dirname "$0")/../support/wine_prefix_clone.sh" "$VELTRANO_WINE_TEMPLATE" "$WINEPREFIX"
   # No window manager on the virtual display: Wine draws the title bars and
   # borders itself.
   DISPLAY= "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null

@@ -14,16 +14,11 @@ set -eu
 wine=$1 packages=$2 version=$3 arch=$4 wixl=$5 work=$6
 . "$(dirname "$0")/../support/wine_script.sh"
 wine_script_start "$work"
-WINEPREFIX=$work/prefix
 # No menu entries on the Linux desktop for the shortcut.
 WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-export WINEPREFIX WINEDLLOVERRIDES
-wineserver="$(dirname "$wine")/wineserver"
-[ -x "$wineserver" ] || wineserver=wineserver
-trap '"$wineserver" -k 2> /dev/null || true' EXIT
-"$wine" wineboot -i > /dev/null 2>&1 || fail "wineboot"
-# The prefix made whole (its first session ended) before anything reads it.
-"$wineserver" -w 2> /dev/null || true
+export WINEDLLOVERRIDES
+wine_prefix_own "$wine" "$work/prefix"
+trap 'wine_prefix_end $?' EXIT
 
 stage=$packages/stage/Veltrano
 name=Veltrano-$version-$arch

@@ -10,3 +10,20 @@ fail() {
   echo "FAILED: $*" >&2
   exit 1
 }
+# wine_prefix_own WINE PREFIX: the test's own Wine prefix, copied from the
+# run's template (VELTRANO_WINE_TEMPLATE), and its server in $wineserver. The
+# test's exit trap calls wine_prefix_end: a test that passes leaves no prefix.
+wine_prefix_own() {
+  wineserver="$(dirname "$1")/wineserver"
+  [ -x "$wineserver" ] || wineserver=wineserver
+  WINEPREFIX=$2
+  export WINEPREFIX
+  sh "$(dirname "$0")/../support/wine_prefix_clone.sh" \
+    "${VELTRANO_WINE_TEMPLATE:?the Wine template of the run is not named}" "$2" || fail "no copy of the Wine template"
+}
+# wine_prefix_end STATUS: the prefix's session ends; the prefix goes if STATUS is 0.
+wine_prefix_end() {
+  "$wineserver" -k 2> /dev/null || true
+  "$wineserver" -w 2> /dev/null || true
+  [ "$1" -ne 0 ] || rm -rf "$WINEPREFIX"
+}
