@@ -90,7 +90,9 @@ Coverage BuildCoverage(const PlaceLog& log, std::vector<std::int16_t> languages,
             const std::string_view cell = entry.cells[i];
             if (cell.empty()) continue;
             text.states[i] = TextState::kTranslated;
-            if (static_cast<double>(base::Utf8Length(cell)) > limit) {
+            // No longer in characters than in bytes: most need no count.
+            if (static_cast<double>(cell.size()) > limit &&
+                static_cast<double>(base::Utf8Length(cell)) > limit) {
               text.states[i] = TextState::kTooLong;
               text.longs[i] = cell;
             }
