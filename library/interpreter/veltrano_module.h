@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -164,6 +165,8 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
     bool blnFailed = false;      // a save of this run failed
     std::string strLastFailure;  // told; the same failure again is not
     bool blnJustTold = false;    // by the last save that was tried
+    // The run's start, then its last save after a picture.
+    std::chrono::system_clock::time_point since{};
   };
   // Saves the rows appended so far (a save costs what changed). False when
   // some remain unsaved after a failure of this run. A failure is told when it
@@ -171,7 +174,8 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   // before, and instead of, the run's verdict.
   bool SaveRunRows(RunSaves& saves, const char* strProcedure, bool blnFinal);
   // TranslatePicture on every selected picture, in order, towards `intLang`,
-  // the appended rows saved and the host's events pumped after each.
+  // the host's events pumped after each, and the appended rows saved after
+  // one when a second has passed since the start or the last save.
   PicturePass TranslateSelectedPictures(std::int16_t intLang, RunSaves& saves,
                                         const char* strProcedure);
   // What an update run met, against the dictionary: nullopt when it cannot

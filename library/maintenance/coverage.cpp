@@ -75,11 +75,12 @@ Coverage BuildCoverage(const PlaceLog& log, std::vector<std::int16_t> languages,
         column = by_shown.insert(column, {shown.language, {}});
         column->second.reserve(shown_texts);
       }
-      auto found = column->second.find(shown.text);
-      if (found == column->second.end()) {
+      // One hash and probe for each text met, and one more for each distinct.
+      const auto [found, unseen] = column->second.try_emplace(shown.text, kNone);
+      if (unseen) {
         const DictionaryEntry entry = look_up(shown.text, shown.language);
-        auto at = by_original.find(entry.original);
-        if (at == by_original.end()) {
+        const auto [at, distinct] = by_original.try_emplace(entry.original, coverage.texts.size());
+        if (distinct) {
           Coverage::Text& text = coverage.texts.emplace_back();
           text.original = entry.original;
           const auto limit = ratio * static_cast<double>(base::Utf8Length(text.original));
@@ -89,15 +90,16 @@ Coverage BuildCoverage(const PlaceLog& log, std::vector<std::int16_t> languages,
             const std::string_view cell = entry.cells[i];
             if (cell.empty()) continue;
             text.states[i] = TextState::kTranslated;
-            if (static_cast<double>(base::Utf8Length(cell)) > limit) {
+            // No longer in characters than in bytes: most need no count.
+            if (static_cast<double>(cell.size()) > limit &&
+                static_cast<double>(base::Utf8Length(cell)) > limit) {
               text.states[i] = TextState::kTooLong;
               text.longs[i] = cell;
             }
           }
-          at = by_original.emplace(entry.original, coverage.texts.size() - 1).first;
           last_use.emplace_back(kNone, kNone);
         }
-        found = column->second.emplace(shown.text, at->second).first;
+        found->second = at->second;
       }
       const std::size_t text = found->second;
       auto& [last_picture, use] = last_use[text];

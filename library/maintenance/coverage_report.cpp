@@ -180,9 +180,22 @@ void CsvField(std::string& out, std::string_view field) {
 }  // namespace
 
 std::string EscapeHtml(std::string_view text) {
+  // Printable ASCII without markup, tabs and line ends go out as they are, a
+  // run at a time.
+  const auto plain = [](char c) {
+    return (c >= 0x20 && c < 0x7F && c != '&' && c != '<' && c != '>' && c != '"' && c != '\'') ||
+           c == '\t' || c == '\n' || c == '\r';
+  };
   std::string out;
   out.reserve(text.size());
   for (std::size_t at = 0; at < text.size();) {
+    std::size_t end = at;
+    while (end < text.size() && plain(text[end])) ++end;
+    if (end > at) {
+      out.append(text.substr(at, end - at));
+      at = end;
+      continue;
+    }
     const base::Utf8Step step = base::Utf8Next(text, at);
     const char c = text[at];
     if (!step.ok) {

@@ -47,6 +47,11 @@ void MaintenanceBackend::DoEvents() {
   if (on_events) std::exchange(on_events, nullptr)();
 }
 
+ui::Answer MaintenanceBackend::ShowMessage(const ui::MessageRequest& request) {
+  if (on_message) on_message(request);
+  return RecordingBackend::ShowMessage(request);
+}
+
 void MaintenanceTest::SetUp() {
   PictureTest::SetUp();
   backend_scope_.emplace(backend_);

@@ -49,11 +49,14 @@ class TestEnv : public system::EnvWrapper {
   std::optional<std::chrono::system_clock::time_point> now;
 };
 
-// Records the boxes; `on_events` runs once, at the next event pump.
+// Records the boxes; `on_events` runs once, at the next event pump;
+// `on_message` as each box is shown.
 class MaintenanceBackend : public vt::testing::RecordingBackend {
  public:
   void DoEvents() override;
+  ui::Answer ShowMessage(const ui::MessageRequest& request) override;
   std::function<void()> on_events;
+  std::function<void(const ui::MessageRequest&)> on_message;
 };
 
 class MaintenanceTest : public pictures::testing::PictureTest {

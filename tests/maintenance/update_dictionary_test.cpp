@@ -154,23 +154,47 @@ TEST_F(UpdateDictionaryTest, TypedNumberGoesThroughKeyPress) {
   EXPECT_EQ(interpreter::Module().strSelectedPictures, std::vector<std::string>{"Main"});
 }
 
-TEST_F(UpdateDictionaryTest, RowsReachTheFileAfterEveryPictureBeforeTheVerdict) {
+TEST_F(UpdateDictionaryTest, RowsReachTheFileASecondAfterTheLastSaveAndBeforeTheVerdict) {
+  struct Case {
+    const char* name;
+    std::chrono::seconds step;  // the clock's move at every event pump
+    // The file's rows at every pump: after each picture's close, and after
+    // each picture of the loop.
+    std::vector<std::size_t> at_pumps;
+  };
+  const Case cases[] = {
+      {"a second per pump", std::chrono::seconds(1), {3, 4, 4, 5}},
+      {"frozen clock", std::chrono::seconds(0), {3, 3, 3, 3}},
+      {"clock going back", std::chrono::seconds(-1), {3, 4, 4, 5}},
+  };
   // Each appends one text, in whichever order the folder lists them.
   WritePicture("Other.grf", Picture({Text("txtOther", "Other text")}));
-  Choose({"New", "Other"}, "3");
-  auto module = CreateReady();
-  // The file's rows at every pump: after each picture's close, and after
-  // each picture of the loop.
-  std::vector<std::size_t> rows;
-  std::function<void()> look = [&] {
-    rows.push_back(DictionaryRows().size());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteDictionary(SampleDictionary());
+    Choose({"New", "Other"}, "3");
+    auto module = CreateReady();
+    test_env_->now = std::chrono::system_clock::time_point(std::chrono::hours(1000));
+    std::vector<std::size_t> rows;
+    std::function<void()> look = [&] {
+      rows.push_back(DictionaryRows().size());
+      *test_env_->now += c.step;
+      backend_.on_events = look;
+    };
     backend_.on_events = look;
-  };
-  backend_.on_events = look;
-  module->UpdateAndVerifyDictionary();
-  backend_.on_events = nullptr;
-  EXPECT_THAT(rows, ElementsAre(3u, 4u, 4u, 5u));
-  EXPECT_THAT(TakeMessages(), ElementsAre(UpdateNotice(), Warning(UpdatedText(3))));
+    std::vector<std::size_t> rows_at_boxes;
+    backend_.on_message = [&](const ui::MessageRequest&) {
+      rows_at_boxes.push_back(DictionaryRows().size());
+    };
+    module->UpdateAndVerifyDictionary();
+    backend_.on_events = nullptr;
+    backend_.on_message = nullptr;
+    test_env_->now.reset();
+    EXPECT_EQ(rows, c.at_pumps);
+    // The notice before the pictures, the verdict after the last save.
+    EXPECT_THAT(rows_at_boxes, ElementsAre(3u, 5u));
+    EXPECT_THAT(TakeMessages(), ElementsAre(UpdateNotice(), Warning(UpdatedText(3))));
+  }
 }
 
 // A save that fails is the run's last word: the verdict would say that rows

@@ -101,23 +101,36 @@ Bytes CellRecord(std::uint16_t type, std::size_t row, std::size_t col, std::uint
   return out;
 }
 
+bool HighUnits(const std::u16string& units) {
+  return std::any_of(units.begin(), units.end(), [](char16_t c) { return c > 0xFF; });
+}
+
+// The text's UTF-16 units, into a buffer the caller keeps from cell to cell,
+// and whether a LABEL record holds them.
+bool LabelUnits(std::string_view text, std::u16string& units) {
+  if (!Utf8ToUtf16(text, units)) return false;
+  return kLabelHeader + units.size() * (HighUnits(units) ? 2 : 1) <= kMaxRecordData;
+}
+
 // A LABEL record: the text in the cell itself, so that a new text leaves the
 // shared string table (and everything after it in the file) where it was.
-Bytes LabelRecord(std::size_t row, std::size_t col, std::uint16_t xf, std::string_view text) {
-  std::u16string units;
-  Utf8ToUtf16(text, units);
-  const bool high = std::any_of(units.begin(), units.end(), [](char16_t c) { return c > 0xFF; });
-  Bytes tail;
-  Append16(tail, static_cast<std::uint32_t>(units.size()));
-  tail.push_back(high ? 1 : 0);
+void AppendLabelRecord(Bytes& out, std::size_t row, std::size_t col, std::uint16_t xf,
+                       const std::u16string& units) {
+  const bool high = HighUnits(units);
+  Append16(out, rt::kLabel);
+  Append16(out, static_cast<std::uint32_t>(kLabelHeader + units.size() * (high ? 2 : 1)));
+  Append16(out, static_cast<std::uint32_t>(row));
+  Append16(out, static_cast<std::uint32_t>(col));
+  Append16(out, xf);
+  Append16(out, static_cast<std::uint32_t>(units.size()));
+  out.push_back(high ? 1 : 0);
   for (char16_t c : units) {
     if (high) {
-      Append16(tail, c);
+      Append16(out, c);
     } else {
-      tail.push_back(static_cast<std::uint8_t>(c));
+      out.push_back(static_cast<std::uint8_t>(c));
     }
   }
-  return CellRecord(rt::kLabel, row, col, xf, tail.data(), tail.size());
 }
 
 struct Extent {
@@ -382,8 +395,11 @@ class EditedSheetWriter {
       Item item;
       item.first = item.last = static_cast<std::uint16_t>(col);
       if (kind == CellKind::kText) {
-        if (FitsLabel(text)) {
-          Own(item, LabelRecord(row, col, xf, text));
+        if (LabelUnits(text, units_)) {
+          item.own = true;
+          item.offset = static_cast<std::uint32_t>(arena_.size());
+          AppendLabelRecord(arena_, row, col, xf, units_);
+          item.size = static_cast<std::uint32_t>(arena_.size() - item.offset);
         } else {
           std::uint8_t index[4];
           Put32(index, new_strings_.at(text));
@@ -632,7 +648,8 @@ class EditedSheetWriter {
   StreamPlan& plan_;
   std::size_t base_ = 0;  // the row rows_ begins with
   std::vector<RowBuild> rows_;
-  Bytes arena_;  // records made here
+  Bytes arena_;           // records made here
+  std::u16string units_;  // a LABEL's text, kept to spare an allocation a cell
   std::vector<Other> others_;
   std::set<std::size_t> touched_;  // blocks holding an edit
   bool had_index_ = false;
@@ -649,9 +666,7 @@ class EditedSheetWriter {
 
 bool FitsLabel(std::string_view text) {
   std::u16string units;
-  if (!Utf8ToUtf16(text, units)) return false;
-  const bool high = std::any_of(units.begin(), units.end(), [](char16_t c) { return c > 0xFF; });
-  return kLabelHeader + units.size() * (high ? 2 : 1) <= kMaxRecordData;
+  return LabelUnits(text, units);
 }
 
 SheetEmit CopySheet(const BookData& book, const BoundSheet& sheet, const SheetLayout* layout,
