@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <set>
@@ -56,6 +57,23 @@ TEST(Utf, RoundTripsEveryPlaneAndKeepsLoneSurrogates) {
   EXPECT_FALSE(Utf8ToUtf16("\xC3", units));
   EXPECT_FALSE(Utf8ToUtf16("\xC0\x80", units));  // overlong
   EXPECT_FALSE(Utf8ToUtf16("\xFF", units));
+}
+
+TEST(Utf, CountsTheUnitsItWouldMake) {
+  for (const std::string_view text : {"", "plain", "é", "aé€😀𠀀",
+                                      "a\xED\xA0\x80"
+                                      "b",
+                                      "\xC3", "\xC0\x80", "\xFF", "ok\xF4\x90\x80\x80"}) {
+    std::u16string units;
+    const bool ok = Utf8ToUtf16(text, units);
+    const std::optional<Utf16Count> counted = CountUtf16(text);
+    ASSERT_EQ(counted.has_value(), ok) << text;
+    if (!ok) continue;
+    EXPECT_EQ(counted->units, units.size()) << text;
+    EXPECT_EQ(counted->beyond_latin1,
+              std::any_of(units.begin(), units.end(), [](char16_t u) { return u > 0xFF; }))
+        << text;
+  }
 }
 
 CompoundFile ThreeStreams(std::size_t big) {

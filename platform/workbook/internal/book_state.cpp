@@ -62,30 +62,31 @@ class ColumnIndex {
   std::map<std::pair<std::string, std::size_t>, std::unordered_map<std::string, std::size_t>> rows_;
 };
 
+// Called for every cell set: nothing is allocated unless it fails.
 void Check(const std::filesystem::path& path, const SheetData& sheet, std::size_t row,
            std::size_t col, std::string_view text) {
-  std::string where = "sheet \"" + sheet.name + "\"";
+  auto where = [&] { return "sheet \"" + sheet.name + "\""; };
   if (col >= kMaxColumns) {
-    throw Error(path, where + ": column " + std::to_string(col + 1) +
+    throw Error(path, where() + ": column " + std::to_string(col + 1) +
                           " is beyond the 256 columns of the format");
   }
   if (row >= kMaxRows) {
-    throw Error(path, where + ": row " + std::to_string(row + 1) +
+    throw Error(path, where() + ": row " + std::to_string(row + 1) +
                           " is beyond the 65,536 rows of the format");
   }
-  std::u16string units;
-  if (!Utf8ToUtf16(text, units)) {
-    throw Error(path, where + ": the text for row " + std::to_string(row + 1) + ", column " +
+  const std::optional<Utf16Count> count = CountUtf16(text);
+  if (!count) {
+    throw Error(path, where() + ": the text for row " + std::to_string(row + 1) + ", column " +
                           std::to_string(col + 1) + " is not UTF-8");
   }
-  if (units.size() > kMaxTextUnits) {
-    throw Error(path, where + ": a text of " + std::to_string(units.size()) +
+  if (count->units > kMaxTextUnits) {
+    throw Error(path, where() + ": a text of " + std::to_string(count->units) +
                           " characters for row " + std::to_string(row + 1) +
                           " is longer than the 32,767 a cell holds");
   }
   if (std::binary_search(sheet.formula_anchors.begin(), sheet.formula_anchors.end(),
                          CellKey(row, col))) {
-    throw Error(path, where + ": row " + std::to_string(row + 1) + ", column " +
+    throw Error(path, where() + ": row " + std::to_string(row + 1) + ", column " +
                           std::to_string(col + 1) +
                           " holds a formula that other cells share; it cannot be replaced");
   }

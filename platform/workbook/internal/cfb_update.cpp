@@ -56,7 +56,7 @@ std::optional<InPlaceUpdate> PlanInPlace(const CompoundFile& file, std::size_t e
     for (std::size_t k = p.from / ss; k <= (p.to - 1) / ss && k < count; ++k) dirty.push_back(k);
   }
   for (std::size_t k = tail / ss; k < count; ++k) dirty.push_back(k);
-  std::sort(dirty.begin(), dirty.end());
+  if (!std::is_sorted(dirty.begin(), dirty.end())) std::sort(dirty.begin(), dirty.end());
   dirty.erase(std::unique(dirty.begin(), dirty.end()), dirty.end());
 
   std::vector<std::uint32_t> fat = old.fat;

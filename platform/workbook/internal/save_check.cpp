@@ -98,10 +98,13 @@ class PlanChecker {
   // that the book holds a cell there at all.
   void Expect(const SheetData& sheet, std::size_t row, std::size_t col, CellKind kind,
               std::string_view text, bool check_text) {
+    Expect(sheet, row, col, kind, text, check_text, Edited(row, col));
+  }
+  void Expect(const SheetData& sheet, std::size_t row, std::size_t col, CellKind kind,
+              std::string_view text, bool check_text, bool edited) {
     const bool have = col < sheet.columns.size() && row < sheet.columns[col].kind.size();
     const CellKind want = have ? sheet.columns[col].kind[row] : CellKind::kEmpty;
     const std::uint32_t key = CellKey(row, col);
-    const bool edited = std::binary_search(edited_.begin(), edited_.end(), key);
     if (want == CellKind::kEmpty ||
         (edited && (want != kind || (check_text && sheet.columns[col].text[row] != text)))) {
       Wrong("the cell at row " + std::to_string(row + 1) + ", column " + std::to_string(col + 1) +
@@ -114,17 +117,19 @@ class PlanChecker {
     return std::binary_search(edited_.begin(), edited_.end(), CellKey(row, col));
   }
 
-  std::string Text(const Bytes& data, std::size_t skip) {
+  std::string_view Text(const Bytes& data, std::size_t skip) {
     Segment segment{data.data() + skip, data.size() - skip};
     ContinuedReader in(&segment, 1, "a new cell");
     const std::uint16_t count = in.U16();
     const std::uint8_t flags = in.U8();
-    return std::string(in.Chars(count, (flags & 1) != 0, pool_));
+    return in.Chars(count, (flags & 1) != 0, pool_);
   }
 
   void Cell(const SheetData& sheet, std::uint16_t type, const Bytes& d, std::size_t at) {
     const std::size_t row = Get16(d.data()), col = Get16(d.data() + 2);
-    if (type != rt::kMulRk && type != rt::kMulBlank && !Edited(row, col)) {
+    const bool multiple = type == rt::kMulRk || type == rt::kMulBlank;
+    const bool edited = !multiple && Edited(row, col);
+    if (!multiple && !edited) {
       // Copied as it was read: its value is the book's already.
       CellKind kind = CellKind::kText;
       if (type == rt::kBlank) kind = CellKind::kBlank;
@@ -132,7 +137,7 @@ class PlanChecker {
       if (type == rt::kFormula) kind = CellKind::kFormula;
       if (type == rt::kBoolErr)
         kind = d.size() >= 8 && d[7] ? CellKind::kError : CellKind::kBoolean;
-      Expect(sheet, row, col, kind, {}, false);
+      Expect(sheet, row, col, kind, {}, false, false);
       return;
     }
     switch (type) {
@@ -141,15 +146,15 @@ class PlanChecker {
         const std::size_t old = book_.sst.texts.size();
         if (index >= old + plan_.sst_added.size()) Wrong("a LABELSST points past the table");
         Expect(sheet, row, col, CellKind::kText,
-               index < old ? book_.sst.texts[index] : plan_.sst_added[index - old], true);
+               index < old ? book_.sst.texts[index] : plan_.sst_added[index - old], true, edited);
         break;
       }
       case rt::kLabel:
       case rt::kRString:
-        Expect(sheet, row, col, CellKind::kText, Text(d, 6), true);
+        Expect(sheet, row, col, CellKind::kText, Text(d, 6), true, edited);
         break;
       case rt::kBlank:
-        Expect(sheet, row, col, CellKind::kBlank, {}, true);
+        Expect(sheet, row, col, CellKind::kBlank, {}, true, edited);
         break;
       case rt::kMulBlank:
         for (std::size_t c = col; c <= Get16(d.data() + d.size() - 2); ++c) {
@@ -181,15 +186,17 @@ class PlanChecker {
   }
 
   void CheckSheet(const SheetData& sheet, const SheetEmit& emit, std::size_t start) {
+    // Both lists mostly come in order already (cells set row by row, records
+    // met in row order): a pass to see it spares the sort.
     edited_ = sheet.edited;
-    std::sort(edited_.begin(), edited_.end());
+    if (!std::is_sorted(edited_.begin(), edited_.end())) std::sort(edited_.begin(), edited_.end());
     edited_.erase(std::unique(edited_.begin(), edited_.end()), edited_.end());
     edited_rows_.assign(kMaxRows, false);
     for (std::uint32_t key : edited_) edited_rows_[key >> 8] = true;
     seen_.clear();
     Walk(start, emit.end, start == emit.begin ? 0 : 1, &sheet);
     // Every cell of the edited rows was met, once.
-    std::sort(seen_.begin(), seen_.end());
+    if (!std::is_sorted(seen_.begin(), seen_.end())) std::sort(seen_.begin(), seen_.end());
     if (std::adjacent_find(seen_.begin(), seen_.end()) != seen_.end()) {
       Wrong("two records for one cell of sheet \"" + sheet.name + "\"");
     }

@@ -222,7 +222,13 @@ class EditedSheetWriter {
   // Rewriting from a block on needs a sound table whose INDEX (if any) has
   // room for the blocks the edits add; otherwise the whole sheet is written.
   void ChooseMode() {
-    for (std::uint32_t key : sheet_.edited) touched_.insert((key >> 8) / kRowsPerBlock);
+    // Edits come in runs within a block: one set insert a run.
+    std::size_t last = SIZE_MAX;
+    for (std::uint32_t key : sheet_.edited) {
+      const std::size_t block = (key >> 8) / kRowsPerBlock;
+      if (block != last) touched_.insert(block);
+      last = block;
+    }
     const SheetLayout& l = layout_;
     if (!l.blocked || touched_.empty()) return;
     copy_blocks_ = true;
@@ -665,8 +671,9 @@ class EditedSheetWriter {
 }  // namespace
 
 bool FitsLabel(std::string_view text) {
-  std::u16string units;
-  return LabelUnits(text, units);
+  // Asked of every edited text: counted, not converted.
+  const std::optional<Utf16Count> count = CountUtf16(text);
+  return count && kLabelHeader + count->units * (count->beyond_latin1 ? 2 : 1) <= kMaxRecordData;
 }
 
 SheetEmit CopySheet(const BookData& book, const BoundSheet& sheet, const SheetLayout* layout,

@@ -67,14 +67,18 @@ std::size_t Utf16LeToUtf8(const std::uint8_t* in, std::size_t count, char* out) 
       count, out);
 }
 
-bool Utf8ToUtf16(std::string_view text, std::u16string& out) {
-  out.clear();
+namespace {
+
+// Calls `unit` with each UTF-16 code unit of `text`; false when it is not
+// UTF-8 (an encoded surrogate passes, as the reader makes them).
+template <typename Unit>
+bool EachUtf16Unit(std::string_view text, Unit unit) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const unsigned char* end = p + text.size();
   while (p < end) {
     std::uint32_t c = *p;
     if (c < 0x80) {
-      out.push_back(static_cast<char16_t>(c));
+      unit(static_cast<char16_t>(c));
       ++p;
       continue;
     }
@@ -98,13 +102,31 @@ bool Utf8ToUtf16(std::string_view text, std::u16string& out) {
     p += extra + 1;
     if (c >= 0x10000) {
       c -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+      unit(static_cast<char16_t>(0xD800 + (c >> 10)));
+      unit(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
     } else {
-      out.push_back(static_cast<char16_t>(c));
+      unit(static_cast<char16_t>(c));
     }
   }
   return true;
+}
+
+}  // namespace
+
+bool Utf8ToUtf16(std::string_view text, std::u16string& out) {
+  out.clear();
+  return EachUtf16Unit(text, [&out](char16_t u) { out.push_back(u); });
+}
+
+std::optional<Utf16Count> CountUtf16(std::string_view text) {
+  Utf16Count count;
+  if (!EachUtf16Unit(text, [&count](char16_t unit) {
+        ++count.units;
+        count.beyond_latin1 |= unit > 0xFF;
+      })) {
+    return std::nullopt;
+  }
+  return count;
 }
 
 }  // namespace vt::workbook::detail

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,11 @@ std::size_t Utf16LeToUtf8(const std::uint8_t* in, std::size_t count, char* out);
 
 // False when `text` is not UTF-8.
 bool Utf8ToUtf16(std::string_view text, std::u16string& out);
+// What Utf8ToUtf16 would make, without making it; nullopt when it would fail.
+struct Utf16Count {
+  std::size_t units = 0;
+  bool beyond_latin1 = false;  // a unit above 0xFF: the text cannot be stored as Latin-1
+};
+std::optional<Utf16Count> CountUtf16(std::string_view text);
 
 }  // namespace vt::workbook::detail
