@@ -40,7 +40,11 @@ std::vector<std::vector<std::string>> Coverage::PlacesByText(
     for (const Use& use : picture.uses) {
       if (wanted && !wanted(use.text)) continue;
       for (const std::string& place : use.places) {
-        places[use.text].push_back(picture.name + "/" + place);
+        std::string& joined = places[use.text].emplace_back();
+        joined.reserve(picture.name.size() + 1 + place.size());
+        joined += picture.name;
+        joined += '/';
+        joined += place;
       }
     }
   }
@@ -85,7 +89,6 @@ Coverage BuildCoverage(const PlaceLog& log, std::vector<std::int16_t> languages,
           text.original = entry.original;
           const auto limit = ratio * static_cast<double>(base::Utf8Length(text.original));
           text.states.resize(coverage.languages.size(), TextState::kMissing);
-          text.longs.resize(coverage.languages.size());
           for (std::size_t i = 0; i < entry.cells.size() && i < text.states.size(); ++i) {
             const std::string_view cell = entry.cells[i];
             if (cell.empty()) continue;
@@ -94,6 +97,7 @@ Coverage BuildCoverage(const PlaceLog& log, std::vector<std::int16_t> languages,
             if (static_cast<double>(cell.size()) > limit &&
                 static_cast<double>(base::Utf8Length(cell)) > limit) {
               text.states[i] = TextState::kTooLong;
+              text.longs.resize(coverage.languages.size());
               text.longs[i] = cell;
             }
           }

@@ -30,8 +30,9 @@ enum class TextState : std::uint8_t { kTranslated, kMissing, kTooLong };
 struct Coverage {
   struct Text {
     std::string original;
-    std::vector<TextState> states;   // by index of `languages`
-    std::vector<std::string> longs;  // the translations too long, by index of `languages`
+    std::vector<TextState> states;  // by index of `languages`
+    // The translations too long, by index of `languages`; empty when none is.
+    std::vector<std::string> longs;
   };
   // A distinct text of one picture and the places there that show it.
   struct Use {
