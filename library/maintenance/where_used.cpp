@@ -44,15 +44,15 @@ bool IsMore(std::string_view part) {
 }  // namespace
 
 std::string JoinPlaces(const std::vector<std::string>& places) {
-  std::vector<std::size_t> units;
-  units.reserve(places.size());
   std::size_t total = 0;
-  for (const std::string& place : places) {
-    units.push_back(base::Utf16Length(place));
-    total += units.back() + (units.size() > 1 ? kSeparator.size() : 0);
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    total += base::Utf16Length(places[i]) + (i > 0 ? kSeparator.size() : 0);
   }
   std::size_t kept = places.size();
   if (total > kCellUnits) {
+    std::vector<std::size_t> units;
+    units.reserve(places.size());
+    for (const std::string& place : places) units.push_back(base::Utf16Length(place));
     // The most places that fit together with the note of how many are left
     // out ("…" is one unit).
     auto note = [&](std::size_t left) {
@@ -98,8 +98,11 @@ std::vector<std::string> SplitPlaces(std::string_view cell) {
 std::vector<WhereUsedRow> MergeWhereUsed(const std::vector<WhereUsedRow>& previous,
                                          const Coverage& coverage) {
   const std::string language = "Language_" + std::to_string(coverage.verified);
+  // Asked of the rows of before only.
   std::unordered_set<std::string_view> walked;
-  for (const Coverage::Picture& picture : coverage.pictures) walked.insert(picture.name);
+  if (!previous.empty()) {
+    for (const Coverage::Picture& picture : coverage.pictures) walked.insert(picture.name);
+  }
 
   // What each place of this language showed at the last run.
   std::unordered_map<std::string, std::string_view> shown_before;

@@ -370,12 +370,19 @@ class EditedSheetWriter {
 
   void ApplyEdits() {
     std::vector<std::uint32_t> keys = sheet_.edited;
-    std::sort(keys.begin(), keys.end());
+    if (!std::is_sorted(keys.begin(), keys.end())) std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    for (std::uint32_t key : keys) {
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+      const std::uint32_t key = keys[k];
       std::size_t row = key >> 8, col = key & 0xFF;
       RowBuild& rb = RowOf(row);
       rb.touched = true;
+      if (k == 0 || keys[k - 1] >> 8 != row) {
+        // Room for the row's edits at once: a new row gets all its cells here.
+        std::size_t edits = 1;
+        while (k + edits < keys.size() && keys[k + edits] >> 8 == row) ++edits;
+        rb.items.reserve(rb.items.size() + edits);
+      }
       std::uint16_t xf = book_.default_xf;
       bool had = false;
       for (std::size_t i = 0; i < rb.items.size();) {
