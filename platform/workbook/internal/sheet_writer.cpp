@@ -1,6 +1,7 @@
 #include "platform/workbook/internal/sheet_writer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -430,24 +431,24 @@ class EditedSheetWriter {
   }
 
   void EmitRow(std::size_t row, const RowBuild& rb) {
-    Bytes out;
+    std::uint8_t out[kRowRecord];  // one a row: not worth an allocation
     if (rb.has_row) {
-      AppendBytes(out, stream_.data() + rb.row_offset, kRowRecord);
+      std::memcpy(out, stream_.data() + rb.row_offset, kRowRecord);
     } else {
-      Append16(out, rt::kRow);
-      Append16(out, 16);
-      Append16(out, static_cast<std::uint32_t>(row));
-      Append32(out, 0);
-      Append16(out, sheet_.default_row_height);
-      Append32(out, 0);
-      Append16(out, 0x0100);  // a reserved bit that must be set
-      Append16(out, book_.default_xf);
+      Put16(out, rt::kRow);
+      Put16(out + 2, 16);
+      Put16(out + 4, static_cast<std::uint32_t>(row));
+      Put32(out + 6, 0);
+      Put16(out + 10, sheet_.default_row_height);
+      Put32(out + 12, 0);
+      Put16(out + 16, 0x0100);  // a reserved bit that must be set
+      Put16(out + 18, book_.default_xf);
     }
     if ((rb.touched || !rb.has_row) && !rb.items.empty()) {
-      Put16(out.data() + 6, rb.items.front().first);
-      Put16(out.data() + 8, static_cast<std::uint32_t>(rb.items.back().last) + 1);
+      Put16(out + 6, rb.items.front().first);
+      Put16(out + 8, static_cast<std::uint32_t>(rb.items.back().last) + 1);
     }
-    plan_.Add(out);
+    plan_.Add(out, kRowRecord);
   }
 
   // One block of rows, its cells and its DBCELL; returns the DBCELL's position.
