@@ -77,5 +77,28 @@ TEST(StreamPlanInPlace, RefusesWhatItCannotDoAndLeavesTheBytes) {
   }
 }
 
+TEST(StreamPlanDirect, PointsAtBytesOneRunHoldsAndAtNothingElse) {
+  Bytes old = Numbered(100, 100);
+  StreamPlan plan(old);
+  plan.Copy(10, 20);                              // new 0..20
+  plan.Add(Bytes{0xA1, 0xA2, 0xA3, 0xA4, 0xA5});  // new 20..25
+  plan.Copy(50, 30);                              // new 25..55
+  struct Case {
+    std::size_t from, size;
+    bool direct;
+  };
+  std::size_t hint = SIZE_MAX;
+  for (const Case c :
+       {Case{0, 4, true}, Case{16, 4, true}, Case{18, 4, false}, Case{20, 5, true},
+        Case{24, 2, false}, Case{25, 30, true}, Case{0, 55, false}, Case{53, 4, false},
+        Case{55, 1, false}, Case{3, 0, false}, Case{5, 2, true}}) {
+    const std::uint8_t* at = plan.Direct(c.from, c.size, hint);
+    ASSERT_EQ(at != nullptr, c.direct) << c.from << "+" << c.size;
+    if (at) {
+      EXPECT_EQ(Bytes(at, at + c.size), plan.Read(c.from, c.size)) << c.from;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vt::workbook::detail

@@ -1,6 +1,7 @@
 // The check of a save before it replaces anything: what the plan writes is
 // read back record by record, without a second copy of the book.
 #include <algorithm>
+#include <cstring>
 
 #include "platform/workbook/internal/book_writer.h"
 #include "platform/workbook/internal/number_text.h"
@@ -73,7 +74,13 @@ class PlanChecker {
     std::uint8_t h[4];
     while (at < end) {
       if (at + 4 > end) Wrong("a record header is cut short");
-      hint = stream_.Read(at, 4, h, hint);
+      // A whole sheet is walked when the sheets before it moved: its headers
+      // are read where they lie.
+      if (const std::uint8_t* direct = stream_.Direct(at, 4, hint)) {
+        std::memcpy(h, direct, 4);
+      } else {
+        hint = stream_.Read(at, 4, h, hint);
+      }
       const std::uint16_t type = Get16(h);
       const std::size_t size = Get16(h + 2);
       if (size > kMaxRecordData || at + 4 + size > end) Wrong("a record runs past its substream");
@@ -81,7 +88,11 @@ class PlanChecker {
       if (type == rt::kEof) --depth;
       if (sheet && depth == 1 && IsCellRecord(type) && size >= 6) {
         std::uint8_t row_bytes[2];
-        stream_.Read(at + 4, 2, row_bytes, hint);
+        if (const std::uint8_t* direct = stream_.Direct(at + 4, 2, hint)) {
+          std::memcpy(row_bytes, direct, 2);
+        } else {
+          stream_.Read(at + 4, 2, row_bytes, hint);
+        }
         if (edited_rows_[Get16(row_bytes)]) {
           data_.resize(size);
           hint = stream_.Read(at + 4, size, data_.data(), hint);

@@ -35,6 +35,19 @@ class StreamPlan {
   std::size_t Read(std::size_t from, std::size_t size, std::uint8_t* out,
                    std::size_t hint = SIZE_MAX) const;
   Bytes Read(std::size_t from, std::size_t size) const;
+  // The new bytes [from, from + size) where they lie, when one run holds
+  // them all; nullptr otherwise (Read them then). For reads of a few bytes
+  // at a time over a whole stream; `hint` as for Read.
+  const std::uint8_t* Direct(std::size_t from, std::size_t size, std::size_t& hint) const {
+    if (from + size > size_ || size == 0) return nullptr;
+    if (hint >= pieces_.size() || from < pieces_[hint].at ||
+        from >= pieces_[hint].at + pieces_[hint].size) {
+      hint = PieceAt(from);
+    }
+    const Piece& piece = pieces_[hint];
+    if (from + size > piece.at + piece.size) return nullptr;
+    return (piece.owned ? owned_.data() : old_.data()) + piece.source + (from - piece.at);
+  }
 
   // What differs from the stream as read: `tail` is where the bytes stop
   // being the old ones for good (all after it is rewritten); `patches` are
