@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "platform/workbook/internal/book.h"
 #include "platform/workbook/internal/records.h"
 #include "platform/workbook/internal/utf.h"
@@ -54,16 +52,10 @@ Bytes Xf(bool style) {
 
 Bytes BoundSheetData(std::u16string_view name) {
   Bytes bs = Of({0, 0, 0, 0, 0x00, 0x00});
-  bool high = std::any_of(name.begin(), name.end(), [](char16_t c) { return c > 0xFF; });
+  const bool high = BeyondLatin1(name);
   bs.push_back(static_cast<std::uint8_t>(name.size()));
   bs.push_back(high ? 1 : 0);
-  for (char16_t c : name) {
-    if (high) {
-      Append16(bs, c);
-    } else {
-      bs.push_back(static_cast<std::uint8_t>(c));
-    }
-  }
+  AppendChars(bs, name, high);
   return bs;
 }
 

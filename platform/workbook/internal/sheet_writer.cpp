@@ -102,22 +102,18 @@ Bytes CellRecord(std::uint16_t type, std::size_t row, std::size_t col, std::uint
   return out;
 }
 
-bool HighUnits(const std::u16string& units) {
-  return std::any_of(units.begin(), units.end(), [](char16_t c) { return c > 0xFF; });
-}
-
 // The text's UTF-16 units, into a buffer the caller keeps from cell to cell,
 // and whether a LABEL record holds them.
 bool LabelUnits(std::string_view text, std::u16string& units) {
   if (!Utf8ToUtf16(text, units)) return false;
-  return kLabelHeader + units.size() * (HighUnits(units) ? 2 : 1) <= kMaxRecordData;
+  return kLabelHeader + units.size() * (BeyondLatin1(units) ? 2 : 1) <= kMaxRecordData;
 }
 
 // A LABEL record: the text in the cell itself, so that a new text leaves the
 // shared string table (and everything after it in the file) where it was.
 void AppendLabelRecord(Bytes& out, std::size_t row, std::size_t col, std::uint16_t xf,
                        const std::u16string& units) {
-  const bool high = HighUnits(units);
+  const bool high = BeyondLatin1(units);
   Append16(out, rt::kLabel);
   Append16(out, static_cast<std::uint32_t>(kLabelHeader + units.size() * (high ? 2 : 1)));
   Append16(out, static_cast<std::uint32_t>(row));
@@ -125,13 +121,7 @@ void AppendLabelRecord(Bytes& out, std::size_t row, std::size_t col, std::uint16
   Append16(out, xf);
   Append16(out, static_cast<std::uint32_t>(units.size()));
   out.push_back(high ? 1 : 0);
-  for (char16_t c : units) {
-    if (high) {
-      Append16(out, c);
-    } else {
-      out.push_back(static_cast<std::uint8_t>(c));
-    }
-  }
+  AppendChars(out, units, high);
 }
 
 struct Extent {

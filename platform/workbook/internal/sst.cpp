@@ -83,7 +83,7 @@ void EncodeStrings(ContinuedWriter& w, Bytes& stream, const std::vector<std::str
     while (extra != extras.end() && extra->index < index) ++extra;
     if (extra != extras.end() && extra->index == index) x = &*extra++;
     Utf8ToUtf16(texts[i], units);
-    bool high = std::any_of(units.begin(), units.end(), [](char16_t c) { return c > 0xFF; });
+    const bool high = BeyondLatin1(units);
     std::size_t width = high ? 2 : 1;
     std::size_t header = 3u + (x && x->runs ? 2u : 0u) + (x && x->has_ext ? 4u : 0u);
     // A string's header and its first character never part.
@@ -113,13 +113,7 @@ void EncodeStrings(ContinuedWriter& w, Bytes& stream, const std::vector<std::str
         stream.push_back(high ? 1 : 0);
         continue;
       }
-      for (std::size_t k = pos; k < pos + take; ++k) {
-        if (high) {
-          Append16(stream, units[k]);
-        } else {
-          stream.push_back(static_cast<std::uint8_t>(units[k]));
-        }
-      }
+      AppendChars(stream, std::u16string_view(units).substr(pos, take), high);
       pos += take;
     }
     if (x) {

@@ -1,5 +1,7 @@
 #include "platform/workbook/internal/utf.h"
 
+#include <algorithm>
+
 namespace vt::workbook::detail {
 
 namespace {
@@ -127,6 +129,20 @@ std::optional<Utf16Count> CountUtf16(std::string_view text) {
     return std::nullopt;
   }
   return count;
+}
+
+bool BeyondLatin1(std::u16string_view units) {
+  return std::any_of(units.begin(), units.end(), [](char16_t c) { return c > 0xFF; });
+}
+
+void AppendChars(Bytes& out, std::u16string_view units, bool high) {
+  for (char16_t c : units) {
+    if (high) {
+      Append16(out, c);
+    } else {
+      out.push_back(static_cast<std::uint8_t>(c));
+    }
+  }
 }
 
 }  // namespace vt::workbook::detail

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/workbook/internal/bytes.h"
+
 namespace vt::workbook::detail {
 
 // Worst-case UTF-8 bytes for `units` characters of either encoding.
@@ -30,5 +32,12 @@ struct Utf16Count {
   bool beyond_latin1 = false;  // a unit above 0xFF: the text cannot be stored as Latin-1
 };
 std::optional<Utf16Count> CountUtf16(std::string_view text);
+
+// Whether a unit is above 0xFF: then the format stores the text as UTF-16,
+// else one byte a character.
+bool BeyondLatin1(std::u16string_view units);
+// The characters of a format string as its flag says: one byte each, or
+// UTF-16LE when `high`.
+void AppendChars(Bytes& out, std::u16string_view units, bool high);
 
 }  // namespace vt::workbook::detail
