@@ -11,7 +11,9 @@
 namespace vt::host {
 
 // Joins the platform's object runtime for the life of what it returns: a
-// single-threaded COM apartment on Windows, nothing on Linux.
+// single-threaded COM apartment on Windows, nothing on Linux. On Windows the
+// host's objects then name their interfaces apart from their classes, as the
+// real components do (TextBox: IMdcText).
 std::shared_ptr<void> JoinObjectRuntime();
 
 // A new object of the class `progid`; automation::Error 429 naming the class

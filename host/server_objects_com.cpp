@@ -3,7 +3,9 @@
 #include <objbase.h>
 // clang-format on
 
+#include <map>
 #include <string>
+#include <string_view>
 
 #include "host/server_objects.h"
 #include "platform/automation/com.h"
@@ -31,9 +33,40 @@ class Apartment {
   HRESULT hr_;
 };
 
+// The default interfaces of the host's classes, named as the real components
+// name theirs apart from their classes: the forms package's controls and
+// collections, the data-access component's recordsets, and the workspace's
+// objects "I" and the class.
+std::string DefaultInterfaceOf(std::string_view class_name) {
+  static const std::map<std::string_view, std::string_view> kInterfaces = {
+      {"TextBox", "IMdcText"},
+      {"ComboBox", "IMdcCombo"},
+      {"ListBox", "IMdcList"},
+      {"CheckBox", "IMdcCheckBox"},
+      {"OptionButton", "IMdcOptionButton"},
+      {"ToggleButton", "IMdcToggleButton"},
+      {"Label", "ILabelControl"},
+      {"CommandButton", "ICommandButton"},
+      {"Frame", "IOptionFrame"},
+      {"SpinButton", "ISpinbutton"},
+      {"ScrollBar", "IScrollbar"},
+      {"Image", "IImage"},
+      {"MultiPage", "IMultiPage"},
+      {"TabStrip", "ITabStrip"},
+      {"Recordset", "Recordset21"},
+      {"Fields", "Fields20"},
+      {"Field", "Field20"},
+  };
+  const auto named = kInterfaces.find(class_name);
+  return named != kInterfaces.end() ? std::string(named->second) : "I" + std::string(class_name);
+}
+
 }  // namespace
 
-std::shared_ptr<void> JoinObjectRuntime() { return std::make_shared<Apartment>(); }
+std::shared_ptr<void> JoinObjectRuntime() {
+  automation::com::SetInterfaceNamer(&DefaultInterfaceOf);
+  return std::make_shared<Apartment>();
+}
 
 automation::ObjectRef CreateServerObject(std::string_view progid) {
   const std::wstring name = system::windows::Widen(progid);

@@ -8,6 +8,7 @@
 // clang-format off
 #include <windows.h>
 #include <oaidl.h>
+#include <ocidl.h>
 // clang-format on
 
 #include <cstdint>
@@ -64,6 +65,16 @@ Error ErrorFromCall(HRESULT hr, EXCEPINFO* info, std::string_view where);
 // Sets the thread's error info (IErrorInfo) from `error` and returns the
 // HRESULT the vtable call returns: DISP_E_EXCEPTION's scode for the error.
 HRESULT ReturnError(const Error& error, std::string_view source, const IID& iid);
+
+// The name of the default interface that our objects of a class give as their
+// type information (IDispatch::GetTypeInfo); IProvideClassInfo gives the
+// class itself, a coclass whose default interface that one is. Components
+// name the two apart (the forms package's class TextBox has the interface
+// IMdcText); a program that stands in for one says how here, before it hands
+// objects out. Without a namer, or for a class it names "", the interface is
+// the class name after an underscore, as Visual Basic names its classes'.
+using InterfaceNamer = std::string (*)(std::string_view class_name);
+void SetInterfaceNamer(InterfaceNamer namer);
 
 // One of our objects as IDispatch (a new reference the caller releases).
 // An object that wraps a foreign IDispatch gives that IDispatch back.

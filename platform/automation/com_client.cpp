@@ -34,9 +34,8 @@ class ComObject final : public Dispatch {
 
   IDispatch* dispatch() const { return dispatch_; }
 
-  // The name its type info gives, as the host language's TypeName reports
-  // it: a default interface's leading underscore left out; "Object" for an
-  // object without type info.
+  // The class name, as the host language's TypeName reports it (see
+  // ReadTypeName).
   std::string TypeName() const override {
     if (!type_name_) type_name_ = ReadTypeName();
     return *type_name_;
@@ -130,17 +129,41 @@ class ComObject final : public Dispatch {
   }
 
  private:
+  // Components name their default interface apart from their class (the
+  // forms package's TextBox answers IMdcText from GetTypeInfo), and say the
+  // class through IProvideClassInfo. Without it, the interface is taken for
+  // the class less one leading underscore (_Recordset); without either,
+  // "Object".
   std::string ReadTypeName() const {
+    IProvideClassInfo* provider = nullptr;
+    if (SUCCEEDED(dispatch_->QueryInterface(IID_IProvideClassInfo,
+                                            reinterpret_cast<void**>(&provider))) &&
+        provider) {
+      ITypeInfo* info = nullptr;
+      const HRESULT hr = provider->GetClassInfo(&info);
+      provider->Release();
+      if (SUCCEEDED(hr) && info) {
+        if (std::string name = NameOf(info); !name.empty()) return name;
+      }
+    }
     ITypeInfo* info = nullptr;
-    if (FAILED(dispatch_->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) || !info) return "Object";
+    if (SUCCEEDED(dispatch_->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) && info) {
+      std::string name = NameOf(info);
+      if (name.size() > 1 && name.front() == '_') name.erase(0, 1);
+      if (!name.empty()) return name;
+    }
+    return "Object";
+  }
+
+  // The type's own name; releases `info`.
+  static std::string NameOf(ITypeInfo* info) {
     BSTR name = nullptr;
     const HRESULT hr = info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
     info->Release();
-    if (FAILED(hr) || !name) return "Object";
+    if (FAILED(hr) || !name) return {};
     std::string text = system::windows::Narrow({name, ::SysStringLen(name)});
     ::SysFreeString(name);
-    if (text.size() > 1 && text.front() == '_') text.erase(0, 1);
-    return text.empty() ? "Object" : text;
+    return text;
   }
 
   DISPID IdOf(std::string_view member, const std::string& where) {

@@ -1,6 +1,7 @@
 // Our objects as IDispatch, their collections as IEnumVARIANT.
 #include <atomic>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <typeinfo>
@@ -66,20 +67,56 @@ std::string TypeNameOrObject(const ObjectRef& object) noexcept {
   }
 }
 
-// A type info that only names the class, so that clients asking an object for
-// its type name (VBA's TypeName) hear ours.
-HRESULT NamedTypeInfo(const std::string& name, ITypeInfo** info) {
-  ICreateTypeLib2* library = nullptr;
-  HRESULT hr = ::CreateTypeLib2(kBuiltSysKind, L"", &library);
-  if (FAILED(hr)) return hr;
-  ICreateTypeInfo* create = nullptr;
-  std::wstring wide = system::windows::Widen(name);
-  hr = library->CreateTypeInfo(wide.data(), TKIND_DISPATCH, &create);
-  if (SUCCEEDED(hr)) {
-    hr = create->QueryInterface(IID_ITypeInfo, reinterpret_cast<void**>(info));
-    create->Release();
+std::atomic<InterfaceNamer> interface_namer{nullptr};
+
+std::string InterfaceNameOf(const std::string& class_name) {
+  const InterfaceNamer namer = interface_namer.load();
+  std::string name = namer ? namer(class_name) : std::string();
+  return name.empty() ? "_" + class_name : name;
+}
+
+void ReleaseAll(std::initializer_list<IUnknown*> interfaces) {
+  for (IUnknown* item : interfaces) {
+    if (item) item->Release();
   }
-  library->Release();
+}
+
+// Type information as a component's type library holds it for the class of
+// `object`, made afresh: the dispatch interface (its default one), or with
+// `coclass` the class itself, whose default interface that one is. Clients
+// asking for a type name (the host language's TypeName) read one of them.
+HRESULT TypeInfoOf(const ObjectRef& object, bool coclass, ITypeInfo** info) noexcept {
+  *info = nullptr;
+  ICreateTypeLib2* library = nullptr;
+  ICreateTypeInfo* dispatch = nullptr;
+  ICreateTypeInfo* made = nullptr;
+  ITypeInfo* dispatch_info = nullptr;
+  HRESULT hr = S_OK;
+  try {
+    const std::string class_name = TypeNameOrObject(object);
+    std::wstring interface_name = system::windows::Widen(InterfaceNameOf(class_name));
+    std::wstring wide_class = system::windows::Widen(class_name);
+    hr = ::CreateTypeLib2(kBuiltSysKind, L"", &library);
+    if (SUCCEEDED(hr))
+      hr = library->CreateTypeInfo(interface_name.data(), TKIND_DISPATCH, &dispatch);
+    if (SUCCEEDED(hr)) {
+      hr = dispatch->QueryInterface(IID_ITypeInfo, reinterpret_cast<void**>(&dispatch_info));
+    }
+    if (SUCCEEDED(hr) && coclass) {
+      HREFTYPE reference = 0;
+      hr = library->CreateTypeInfo(wide_class.data(), TKIND_COCLASS, &made);
+      if (SUCCEEDED(hr)) hr = made->AddRefTypeInfo(dispatch_info, &reference);
+      if (SUCCEEDED(hr)) hr = made->AddImplType(0, reference);
+      if (SUCCEEDED(hr)) hr = made->SetImplTypeFlags(0, IMPLTYPEFLAG_FDEFAULT);
+      if (SUCCEEDED(hr)) hr = made->QueryInterface(IID_ITypeInfo, reinterpret_cast<void**>(info));
+    } else if (SUCCEEDED(hr)) {
+      *info = dispatch_info;
+      dispatch_info = nullptr;
+    }
+  } catch (...) {
+    hr = E_OUTOFMEMORY;
+  }
+  ReleaseAll({dispatch_info, made, dispatch, library});
   return hr;
 }
 
@@ -140,7 +177,7 @@ class Enumerator final : public Unknown<Enumerator, IEnumVARIANT> {
   std::size_t next_;
 };
 
-class ObjectDispatch final : public Unknown<ObjectDispatch, IDispatch> {
+class ObjectDispatch final : public Unknown<ObjectDispatch, IDispatch, IProvideClassInfo> {
  public:
   explicit ObjectDispatch(ObjectRef object)
       : module_(CodeOf(*object)), bridge_(std::move(object), nullptr) {}
@@ -163,10 +200,16 @@ class ObjectDispatch final : public Unknown<ObjectDispatch, IDispatch> {
     return bridge_.Invoke(id, riid, lcid, flags, params, result, info, arg_error);
   }
 
+  HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) override {
+    if (!info) return E_POINTER;
+    return TypeInfoOf(object(), true, info);
+  }
+
  private:
   friend Unknown;
   ~ObjectDispatch() = default;
   void* Find(REFIID riid) {
+    if (IsEqualIID(riid, IID_IProvideClassInfo)) return static_cast<IProvideClassInfo*>(this);
     bool answers = AnyOf(riid, {&IID_IUnknown, &IID_IDispatch, &detail::ExposedObjectIid()});
     if (!answers) {
       try {
@@ -211,7 +254,7 @@ HRESULT DispatchBridge::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
     *info = type_info_;
     return S_OK;
   }
-  return NamedTypeInfo(TypeNameOrObject(object_), info);
+  return TypeInfoOf(object_, false, info);
 }
 
 HRESULT DispatchBridge::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
@@ -315,6 +358,8 @@ IDispatch* ExposeObject(const ObjectRef& object) {
   if (!exposed) throw Error(errors::kOutOfMemory, "Out of memory");
   return exposed;
 }
+
+void SetInterfaceNamer(InterfaceNamer namer) { interface_namer.store(namer); }
 
 std::size_t LiveExposedObjects() { return static_cast<std::size_t>(live_exposed.load()); }
 

@@ -8,7 +8,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/automation/com_unknown.h"
 
 namespace vt::automation::com {
 namespace {
@@ -217,14 +220,150 @@ TEST(ComDispatchTest, ExposedObjectAnswersByName) {
   Var name;
   EXPECT_EQ(pump.Call(L"NAME", DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}, &name.v, &info), S_OK);
   EXPECT_EQ(Text(name.v.bstrVal), "Pump 2");
+}
 
-  ITypeInfo* type = nullptr;
-  ASSERT_EQ(pump.dispatch->GetTypeInfo(0, 0, &type), S_OK);
-  BSTR type_name = nullptr;
-  EXPECT_EQ(type->GetDocumentation(MEMBERID_NIL, &type_name, nullptr, nullptr, nullptr), S_OK);
-  EXPECT_EQ(Text(type_name), "Fix2DText");
-  ::SysFreeString(type_name);
-  type->Release();
+// The name of a type info, which is released.
+std::string NameOf(ITypeInfo* info) {
+  BSTR name = nullptr;
+  EXPECT_EQ(info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr), S_OK);
+  info->Release();
+  const std::string text = Text(name);
+  ::SysFreeString(name);
+  return text;
+}
+
+TEST(ComDispatchTest, ExposedObjectsNameTheirClassAndInterfaceApart) {
+  struct Namer {
+    explicit Namer(InterfaceNamer namer) { SetInterfaceNamer(namer); }
+    ~Namer() { SetInterfaceNamer(nullptr); }
+  };
+  class TextBox : public Pump {
+   public:
+    std::string TypeName() const override { return "TextBox"; }
+  };
+  const struct {
+    ObjectRef object;
+    InterfaceNamer namer;
+    const char* interface_name;
+  } cases[] = {
+      {std::make_shared<TextBox>(),
+       [](std::string_view name) { return std::string(name == "TextBox" ? "IMdcText" : ""); },
+       "IMdcText"},
+      {std::make_shared<Pump>(), [](std::string_view) { return std::string(); }, "_Fix2DText"},
+      {std::make_shared<TextBox>(), nullptr, "_TextBox"},
+  };
+  for (const auto& c : cases) {
+    const Namer namer(c.namer);
+    Exposed exposed(c.object);
+    ITypeInfo* type = nullptr;
+    ASSERT_EQ(exposed.dispatch->GetTypeInfo(0, 0, &type), S_OK);
+    EXPECT_EQ(NameOf(type), c.interface_name);
+
+    IProvideClassInfo* provider = nullptr;
+    ASSERT_EQ(exposed.dispatch->QueryInterface(IID_IProvideClassInfo,
+                                               reinterpret_cast<void**>(&provider)),
+              S_OK);
+    ITypeInfo* coclass = nullptr;
+    ASSERT_EQ(provider->GetClassInfo(&coclass), S_OK);
+    provider->Release();
+    TYPEATTR* attr = nullptr;
+    ASSERT_EQ(coclass->GetTypeAttr(&attr), S_OK);
+    EXPECT_EQ(attr->typekind, TKIND_COCLASS);
+    EXPECT_EQ(attr->cImplTypes, 1);
+    coclass->ReleaseTypeAttr(attr);
+    INT flags = 0;
+    EXPECT_EQ(coclass->GetImplTypeFlags(0, &flags), S_OK);
+    EXPECT_TRUE(flags & IMPLTYPEFLAG_FDEFAULT);
+    HREFTYPE reference = 0;
+    ASSERT_EQ(coclass->GetRefTypeOfImplType(0, &reference), S_OK);
+    ITypeInfo* default_interface = nullptr;
+    ASSERT_EQ(coclass->GetRefTypeInfo(reference, &default_interface), S_OK);
+    EXPECT_EQ(NameOf(default_interface), c.interface_name);
+    EXPECT_EQ(NameOf(coclass), c.object->TypeName());
+  }
+}
+
+// A foreign object shaped as components are: GetTypeInfo gives its default
+// interface, IProvideClassInfo its class. An empty name: not offered.
+class Component final : public Unknown<Component, IDispatch, IProvideClassInfo> {
+ public:
+  Component(std::wstring class_name, std::wstring interface_name)
+      : class_(std::move(class_name)), interface_(std::move(interface_name)) {}
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = interface_.empty() ? 0 : 1;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    return interface_.empty() ? E_NOTIMPL : Make(interface_, TKIND_DISPATCH, info);
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return DISP_E_UNKNOWNNAME;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return DISP_E_MEMBERNOTFOUND;
+  }
+  HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) override {
+    return Make(class_, TKIND_COCLASS, info);
+  }
+
+ private:
+  friend Unknown;
+  ~Component() = default;
+  void* Find(REFIID riid) {
+    if (AnyOf(riid, {&IID_IUnknown, &IID_IDispatch})) return static_cast<IDispatch*>(this);
+    if (IsEqualIID(riid, IID_IProvideClassInfo) && !class_.empty()) {
+      return static_cast<IProvideClassInfo*>(this);
+    }
+    return nullptr;
+  }
+  static HRESULT Make(std::wstring name, TYPEKIND kind, ITypeInfo** info) {
+    ICreateTypeLib2* library = nullptr;
+    HRESULT hr = ::CreateTypeLib2(kBuiltSysKind, L"", &library);
+    if (FAILED(hr)) return hr;
+    ICreateTypeInfo* made = nullptr;
+    hr = library->CreateTypeInfo(name.data(), kind, &made);
+    if (SUCCEEDED(hr)) {
+      hr = made->QueryInterface(IID_ITypeInfo, reinterpret_cast<void**>(info));
+      made->Release();
+    }
+    library->Release();
+    return hr;
+  }
+
+  std::wstring class_;
+  std::wstring interface_;
+};
+
+TEST(ComClientTest, ForeignObjectsAreNamedAsTheHostNamesThem) {
+  const struct {
+    const wchar_t* class_name;
+    const wchar_t* interface_name;
+    const char* type_name;
+  } cases[] = {
+      {L"TextBox", L"IMdcText", "TextBox"},  // the class, however the interface is named
+      {L"Label", L"", "Label"},
+      {L"", L"_Recordset", "Recordset"},  // a default interface named after its class
+      {L"", L"__Hidden", "_Hidden"},      // one underscore only
+      {L"", L"IMdcText", "IMdcText"},
+      {L"", L"", "Object"},
+  };
+  for (const auto& c : cases) {
+    auto* raw = new Component(c.class_name, c.interface_name);
+    ObjectRef object = WrapDispatch(raw);
+    raw->Release();
+    EXPECT_EQ(object->TypeName(), c.type_name);
+    EXPECT_EQ(TypeNameOf(object), c.type_name);
+    // Error texts name the member under that name too.
+    try {
+      Call(object, "Rename", {});
+      ADD_FAILURE() << "an unknown member was called";
+    } catch (const Error& e) {
+      EXPECT_NE(e.description().find(std::string(c.type_name) + ".Rename"), std::string::npos)
+          << e.description();
+    }
+  }
 }
 
 TEST(ComDispatchTest, ErrorsReachTheCallerAsExceptions) {
@@ -322,8 +461,11 @@ TEST(ComClientTest, ForeignServerCalledByName) {
     ADD_FAILURE() << "an unknown member was called";
   } catch (const Error& e) {
     EXPECT_EQ(e.number(), errors::kNoSuchMember);
-    EXPECT_NE(e.description().find("Rename"), std::string::npos) << e.description();
+    // Its class, not its default interface IDictionary.
+    EXPECT_NE(e.description().find("Dictionary.Rename"), std::string::npos) << e.description();
+    EXPECT_EQ(e.description().find("IDictionary"), std::string::npos) << e.description();
   }
+  EXPECT_EQ(dictionary->TypeName(), "Dictionary");
   EXPECT_FALSE(dictionary->QueryInterface(kUserForm));
   // Handed back out, the wrapper gives the server's own IDispatch.
   IDispatch* again = ExposeObject(dictionary);
