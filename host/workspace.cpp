@@ -5,6 +5,7 @@
 #include "host/options.h"
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
+#include "platform/data/csv.h"
 #include "platform/system/utf8_path.h"
 
 namespace vt::host {
@@ -44,6 +45,14 @@ Workspace::Workspace(std::filesystem::path pictures)
       documents_(std::make_shared<pictures::Documents>(pictures_)) {
   AddProperty("System", [this](std::span<Variant>) { return Variant(system_); });
   AddProperty("Documents", [this](std::span<Variant>) { return Variant(documents_); });
+  // A script in another process (cscript beside FIX.exe serve) has no host of
+  // its own to make recordsets: it asks the workspace for one.
+  AddMethod("LoadAlarms", [](std::span<Variant> args) {
+    if (args.size() != 1) {
+      throw automation::errors::InvalidCall("LoadAlarms takes one argument, the alarm list");
+    }
+    return Variant(automation::ObjectRef(data::LoadCsv(args[0].ToString())));
+  });
 }
 
 std::string Workspace::PicturePath(const std::string& name) const {

@@ -10,7 +10,8 @@
 namespace vt::host {
 
 // The workspace object that the library reaches as "Workspace.Application":
-// System.FixPath(1) and the open pictures, Documents.
+// System.FixPath(1) and the open pictures, Documents; for scripts, also
+// LoadAlarms(csv), an alarm list as one of the host's recordsets.
 class Workspace : public automation::DispatchObject {
  public:
   explicit Workspace(std::filesystem::path pictures);

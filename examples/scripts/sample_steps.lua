@@ -47,9 +47,11 @@ print("Language_3, no translation yet: [" .. veltrano:TranslateString("Password"
 print("Not in the dictionary (appended): [" .. veltrano:TranslateString("Steam drum", Nothing, 2) .. "]")
 
 step("Alarm list translated into Language_2 (column 2)")
-local alarms = veltrano:TranslateAlarmsRecordset(LoadAlarms(alarms_file), 2, Nothing, 2)
+local list = LoadAlarms(alarms_file)
+local alarms = veltrano:TranslateAlarmsRecordset(list, 2, Nothing, 2)
 SaveAlarms(alarms, out_file)
 print("written")
+print("First alarm of the list handed over: " .. list.Fields(2).Value)
 
 step("The picture Main in Language_2, saved")
 local _, name = ByRef(veltrano, "TranslatePicture", "Main.grf", 2)

@@ -57,11 +57,13 @@ Next
 Print "Language_3, no translation yet: [" & objVeltrano.TranslateString("Password", Nothing, 3) & "]"
 Print "Not in the dictionary (appended): [" & objVeltrano.TranslateString("Steam drum", Nothing, 2) & "]"
 
-Dim objAlarms
+Dim objList, objAlarms
 StepTitle "Alarm list translated into Language_2 (column 2)"
-Set objAlarms = objVeltrano.TranslateAlarmsRecordset(LoadAlarms(Arguments(2)), 2, Nothing, 2)
+Set objList = LoadAlarms(Arguments(2))
+Set objAlarms = objVeltrano.TranslateAlarmsRecordset(objList, 2, Nothing, 2)
 SaveAlarms objAlarms, Arguments(3)
 Print "written"
+Print "First alarm of the list handed over: " & objList.Fields(2).Value
 
 Dim strName, objPicture
 StepTitle "The picture Main in Language_2, saved"

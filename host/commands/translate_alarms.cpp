@@ -56,8 +56,8 @@ Command TranslateAlarms() {
                   automation::Variant(args->restore)};
               const automation::ObjectRef result =
                   automation::Call(interpreter, "TranslateAlarmsRecordset", call).ToObject();
-              // On Windows the library's recordset comes from its own copy of
-              // the data code: read by name.
+              // A clone of the host's own; a recordset of any other kind would
+              // be read by name.
               std::shared_ptr<data::Recordset> translated;
               if (result && automation::TypeNameOf(result) == "Recordset") {
                 translated = data::RecordsetOf(result);

@@ -123,7 +123,8 @@ HostGlobals::HostGlobals(std::ostream& out, std::vector<std::string> arguments)
       throw errors::InvalidCall("SaveAlarms takes a recordset, not " +
                                 automation::TypeNameOf(args[0]));
     }
-    // The library's recordsets come from its own copy of the data code.
+    // The library gives back clones of the host's own; another kind is read
+    // by name.
     data::SaveCsv(*data::RecordsetOf(args[0].ToObject()), args[1].ToString());
     return Variant();
   });

@@ -1,6 +1,7 @@
 // Translation of the text column of an alarm recordset through the alarm
 // dictionary.
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "library/dictionary/connection.h"
@@ -10,23 +11,11 @@
 #include "library/interpreter/veltrano_module.h"
 #include "platform/automation/error.h"
 #include "platform/automation/text.h"
-#include "platform/data/recordset.h"
-#include "platform/data/recordset_of.h"
+#include "platform/data/working_recordset.h"
 #include "platform/system/paths.h"
 #include "platform/ui/msgbox.h"
 
 namespace vt::interpreter {
-namespace {
-
-using dictionary::LanguageColumn;
-
-// The host's recordset: the data-access component's in a real host, on
-// Windows also FIX.exe's, made by its own copy of our data code.
-std::shared_ptr<data::Recordset> AsRecordset(const automation::ObjectRef& object) {
-  return data::RecordsetOf(object);
-}
-
-}  // namespace
 
 automation::ObjectRef VeltranoModule::TranslateAlarmsRecordset(
     const automation::ObjectRef& rsToTranslate, std::int16_t& intFieldToTranslate,
@@ -34,17 +23,21 @@ automation::ObjectRef VeltranoModule::TranslateAlarmsRecordset(
     std::int16_t& intOriginalLanguageNumber, bool& blnRestoreOriginalStrings) {
   PublicCall call(*this, "TranslateAlarmsRecordset");
   try {
-    std::shared_ptr<data::Recordset> rsWorking = AsRecordset(rsToTranslate)->Clone();
+    // The host's recordset (the data-access component's in a real host; on
+    // Windows FIX.exe's, made by its own copy of our data code) is worked
+    // through its own members, so that the caller sees the translations.
+    const std::unique_ptr<data::WorkingRecordset> rsWorking =
+        data::WorkingRecordset::CloneOf(rsToTranslate);
     if (blnDisabled || blnNotInFix || NotOpenedAfterFailure(rsAlarmDictionary.get())) {
-      return rsWorking;
+      return rsWorking->Object();
     }
-    if (rsWorking->Eof()) return rsWorking;
+    if (rsWorking->Eof()) return rsWorking->Object();
     if (!objPictureOrForm && intRequestedLanguageNumber == 0) {
       ui::MsgBox(
           "\"TranslateAlarmsRecordset\" method parameters are wrong !\r\n"
           "Translation of the recordset is not possible.",
           ui::kStyleExclamation, " Veltrano - WARNING");
-      return rsWorking;
+      return rsWorking->Object();
     }
 
     const ModuleState& module = Module();
@@ -52,17 +45,17 @@ automation::ObjectRef VeltranoModule::TranslateAlarmsRecordset(
         RequestedLanguage(intRequestedLanguageNumber, objPictureOrForm);
     const std::int16_t intOriginal =
         intOriginalLanguageNumber != 0 ? intOriginalLanguageNumber : module.intDevLangNum;
-    if (!blnRestoreOriginalStrings && intRequested == intOriginal) return rsWorking;
+    if (!blnRestoreOriginalStrings && intRequested == intOriginal) return rsWorking->Object();
 
     if (!rsAlarmDictionary) throw automation::errors::ObjectNotSet();
     if (intFieldToTranslate < 0) throw automation::errors::SubscriptOutOfRange();
     const auto field = static_cast<std::size_t>(intFieldToTranslate);
-    const std::string strOriginalColumn = LanguageColumn(intOriginal);
-    const std::string strRequestedColumn = LanguageColumn(intRequested);
+    const std::string strOriginalColumn = dictionary::LanguageColumn(intOriginal);
+    const std::string strRequestedColumn = dictionary::LanguageColumn(intRequested);
     bool blnMissingAlarmTranslation = false;
     for (; !rsWorking->Eof(); rsWorking->MoveNext()) {
       ui::DoEvents();
-      const std::string strText = rsWorking->GetValue(field).ToString();
+      const std::string strText = rsWorking->Value(field).ToString();
       // Every text contains the blank one: it would take the first row's.
       if (automation::text::Trim(strText).empty()) continue;
       const auto row = rsAlarmDictionary->FindContaining(strOriginalColumn, strText);

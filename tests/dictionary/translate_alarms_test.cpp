@@ -1,4 +1,6 @@
 // TranslateAlarmsRecordset on in-memory recordsets over a real alarm workbook.
+#include <set>
+
 #include "library/interpreter/module_state.h"
 #include "platform/automation/runtime.h"
 #include "platform/data/recordset.h"
@@ -35,6 +37,29 @@ std::vector<std::string> Texts(const std::shared_ptr<data::Recordset>& rs) {
   }
   return texts;
 }
+
+// An object of another kind, as the data-access component's recordsets and
+// another module's copies of ours are: reached only by name. It forwards to
+// one of ours, notes each member asked for ("Type.Member", "=" for an
+// assignment) and hands out what it gets (clones, fields) of its own kind.
+class Foreign : public automation::Dispatch {
+ public:
+  Foreign(automation::ObjectRef inner, std::shared_ptr<std::set<std::string>> asked)
+      : inner_(std::move(inner)), asked_(std::move(asked)) {}
+  std::string TypeName() const override { return inner_->TypeName(); }
+  Variant Invoke(std::string_view member, automation::CallKind kind,
+                 std::span<Variant> args) override {
+    const bool put = kind == automation::CallKind::PropertyPut;
+    asked_->insert(TypeName() + "." + std::string(member) + (put ? "=" : ""));
+    Variant got = inner_->Invoke(member, kind, args);
+    if (!got.IsObject() || !got.ToObject()) return got;
+    return Variant(automation::ObjectRef(std::make_shared<Foreign>(got.ToObject(), asked_)));
+  }
+
+ private:
+  automation::ObjectRef inner_;
+  std::shared_ptr<std::set<std::string>> asked_;
+};
 
 class DictionaryAlarmsTest : public DictionaryTest {
  protected:
@@ -236,6 +261,80 @@ TEST_F(DictionaryAlarmsTest, DisabledObjectReturnsTheRecordsetUnchanged) {
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(Texts(result), (std::vector<std::string>{"Pump #1", "Unknown"}));
   EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(DictionaryAlarmsTest, ForeignRecordsetIsWorkedInPlaceThroughItsOwnMembers) {
+  const struct {
+    std::vector<Variant> texts;
+    std::int16_t requested;
+    std::vector<std::string> after;  // the caller's rows after the call
+    bool result;                     // a recordset comes back
+  } cases[] = {
+      {{Variant("Pump #1"), Variant("Brand new"), Variant("Valve open")},
+       2,
+       {"Pompe n°1 en panne", "Brand new", "Vanne ouverte"},
+       true},
+      // A failure midway keeps the rows done before it.
+      {{Variant("Tank low"), Variant::Null(), Variant("Valve open")},
+       2,
+       {"Niveau bas du réservoir", "", "Valve open"},  // "" for the Null
+       false},
+      // Nothing to look up: the working clone itself.
+      {{Variant("Tank low")}, 1, {"Tank low"}, true},
+      {{}, 2, {}, true},
+  };
+  for (const auto& c : cases) {
+    auto rows = Alarms(c.texts);
+    auto asked = std::make_shared<std::set<std::string>>();
+    auto foreign = std::make_shared<Foreign>(rows, asked);
+    std::int16_t field = kText, requested = c.requested, original = 0;
+    bool restore = false;
+    const automation::ObjectRef result =
+        object_->TranslateAlarmsRecordset(foreign, field, nullptr, requested, original, restore);
+    std::vector<std::string> after;
+    for (std::size_t i = 0; i < c.texts.size(); ++i) {
+      const Variant value = rows->ValueAt(i, kText);
+      after.push_back(value.IsNull() ? "" : value.ToString());
+    }
+    EXPECT_EQ(after, c.after) << c.texts.size();
+    // Only the members the operation names: none copies the rows out.
+    const std::set<std::string> allowed{
+        "Recordset.Clone", "Recordset.EOF", "Recordset.Fields", "Fields.Item",
+        "Field.Value",     "Field.Value=",  "Recordset.Update", "Recordset.MoveNext"};
+    for (const std::string& member : *asked) EXPECT_TRUE(allowed.count(member)) << member;
+    ASSERT_EQ(result != nullptr, c.result) << c.texts.size();
+    if (result) {
+      // Of the caller's kind, sharing the caller's rows.
+      EXPECT_NE(std::dynamic_pointer_cast<Foreign>(result), nullptr);
+      if (!c.texts.empty()) {
+        automation::Put(automation::Get(result, "Fields", {Variant(kText)}).ToObject(), "Value",
+                        Variant("written through the result"));
+        EXPECT_EQ(rows->ValueAt(0, kText).ToString(), "written through the result");
+      }
+    }
+    EXPECT_TRUE(asked->count("Recordset.Clone"));
+  }
+  EXPECT_EQ(ReadWithXlrd(alarm_path()).size(), 8u);  // "Brand new" appended
+  EXPECT_EQ(LogLines().size(), 1u);                  // the Null
+}
+
+TEST_F(DictionaryAlarmsTest, OnlyARecordsetIsTaken) {
+  class Pump : public automation::DispatchObject {
+   public:
+    std::string TypeName() const override { return "Fix2DText"; }
+  };
+  std::int16_t field = kText, requested = 2, original = 0;
+  bool restore = false;
+  EXPECT_EQ(object_->TranslateAlarmsRecordset(std::make_shared<Pump>(), field, nullptr, requested,
+                                              original, restore),
+            nullptr);
+  EXPECT_EQ(
+      object_->TranslateAlarmsRecordset(nullptr, field, nullptr, requested, original, restore),
+      nullptr);
+  const auto lines = LogLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NE(lines[0].find("Type mismatch"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find("Object variable"), std::string::npos) << lines[1];
 }
 
 TEST_F(DictionaryAlarmsTest, ByNameThroughDispatch) {

@@ -4,7 +4,7 @@
 ' variables. Arguments: a form file, an alarm list, the file for its
 ' translation.
 Option Explicit
-Dim objModule, strText, strPicture, strUser, objForm, objAlarms
+Dim objModule, strText, strPicture, strUser, objForm, objList, objAlarms
 Set objModule = CreateObject("Veltrano.VeltranoModule")
 Print "TypeName " & TypeName(objModule)
 Print "GlobalLangNum " & objModule.GlobalLangNum
@@ -27,9 +27,13 @@ Print "SetUserGlobalLang " & strUser & " " & objModule.GlobalLangNum
 Set objForm = LoadForm(Arguments(0))
 objModule.TranslateForm objForm, 2
 Print "TranslateForm " & TypeName(objForm) & " " & objForm.Caption
-Set objAlarms = objModule.TranslateAlarmsRecordset(LoadAlarms(Arguments(1)), 2, Nothing, 2)
+Set objList = LoadAlarms(Arguments(1))
+Set objAlarms = objModule.TranslateAlarmsRecordset(objList, 2, Nothing, 2)
 SaveAlarms objAlarms, Arguments(2)
-Print "TranslateAlarmsRecordset " & TypeName(objAlarms)
+Print "TranslateAlarmsRecordset " & TypeName(objAlarms) & ", the list: " & objList.Fields(2).Value
+' The result is a clone of the host's own: it shares the list's rows.
+objAlarms.Fields(2).Value = "Written through the result"
+Print "The list: " & objList.Fields(2).Value
 objModule.GlobalLangNum = 1
 objModule.TranslateAll UserForms
 Print "TranslateAll " & UserForms.Count & " " & objForm.Caption

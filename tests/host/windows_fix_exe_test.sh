@@ -45,7 +45,8 @@ TranslateString [  Starten  ]
 TranslatePicture left MAIN
 SetUserGlobalLang MANUTENTORE 3
 TranslateForm UserForm Anmeldung
-TranslateAlarmsRecordset Recordset
+TranslateAlarmsRecordset Recordset, the list: Kesseldruck hoch
+The list: Written through the result
 TranslateAll 1 Anmeldung
 ShowStartupConfig
 UpdateAndVerifyDictionary

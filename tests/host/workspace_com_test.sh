@@ -4,9 +4,10 @@
 # registers Veltrano.dll; FIX.exe serves its workspace (pictures folder given)
 # until its standard input closes; a VBScript run by cscript in another
 # process creates Veltrano.VeltranoModule, which passes the host check, finds
-# the pictures folder through the workspace, translates a string and a
-# picture that FIX.exe then prints and saves translated. regsvr32 /u and
-# FIX.exe unregister-host remove every key of ours.
+# the pictures folder through the workspace, translates a string, a picture
+# that FIX.exe then prints and saves translated, and one of FIX.exe's alarm
+# lists in place. regsvr32 /u and FIX.exe unregister-host remove every key of
+# ours.
 set -eu
 wine=$1 bin=$2 examples=$3 scripts=$4 work=$5
 . "$(dirname "$0")/../support/wine_script.sh"
@@ -70,7 +71,8 @@ query "HKCU\\Software\\Classes\\CLSID\\$workspace_clsid\\LocalServer32" | grep -
 # any other failure fails the test.
 client() {
   VELTRANO_BATCH=1 VELTRANO_TRANSCRIPT=$(win "$work/client.jsonl") timeout 60 \
-    "$wine" cscript //nologo "$(win "$scripts/beside_fix.vbs")" > "$work/client.raw" 2> "$work/client.err"
+    "$wine" cscript //nologo "$(win "$scripts/beside_fix.vbs")" "$(win "$examples/alarms.csv")" \
+    > "$work/client.raw" 2> "$work/client.err"
 }
 status=0
 client || status=$?
@@ -91,6 +93,8 @@ FixPath=$(win "$pictures")
 TranslateString=[  Starten  ]
 TranslatePicture=MAIN
 Documents=1
+Alarms=Kesseldruck hoch
+Shared=Written through the result
 released
 END
 diff -u "$work/expected.txt" "$work/client.txt" || fail "the script's calls (- expected, + got)"
