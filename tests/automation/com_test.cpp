@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/automation/com_unknown.h"
+#include "tests/support/com_server_object.h"
 
 namespace vt::automation::com {
 namespace {
@@ -432,14 +433,8 @@ TEST(ComDispatchTest, CollectionsEnumerateAndObjectsComeBackThemselves) {
 // Scripting.Dictionary is a real COM server of the platform, reached only by
 // name, as the library reaches the host's objects.
 TEST(ComClientTest, ForeignServerCalledByName) {
-  CLSID clsid;
-  ASSERT_EQ(::CLSIDFromProgID(L"Scripting.Dictionary", &clsid), S_OK);
-  IDispatch* raw = nullptr;
-  ASSERT_EQ(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                               reinterpret_cast<void**>(&raw)),
-            S_OK);
-  ObjectRef dictionary = WrapDispatch(raw);
-  raw->Release();
+  ObjectRef dictionary = vt::testing::CreateComServerObject(L"Scripting.Dictionary");
+  ASSERT_NE(dictionary, nullptr);
 
   ObjectRef pump = std::make_shared<Pump>();
   Call(dictionary, "Add", {Variant("MAIN"), Variant(pump)});

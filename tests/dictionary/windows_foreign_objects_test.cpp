@@ -2,10 +2,8 @@
 // Scripting.Dictionary answers its default interface IDictionary from
 // GetTypeInfo and its class through IProvideClassInfo; the library names it
 // by its class, as the host's TypeName does.
-#include <objbase.h>
-
-#include "platform/automation/com.h"
 #include "tests/dictionary/dictionary_fixture.h"
+#include "tests/support/com_server_object.h"
 
 namespace vt::dictionary::testing {
 namespace {
@@ -20,14 +18,9 @@ class ForeignObjectsTest : public DictionaryTest {
 };
 
 TEST_F(ForeignObjectsTest, AMissingMemberIsReportedUnderTheClassName) {
-  CLSID clsid;
-  ASSERT_EQ(::CLSIDFromProgID(L"Scripting.Dictionary", &clsid), S_OK);
-  IDispatch* raw = nullptr;
-  ASSERT_EQ(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                               reinterpret_cast<void**>(&raw)),
-            S_OK);
-  const automation::ObjectRef dictionary = automation::com::WrapDispatch(raw);
-  raw->Release();
+  const automation::ObjectRef dictionary =
+      vt::testing::CreateComServerObject(L"Scripting.Dictionary");
+  ASSERT_NE(dictionary, nullptr);
 
   auto object = CreateReady();
   std::string text = "Start";

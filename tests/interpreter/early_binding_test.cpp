@@ -31,6 +31,7 @@
 #include "platform/data/recordset.h"
 #include "platform/system/text_windows.h"
 #include "platform/system/utf8_path.h"
+#include "tests/interpreter/dual_module.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/shell.h"
 #include "tests/support/temp_dir.h"
@@ -45,29 +46,6 @@ using automation::Guid;
 const GUID kLibrary = com::ToIid(Guid::FromString("{E0B1C286-71C6-4EF0-9543-D2FF05EA585F}"));
 const CLSID kClass = com::ToIid(Guid::FromString("{7C3E9A41-2B5D-4E8F-9A16-0D4B8C2F5E73}"));
 const IID kInterface = com::ToIid(Guid::FromString("{4EBE1143-1005-4961-B42D-4E3211D98919}"));
-
-// The dual interface as a caller bound to the type library sees it.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-struct DualModule : public IDispatch {
-  virtual HRESULT STDMETHODCALLTYPE get_GlobalLangNum(short*) = 0;
-  virtual HRESULT STDMETHODCALLTYPE put_GlobalLangNum(short) = 0;
-  virtual HRESULT STDMETHODCALLTYPE get_GetObjectsPrefix(VARIANT_BOOL*) = 0;
-  virtual HRESULT STDMETHODCALLTYPE put_GetObjectsPrefix(VARIANT_BOOL) = 0;
-  virtual HRESULT STDMETHODCALLTYPE TranslatePicture(BSTR*, short*, BSTR*) = 0;
-  virtual HRESULT STDMETHODCALLTYPE TranslateString(BSTR*, IDispatch**, short*, VARIANT_BOOL*,
-                                                    BSTR*) = 0;
-  virtual HRESULT STDMETHODCALLTYPE TranslateAlarmsRecordset(IDispatch**, short*, IDispatch**,
-                                                             short*, short*, VARIANT_BOOL*,
-                                                             IDispatch**) = 0;
-  virtual HRESULT STDMETHODCALLTYPE SetUserGlobalLang(BSTR*, VARIANT*) = 0;
-  virtual HRESULT STDMETHODCALLTYPE TranslateForm(IDispatch**, short*, BSTR*) = 0;
-  virtual HRESULT STDMETHODCALLTYPE TranslateAll(IDispatch**) = 0;
-  virtual HRESULT STDMETHODCALLTYPE ShowStartupConfig() = 0;
-  virtual HRESULT STDMETHODCALLTYPE UpdateAndVerifyDictionary() = 0;
-  virtual HRESULT STDMETHODCALLTYPE ChangeDevLang() = 0;
-};
-#pragma GCC diagnostic pop
 
 struct Var {
   Var() { ::VariantInit(&v); }

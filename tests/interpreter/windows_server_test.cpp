@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/automation/com.h"
+#include "tests/interpreter/dual_module.h"
 #include "tests/support/shell.h"
 #include "tests/support/temp_dir.h"
 
@@ -29,21 +30,6 @@ std::wstring LibraryPath() {
   const std::string path = VT_SERVER_LIBRARY;
   return std::wstring(path.begin(), path.end());
 }
-
-// The dual interface as a C++ caller bound to the type library sees it: the
-// vtable after IDispatch's seven slots, in the order of the type library.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-struct DualModule : public IDispatch {
-  virtual HRESULT STDMETHODCALLTYPE get_GlobalLangNum(short*) = 0;
-  virtual HRESULT STDMETHODCALLTYPE put_GlobalLangNum(short) = 0;
-  virtual HRESULT STDMETHODCALLTYPE get_GetObjectsPrefix(VARIANT_BOOL*) = 0;
-  virtual HRESULT STDMETHODCALLTYPE put_GetObjectsPrefix(VARIANT_BOOL) = 0;
-  virtual HRESULT STDMETHODCALLTYPE TranslatePicture(BSTR*, short*, BSTR*) = 0;
-  virtual HRESULT STDMETHODCALLTYPE TranslateString(BSTR*, IDispatch**, short*, VARIANT_BOOL*,
-                                                    BSTR*) = 0;
-};
-#pragma GCC diagnostic pop
 
 class ServerTest : public ::testing::Test {
  protected:
