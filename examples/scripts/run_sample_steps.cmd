@@ -9,11 +9,15 @@ rem
 rem The copy is left for a look: the forms, the translated alarm list and the
 rem pictures in the languages the steps left them.
 setlocal
-set "sample=%~dp0.."
+for %%I in ("%~dp0..") do set "sample=%%~fI"
 set "work=%TEMP%\Veltrano-sample"
 if exist "%work%" rmdir /s /q "%work%"
-xcopy "%sample%\pictures" "%work%\pictures\" /e /i /q /y > nul || goto failed
-xcopy "%sample%\forms" "%work%\forms\" /e /i /q /y > nul || goto failed
+mkdir "%work%"
+if errorlevel 1 goto failed
+xcopy "%sample%\pictures" "%work%\pictures\" /e /i /q /y > nul
+if errorlevel 1 goto failed
+xcopy "%sample%\forms" "%work%\forms\" /e /i /q /y > nul
+if errorlevel 1 goto failed
 "%sample%\FIX.exe" --batch --select * --lang-number 3 --answers ok,ok,ok,ok,ok,ok,yes,yes,ok,ok,ok,ok --pictures "%work%\pictures" run "%~dp0sample_steps.vbs" "%work%\forms\frmSettings.frm.json" "%work%\forms\frmLogin.frm.json" "%sample%\alarms.csv" "%work%\alarms.csv"
 exit /b %errorlevel%
 :failed
