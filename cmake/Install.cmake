@@ -52,7 +52,8 @@ if(WIN32)
   install(FILES ${CMAKE_BINARY_DIR}/sample/Veltrano.xls ${CMAKE_BINARY_DIR}/sample/Veltrano_Alm.xls
     DESTINATION pictures/Veltrano COMPONENT SampleHost EXCLUDE_FROM_ALL)
   install(FILES ${examples}/alarms.csv DESTINATION . COMPONENT SampleHost EXCLUDE_FROM_ALL)
-  install(FILES ${examples}/scripts/sample_steps.vbs ${examples}/scripts/translate_main.vbs
+  install(FILES ${examples}/scripts/sample_steps.vbs ${examples}/scripts/run_sample_steps.cmd
+    ${examples}/scripts/translate_main.vbs ${examples}/scripts/beside_fix.vbs
     DESTINATION scripts COMPONENT SampleHost EXCLUDE_FROM_ALL)
   return()
 endif()

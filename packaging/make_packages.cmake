@@ -37,11 +37,22 @@ if(ARCH STREQUAL "x64")
   set(win64 yes)
   set(program_files ProgramFiles64Folder)
   set(upgrade_code 2B384418-FD81-4F67-AF67-B21E40613FE1)
+  set(product_name "Veltrano (64-bit)")
 else()
   set(win64 no)
   set(program_files ProgramFilesFolder)
   set(upgrade_code 79E6E2DB-067C-4473-8E0A-4314B88D5FCE)
+  set(product_name "Veltrano (32-bit)")
 endif()
+# The installed programs' list shows the size from ARPSIZE (kilobytes), where
+# the installer does not count it itself.
+file(GLOB_RECURSE installed_files ${stage}/Veltrano/*)
+set(installed_bytes 0)
+foreach(installed ${installed_files})
+  file(SIZE ${installed} bytes)
+  math(EXPR installed_bytes "${installed_bytes} + ${bytes}")
+endforeach()
+math(EXPR installed_kilobytes "(${installed_bytes} + 1023) / 1024")
 set(components "")
 set(refs "")
 function(add_folder folder indent)
@@ -85,12 +96,19 @@ add_folder("" "          ")
 file(WRITE ${wix}/Veltrano.wxs "<?xml version=\"1.0\" encoding=\"utf-8\"?>
 <!-- Made by make_packages.cmake from the installed tree. -->
 <Wix xmlns=\"http://schemas.microsoft.com/wix/2006/wi\">
-  <Product Id=\"*\" Name=\"Veltrano\" Language=\"1033\" Version=\"$(var.Version)\"
+  <Product Id=\"*\" Name=\"${product_name}\" Language=\"1033\" Version=\"$(var.Version)\"
            Manufacturer=\"${MANUFACTURER}\" UpgradeCode=\"${upgrade_code}\">
     <Package InstallerVersion=\"200\" Compressed=\"yes\" InstallScope=\"perMachine\"
              Description=\"Veltrano $(var.Version) (${ARCH})\" Manufacturer=\"${MANUFACTURER}\" />
     <MajorUpgrade DowngradeErrorMessage=\"A newer version of Veltrano is already installed.\" />
     <Media Id=\"1\" Cabinet=\"veltrano.cab\" EmbedCab=\"yes\" />
+    <Property Id=\"ARPSIZE\" Value=\"${installed_kilobytes}\" />
+    <!-- The install folder in the installed programs' list, once costing has
+         resolved it; wixl places After= actions last, hence the number. -->
+    <CustomAction Id=\"SetInstallLocation\" Property=\"ARPINSTALLLOCATION\" Value=\"[INSTALLDIR]\" />
+    <InstallExecuteSequence>
+      <Custom Action=\"SetInstallLocation\" Sequence=\"1001\" />
+    </InstallExecuteSequence>
     <Directory Id=\"TARGETDIR\" Name=\"SourceDir\">
       <Directory Id=\"${program_files}\">
         <Directory Id=\"INSTALLDIR\" Name=\"Veltrano\">

@@ -2,6 +2,12 @@
 ' interpreter, as the operator's workspace and the maintenance engineer use
 ' them. sample_steps.lua does the same in Lua, line for line.
 '
+' FIX.exe runs it, as the host's VBA would (Print, LoadForm, LoadAlarms and
+' the other host names are FIX.exe's; cscript does not have them). The steps
+' change the application they run on (the pictures, the dictionary, the
+' development language in Veltrano.ini), so run them on a copy:
+' run_sample_steps.cmd beside this file makes a fresh one and runs
+'
 '   FIX.exe --batch --select * --lang-number 3 --answers ok,ok,ok,ok,ok,ok,yes,yes,ok,ok,ok,ok
 '     --pictures PICTURES run sample_steps.vbs SETTINGS LOGIN ALARMS OUT
 '

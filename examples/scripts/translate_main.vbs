@@ -4,6 +4,9 @@
 '
 '   FIX.exe --pictures PICTURES run translate_main.vbs [USER [FORM]]
 '
+' FIX.exe runs it, as the host's VBA would (Print and Arguments are FIX.exe's;
+' cscript does not have them: beside_fix.vbs is the sample for cscript).
+'
 ' USER defaults to OPERATOR. FORM is a form file (.frm.json); it is written
 ' back translated. The picture file is left as it is.
 Option Explicit

@@ -9,7 +9,8 @@
 # regsvr32 writes for the installed DLL; a package of a higher version made
 # from the same source replaces the product; msiexec /x leaves no file and no
 # key naming ours. Then the zip unpacks to the same tree and its DLL registers
-# with regsvr32, and the sample host's zip runs FIX.exe on its sample.
+# with regsvr32, and the sample host's zip runs FIX.exe on its sample, and its
+# steps on a copy, leaving the sample as it was.
 set -eu
 wine=$1 packages=$2 version=$3 arch=$4 wixl=$5 work=$6
 . "$(dirname "$0")/../support/wine_script.sh"
@@ -22,7 +23,11 @@ trap 'wine_prefix_end $?' EXIT
 
 stage=$packages/stage/Veltrano
 name=Veltrano-$version-$arch
-if [ "$arch" = x64 ]; then program_files='Program Files'; else program_files='Program Files (x86)'; fi
+if [ "$arch" = x64 ]; then
+  program_files='Program Files' product='Veltrano (64-bit)'
+else
+  program_files='Program Files (x86)' product='Veltrano (32-bit)'
+fi
 folder="$WINEPREFIX/drive_c/$program_files/Veltrano"
 dll="C:\\$program_files\\Veltrano\\Veltrano.dll"
 clsid='{7C3E9A41-2B5D-4E8F-9A16-0D4B8C2F5E73}'
@@ -41,8 +46,17 @@ ours() {  # the values of the classes root (both views) that name ours, one a li
     grep -i -e 'Veltrano\.VeltranoModule' -e "$clsid" -e "$libid" -e "$iid" -e 'Veltrano\.dll' |
     sort > "$work/$1.txt" || true
 }
-products() {  # the products installed by the name Veltrano
-  grep -c '"ProductName"="Veltrano"' "$work/$1.all" || true
+products() {  # the products installed by the package's name
+  grep -c "\"ProductName\"=\"$product\"" "$work/$1.all" || true
+}
+entry() {  # VALUE of the package's entry in the installed programs' list (either view)
+  for view in 64 32; do
+    "$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:$view 2> /dev/null
+  done | tr -d '\r' | awk -v name="$product" -v value="$1" '
+      /^HKEY/ { if (found) exit; shown = "" }
+      $1 == "DisplayName" { sub(/^ *DisplayName +REG_SZ +/, ""); found = ($0 == name) }
+      $1 == value { sub(/^ *[^ ]+ +REG_[A-Z_]+ +/, ""); shown = $0 }
+      END { if (found) print shown }'
 }
 shortcuts() { find "$WINEPREFIX/drive_c" -name Rostavel.lnk | wc -l; }
 printf 'Set objModule = CreateObject("Veltrano.VeltranoModule")\r\nWScript.Echo "created"\r\n' \
@@ -71,6 +85,13 @@ for file in Veltrano.dll Rostavel.exe Kelmora/Veltrano.xls Kelmora/Veltrano_Alm.
 done
 [ ! -e "$folder/FIX.exe" ] || fail "the sample host was installed"
 [ "$(shortcuts)" -eq 1 ] || fail "no shortcut to Rostavel in the Start menu"
+# The installed programs' list names the architecture, the folder and the size.
+[ "$(entry InstallLocation)" = "C:\\$program_files\\Veltrano\\" ] ||
+  fail "the installed programs' list gives the folder as [$(entry InstallLocation)]"
+size=$(du -sk --apparent-size "$stage" | cut -f1)
+listed=$(entry Size)
+[ -n "$listed" ] && [ "$listed" -ge $((size * 9 / 10)) ] && [ "$listed" -le $((size * 11 / 10 + 1)) ] ||
+  fail "the installed programs' list gives the size as [$listed] kB for a tree of $size kB"
 
 ours installed
 grep -qiF "InprocServer32] @=\"$(printf '%s' "$dll" | sed 's/\\/\\\\/g')\"" "$work/installed.txt" ||
@@ -127,13 +148,26 @@ samplehost=Veltrano-$version-samplehost-$arch
 sample=$work/zip/Veltrano-samplehost
 for file in FIX.exe pictures/Main.grf pictures/Veltrano/Veltrano.xls \
   pictures/Veltrano/Veltrano_Alm.xls pictures/Veltrano/Veltrano.ini forms/frmSettings.frm.json \
-  alarms.csv scripts/sample_steps.vbs scripts/translate_main.vbs; do
+  alarms.csv scripts/sample_steps.vbs scripts/run_sample_steps.cmd scripts/translate_main.vbs \
+  scripts/beside_fix.vbs; do
   [ -f "$sample/$file" ] || fail "not in $samplehost.zip: $file"
 done
 "$wine" "$sample/FIX.exe" --batch --pictures "$(win "$sample/pictures")" \
   translate-string Start --lang 2 > "$work/out.txt" 2> "$work/err.txt" ||
   fail "FIX.exe of the sample host: $(cat "$work/err.txt")"
 [ "$(cat "$work/out.txt")" = Starten ] || fail "FIX.exe translated Start as [$(cat "$work/out.txt")]"
+
+# The sample's steps on a copy of their own: the same lines each time, the
+# sample itself left as it was.
+cp -r "$sample" "$work/sample-before"
+for run in 1 2; do
+  "$wine" cmd /c "$(win "$sample/scripts/run_sample_steps.cmd")" > "$work/steps$run.txt" \
+    2> "$work/steps$run.err" || fail "run_sample_steps.cmd, run $run: $(cat "$work/steps$run.err")"
+done
+grep -q '^== Change the development language' "$work/steps1.txt" ||
+  fail "run_sample_steps.cmd did not run the steps: $(cat "$work/steps1.txt" "$work/steps1.err")"
+cmp -s "$work/steps1.txt" "$work/steps2.txt" || fail "the sample steps answered otherwise the second time"
+diff -r "$work/sample-before" "$sample" || fail "the sample steps changed the sample"
 
 "$wine" regsvr32 /s /u "$(win "$work/zip/Veltrano/Veltrano.dll")" || fail "regsvr32 /u from the zip"
 ours unzipped
