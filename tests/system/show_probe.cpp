@@ -20,9 +20,9 @@ int main() {
   HANDLE file = ::CreateFileW(aside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 1;
   DWORD written = 0;
-  const bool whole = ::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written,
-                                 nullptr) &&
-                     written == line.size();
+  const bool whole =
+      ::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
+      written == line.size();
   ::CloseHandle(file);
   return whole && ::MoveFileExW(aside.c_str(), path, MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
 }
