@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <vector>
@@ -185,9 +186,24 @@ void ForEachControl(const layout::Window& window,
   }
 }
 
+RECT InsideOf(const layout::Window& window, const layout::Control& frame, int dpi) {
+  // The border's two lines and as much space again.
+  const int border = 2 * ::GetSystemMetrics(SM_CXEDGE);
+  RECT inside = PlaceOf(window, frame, dpi);
+  ::InflateRect(&inside, -border, -border);
+  return inside;
+}
+
 HWND MakeControl(HWND dialog, const layout::Window& window, const layout::Control& control, int dpi,
                  const wchar_t* window_class, DWORD style, DWORD extended_style, const char* text) {
-  const RECT place = PlaceOf(window, control, dpi);
+  RECT place = PlaceOf(window, control, dpi);
+  if (control.parent != nullptr) {
+    // A frame holds what lies in it: nothing reaches over its border (a label
+    // reaching to the frame's edge has its text fitted to what is left).
+    const RECT inside = InsideOf(window, layout::Find(window, control.parent), dpi);
+    place.right = std::min(place.right, inside.right);
+    place.bottom = std::min(place.bottom, inside.bottom);
+  }
   return ::CreateWindowExW(
       extended_style, window_class, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, place.left,
       place.top, place.right - place.left, place.bottom - place.top, dialog,

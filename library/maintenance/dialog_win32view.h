@@ -25,6 +25,9 @@ inline int Pixels(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
 // frame's place.
 RECT PlaceOf(const layout::Window& window, const layout::Control& control, int dpi);
 
+// The frame's inside, clear of its border; what the frame holds lies within.
+RECT InsideOf(const layout::Window& window, const layout::Control& frame, int dpi);
+
 // The font of that family and size; the caller deletes it.
 HFONT MakeFont(const layout::Font& font, int dpi);
 
@@ -81,7 +84,8 @@ int ClickedControl(WPARAM wparam);
 void ForEachControl(const layout::Window& window,
                     const std::function<void(const layout::Control&)>& make);
 
-// A child window of the dialog at the control's place, with its id.
+// A child window of the dialog at the control's place (within its frame's
+// inside), with its id.
 HWND MakeControl(HWND dialog, const layout::Window& window, const layout::Control& control, int dpi,
                  const wchar_t* window_class, DWORD style, DWORD extended_style, const char* text);
 

@@ -43,7 +43,10 @@ void Find(HMODULE library, const char* name, Function& function) {
 const CommonControls& Controls() {
   static const CommonControls controls = [] {
     // Kept loaded to the end: windows of its classes may outlive a dialog.
-    const HMODULE library = ::LoadLibraryW(L"comctl32.dll");
+    // From the system folder alone: a file of that name beside the host's
+    // program is not the system's.
+    const HMODULE library =
+        ::LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (library == nullptr) throw std::runtime_error("comctl32.dll cannot be loaded");
     CommonControls found{};
     Find(library, "InitCommonControlsEx", found.InitCommonControlsEx);

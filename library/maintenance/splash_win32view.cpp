@@ -85,16 +85,22 @@ void SplashView::Clicked(int id) {
 }
 
 void SplashView::PaintLogo(HDC dc, const RECT& place) const {
-  // Two overlapping speech bubbles and the product's name.
-  const int x = place.left;
-  const int y = place.top;
+  // Two overlapping speech bubbles and the product's name, drawn for 96 DPI
+  // and scaled as the fonts are, so that the name keeps within the logo.
+  auto at = [this](int pixels) { return ::MulDiv(pixels, dpi_, 96); };
+  auto rect = [&place, &at](int left, int top, int right, int bottom) {
+    return RECT{place.left + at(left), place.top + at(top), place.left + at(right),
+                place.top + at(bottom)};
+  };
   HBRUSH blue = ::CreateSolidBrush(RGB(30, 60, 210));
   HBRUSH orange = ::CreateSolidBrush(RGB(230, 120, 20));
   HGDIOBJ old_pen = ::SelectObject(dc, ::GetStockObject(NULL_PEN));
   HGDIOBJ old_brush = ::SelectObject(dc, blue);
-  ::RoundRect(dc, x + 6, y + 8, x + 56, y + 44, 18, 18);
+  RECT bubble = rect(6, 8, 56, 44);
+  ::RoundRect(dc, bubble.left, bubble.top, bubble.right, bubble.bottom, at(18), at(18));
   ::SelectObject(dc, orange);
-  ::RoundRect(dc, x + 30, y + 30, x + 76, y + 62, 16, 16);
+  bubble = rect(30, 30, 76, 62);
+  ::RoundRect(dc, bubble.left, bubble.top, bubble.right, bubble.bottom, at(16), at(16));
   ::SelectObject(dc, old_brush);
   ::SelectObject(dc, old_pen);
   ::DeleteObject(blue);
@@ -104,27 +110,28 @@ void SplashView::PaintLogo(HDC dc, const RECT& place) const {
   HFONT letters = win32::MakeFont({"Arial", 13, true}, dpi_);
   HGDIOBJ old_letters = ::SelectObject(dc, letters);
   ::SetTextColor(dc, kWhite);
-  RECT bubble{x + 6, y + 8, x + 56, y + 32};
+  bubble = rect(6, 8, 56, 32);
   ::DrawTextW(dc, L"Aa", -1, &bubble, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  bubble = {x + 30, y + 34, x + 76, y + 60};
+  bubble = rect(30, 34, 76, 60);
   ::DrawTextW(dc, L"\u00C4\u00E4", -1, &bubble, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   ::SelectObject(dc, old_letters);
   ::DeleteObject(letters);
-  HPEN line = ::CreatePen(PS_SOLID, 2, RGB(230, 120, 20));
+  HPEN line = ::CreatePen(PS_SOLID, at(2), RGB(230, 120, 20));
   HGDIOBJ old_line = ::SelectObject(dc, line);
-  ::MoveToEx(dc, x + 88, y + 50, nullptr);
-  ::LineTo(dc, x + 282, y + 50);
+  const RECT rule = rect(88, 50, 282, 50);
+  ::MoveToEx(dc, rule.left, rule.top, nullptr);
+  ::LineTo(dc, rule.right, rule.top);
   ::SelectObject(dc, old_line);
   ::DeleteObject(line);
   HFONT name = win32::MakeFont({"Times New Roman", 26, true}, dpi_);
   HFONT motto = win32::MakeFont({"Arial", 8.5, false}, dpi_);
   HGDIOBJ old_font = ::SelectObject(dc, name);
   ::SetTextColor(dc, kDarkBlue);
-  RECT text{x + 86, y + 4, x + 286, y + 50};
+  RECT text = rect(86, 4, 286, 50);
   ::DrawTextW(dc, L"Veltrano", -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   ::SelectObject(dc, motto);
   ::SetTextColor(dc, RGB(90, 90, 90));
-  text = {x + 88, y + 50, x + 288, y + 72};
+  text = rect(88, 50, 288, 72);
   ::DrawTextW(dc, L"languages for iFix pictures", -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   ::SelectObject(dc, old_font);
   ::DeleteObject(name);

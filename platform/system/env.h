@@ -24,6 +24,10 @@ class ReadOnlyFileError : public SystemError {
   explicit ReadOnlyFileError(const std::string& path);
 };
 
+// How a started program's main window is shown: the Win32 show command's
+// number, which the transcript records too.
+enum class ShowCommand { Normal = 1, Maximized = 3 };
+
 // Who a file on disk is and which version of it: equal stamps mean that nobody
 // wrote or replaced the file in between. (POSIX: device, inode, size, change
 // and modification times; Windows: volume, file index, size, write and change
@@ -154,11 +158,13 @@ class Env {
   virtual std::vector<std::string> RunningProcessExecutableNames() = 0;
 
   // Opens a document with the desktop's default program for its type
-  // (xdg-open); does not wait.
-  virtual void OpenWithDefaultProgram(const std::string& path) = 0;
+  // (xdg-open); does not wait. Windows shows the program's window as `show`
+  // says; a Linux desktop places the windows itself.
+  virtual void OpenWithDefaultProgram(const std::string& path, ShowCommand show) = 0;
   // Starts a Windows-style command line (see ToPosixCommandLine) through
   // /bin/sh in a new session; returns at once and leaves no child behind.
-  virtual void StartProgram(const std::string& command_line) = 0;
+  // `show` as for OpenWithDefaultProgram.
+  virtual void StartProgram(const std::string& command_line, ShowCommand show) = 0;
 
   virtual std::chrono::system_clock::time_point Now() = 0;
 };
@@ -208,11 +214,11 @@ class EnvWrapper : public Env {
   std::vector<std::string> RunningProcessExecutableNames() override {
     return target_->RunningProcessExecutableNames();
   }
-  void OpenWithDefaultProgram(const std::string& path) override {
-    target_->OpenWithDefaultProgram(path);
+  void OpenWithDefaultProgram(const std::string& path, ShowCommand show) override {
+    target_->OpenWithDefaultProgram(path, show);
   }
-  void StartProgram(const std::string& command_line) override {
-    target_->StartProgram(command_line);
+  void StartProgram(const std::string& command_line, ShowCommand show) override {
+    target_->StartProgram(command_line, show);
   }
   std::chrono::system_clock::time_point Now() override { return target_->Now(); }
 

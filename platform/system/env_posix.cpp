@@ -192,9 +192,12 @@ class PosixEnv final : public Env {
     return ReadProcessExecutableNames("/proc");
   }
 
-  void OpenWithDefaultProgram(const std::string& path) override { OpenDocument(path); }
+  // xdg-open and the shell take no show command: the desktop decides.
+  void OpenWithDefaultProgram(const std::string& path, ShowCommand) override { OpenDocument(path); }
 
-  void StartProgram(const std::string& command_line) override { StartCommandLine(command_line); }
+  void StartProgram(const std::string& command_line, ShowCommand) override {
+    StartCommandLine(command_line);
+  }
 
   std::chrono::system_clock::time_point Now() override { return std::chrono::system_clock::now(); }
 };

@@ -30,6 +30,9 @@ bool IsOrdinary(DWORD attributes) {
                         FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
+static_assert(static_cast<int>(ShowCommand::Normal) == SW_SHOWNORMAL &&
+              static_cast<int>(ShowCommand::Maximized) == SW_SHOWMAXIMIZED);
+
 bool HasWildcard(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
 
 std::string Join(const std::string& folder, std::string_view name) {
@@ -205,18 +208,20 @@ class WindowsEnv final : public Env {
     return names;
   }
 
-  void OpenWithDefaultProgram(const std::string& path) override {
-    const auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(nullptr, L"open", Widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  void OpenWithDefaultProgram(const std::string& path, ShowCommand show) override {
+    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(
+        nullptr, L"open", Widen(path).c_str(), nullptr, nullptr, static_cast<int>(show)));
     if (result <= 32) {
       throw SystemError(ENOENT, "Cannot open '" + path + "' with its default program");
     }
   }
 
-  void StartProgram(const std::string& command_line) override {
+  void StartProgram(const std::string& command_line, ShowCommand show) override {
     std::wstring line = Widen(command_line);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
     PROCESS_INFORMATION started{};
     if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &started)) {

@@ -85,8 +85,8 @@ void RecordWindowShown(std::string_view form, std::string_view caption) noexcept
   Guarded("recording a window", [&] { Append(WindowTranscriptLine(form, caption)); });
 }
 
-void RecordLaunch(std::string_view kind, std::string_view path) noexcept {
-  Guarded("recording a launch", [&] { Append(LaunchTranscriptLine(kind, path)); });
+void RecordLaunch(std::string_view kind, std::string_view path, int show) noexcept {
+  Guarded("recording a launch", [&] { Append(LaunchTranscriptLine(kind, path, show)); });
 }
 
 void Notice(std::string_view message) noexcept { detail::Notice(message); }

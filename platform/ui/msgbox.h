@@ -31,9 +31,10 @@ void RestoreDefaultMousePointer() noexcept;
 
 // Appends to the transcript, when one is configured, that a window of the
 // system opened ("frmSplash", its caption), or that a program was started or,
-// in batch mode, would have been ("editor" or "document", the path).
+// in batch mode, would have been ("editor" or "document", the path, the show
+// command of its window).
 void RecordWindowShown(std::string_view form, std::string_view caption) noexcept;
-void RecordLaunch(std::string_view kind, std::string_view path) noexcept;
+void RecordLaunch(std::string_view kind, std::string_view path, int show) noexcept;
 
 // "<program>: <message>" on stderr: what a batch run decided on its own (an
 // answer or a choice that could not be used), so that its user learns of it.

@@ -32,8 +32,9 @@ std::string WindowTranscriptLine(std::string_view form, std::string_view caption
   return "{\"form\": " + Quoted(form) + ", \"caption\": " + Quoted(caption) + "}\n";
 }
 
-std::string LaunchTranscriptLine(std::string_view kind, std::string_view path) {
-  return "{\"launch\": " + Quoted(kind) + ", \"path\": " + Quoted(path) + "}\n";
+std::string LaunchTranscriptLine(std::string_view kind, std::string_view path, int show) {
+  return "{\"launch\": " + Quoted(kind) + ", \"path\": " + Quoted(path) +
+         ", \"show\": " + std::to_string(show) + "}\n";
 }
 
 }  // namespace vt::ui

@@ -16,9 +16,10 @@ std::string TranscriptLine(std::string_view title, int style, std::string_view t
 // opened (the caption exactly as set; empty for a window without a title bar).
 std::string WindowTranscriptLine(std::string_view form, std::string_view caption);
 
-// {"launch": "editor", "path": "..."}: a program the system started, or would
-// have started in batch mode.
-std::string LaunchTranscriptLine(std::string_view kind, std::string_view path);
+// {"launch": "editor", "path": "...", "show": 3}: a program the system
+// started, or would have started in batch mode, and the show command its
+// window was given.
+std::string LaunchTranscriptLine(std::string_view kind, std::string_view path, int show);
 
 // Appends the line to the file with one write on a descriptor opened for
 // appending, so processes sharing a transcript never interleave partial lines.

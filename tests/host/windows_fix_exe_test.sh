@@ -61,7 +61,7 @@ diff -u "$work/expected.txt" "$work/out.txt" || fail "the members script (- expe
 # Batch mode starts nothing (no editor) and the library reported no failure.
 ! grep -q 'error in' "$work/err.txt" || fail "a failure was reported: $(cat "$work/err.txt")"
 grep -q 'Boilerdruck hoch\|Kesseldruck hoch' "$work/alarms.csv" || fail "alarms not translated: $(cat "$work/alarms.csv")"
-for line in '"form": "frmUpdateDictionary"' '"launch": "editor"' '"title": "Members", "style": 64, "text": "All members reached."'; do
+for line in '"form": "frmUpdateDictionary"' '"launch": "editor"' '"show": 3}' '"title": "Members", "style": 64, "text": "All members reached."'; do
   grep -qF "$line" "$work/transcript.jsonl" || fail "no transcript line with $line"
 done
 

@@ -81,7 +81,8 @@ TEST_F(MaintenanceFixExeTest, ShowConfigAndThePanelInBatchStartNothing) {
   ASSERT_EQ(Fix({"show-config"}), 0);
   EXPECT_THAT(Lines(), ::testing::ElementsAre(
                            nlohmann::json{{"form", "frmSplash"}, {"caption", ""}},
-                           nlohmann::json{{"launch", "editor"}, {"path", ini_path().string()}}));
+                           nlohmann::json{
+                               {"launch", "editor"}, {"path", ini_path().string()}, {"show", 3}}));
 }
 
 TEST_F(MaintenanceFixExeTest, TheBuildPutsTheDocumentsBesideTheLibrary) {

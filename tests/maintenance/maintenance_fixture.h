@@ -30,8 +30,14 @@ class TestEnv : public system::EnvWrapper {
  public:
   explicit TestEnv(system::Env* target) : EnvWrapper(target) {}
 
-  void OpenWithDefaultProgram(const std::string& path) override { opened.push_back(path); }
-  void StartProgram(const std::string& command_line) override { started.push_back(command_line); }
+  void OpenWithDefaultProgram(const std::string& path, system::ShowCommand show) override {
+    opened.push_back(path);
+    shows.push_back(show);
+  }
+  void StartProgram(const std::string& command_line, system::ShowCommand show) override {
+    started.push_back(command_line);
+    shows.push_back(show);
+  }
   void WriteFileAtomic(const std::string& path, std::string_view contents) override;
   std::unique_ptr<system::AtomicFile> NewAtomicFile(const std::string& path) override;
   std::unique_ptr<system::RandomRWFile> NewRandomRWFile(const std::string& path) override;
@@ -40,6 +46,7 @@ class TestEnv : public system::EnvWrapper {
 
   std::vector<std::string> opened;
   std::vector<std::string> started;
+  std::vector<system::ShowCommand> shows;  // of each program opened or started
   bool fail_ini_writes = false;
   int ini_writes = 0;
   int fail_ini_write_number = 0;  // this one of ini_writes fails (from 1)

@@ -16,9 +16,11 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
+// Every program the panel starts opens maximized and active.
 nlohmann::json Launch(const std::string& kind, const std::string& path) {
-  return {{"launch", kind}, {"path", path}};
+  return {{"launch", kind}, {"path", path}, {"show", 3}};
 }
+constexpr system::ShowCommand kMaximized = system::ShowCommand::Maximized;
 
 class SplashTest : public MaintenanceTest {
  protected:
@@ -59,6 +61,7 @@ TEST_F(SplashTest, GuidesOpenWhenPresentAndAMissingOneDoesNothing) {
   panel.cmdOpenUserGuide_IT_Click();
   panel.cmdOpenUserGuide_EN_Click();
   EXPECT_THAT(test_env_->opened, ElementsAre(Beside("Veltrano.UserGuide-EN.pdf")));
+  EXPECT_THAT(test_env_->shows, ElementsAre(kMaximized));
   EXPECT_THAT(WindowsAndLaunches(),
               ElementsAre(Launch("document", Beside("Veltrano.UserGuide-EN.pdf"))));
   EXPECT_THAT(TakeMessages(), IsEmpty());
@@ -76,6 +79,7 @@ TEST_F(SplashTest, TheAgreementIsTheFirstEulaOfTheListing) {
   const auto listed = system::Env::Default()->ListFiles(library_folder().string(), "EULA*.txt");
   ASSERT_EQ(listed.size(), 2u);
   EXPECT_THAT(test_env_->opened, ElementsAre(Beside(listed.front())));
+  EXPECT_THAT(test_env_->shows, ElementsAre(kMaximized));
 }
 
 TEST_F(SplashTest, ConfigurationButtonStartsTheEditorOrNamesTheMissingFile) {
@@ -83,6 +87,8 @@ TEST_F(SplashTest, ConfigurationButtonStartsTheEditorOrNamesTheMissingFile) {
   SplashForm panel = Panel();
   panel.cmdOpenIniFile_Click();
   EXPECT_THAT(test_env_->started, ElementsAre("Notepad.exe " + ini));
+  EXPECT_THAT(test_env_->shows, ElementsAre(kMaximized));
+  EXPECT_THAT(WindowsAndLaunches(), ElementsAre(Launch("editor", ini)));
   std::filesystem::remove(ini_path());
   panel.cmdOpenIniFile_Click();
   EXPECT_THAT(TakeMessages(),
@@ -103,6 +109,7 @@ TEST_F(SplashTest, ShowStartupConfigStartsTheEditorEvenOnAMissingFileAndOnlyReco
   module->ShowStartupConfig();
   const std::string ini = ini_path().string();
   EXPECT_THAT(test_env_->started, ElementsAre("Notepad.exe " + ini));
+  EXPECT_THAT(test_env_->shows, ElementsAre(kMaximized));
   EXPECT_THAT(WindowsAndLaunches(), ElementsAre(Launch("editor", ini), Launch("editor", ini)));
   EXPECT_THAT(TakeMessages(), IsEmpty());
 }

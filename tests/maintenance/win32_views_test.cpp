@@ -44,6 +44,61 @@ HWND Control(const layout::Window& table, const char* name) {
   return ::GetDlgItem(ActiveDialog(), win32::ControlId(table, name));
 }
 
+// The layouts in pixels, worked out by hand from the tables' twips, at the
+// resolutions the tests run at.
+struct Pixels {
+  int dpi;
+  SIZE dialog;  // client areas
+  int frame_left;
+  int frame_width;
+  int list_left;
+  int list_top;
+  int list_width;
+  POINT ok;
+  int font_975_height;  // of 9.75 points
+  SIZE panel;
+  POINT panel_ok;
+};
+constexpr Pixels kPixels[] = {
+    {96, {450, 433}, 8, 433, 24, 48, 401, {113, 384}, 13, {338, 415}, {120, 368}},
+    {120, {563, 541}, 10, 541, 30, 60, 501, {141, 480}, 16, {423, 519}, {150, 460}},
+};
+
+const Pixels& AtThisResolution() {
+  const int dpi = win32::ScreenDpi();
+  for (const Pixels& pixels : kPixels) {
+    if (pixels.dpi == dpi) return pixels;
+  }
+  ADD_FAILURE() << "no pixels worked out for " << dpi << " DPI";
+  return kPixels[0];
+}
+
+// Screenshots at 96 DPI keep their names; others say their resolution.
+std::string ShotName(const std::string& name) {
+  const int dpi = win32::ScreenDpi();
+  return dpi == 96 ? name : name + "-" + std::to_string(dpi) + "dpi";
+}
+
+LOGFONTW FontOf(HWND control) {
+  LOGFONTW font{};
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+  return font;
+}
+
+// The width of the control's text in its own font.
+int TextWidth(HWND control) {
+  const std::wstring text = win32::Wide(Text(control));
+  HDC dc = ::GetDC(control);
+  HGDIOBJ old =
+      ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(control, dc);
+  return size.cx;
+}
+
 class Win32ViewsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -80,32 +135,64 @@ TEST_F(Win32ViewsTest, PictureSelectionDialogFollowsTheLayoutAndThePerson) {
                  : std::string("?");
     };
     std::vector<std::string> tab_order;
+    const Pixels& pixels = AtThisResolution();
     std::vector<std::function<void()>> steps{
         [&] {
           HWND dialog = ActiveDialog();
           ASSERT_NE(dialog, nullptr);
           EXPECT_EQ(Text(dialog), form.Caption());
           const SIZE client = ClientSize(dialog);
-          EXPECT_EQ(client.cx, 450);
-          EXPECT_EQ(client.cy, 433);
+          EXPECT_EQ(client.cx, pixels.dialog.cx);
+          EXPECT_EQ(client.cy, pixels.dialog.cy);
           const LONG_PTR style = ::GetWindowLongPtrW(dialog, GWL_STYLE);
           EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
           EXPECT_EQ(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
           EXPECT_EQ(::GetMenuItemCount(::GetSystemMenu(dialog, FALSE)), -1) << "no control box";
           const RECT frame = Placed(Control(table, "frmFrame"));
-          EXPECT_EQ(frame.left, 8);
-          EXPECT_EQ(frame.right - frame.left, 433);
+          EXPECT_EQ(frame.left, pixels.frame_left);
+          EXPECT_EQ(frame.right - frame.left, pixels.frame_width);
           list = Control(table, "lstPicList");
           box = Control(table, "txtLangNum");
           const RECT list_place = Placed(list);
-          EXPECT_EQ(list_place.left, 24);  // 240 twips in a frame at 120
-          EXPECT_EQ(list_place.top, 48);
-          EXPECT_EQ(list_place.right - list_place.left, 401);
+          EXPECT_EQ(list_place.left, pixels.list_left);  // 240 twips in a frame at 120
+          EXPECT_EQ(list_place.top, pixels.list_top);
+          EXPECT_EQ(list_place.right - list_place.left, pixels.list_width);
           const RECT ok = Placed(Control(table, "cmdUpdateDictionary"));
-          EXPECT_EQ(ok.left, 113);
-          EXPECT_EQ(ok.top, 384);
+          EXPECT_EQ(ok.left, pixels.ok.x);
+          EXPECT_EQ(ok.top, pixels.ok.y);
           EXPECT_EQ(Text(Control(table, "lblString(0)")), form.lblString(0));
           EXPECT_EQ(Text(Control(table, "lblString(1)")), form.lblString(1));
+          // Each label's text on one line and short of the frame's border
+          // (its inner line lies an edge inside the frame's right side).
+          for (const char* name : {"lblString(0)", "lblString(1)"}) {
+            HWND label = Control(table, name);
+            const RECT place = Placed(label);
+            const int width = TextWidth(label);
+            EXPECT_LE(width, place.right - place.left) << name;
+            EXPECT_LT(place.left + width, frame.right - ::GetSystemMetrics(SM_CXEDGE)) << name;
+          }
+          // The fonts of the table: the list's and the box's their own, the
+          // rest the window's.
+          struct Font {
+            const char* control;
+            const wchar_t* face;
+            LONG height;
+            LONG weight;
+          };
+          const Font fonts[] = {
+              {"lstPicList", L"Microsoft Sans Serif", pixels.font_975_height, FW_BOLD},
+              {"txtLangNum", L"MS Sans Serif", pixels.font_975_height, FW_BOLD},
+              {"cmdCheckAll", L"MS Sans Serif", 0, FW_NORMAL},
+              {"cmdUpdateDictionary", L"MS Sans Serif", 0, FW_NORMAL},
+          };
+          for (const Font& font : fonts) {
+            const LOGFONTW made = FontOf(Control(table, font.control));
+            EXPECT_EQ(std::wstring(made.lfFaceName), font.face) << font.control;
+            EXPECT_EQ(made.lfWeight, font.weight) << font.control;
+            if (font.height != 0) {
+              EXPECT_EQ(made.lfHeight, -font.height) << font.control;
+            }
+          }
           EXPECT_EQ(ListView_GetExtendedListViewStyle(list) & LVS_EX_CHECKBOXES,
                     static_cast<DWORD>(LVS_EX_CHECKBOXES));
           EXPECT_EQ(::GetWindowLongPtrW(box, GWL_STYLE) & ES_CENTER, ES_CENTER);
@@ -132,7 +219,7 @@ TEST_F(Win32ViewsTest, PictureSelectionDialogFollowsTheLayoutAndThePerson) {
         [&] {
           EXPECT_THAT(backend_.Take(), IsEmpty());
           for (const auto& entry : form.lstPicList) EXPECT_FALSE(entry.selected);
-          Screenshot(ActiveDialog(), std::string(form.Name()) + "-empty");
+          Screenshot(ActiveDialog(), ShotName(std::string(form.Name()) + "-empty"));
           Click(Control(table, "cmdCheckAll"));
         },
         [&] {
@@ -175,7 +262,7 @@ TEST_F(Win32ViewsTest, PictureSelectionDialogFollowsTheLayoutAndThePerson) {
         [&] {
           EXPECT_EQ(Text(box), "2");
           EXPECT_THAT(backend_.Take(), IsEmpty());
-          Screenshot(ActiveDialog(), form.Name());
+          Screenshot(ActiveDialog(), ShotName(form.Name()));
           // Ok: the change asks first; No leaves the dialog open.
           backend_.answers = {ui::Answer::No, ui::Answer::Yes};
           backend_.next = 0;
@@ -242,7 +329,7 @@ TEST_F(Win32ViewsTest, MessageBoxIsCentredOnTheDialog) {
         ::GetWindowRect(dialog, &owner);
         EXPECT_LE(std::abs((own.left + own.right) - (owner.left + owner.right)), 2);
         EXPECT_LE(std::abs((own.top + own.bottom) - (owner.top + owner.bottom)), 2);
-        Screenshot(box, "message-box");
+        Screenshot(box, ShotName("message-box"));
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
       },
       [&] { Click(Control(table, "cmdCancel")); },
@@ -254,20 +341,21 @@ TEST_F(Win32ViewsTest, MessageBoxIsCentredOnTheDialog) {
 TEST_F(Win32ViewsTest, SplashPanelFollowsTheLayoutAndEnterIsOk) {
   const layout::Window& table = layout::Splash();
   SplashForm form({2, 10, dir_.path().string(), dir_.path().string()});
+  const Pixels& pixels = AtThisResolution();
   Script script({
       [&] {
         HWND panel = ActiveDialog();
         ASSERT_NE(panel, nullptr);
         const SIZE client = ClientSize(panel);
-        EXPECT_EQ(client.cx, 338);
-        EXPECT_EQ(client.cy, 415);
+        EXPECT_EQ(client.cx, pixels.panel.cx);
+        EXPECT_EQ(client.cy, pixels.panel.cy);
         const LONG_PTR style = ::GetWindowLongPtrW(panel, GWL_STYLE);
         EXPECT_EQ(style & WS_BORDER, WS_BORDER);
         EXPECT_NE(style & WS_CAPTION, WS_CAPTION) << "no title bar";
         EXPECT_EQ(Text(Control(table, "lblRelease")), "Ver. 2.10");
         const RECT ok = Placed(Control(table, "cmdOk"));
-        EXPECT_EQ(ok.left, 120);
-        EXPECT_EQ(ok.top, 368);
+        EXPECT_EQ(ok.left, pixels.panel_ok.x);
+        EXPECT_EQ(ok.top, pixels.panel_ok.y);
         EXPECT_EQ(::GetFocus(), Control(table, "cmdOk"));
         // The layout asks for the pointing hand over Ok.
         EXPECT_EQ(
@@ -275,7 +363,7 @@ TEST_F(Win32ViewsTest, SplashPanelFollowsTheLayoutAndEnterIsOk) {
                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
             TRUE);
         EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
-        Screenshot(panel, "frmSplash");
+        Screenshot(panel, ShotName("frmSplash"));
         // The configuration file is missing: its button says so.
         Click(Control(table, "cmdOpenIniFile"));
       },

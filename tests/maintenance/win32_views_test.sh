@@ -1,7 +1,8 @@
 #!/bin/sh
 # Runs a command on a virtual display in a Wine prefix of the windows' tests
 # (the suite's shared prefix has no display); the prefix is copied from the
-# run's template (VELTRANO_WINE_TEMPLATE) on first use.
+# run's template (VELTRANO_WINE_TEMPLATE) on first use, its screen at
+# VELTRANO_WINE_DPI dots per inch when set (else 96).
 # win32_views_test.sh WINE PREFIX COMMAND...
 set -eu
 wine=$1
@@ -14,6 +15,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   # borders itself.
   DISPLAY= "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
   DISPLAY= "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d Y /f >/dev/null
+  if [ -n "${VELTRANO_WINE_DPI:-}" ]; then
+    DISPLAY= "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+      /d "$VELTRANO_WINE_DPI" /f >/dev/null
+  fi
   "$wineserver" -w
 fi
 status=0

@@ -124,7 +124,7 @@ class Launching : public ::testing::Test {
 
 TEST_F(Launching, StartProgramReturnsAtOnceAndLeavesNoChild) {
   const std::string out = dir_ / "out";
-  Env::Default()->StartProgram("sleep 0.3; echo started > '" + out + "'");
+  Env::Default()->StartProgram("sleep 0.3; echo started > '" + out + "'", ShowCommand::Maximized);
   EXPECT_TRUE(ReadFile(out).empty());  // not waited for
   EXPECT_FALSE(HasChildren());
   ASSERT_TRUE(WaitForFile(out));
@@ -137,7 +137,7 @@ TEST_F(Launching, NotepadCommandLineStartsTheUsersEditor) {
   MakeRecorder(editor, out);
   ::setenv("VISUAL", ("'" + editor + "' --new").c_str(), 1);
   const std::string ini = dir_ / "My Pictures/Veltrano/Veltrano.ini";
-  Env::Default()->StartProgram("Notepad.exe " + ini);
+  Env::Default()->StartProgram("Notepad.exe " + ini, ShowCommand::Maximized);
   ASSERT_TRUE(WaitForFile(out));
   EXPECT_EQ(ReadFile(out), "--new\n" + ini + "\n");
   EXPECT_FALSE(HasChildren());
@@ -147,7 +147,7 @@ TEST_F(Launching, MissingEditorIsAnErrorNamingIt) {
   ::unsetenv("VISUAL");
   ::setenv("EDITOR", "no-such-editor-vt-4711", 1);
   try {
-    Env::Default()->StartProgram("Notepad.exe /x/Veltrano.ini");
+    Env::Default()->StartProgram("Notepad.exe /x/Veltrano.ini", ShowCommand::Maximized);
     FAIL() << "expected an error";
   } catch (const SystemError& error) {
     EXPECT_NE(std::string(error.what()).find("no-such-editor-vt-4711"), std::string::npos);
@@ -158,11 +158,12 @@ TEST_F(Launching, OpenWithDefaultProgramUsesXdgOpen) {
   const std::string out = dir_ / "opened";
   ASSERT_EQ(::mkdir((dir_ / "bin").c_str(), 0755), 0);
   ::setenv("PATH", (dir_ / "bin").c_str(), 1);
-  EXPECT_THROW(Env::Default()->OpenWithDefaultProgram(dir_ / "guide.pdf"), SystemError);
+  EXPECT_THROW(Env::Default()->OpenWithDefaultProgram(dir_ / "guide.pdf", ShowCommand::Maximized),
+               SystemError);
   MakeRecorder(dir_ / "bin/xdg-open", out);
   ::setenv("PATH", ((dir_ / "bin").string() + ":" + saved_path_).c_str(), 1);
   const std::string document = dir_ / "User Guide; $(rm -rf x).pdf";
-  Env::Default()->OpenWithDefaultProgram(document);
+  Env::Default()->OpenWithDefaultProgram(document, ShowCommand::Maximized);
   ASSERT_TRUE(WaitForFile(out));
   EXPECT_EQ(ReadFile(out), document + "\n");
 }

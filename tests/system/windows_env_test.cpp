@@ -1,5 +1,6 @@
 // The Windows back end of Env on what the Linux tests cannot reach: file
-// attributes, the LockFileEx lock, ReplaceFileW saves and stamps.
+// attributes, the LockFileEx lock, ReplaceFileW saves and stamps, the show
+// command of the programs it starts.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -143,6 +144,38 @@ TEST(WindowsProcesses, ThisProgramIsInTheList) {
   const std::string self = std::filesystem::path(path).filename().string();
   const auto names = CurrentEnv().RunningProcessExecutableNames();
   EXPECT_NE(std::find(names.begin(), names.end(), self), names.end()) << self;
+}
+
+// Both ways of starting a program hand it the show command, which the probe
+// beside this program writes down ("FLAGS SHOW" of its STARTUPINFO).
+TEST(WindowsProcesses, StartedProgramsGetTheShowCommand) {
+  TempDir dir;
+  wchar_t self[MAX_PATH];
+  ASSERT_GT(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0U);
+  const std::string probe = (std::filesystem::path(self).parent_path() / "show_probe.exe").string();
+  struct Case {
+    const char* name;
+    bool as_document;
+    ShowCommand show;
+    const char* written;
+  };
+  const Case cases[] = {{"command-maximized", false, ShowCommand::Maximized, "1 3\n"},
+                        {"command-normal", false, ShowCommand::Normal, "1 1\n"},
+                        {"document-maximized", true, ShowCommand::Maximized, "1 3\n"},
+                        {"document-normal", true, ShowCommand::Normal, "1 1\n"}};
+  for (const Case& c : cases) {
+    const auto written = dir / c.name;
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"VELTRANO_SHOW_PROBE", written.wstring().c_str()));
+    if (c.as_document) {
+      CurrentEnv().OpenWithDefaultProgram(probe, c.show);
+    } else {
+      CurrentEnv().StartProgram(probe, c.show);
+    }
+    // Not waited for by Env; a minute for a loaded machine.
+    for (int tries = 0; tries < 600 && !std::filesystem::exists(written); ++tries) ::Sleep(100);
+    EXPECT_EQ(ReadFile(written), c.written) << c.name;
+  }
+  ::SetEnvironmentVariableW(L"VELTRANO_SHOW_PROBE", nullptr);
 }
 
 }  // namespace

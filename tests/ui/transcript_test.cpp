@@ -37,8 +37,8 @@ TEST(UiTranscriptLine, TextKeptExactlyThroughJson) {
 TEST(UiTranscriptLine, WindowAndLaunchLines) {
   EXPECT_EQ(WindowTranscriptLine("frmSplash", ""),
             "{\"form\": \"frmSplash\", \"caption\": \"\"}\n");
-  EXPECT_EQ(LaunchTranscriptLine("editor", "/p/\"q\"/Veltrano.ini"),
-            "{\"launch\": \"editor\", \"path\": \"/p/\\\"q\\\"/Veltrano.ini\"}\n");
+  EXPECT_EQ(LaunchTranscriptLine("editor", "/p/\"q\"/Veltrano.ini", 3),
+            "{\"launch\": \"editor\", \"path\": \"/p/\\\"q\\\"/Veltrano.ini\", \"show\": 3}\n");
 }
 
 TEST(UiTranscriptLine, BrokenUtf8IsReplacedNotFatal) {

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Rostavel.exe --batch under Wine against the Linux Rostavel, run for run:
-# the same exit statuses, the same transcript lines (the folders aside), the
-# same files byte for byte, and the log beside each program.
+# the same exit statuses, the same output on redirected streams, the same
+# transcript lines (the folders aside), the same files byte for byte, and the
+# log beside each program.
 # rostavel_windows_test.sh WINE WINDOWS_BIN LINUX_BUILD WORK
 set -u
 wine=$1
@@ -44,6 +45,13 @@ run_both() {  # run_both NAME ARGS...
   windows_status=$?
   [ "$linux_status" = "$windows_status" ] ||
     fail "$name: exit status $linux_status on Linux, $windows_status under Wine: $(cat "$work/$name/windows.err")"
+  # A failure's description is each system's own.
+  if ! grep -q 'error in' "$work/$name/linux.err"; then
+    for stream in out err; do
+      cmp -s "$work/$name/linux.$stream" "$work/$name/windows.$stream" ||
+        fail "$name: std$stream differs: $(diff "$work/$name/linux.$stream" "$work/$name/windows.$stream")"
+    done
+  fi
   normalised "$work/$name/linux.jsonl" "$work/$name/pictures-linux" "$work/$name/linux" \
     >"$work/$name/linux.lines"
   normalised "$work/$name/windows.jsonl" "$work/$name/pictures-windows" "$work/$name/windows" \
