@@ -153,7 +153,10 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   // During an update run: which object of the picture shows the text. Never
   // fails the translation.
   void NoteShownText(const automation::ObjectRef& objObject, std::string_view strProperty,
-                     const std::string& strText, std::int16_t intFromLang) noexcept;
+                     const std::string& strText) noexcept;
+  // During an update run: the texts inside a group the walk does not enter,
+  // which translation never reaches. Never fails the translation.
+  void NoteUnreachedTexts(const automation::ObjectRef& objObject) noexcept;
 
   // What one maintenance pass over strSelectedPictures met.
   struct PicturePass {

@@ -22,7 +22,9 @@ void Count(Coverage::Counts& counts, TextState state) {
 
 Coverage::Counts Coverage::CountsOf(const Picture& picture, std::size_t language) const {
   Counts counts;
-  for (const Use& use : picture.uses) Count(counts, StateOf(use.text, language));
+  for (const Use& use : picture.uses) {
+    if (!use.repeat) Count(counts, StateOf(use.text, language));
+  }
   return counts;
 }
 
@@ -33,14 +35,18 @@ Coverage::Counts Coverage::Totals(std::size_t language) const {
   return counts;
 }
 
-std::vector<std::vector<std::string>> Coverage::PlacesByText(
-    const std::function<bool(std::size_t)>& wanted) const {
-  std::vector<std::vector<std::string>> places(texts.size());
-  for (const Picture& picture : pictures) {
-    for (const Use& use : picture.uses) {
-      if (wanted && !wanted(use.text)) continue;
+namespace {
+
+template <typename Key>
+std::vector<std::vector<std::string>> PlacesBy(const Coverage& coverage, std::size_t keys,
+                                               const Key& key_of) {
+  std::vector<std::vector<std::string>> places(keys);
+  for (const Coverage::Picture& picture : coverage.pictures) {
+    for (const Coverage::Use& use : picture.uses) {
+      const std::size_t key = key_of(use);
+      if (key == SIZE_MAX) continue;
       for (const std::string& place : use.places) {
-        std::string& joined = places[use.text].emplace_back();
+        std::string& joined = places[key].emplace_back();
         joined.reserve(picture.name.size() + 1 + place.size());
         joined += picture.name;
         joined += '/';
@@ -49,6 +55,34 @@ std::vector<std::vector<std::string>> Coverage::PlacesByText(
     }
   }
   return places;
+}
+
+}  // namespace
+
+std::vector<std::vector<std::string>> Coverage::PlacesByText(
+    const std::function<bool(std::size_t)>& wanted) const {
+  return PlacesBy(*this, texts.size(), [&](const Use& use) {
+    return !wanted || wanted(use.text) ? use.text : SIZE_MAX;
+  });
+}
+
+std::vector<std::vector<std::string>> Coverage::PlacesByShown() const {
+  return PlacesBy(*this, shown.size(), [](const Use& use) { return use.shown; });
+}
+
+std::vector<Coverage::Unreached> Coverage::UnreachedTexts() const {
+  std::vector<Unreached> listed;
+  std::unordered_map<std::string_view, std::size_t> index;
+  for (const Picture& picture : pictures) {
+    for (const Unreached& text : picture.unreached) {
+      const auto [at, unseen] = index.try_emplace(text.text, listed.size());
+      if (unseen) listed.push_back({text.text, {}});
+      for (const std::string& place : text.places) {
+        listed[at->second].places.push_back(picture.name + '/' + place);
+      }
+    }
+  }
+  return listed;
 }
 
 Coverage BuildCoverage(const PlaceLog& log, std::vector<std::int16_t> languages, double ratio,
@@ -65,24 +99,28 @@ Coverage BuildCoverage(const PlaceLog& log, std::vector<std::int16_t> languages,
   by_original.reserve(shown_texts);
   // The same shown text is looked up once, per column it was looked up in.
   std::vector<std::pair<std::int16_t, std::unordered_map<std::string_view, std::size_t>>> by_shown;
-  // Where the text was last used: the picture and its use there.
+  // Where each shown text was last used: the picture and its use there; and
+  // the last picture that showed each original.
   std::vector<std::pair<std::size_t, std::size_t>> last_use;
+  std::vector<std::size_t> last_picture_of_text;
   constexpr std::size_t kNone = SIZE_MAX;
+  std::unordered_map<std::string_view, std::size_t> unreached;  // of one picture
   for (const WalkedPicture& walked : log.Pictures()) {
     const std::size_t picture_index = coverage.pictures.size();
     Coverage::Picture& picture = coverage.pictures.emplace_back();
     picture.name = walked.name;
+    picture.language = walked.language;
+    auto column = by_shown.begin();
+    while (column != by_shown.end() && column->first != walked.language) ++column;
+    if (column == by_shown.end() && !walked.texts.empty()) {
+      column = by_shown.insert(column, {walked.language, {}});
+      column->second.reserve(shown_texts);
+    }
     for (const ShownText& shown : walked.texts) {
-      auto column = by_shown.begin();
-      while (column != by_shown.end() && column->first != shown.language) ++column;
-      if (column == by_shown.end()) {
-        column = by_shown.insert(column, {shown.language, {}});
-        column->second.reserve(shown_texts);
-      }
       // One hash and probe for each text met, and one more for each distinct.
       const auto [found, unseen] = column->second.try_emplace(shown.text, kNone);
       if (unseen) {
-        const DictionaryEntry entry = look_up(shown.text, shown.language);
+        const DictionaryEntry entry = look_up(shown.text, walked.language);
         const auto [at, distinct] = by_original.try_emplace(entry.original, coverage.texts.size());
         if (distinct) {
           Coverage::Text& text = coverage.texts.emplace_back();
@@ -101,21 +139,33 @@ Coverage BuildCoverage(const PlaceLog& log, std::vector<std::int16_t> languages,
               text.longs[i] = cell;
             }
           }
-          last_use.emplace_back(kNone, kNone);
+          last_picture_of_text.push_back(kNone);
         }
-        found->second = at->second;
+        found->second = coverage.shown.size();
+        coverage.shown.push_back({walked.language, shown.text, at->second});
+        last_use.emplace_back(kNone, kNone);
       }
-      const std::size_t text = found->second;
-      auto& [last_picture, use] = last_use[text];
+      const std::size_t spelling = found->second;
+      auto& [last_picture, use] = last_use[spelling];
       if (last_picture != picture_index) {
         last_picture = picture_index;
         use = picture.uses.size();
-        picture.uses.push_back({text, {}});
+        const std::size_t text = coverage.shown[spelling].original;
+        const bool repeat = last_picture_of_text[text] == picture_index;
+        last_picture_of_text[text] = picture_index;
+        picture.uses.push_back({text, spelling, {}, repeat});
       }
       std::string place = shown.object;
       place += '.';
       place += shown.property;
       picture.uses[use].places.push_back(std::move(place));
+    }
+    unreached.clear();
+    for (const ShownText& deep : walked.unreached) {
+      const auto [at, unseen] = unreached.try_emplace(deep.text, picture.unreached.size());
+      if (unseen) picture.unreached.push_back({deep.text, {}});
+      picture.unreached[at->second].places.push_back(deep.object + '.' +
+                                                     std::string(deep.property));
     }
   }
   return coverage;

@@ -34,14 +34,33 @@ struct Coverage {
     // The translations too long, by index of `languages`; empty when none is.
     std::vector<std::string> longs;
   };
-  // A distinct text of one picture and the places there that show it.
+  // A text as the pictures showed it, in the column of `language`: a picture
+  // in the development language shows the originals themselves, one in
+  // another language that language's cells.
+  struct Shown {
+    std::int16_t language = 0;
+    std::string text;
+    std::size_t original = 0;  // into `texts`
+  };
+  // A distinct shown text of one picture and the places there that show it.
   struct Use {
     std::size_t text;                 // into `texts`
+    std::size_t shown;                // into `shown`
     std::vector<std::string> places;  // "Object.Property"
+    // The picture showed the same original under another spelling before:
+    // counted once.
+    bool repeat = false;
+  };
+  // A text in groups nested deeper than translation goes, and where.
+  struct Unreached {
+    std::string text;
+    std::vector<std::string> places;  // "Object.Property", or "Picture/..." over pictures
   };
   struct Picture {
     std::string name;
+    std::int16_t language = 0;  // the one it was shown in when walked
     std::vector<Use> uses;
+    std::vector<Unreached> unreached;  // distinct, in the order met
   };
   struct Counts {
     std::size_t texts = 0;
@@ -52,12 +71,15 @@ struct Coverage {
 
   std::vector<std::int16_t> languages;  // the columns reported
   std::int16_t verified = 0;            // the column the run verified
-  double ratio = 0;                     // a translation longer than this times its original
-  std::string dictionary;               // the file, as messages show it
-  std::string date;                     // yyyy-mm-dd
-  std::vector<std::string> failed;      // pictures left out: their walk failed
-  std::vector<Text> texts;              // distinct, in the order first met
-  std::vector<Picture> pictures;        // in the order walked
+  std::int16_t development = 0;
+  double ratio = 0;                  // a translation longer than this times its original
+  std::string dictionary;            // the file, as messages show it
+  std::size_t dictionary_texts = 0;  // its rows with a development-language text
+  std::string date;                  // yyyy-mm-dd
+  std::vector<std::string> failed;   // pictures left out: their walk failed
+  std::vector<Text> texts;           // distinct, in the order first met
+  std::vector<Shown> shown;          // distinct, in the order first met
+  std::vector<Picture> pictures;     // in the order walked
 
   TextState StateOf(std::size_t text, std::size_t language) const {
     return texts[text].states[language];
@@ -69,10 +91,16 @@ struct Coverage {
   // `texts`; of the `wanted` ones only, when given.
   std::vector<std::vector<std::string>> PlacesByText(
       const std::function<bool(std::size_t)>& wanted = nullptr) const;
+  // The same by index of `shown`.
+  std::vector<std::vector<std::string>> PlacesByShown() const;
+  // The texts translation does not reach over every walked picture, each
+  // once, with their "Picture/Object.Property" places.
+  std::vector<Unreached> UnreachedTexts() const;
 };
 
-// Gathers the texts of the walked pictures, each looked up once; a
-// translation is too long beyond `ratio` times its original, in characters.
+// Gathers the texts of the walked pictures, each looked up once in the
+// column of its picture's language; a translation is too long beyond `ratio`
+// times its original, in characters.
 Coverage BuildCoverage(const PlaceLog& log, std::vector<std::int16_t> languages, double ratio,
                        const LookUp& look_up);
 

@@ -1,5 +1,6 @@
 #include "library/maintenance/coverage_report.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/base/utf8.h"
@@ -11,11 +12,24 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 std::string LanguageName(std::int16_t language) { return "Language_" + std::to_string(language); }
 
-// Rounded down, so that a language is shown complete only when it is.
+// Tenths of a percent, rounded to the nearest; but a language shows 100.0
+// only when complete and 0.0 only when nothing is translated.
+std::size_t Tenths(std::size_t part, std::size_t whole) {
+  if (whole == 0) return 0;
+  const std::size_t tenths = (part * 2000 + whole) / (2 * whole);
+  if (tenths == 1000 && part < whole) return 999;
+  if (tenths == 0 && part > 0) return 1;
+  return tenths;
+}
+
 std::string Percent(std::size_t part, std::size_t whole) {
   if (whole == 0) return "-";
-  const std::size_t tenths = part * 1000 / whole;
+  const std::size_t tenths = Tenths(part, whole);
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + "\xC2\xA0%";
+}
+
+std::string Plural(std::size_t count, const char* noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
 std::string Ratio(double ratio) {
@@ -65,7 +79,7 @@ a { color: inherit; }
 )";
 
 void Bar(std::string& out, std::size_t part, std::size_t whole) {
-  const std::size_t tenths = whole == 0 ? 0 : part * 1000 / whole;
+  const std::size_t tenths = Tenths(part, whole);
   out += "<td class=\"cov\"><span class=\"bar\"><span style=\"width:";
   out += std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
   out += "%\"></span></span><span class=\"pct\">" + Percent(part, whole) + "</span></td>";
@@ -227,12 +241,15 @@ std::string CoverageHtml(const Coverage& coverage) {
   out += kStyle;
   out += "</style>\n</head>\n<body>\n<h1>Translation coverage</h1>\n";
   out += "<p class=\"meta\">Dictionary " + EscapeHtml(coverage.dictionary) + "</p>\n";
+  const std::size_t pictures = coverage.pictures.size();
   out += "<p class=\"meta\">Update run of " + EscapeHtml(coverage.date) + ", verifying " +
-         LanguageName(coverage.verified) + ": " + std::to_string(coverage.pictures.size()) +
-         (coverage.pictures.size() == 1 ? " picture" : " pictures") + ", " +
-         std::to_string(coverage.texts.size()) +
-         (coverage.texts.size() == 1 ? " distinct text" : " distinct texts") +
-         ". A translation longer than " + Ratio(coverage.ratio) +
+         LanguageName(coverage.verified) + ".</p>\n";
+  out += "<p class=\"meta\">Counted: the " + Plural(coverage.texts.size(), "distinct text") +
+         " of the " + Plural(pictures, "verified picture") +
+         ". Each counts once, however often shown. The dictionary holds " +
+         Plural(coverage.dictionary_texts, "text") + " (rows with a " +
+         LanguageName(coverage.development) + " text).</p>\n";
+  out += "<p class=\"meta\">A translation longer than " + Ratio(coverage.ratio) +
          " \xC3\x97 its original may not fit the object drawn for it.</p>\n";
   if (!coverage.failed.empty()) {
     out += "<p class=\"failed\">Not counted, their analysis failed: " +
@@ -250,6 +267,22 @@ std::string CoverageHtml(const Coverage& coverage) {
     out += "<p class=\"none\">The dictionary has no column to translate into.</p>\n";
   }
 
+  const std::vector<Coverage::Unreached> unreached = coverage.UnreachedTexts();
+  out += "<h2>Not reached by translation (" + std::to_string(unreached.size()) + ")</h2>\n";
+  out +=
+      "<p class=\"meta\">Texts of objects inside ten or more nested groups: translation does not "
+      "go that deep, so they show as drawn in every language.</p>\n";
+  if (unreached.empty()) {
+    out += "<p class=\"none\">None.</p>\n";
+  } else {
+    out += "<table><tr><th>Text</th><th>Places</th></tr>\n";
+    for (const Coverage::Unreached& text : unreached) {
+      out += "<tr><td class=\"text\">" + EscapeHtml(text.text) + "</td><td class=\"places\">" +
+             EscapeHtml(Joined(text.places)) + "</td></tr>\n";
+    }
+    out += "</table>\n";
+  }
+
   const std::vector<Listed> listed = ListedTexts(coverage);
   for (std::size_t language = 0; language < coverage.languages.size(); ++language) {
     Language(out, coverage, language, listed);
@@ -263,12 +296,24 @@ std::string CoverageCsv(const Coverage& coverage) {
   for (const std::int16_t language : coverage.languages) out += "," + LanguageName(language);
   out += "\r\n";
   for (const Coverage::Picture& picture : coverage.pictures) {
-    for (const Coverage::Use& use : picture.uses) {
+    // Another spelling of the same original (in a picture not in the
+    // development language): its places in the same row.
+    const bool repeats = std::any_of(picture.uses.begin(), picture.uses.end(),
+                                     [](const Coverage::Use& use) { return use.repeat; });
+    for (std::size_t at = 0; at < picture.uses.size(); ++at) {
+      const Coverage::Use& use = picture.uses[at];
+      if (use.repeat) continue;
+      std::string places = Joined(use.places);
+      for (std::size_t other = at + 1; repeats && other < picture.uses.size(); ++other) {
+        if (picture.uses[other].repeat && picture.uses[other].text == use.text) {
+          places += "; " + Joined(picture.uses[other].places);
+        }
+      }
       CsvField(out, picture.name);
       out += ',';
       CsvField(out, coverage.texts[use.text].original);
       out += ',';
-      CsvField(out, Joined(use.places));
+      CsvField(out, places);
       for (std::size_t language = 0; language < coverage.languages.size(); ++language) {
         switch (coverage.StateOf(use.text, language)) {
           case TextState::kTranslated:
@@ -281,6 +326,19 @@ std::string CoverageCsv(const Coverage& coverage) {
             out += ",too long";
             break;
         }
+      }
+      out += "\r\n";
+    }
+  }
+  for (const Coverage::Picture& picture : coverage.pictures) {
+    for (const Coverage::Unreached& text : picture.unreached) {
+      CsvField(out, picture.name);
+      out += ',';
+      CsvField(out, text.text);
+      out += ',';
+      CsvField(out, Joined(text.places));
+      for (std::size_t language = 0; language < coverage.languages.size(); ++language) {
+        out += ",not reached";
       }
       out += "\r\n";
     }

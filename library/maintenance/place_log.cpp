@@ -4,16 +4,22 @@
 
 namespace vt::maintenance {
 
-void PlaceLog::Walking(std::string_view picture) {
+void PlaceLog::Walking(std::string_view picture, std::int16_t language) {
   current_.name.assign(picture);
+  current_.language = language;
   current_.texts.clear();
+  current_.unreached.clear();
   walking_ = true;
 }
 
-void PlaceLog::Add(std::string object, std::string_view property, std::string_view text,
-                   std::int16_t language) {
+void PlaceLog::Add(std::string object, std::string_view property, std::string_view text) {
   if (!walking_ || text.empty()) return;
-  current_.texts.push_back({std::move(object), property, std::string(text), language});
+  current_.texts.push_back({std::move(object), property, std::string(text)});
+}
+
+void PlaceLog::AddUnreached(std::string object, std::string_view property, std::string_view text) {
+  if (!walking_ || text.empty()) return;
+  current_.unreached.push_back({std::move(object), property, std::string(text)});
 }
 
 void PlaceLog::EndPicture(std::string_view selected, bool failed) {

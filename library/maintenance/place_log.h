@@ -7,18 +7,20 @@
 
 namespace vt::maintenance {
 
-// One text a picture shows: the object and property that show it, the text
-// as shown (trimmed) and the dictionary column it is looked up in.
+// One text a picture shows: the object and property that show it and the
+// text as shown (trimmed).
 struct ShownText {
   std::string object;
   std::string_view property;  // a literal: "Caption", "Description"
   std::string text;
-  std::int16_t language = 0;
 };
 
 struct WalkedPicture {
   std::string name;
+  std::int16_t language = 0;  // the column its texts are looked up in
   std::vector<ShownText> texts;
+  // Texts of objects in groups deeper than the walk enters: never translated.
+  std::vector<ShownText> unreached;
 };
 
 // What an update run met, picture by picture: filled while the run walks the
@@ -27,10 +29,10 @@ struct WalkedPicture {
 // as the last run left them.
 class PlaceLog {
  public:
-  // The picture's objects are about to be visited.
-  void Walking(std::string_view picture);
-  void Add(std::string object, std::string_view property, std::string_view text,
-           std::int16_t language);
+  // The picture's objects, shown in `language`, are about to be visited.
+  void Walking(std::string_view picture, std::int16_t language);
+  void Add(std::string object, std::string_view property, std::string_view text);
+  void AddUnreached(std::string object, std::string_view property, std::string_view text);
   // The picture chosen as `selected` is done: kept when it was walked, named
   // among the failed ones when anything in it failed (walked or not).
   void EndPicture(std::string_view selected, bool failed);

@@ -76,6 +76,13 @@ std::optional<maintenance::Coverage> VeltranoModule::RunCoverage(
           return entry;
         });
     coverage.verified = module.intStartLangNum;
+    coverage.development = module.intDevLangNum;
+    if (const auto column = sheet.FindColumn("Language_" + std::to_string(module.intDevLangNum))) {
+      const auto texts = sheet.ColumnTexts(*column);
+      for (std::size_t row = 1; row < texts.size() && row < sheet.RowCount(); ++row) {
+        if (!texts[row].empty()) ++coverage.dictionary_texts;
+      }
+    }
     coverage.dictionary = module.strFixPath + system::SystemPath("\\Veltrano\\Veltrano.xls");
     coverage.date = system::IsoDate(system::CurrentEnv().Now());
     return coverage;
@@ -89,9 +96,10 @@ void VeltranoModule::NoteWhereUsed(const maintenance::Coverage& coverage) noexce
   try {
     if (!cnDictionary) return;
     workbook::Sheet* sheet = cnDictionary->FindSheet(maintenance::kWhereUsedSheet);
-    const std::vector<maintenance::WhereUsedRow> rows = maintenance::MergeWhereUsed(
-        sheet ? maintenance::ReadWhereUsed(*sheet) : std::vector<maintenance::WhereUsedRow>{},
-        coverage);
+    const std::vector<maintenance::WhereUsedRow> rows =
+        maintenance::MergeWhereUsed(sheet ? maintenance::ReadWhereUsed(*sheet, coverage.development)
+                                          : std::vector<maintenance::WhereUsedRow>{},
+                                    coverage);
     if (rows.size() + 1 > workbook::kMaxRows) {
       throw workbook::Error("the sheet \"" + std::string(maintenance::kWhereUsedSheet) +
                             "\" would need " + std::to_string(rows.size() + 1) + " rows, " +

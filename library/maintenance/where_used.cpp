@@ -1,6 +1,7 @@
 #include "library/maintenance/where_used.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <tuple>
 #include <unordered_map>
@@ -20,11 +21,17 @@ constexpr std::string_view kMoreTail = " more";
 
 std::string_view PictureOf(std::string_view place) { return place.substr(0, place.find('/')); }
 
-std::string Count(const std::vector<std::string>& places) {
+bool IsMore(std::string_view part) {
+  return part.starts_with(kMoreLead) && part.ends_with(kMoreTail);
+}
+
+}  // namespace
+
+std::size_t CountPictures(const std::vector<std::string>& places) {
   if (!std::is_sorted(places.begin(), places.end())) {
     std::set<std::string_view> pictures;
     for (const std::string& place : places) pictures.insert(PictureOf(place));
-    return std::to_string(pictures.size());
+    return pictures.size();
   }
   // Sorted, a picture's places are next to each other.
   std::size_t pictures = 0;
@@ -34,14 +41,8 @@ std::string Count(const std::vector<std::string>& places) {
     if (pictures == 0 || picture != last) ++pictures;
     last = picture;
   }
-  return std::to_string(pictures);
+  return pictures;
 }
-
-bool IsMore(std::string_view part) {
-  return part.starts_with(kMoreLead) && part.ends_with(kMoreTail);
-}
-
-}  // namespace
 
 std::string JoinPlaces(const std::vector<std::string>& places) {
   std::size_t total = 0;
@@ -95,58 +96,88 @@ std::vector<std::string> SplitPlaces(std::string_view cell) {
   return places;
 }
 
+namespace {
+
+// Something per language column, for the few languages a sheet holds.
+template <typename T>
+class PerLanguage {
+ public:
+  T& operator[](std::string_view language) {
+    for (auto& [name, value] : values_) {
+      if (name == language) return value;
+    }
+    return values_.emplace_back(std::string(language), T{}).second;
+  }
+  const T* Find(std::string_view language) const {
+    for (const auto& [name, value] : values_) {
+      if (name == language) return &value;
+    }
+    return nullptr;
+  }
+
+ private:
+  std::vector<std::pair<std::string, T>> values_;
+};
+
+std::string LanguageName(std::int16_t language) { return "Language_" + std::to_string(language); }
+
+}  // namespace
+
 std::vector<WhereUsedRow> MergeWhereUsed(const std::vector<WhereUsedRow>& previous,
                                          const Coverage& coverage) {
-  const std::string language = "Language_" + std::to_string(coverage.verified);
-  // Asked of the rows of before only.
+  // Asked of the rows of before only. A walked picture's places are what the
+  // run met, in whichever language its places were before.
   std::unordered_set<std::string_view> walked;
   if (!previous.empty()) {
     for (const Coverage::Picture& picture : coverage.pictures) walked.insert(picture.name);
   }
 
-  // What each place of this language showed at the last run.
-  std::unordered_map<std::string, std::string_view> shown_before;
+  // What each place showed at the last run, by language.
+  PerLanguage<std::unordered_map<std::string, std::string_view>> shown_before;
   for (const WhereUsedRow& row : previous) {
-    if (row.language != language) continue;
-    for (std::string& place : SplitPlaces(row.places)) shown_before.try_emplace(place, row.text);
+    auto& before = shown_before[row.language];
+    for (std::string& place : SplitPlaces(row.places)) before.try_emplace(place, row.text);
   }
 
-  // The texts the run met, by their original (needed only to merge).
-  std::unordered_map<std::string_view, std::size_t> text_of;
-  std::vector<std::vector<std::string>> places = coverage.PlacesByText();
-  std::vector<std::string> was(coverage.texts.size());
-  for (std::size_t text = 0; text < coverage.texts.size(); ++text) {
-    const std::string& original = coverage.texts[text].original;
-    if (!previous.empty()) text_of.emplace(original, text);
+  // The texts the run met, by language and text (needed only to merge).
+  PerLanguage<std::unordered_map<std::string_view, std::size_t>> shown_of;
+  std::vector<std::vector<std::string>> places = coverage.PlacesByShown();
+  std::vector<std::string> languages(coverage.shown.size());
+  std::vector<std::string> was(coverage.shown.size());
+  for (std::size_t shown = 0; shown < coverage.shown.size(); ++shown) {
+    const Coverage::Shown& text = coverage.shown[shown];
+    languages[shown] = LanguageName(text.language);
+    if (!previous.empty()) shown_of[languages[shown]].emplace(text.text, shown);
     // In name order, whichever order the folder listed the pictures in.
-    std::sort(places[text].begin(), places[text].end());
-    if (shown_before.empty()) continue;
+    std::sort(places[shown].begin(), places[shown].end());
+    const auto* before_here = shown_before.Find(languages[shown]);
+    if (before_here == nullptr) continue;
     std::vector<std::string> changed;
-    for (const std::string& place : places[text]) {
-      const auto before = shown_before.find(place);
-      if (before == shown_before.end() || before->second == original) continue;
+    for (const std::string& place : places[shown]) {
+      const auto before = before_here->find(place);
+      if (before == before_here->end() || before->second == text.text) continue;
       if (std::find(changed.begin(), changed.end(), before->second) == changed.end()) {
         changed.emplace_back(before->second);
       }
     }
-    was[text] = JoinPlaces(changed);
+    was[shown] = JoinPlaces(changed);
   }
 
-  // Rows of this language keep their places in pictures the run did not walk.
+  // Rows of before keep their places in pictures the run did not walk.
   std::vector<WhereUsedRow> rows;
-  rows.reserve(previous.size() + coverage.texts.size());
+  rows.reserve(previous.size() + coverage.shown.size());
   for (const WhereUsedRow& row : previous) {
-    if (row.language != language) {
-      rows.push_back(row);
-      continue;
-    }
     std::vector<std::string> kept;
     const std::vector<std::string> before = SplitPlaces(row.places);
     for (const std::string& place : before) {
       if (!walked.contains(PictureOf(place))) kept.push_back(place);
     }
-    if (const auto now = text_of.find(row.text); now != text_of.end()) {
-      std::vector<std::string>& merged = places[now->second];
+    std::optional<std::size_t> now;
+    if (const auto* here = shown_of.Find(row.language)) {
+      if (const auto found = here->find(row.text); found != here->end()) now = found->second;
+    }
+    if (now) {
+      std::vector<std::string>& merged = places[*now];
       merged.insert(merged.end(), kept.begin(), kept.end());
       std::sort(merged.begin(), merged.end());
     } else if (kept.size() == before.size()) {
@@ -154,14 +185,15 @@ std::vector<WhereUsedRow> MergeWhereUsed(const std::vector<WhereUsedRow>& previo
     } else if (!kept.empty()) {
       WhereUsedRow& left = rows.emplace_back(row);
       left.places = JoinPlaces(kept);
-      left.pictures = Count(kept);
+      left.pictures = CountPictures(kept);
     }
   }
-  for (std::size_t text = 0; text < coverage.texts.size(); ++text) {
+  for (std::size_t shown = 0; shown < coverage.shown.size(); ++shown) {
     // A text beyond a cell's size cannot be a dictionary text either.
-    if (base::Utf16Length(coverage.texts[text].original) > kCellUnits) continue;
-    rows.push_back({coverage.texts[text].original, language, JoinPlaces(places[text]),
-                    Count(places[text]), std::move(was[text]), coverage.date});
+    if (base::Utf16Length(coverage.shown[shown].text) > kCellUnits) continue;
+    rows.push_back({coverage.shown[shown].text, std::move(languages[shown]),
+                    JoinPlaces(places[shown]), CountPictures(places[shown]), std::move(was[shown]),
+                    coverage.date});
   }
 
   // Sorted through their keys beside their indexes: a row is six strings to

@@ -14,13 +14,12 @@ void VeltranoModule::TranslatePictureObject(const automation::ObjectRef& objPict
     const std::string strType = automation::TypeNameOf(objPictureObject);
     if (strType == "Fix2DText") {
       NoteShownText(objPictureObject, "Caption",
-                    ReplaceText(objPictureObject, "Caption", intFromLang, intToLang), intFromLang);
+                    ReplaceText(objPictureObject, "Caption", intFromLang, intToLang));
     } else if (strType == "CommandButton") {
       NoteShownText(objPictureObject, "Caption",
-                    ReplaceText(objPictureObject, "Caption", intFromLang, intToLang), intFromLang);
+                    ReplaceText(objPictureObject, "Caption", intFromLang, intToLang));
       NoteShownText(objPictureObject, "Description",
-                    ReplaceText(objPictureObject, "Description", intFromLang, intToLang),
-                    intFromLang);
+                    ReplaceText(objPictureObject, "Description", intFromLang, intToLang));
     } else if (strType == "AlarmSummaryOCX") {
       // An alarm summary bound to a language is shown only in that language.
       const std::string strDescription =

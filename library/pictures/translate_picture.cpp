@@ -132,7 +132,7 @@ void VeltranoModule::TranslateOpenedPicture(std::string& strFixPicture,
 
   automation::Put(objPage, "Comments", Variant(intTarget));
   blnMissingTranslations = false;
-  if (places_) places_->Walking(strFixPicture);
+  if (places_) places_->Walking(strFixPicture, intCurrent);
   TranslatePictureObjects(objPage, 1, intCurrent, intTarget);
   if (blnMissingTranslations && !module.blnMaintenanceRunning && module.blnShowWarnings) {
     ShowCannotFindTranslations(intCurrent, intTarget);
@@ -150,6 +150,7 @@ void VeltranoModule::TranslatePictureObjects(const automation::ObjectRef& objCon
       TranslatePictureObjects(objObject, intLevel + 1, intFromLang, intToLang);
     } else {
       TranslatePictureObject(objObject, intFromLang, intToLang);
+      if (places_ && intLevel > kDeepestGroupLevel) NoteUnreachedTexts(objObject);
     }
   }
 }

@@ -54,6 +54,10 @@ void Sheet::SetCellText(std::size_t row, std::size_t col, std::string_view text)
   book_->SetText(*data_, row, col, text);
 }
 
+void Sheet::SetCellNumber(std::size_t row, std::size_t col, double value) {
+  book_->SetNumber(*data_, row, col, value);
+}
+
 std::size_t Sheet::AppendRow(std::size_t col, std::string_view text) {
   return book_->Append(*data_, col, text, false);
 }

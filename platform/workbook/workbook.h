@@ -60,6 +60,11 @@ class Sheet {
   // An empty text leaves the cell empty (its format kept). Throws Error on a
   // position or text beyond the format's limits.
   void SetCellText(std::size_t row, std::size_t col, std::string_view text);
+  // The cell holds the number as the General format shows it (15 significant
+  // digits), its format kept; nothing changes when it holds that number
+  // already. Throws Error on a position beyond the format's limits or a
+  // value that is not finite.
+  void SetCellNumber(std::size_t row, std::size_t col, double value);
   // Adds a row after the last used row with one filled cell; returns its index.
   std::size_t AppendRow(std::size_t col, std::string_view text);
   // The same for a text the column holds once (a dictionary entry): when the

@@ -1,8 +1,9 @@
 #!/bin/sh
 # coverage_browser_test.sh CHROMIUM BIN EXAMPLES WORK ARTEFACTS
-# An update run over the sample application (and a picture whose caption is
-# markup): the sheet "Where used" read by xlrd and LibreOffice, then the
-# coverage report in a real browser: a screenshot and a printout kept in
+# An update run over the sample application: its report's summary and what
+# translation does not reach, in a real browser. Then one with a picture whose
+# caption is markup: the sheet "Where used" read by xlrd and LibreOffice, then
+# the coverage report in a real browser: screenshots and a printout kept in
 # ARTEFACTS, the bars drawn, the caption shown as text, the printout one page
 # per language after the summary.
 set -eu
@@ -19,16 +20,40 @@ mkdir -p "$work" "$artefacts"
 cp -r "$examples/pictures" "$work/pictures"
 "$bin/make-dictionary" "$examples/source/Veltrano.csv" "$work/pictures/Veltrano/Veltrano.xls"
 "$bin/make-dictionary" "$examples/source/Veltrano_Alm.csv" "$work/pictures/Veltrano/Veltrano_Alm.xls"
+export VELTRANO_CLASS_REGISTRY="$work/classes.json"
+"$bin/FIX.exe" regsvr "$bin/../lib/libveltrano.so" > /dev/null
+report=$work/pictures/Veltrano/Veltrano_Report.html
+update() {
+  "$bin/FIX.exe" --batch --pictures "$work/pictures" --select '*' --lang-number 3 \
+    --answers ok,ok update-dictionary 2> "$work/err.txt" || fail "FIX.exe: $(cat "$work/err.txt")"
+  [ -f "$report" ] || fail "no report"
+}
+
+# No profile, crash reporter or sandbox of the user's; the page's own file only.
+run_chromium() {
+  HOME=$work timeout 120 "$chromium" --headless --no-sandbox --disable-gpu --no-first-run \
+    --user-data-dir="$work/profile" --hide-scrollbars "$@" 2> "$work/chromium.txt"
+}
+
+# The sample as it is: 13 of its 14 texts in Language_2 (92.857 %), and the
+# text nested too deep for translation.
+update
+run_chromium --window-size=1100,1100 --screenshot="$artefacts/coverage_sample.png" \
+  "file://$report" > /dev/null || fail "screenshot: $(cat "$work/chromium.txt")"
+run_chromium --dump-dom "file://$report" > "$work/dom.html" ||
+  fail "DOM: $(cat "$work/chromium.txt")"
+grep -q 'Language_2</a></td><td class="n">14</td><td class="n">13</td>.*>92.9&nbsp;%</span>' \
+  "$work/dom.html" || fail "the summary does not show 13 of 14 as 92.9 %"
+grep -q 'Counted: the 14 distinct texts of the 3 verified pictures.*The dictionary holds 29 texts' \
+  "$work/dom.html" || fail "the header does not say what it counts"
+grep -q '<td class="text">Pressure</td><td class="places">Deep/txtBelowLimit.Caption</td>' \
+  "$work/dom.html" || fail "Pressure in Deep is not listed as not reached"
+
 cat > "$work/pictures/Odd.grf" << 'EOF'
 {"Comments": "", "ContainedObjects": [
   {"TypeName": "Fix2DText", "Name": "txtOdd", "Caption": "<b>Tom & \"Jerry\"</b>"}]}
 EOF
-export VELTRANO_CLASS_REGISTRY="$work/classes.json"
-"$bin/FIX.exe" regsvr "$bin/../lib/libveltrano.so" > /dev/null
-"$bin/FIX.exe" --batch --pictures "$work/pictures" --select '*' --lang-number 3 \
-  --answers ok,ok update-dictionary 2> "$work/err.txt" || fail "FIX.exe: $(cat "$work/err.txt")"
-report=$work/pictures/Veltrano/Veltrano_Report.html
-[ -f "$report" ] || fail "no report"
+update
 
 # The same run wrote the sheet "Where used" beside "Dictionary", as xlrd reads it.
 /usr/bin/python3 - "$work/pictures/Veltrano/Veltrano.xls" << 'EOF' || fail "the sheet \"Where used\""
@@ -37,11 +62,13 @@ book = xlrd.open_workbook(sys.argv[1])
 assert book.sheet_names() == ["Dictionary", "Where used"], book.sheet_names()
 sheet = book.sheet_by_name("Where used")
 rows = {tuple(sheet.row_values(r)[:4]) for r in range(sheet.nrows)}
+# The pictures are drawn in Language_1, whichever language the run verified.
 for row in [("Text", "Language", "Places", "Pictures"),
-            ("Flow", "Language_3", "Main/txtFlow.Caption; Prefixed/lblFlow.Caption; "
-             "Prefixed/txtFlow.Caption", "2"),
-            ('<b>Tom & "Jerry"</b>', "Language_3", "Odd/txtOdd.Caption", "1")]:
+            ("Flow", "Language_1", "Main/txtFlow.Caption; Prefixed/lblFlow.Caption; "
+             "Prefixed/txtFlow.Caption", 2),
+            ('<b>Tom & "Jerry"</b>', "Language_1", "Odd/txtOdd.Caption", 1)]:
     assert row in rows, row
+assert all(sheet.cell(r, 3).ctype == xlrd.XL_CELL_NUMBER for r in range(1, sheet.nrows))
 EOF
 
 # LibreOffice opens the workbook too, both sheets (one CSV each).
@@ -50,16 +77,11 @@ HOME=$work timeout 180 soffice --headless -env:UserInstallation="file://$work/lo
   --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1' \
   --outdir "$work/lo" "$work/pictures/Veltrano/Veltrano.xls" > "$work/lo.txt" 2>&1 ||
   fail "LibreOffice: $(cat "$work/lo.txt")"
-grep -qx 'Flow,Language_3,Main/txtFlow.Caption; Prefixed/lblFlow.Caption; Prefixed/txtFlow.Caption,2,,[0-9-]*' \
+grep -qx 'Flow,Language_1,Main/txtFlow.Caption; Prefixed/lblFlow.Caption; Prefixed/txtFlow.Caption,2,,[0-9-]*' \
   "$work/lo/Veltrano-Where used.csv" || fail "LibreOffice does not read the sheet \"Where used\""
 grep -q '^Flow,Durchfluss,Portata' "$work/lo/Veltrano-Dictionary.csv" ||
   fail "LibreOffice does not read the sheet \"Dictionary\""
 
-# No profile, crash reporter or sandbox of the user's; the page's own file only.
-run_chromium() {
-  HOME=$work timeout 120 "$chromium" --headless --no-sandbox --disable-gpu --no-first-run \
-    --user-data-dir="$work/profile" --hide-scrollbars "$@" 2> "$work/chromium.txt"
-}
 run_chromium --window-size=1100,1500 --screenshot="$artefacts/coverage_report.png" \
   "file://$report" > /dev/null || fail "screenshot: $(cat "$work/chromium.txt")"
 run_chromium --print-to-pdf="$artefacts/coverage_report.pdf" --no-pdf-header-footer \

@@ -33,15 +33,25 @@ DictionaryEntry LookUpIn(std::string_view text, std::int16_t) {
   return {text, {found->second.begin(), found->second.end()}};
 }
 
-PlaceLog Walk(const std::vector<std::pair<std::string, std::vector<std::string>>>& pictures) {
+struct Walked {
+  std::string name;
+  std::vector<std::string> texts;
+  std::int16_t language = 1;
+  std::vector<std::string> deep = {};  // inside groups too deep to translate
+};
+
+PlaceLog Walk(const std::vector<Walked>& pictures) {
   PlaceLog log;
-  for (const auto& [name, texts] : pictures) {
-    log.Walking(name);
+  for (const Walked& picture : pictures) {
+    log.Walking(picture.name, picture.language);
     int object = 0;
-    for (const std::string& text : texts) {
-      log.Add("obj" + std::to_string(++object), "Caption", text, 1);
+    for (const std::string& text : picture.texts) {
+      log.Add("obj" + std::to_string(++object), "Caption", text);
     }
-    log.EndPicture(name, name.starts_with("Broken"));
+    for (const std::string& text : picture.deep) {
+      log.AddUnreached("deep" + std::to_string(++object), "Caption", text);
+    }
+    log.EndPicture(picture.name, picture.name.starts_with("Broken"));
   }
   return log;
 }
@@ -173,37 +183,132 @@ TEST(WhereUsedTest, PlacesStayWithinACellAndSayHowManyAreLeftOut) {
 }
 
 TEST(WhereUsedTest, ARunReplacesThePlacesOfItsPicturesAndKeepsTheOthers) {
+  // Main was shown in Language_2 at some run before: those places are Language_1's now.
   const std::vector<WhereUsedRow> previous = {
-      {"Start", "Language_2", "Main/obj1.Caption; Other/cmd.Caption", "2", "", "2026-01-01"},
-      {"Old caption", "Language_2", "Main/obj2.Caption", "1", "", "2026-01-01"},
-      {"Kept", "Language_2", "Other/txt.Caption", "1", "Older", "2026-01-01"},
-      {"Gone", "Language_2", "Main/obj9.Caption; Other/x.Caption", "2", "", "2026-01-01"},
-      {"Start", "Language_3", "Main/obj2.Caption", "1", "", "2026-01-01"},
+      {"Avvia", "Language_3", "Other/cmd3.Caption", 1, "", "2026-01-01"},
+      {"Gone", "Language_1", "Main/obj9.Caption; Other/x.Caption", 2, "", "2026-01-01"},
+      {"Kept", "Language_1", "Other/txt.Caption", 1, "Older", "2026-01-01"},
+      {"Old caption", "Language_1", "Main/obj2.Caption", 1, "", "2026-01-01"},
+      {"Start", "Language_1", "Main/obj1.Caption; Other/cmd.Caption", 2, "", "2026-01-01"},
+      {"Starten", "Language_2", "Main/obj1.Caption; Other/cmd2.Caption", 2, "", "2026-01-01"},
   };
   Coverage coverage =
       BuildCoverage(Walk({{"Main", {"Start", "New caption"}}}), {2, 3}, 1.5, LookUpIn);
-  coverage.verified = 2;
+  coverage.verified = 3;
   coverage.date = "2026-12-08";
   EXPECT_THAT(
       MergeWhereUsed(previous, coverage),
       ElementsAre(
-          WhereUsedRow{"Gone", "Language_2", "Other/x.Caption", "1", "", "2026-01-01"},
-          WhereUsedRow{"Kept", "Language_2", "Other/txt.Caption", "1", "Older", "2026-01-01"},
-          WhereUsedRow{"New caption", "Language_2", "Main/obj2.Caption", "1", "Old caption",
+          WhereUsedRow{"Avvia", "Language_3", "Other/cmd3.Caption", 1, "", "2026-01-01"},
+          WhereUsedRow{"Gone", "Language_1", "Other/x.Caption", 1, "", "2026-01-01"},
+          WhereUsedRow{"Kept", "Language_1", "Other/txt.Caption", 1, "Older", "2026-01-01"},
+          WhereUsedRow{"New caption", "Language_1", "Main/obj2.Caption", 1, "Old caption",
                        "2026-12-08"},
-          WhereUsedRow{"Start", "Language_2", "Main/obj1.Caption; Other/cmd.Caption", "2", "",
+          WhereUsedRow{"Start", "Language_1", "Main/obj1.Caption; Other/cmd.Caption", 2, "",
                        "2026-12-08"},
-          // Another language's rows are another run's.
-          WhereUsedRow{"Start", "Language_3", "Main/obj2.Caption", "1", "", "2026-01-01"}));
+          WhereUsedRow{"Starten", "Language_2", "Other/cmd2.Caption", 1, "", "2026-01-01"}));
   // A first run, and a run that walked nothing.
   EXPECT_THAT(
       MergeWhereUsed({}, coverage),
       ElementsAre(
-          WhereUsedRow{"New caption", "Language_2", "Main/obj2.Caption", "1", "", "2026-12-08"},
-          WhereUsedRow{"Start", "Language_2", "Main/obj1.Caption", "1", "", "2026-12-08"}));
+          WhereUsedRow{"New caption", "Language_1", "Main/obj2.Caption", 1, "", "2026-12-08"},
+          WhereUsedRow{"Start", "Language_1", "Main/obj1.Caption", 1, "", "2026-12-08"}));
   coverage.pictures.clear();
   coverage.texts.clear();
-  EXPECT_EQ(MergeWhereUsed(previous, coverage).size(), previous.size());
+  coverage.shown.clear();
+  EXPECT_EQ(MergeWhereUsed(previous, coverage), previous);
+}
+
+// A picture in another language is counted by its originals, and its rows
+// hold the texts it shows, in the column they stand in: two cells of that
+// column may stand for one original.
+TEST(WhereUsedTest, APictureInAnotherLanguageHasRowsOfThatLanguage) {
+  // Language_1 to Language_3; the first row of a text is the one looked up.
+  const std::vector<std::vector<std::string>> rows = {
+      {"Start", "Starten", "Avvia"}, {"Start", "Beginnen", ""}, {"Stop", "Halt", ""}};
+  const LookUp look_up = [&](std::string_view text, std::int16_t language) {
+    for (const std::vector<std::string>& row : rows) {
+      if (row[static_cast<std::size_t>(language - 1)] == text)
+        return DictionaryEntry{row[0], {row[1], row[2]}};
+    }
+    return DictionaryEntry{text, {}};
+  };
+  Coverage coverage = BuildCoverage(
+      Walk({{"German", {"Starten", "Halt", "Beginnen", "Starten"}, 2}, {"Main", {"Start"}}}),
+      {2, 3}, 1.5, look_up);
+  coverage.date = "2026-12-08";
+  ASSERT_EQ(coverage.pictures.size(), 2u);
+  EXPECT_EQ(coverage.texts.size(), 2u);
+  EXPECT_EQ(coverage.CountsOf(coverage.pictures[0], 1).texts, 2u);
+  EXPECT_EQ(coverage.Totals(0).translated, 2u);
+  EXPECT_EQ(coverage.Totals(1).texts, 2u);
+  EXPECT_EQ(coverage.Totals(1).translated, 1u);
+  EXPECT_EQ(CoverageCsv(coverage),
+            "\xEF\xBB\xBFPicture,Text,Places,Language_2,Language_3\r\n"
+            "German,Start,obj1.Caption; obj4.Caption; obj3.Caption,translated,translated\r\n"
+            "German,Stop,obj2.Caption,translated,missing\r\n"
+            "Main,Start,obj1.Caption,translated,translated\r\n");
+  EXPECT_THAT(
+      MergeWhereUsed({}, coverage),
+      ElementsAre(
+          WhereUsedRow{"Beginnen", "Language_2", "German/obj3.Caption", 1, "", "2026-12-08"},
+          WhereUsedRow{"Halt", "Language_2", "German/obj2.Caption", 1, "", "2026-12-08"},
+          WhereUsedRow{"Start", "Language_1", "Main/obj1.Caption", 1, "", "2026-12-08"},
+          WhereUsedRow{"Starten", "Language_2", "German/obj1.Caption; German/obj4.Caption", 1, "",
+                       "2026-12-08"}));
+}
+
+TEST(CoverageReportTest, PercentagesRoundToTheNearestTenthButNeverToAllOrNothing) {
+  struct Case {
+    std::size_t translated, texts;
+    std::string shown;
+  };
+  const Case cases[] = {
+      {13, 14, "92.9"}, {1, 16, "6.3"},       {2, 3, "66.7"},   {1, 3, "33.3"},
+      {0, 5, "0.0"},    {5, 5, "100.0"},      {1, 2001, "0.1"}, {2000, 2001, "99.9"},
+      {1, 1999, "0.1"}, {1998, 1999, "99.9"}, {3, 2000, "0.2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.translated << " of " << c.texts);
+    std::vector<std::string> texts;
+    std::map<std::string, std::vector<std::string>> dictionary;
+    for (std::size_t i = 0; i < c.texts; ++i) {
+      texts.push_back("t" + std::to_string(i));
+      dictionary[texts.back()] = {i < c.translated ? "x" : ""};
+    }
+    const Coverage coverage =
+        BuildCoverage(Walk({{"Main", texts}}), {2}, 1e9, [&](std::string_view text, std::int16_t) {
+          const std::vector<std::string>& cells = dictionary.at(std::string(text));
+          return DictionaryEntry{text, {cells.begin(), cells.end()}};
+        });
+    const std::string page = CoverageHtml(coverage);
+    EXPECT_THAT(page, HasSubstr("<span class=\"pct\">" + c.shown + "\xC2\xA0%</span>"));
+    EXPECT_THAT(page, HasSubstr("width:" + c.shown + "%"));
+  }
+}
+
+TEST(CoverageReportTest, SaysWhatItCountsAndWhatTranslationDoesNotReach) {
+  Coverage coverage = BuildCoverage(Walk({{"Deep", {"Start"}, 1, {"Pressure", "Pressure"}},
+                                          {"Main", {"Start", "Stop"}, 1, {"Pressure"}},
+                                          {"Flat", {"Flow"}}}),
+                                    {2, 3}, 1.5, LookUpIn);
+  coverage.verified = 3;
+  coverage.development = 1;
+  coverage.dictionary_texts = 29;
+  const std::string page = CoverageHtml(coverage);
+  EXPECT_THAT(page, HasSubstr("Counted: the 3 distinct texts of the 3 verified pictures"));
+  EXPECT_THAT(page, HasSubstr("The dictionary holds 29 texts (rows with a Language_1 text)"));
+  EXPECT_THAT(page, HasSubstr("Not reached by translation (1)"));
+  EXPECT_THAT(page, HasSubstr("<td class=\"text\">Pressure</td><td class=\"places\">"
+                              "Deep/deep2.Caption; Deep/deep3.Caption; Main/deep3.Caption</td>"));
+  const std::string csv = CoverageCsv(coverage);
+  EXPECT_THAT(csv, HasSubstr("\r\nDeep,Pressure,deep2.Caption; deep3.Caption,not reached,"
+                             "not reached\r\nMain,Pressure,deep3.Caption,not reached,not reached"
+                             "\r\n"));
+  EXPECT_THAT(CoverageHtml(BuildCoverage(Walk({{"Flat", {"Flow"}}}), {2}, 1.5, LookUpIn)),
+              HasSubstr("Not reached by translation (0)</h2>\n<p class=\"meta\">Texts of objects "
+                        "inside ten or more nested groups: translation does not go that deep, so "
+                        "they show as drawn in every language.</p>\n<p class=\"none\">None."));
 }
 
 }  // namespace

@@ -345,20 +345,123 @@ TEST_F(UpdateDictionaryTest, TheRunLeavesACoverageReportBesideTheDictionary) {
   }
 }
 
+// Noon of a day, local time.
+std::chrono::system_clock::time_point Noon(int year, int month, int day) {
+  std::tm fields{};
+  fields.tm_year = year - 1900;
+  fields.tm_mon = month - 1;
+  fields.tm_mday = day;
+  fields.tm_hour = 12;
+  fields.tm_isdst = -1;
+  return std::chrono::system_clock::from_time_t(std::mktime(&fields));
+}
+
 // A picture shown in another language is looked up in that language's column;
-// the report and the sheet name its texts by their development-language text.
+// the report names its texts by their development-language text, the sheet
+// by the texts it shows, under that language.
 TEST_F(UpdateDictionaryTest, APictureInAnotherLanguageIsReportedByItsOriginals) {
   WritePicture("German.grf", Picture({Text("txtStop", "Stoppen")}, 2));
-  Choose({"German"}, "3");
+  test_env_->now = Noon(2026, 3, 1);
+  Choose({"German", "Main"}, "3");
   auto module = CreateReady();
   module->UpdateAndVerifyDictionary();
   EXPECT_THAT(TakeMessages(), ElementsAre(UpdateNotice(), Information(CompleteText(3))));
-  EXPECT_THAT(ReportLines(), ElementsAre("\xEF\xBB\xBFPicture,Text,Places,Language_2,Language_3",
-                                         "German,Stop,txtStop.Caption,too long,translated"));
+  // In the order the folder listed the pictures.
+  EXPECT_THAT(ReportLines(),
+              UnorderedElementsAre("\xEF\xBB\xBFPicture,Text,Places,Language_2,Language_3",
+                                   "German,Stop,txtStop.Caption,too long,translated",
+                                   "Main,Boiler overview,txtTitle.Caption,translated,translated",
+                                   "Main,Stop,txtStop.Caption,too long,translated"));
+  using vt::testing::Number;
+  using vt::testing::Text;
+  EXPECT_EQ(vt::testing::ReadWithXlrd(dictionary_path(), "Where used"),
+            (std::vector<std::vector<vt::testing::XlrdCell>>{
+                {Text("Text"), Text("Language"), Text("Places"), Text("Pictures"), Text("Was"),
+                 Text("Seen")},
+                {Text("Boiler overview"), Text("Language_1"), Text("Main/txtTitle.Caption"),
+                 Number(1), vt::testing::Empty(), Text("2026-03-01")},
+                {Text("Stop"), Text("Language_1"), Text("Main/txtStop.Caption"), Number(1),
+                 vt::testing::Empty(), Text("2026-03-01")},
+                {Text("Stoppen"), Text("Language_2"), Text("German/txtStop.Caption"), Number(1),
+                 vt::testing::Empty(), Text("2026-03-01")}}));
+}
+
+// Sheets of before named the language verified beside the development-
+// language text, their counts as texts: the next run reads them as rows of
+// the development language and writes them anew.
+TEST_F(UpdateDictionaryTest, ASheetOfTheEarlierRuleIsRewrittenByTheNextRun) {
+  {
+    auto book = workbook::Workbook::Open(dictionary_path());
+    workbook::Sheet* sheet = book.AddSheet("Where used");
+    const std::vector<std::vector<std::string>> rows = {
+        {"Text", "Language", "Places", "Pictures", "Was", "Seen"},
+        {"Flow", "Language_3", "Other/txtFlow.Caption", "1", "Flux", "2026-01-01"},
+        {"Stop", "Language_2", "Gone/txtStop.Caption; Main/txtStop.Caption", "2", "", "2026-01-02"},
+        {"Stop", "Language_3", "Main/txtStop.Caption; Other/cmdStop.Caption", "2", "",
+         "2026-01-01"},
+    };
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+      for (std::size_t column = 0; column < rows[row].size(); ++column) {
+        sheet->SetCellText(row, column, rows[row][column]);
+      }
+    }
+    book.Save();
+  }
+  test_env_->now = Noon(2026, 3, 1);
+  Choose({"Main"}, "3");
+  auto module = CreateReady();
+  module->UpdateAndVerifyDictionary();
+  EXPECT_THAT(TakeMessages(), ElementsAre(UpdateNotice(), Information(CompleteText(3))));
+  using vt::testing::Empty;
+  using vt::testing::Number;
+  using vt::testing::Text;
   const auto sheet = vt::testing::ReadWithXlrd(dictionary_path(), "Where used");
-  ASSERT_EQ(sheet.size(), 2u);
-  EXPECT_EQ(sheet[1][0], vt::testing::Text("Stop"));
-  EXPECT_EQ(sheet[1][2], vt::testing::Text("German/txtStop.Caption"));
+  EXPECT_EQ(std::vector(sheet.begin() + 1, sheet.end()),
+            (std::vector<std::vector<vt::testing::XlrdCell>>{
+                {Text("Boiler overview"), Text("Language_1"), Text("Main/txtTitle.Caption"),
+                 Number(1), Empty(), Text("2026-03-01")},
+                {Text("Flow"), Text("Language_1"), Text("Other/txtFlow.Caption"), Number(1),
+                 Text("Flux"), Text("2026-01-01")},
+                {Text("Stop"), Text("Language_1"),
+                 Text("Gone/txtStop.Caption; Main/txtStop.Caption; Other/cmdStop.Caption"),
+                 Number(3), Empty(), Text("2026-03-01")}}));
+}
+
+// Groups are entered to the ninth level: what lies inside ten or more groups
+// is never translated, so the report tells it, and the dictionary never gets it.
+TEST_F(UpdateDictionaryTest, TextsTooDeepToTranslateAreReportedNotReached) {
+  using pictures::testing::Group;
+  using pictures::testing::Json;
+  // `levels` groups around the members.
+  const auto nested = [](int levels, Json members) {
+    for (int level = levels; level >= 1; --level) {
+      members = Json::array({Group("grp" + std::to_string(level), std::move(members))});
+    }
+    return members;
+  };
+  WritePicture(
+      "Deep.grf",
+      Picture({Text("txtTop", "Stop"),
+               nested(9, {Text("txtAtLimit", "Start"),
+                          Group("grp10",
+                                {Text("txtBelow", "Pressure"),
+                                 Group("grp11", {Button("cmdDeep", "Stop", "Deep down")})})})[0]}));
+  Choose({"Deep"}, "3");
+  auto module = CreateReady();
+  module->UpdateAndVerifyDictionary();
+  EXPECT_THAT(TakeMessages(), ElementsAre(UpdateNotice(), Warning(MissingText(3))));
+  EXPECT_THAT(ReportLines(),
+              ElementsAre("\xEF\xBB\xBFPicture,Text,Places,Language_2,Language_3",
+                          "Deep,Stop,txtTop.Caption,too long,translated",
+                          "Deep,Start,txtAtLimit.Caption,translated,missing",
+                          "Deep,Pressure,txtBelow.Caption,not reached,not reached",
+                          "Deep,Stop,cmdDeep.Caption,not reached,not reached",
+                          "Deep,Deep down,cmdDeep.Description,not reached,not reached"));
+  const std::string html = vt::testing::ReadFile(veltrano_dir() / "Veltrano_Report.html");
+  EXPECT_THAT(html, HasSubstr("Not reached by translation (3)"));
+  EXPECT_THAT(html, HasSubstr("<td class=\"text\">Deep down</td><td class=\"places\">"
+                              "Deep/cmdDeep.Description</td>"));
+  EXPECT_EQ(DictionaryRowsByXlrd(), SampleDictionary());
 }
 
 // A sheet of that name that the run did not write is somebody's own: left as
@@ -404,17 +507,6 @@ TEST_F(UpdateDictionaryTest, AReportThatCannotBeWrittenIsLoggedAndChangesNoMessa
   EXPECT_EQ(DictionaryRowsByXlrd().size(), SampleDictionary().size() + 1);
 }
 
-// Noon of a day, local time.
-std::chrono::system_clock::time_point Noon(int year, int month, int day) {
-  std::tm fields{};
-  fields.tm_year = year - 1900;
-  fields.tm_mon = month - 1;
-  fields.tm_mday = day;
-  fields.tm_hour = 12;
-  fields.tm_isdst = -1;
-  return std::chrono::system_clock::from_time_t(std::mktime(&fields));
-}
-
 TEST_F(UpdateDictionaryTest, TheRunKeepsWhereEveryTextIsShown) {
   using Sheet = std::vector<std::vector<std::string>>;
   const std::vector<std::string> header = {"Text", "Language", "Places", "Pictures", "Was", "Seen"};
@@ -424,56 +516,39 @@ TEST_F(UpdateDictionaryTest, TheRunKeepsWhereEveryTextIsShown) {
     const char* language;
     Sheet rows;
   };
+  // The pictures are drawn in Language_1: whichever language a run verifies,
+  // their rows are of Language_1.
   const Step steps[] = {
       {"a first run: the workbook gets the sheet",
        {"Main", "Pump"},
        "3",
-       {{"Boiler overview", "Language_3", "Main/txtTitle.Caption", "1", "", "2026-03-01"},
-        {"Start", "Language_3", "Pump/txtStart.Caption", "1", "", "2026-03-01"},
-        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-01"}}},
+       {{"Boiler overview", "Language_1", "Main/txtTitle.Caption", "1", "", "2026-03-01"},
+        {"Start", "Language_1", "Pump/txtStart.Caption", "1", "", "2026-03-01"},
+        {"Stop", "Language_1", "Main/txtStop.Caption", "1", "", "2026-03-01"}}},
       // Main's title is reworded and gets a twin: only Main is walked, Pump's row stays.
       {"a caption reworded",
        {"Main"},
        "3",
-       {{"Boiler view", "Language_3", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1",
+       {{"Boiler view", "Language_1", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1",
          "Boiler overview", "2026-03-02"},
-        {"Start", "Language_3", "Pump/txtStart.Caption", "1", "", "2026-03-01"},
-        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-02"}}},
-      // Another language: rows of its own; the hint is for the language's last run.
+        {"Start", "Language_1", "Pump/txtStart.Caption", "1", "", "2026-03-01"},
+        {"Stop", "Language_1", "Main/txtStop.Caption", "1", "", "2026-03-02"}}},
+      // Another language verified: the same rows, seen again; the hint was for
+      // the run after the change.
       {"another language",
        {"Main", "Pump"},
        "2",
-       {{"Boiler view", "Language_2", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
+       {{"Boiler view", "Language_1", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
          "2026-03-03"},
-        {"Boiler view", "Language_3", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1",
-         "Boiler overview", "2026-03-02"},
-        {"Start", "Language_2", "Pump/txtStart.Caption", "1", "", "2026-03-03"},
-        {"Start", "Language_3", "Pump/txtStart.Caption", "1", "", "2026-03-01"},
-        {"Stop", "Language_2", "Main/txtStop.Caption", "1", "", "2026-03-03"},
-        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-02"}}},
-      // The same again the next day: the hint was for the run after the change.
-      {"the same run again",
-       {"Main"},
-       "3",
-       {{"Boiler view", "Language_2", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
-         "2026-03-03"},
-        {"Boiler view", "Language_3", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
-         "2026-03-04"},
-        {"Start", "Language_2", "Pump/txtStart.Caption", "1", "", "2026-03-03"},
-        {"Start", "Language_3", "Pump/txtStart.Caption", "1", "", "2026-03-01"},
-        {"Stop", "Language_2", "Main/txtStop.Caption", "1", "", "2026-03-03"},
-        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-04"}}},
+        {"Start", "Language_1", "Pump/txtStart.Caption", "1", "", "2026-03-03"},
+        {"Stop", "Language_1", "Main/txtStop.Caption", "1", "", "2026-03-03"}}},
       // Pump's only text is gone: so is its row, and the sheet is a row shorter.
       {"a text removed",
        {"Pump"},
        "3",
-       {{"Boiler view", "Language_2", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
+       {{"Boiler view", "Language_1", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
          "2026-03-03"},
-        {"Boiler view", "Language_3", "Main/txtTitle.Caption; Main/txtTwin.Caption", "1", "",
-         "2026-03-04"},
-        {"Start", "Language_2", "Pump/txtStart.Caption", "1", "", "2026-03-03"},
-        {"Stop", "Language_2", "Main/txtStop.Caption", "1", "", "2026-03-03"},
-        {"Stop", "Language_3", "Main/txtStop.Caption", "1", "", "2026-03-04"}}},
+        {"Stop", "Language_1", "Main/txtStop.Caption", "1", "", "2026-03-03"}}},
   };
   int day = 0;
   for (const Step& step : steps) {
@@ -482,7 +557,7 @@ TEST_F(UpdateDictionaryTest, TheRunKeepsWhereEveryTextIsShown) {
       WritePicture("Main.grf", Picture({Text("txtTitle", "Boiler view"), Text("txtStop", "Stop"),
                                         Text("txtTwin", " Boiler view")}));
     }
-    if (day == 4) WritePicture("Pump.grf", Picture({Text("txtStart", "")}));
+    if (day == 3) WritePicture("Pump.grf", Picture({Text("txtStart", "")}));
     test_env_->now = Noon(2026, 3, ++day);
     Choose(step.pictures, step.language);
     auto module = CreateReady();
@@ -493,7 +568,12 @@ TEST_F(UpdateDictionaryTest, TheRunKeepsWhereEveryTextIsShown) {
     Sheet rows;
     for (const auto& row : vt::testing::ReadWithXlrd(dictionary_path(), "Where used")) {
       std::vector<std::string>& texts = rows.emplace_back();
-      for (const vt::testing::XlrdCell& cell : row) texts.push_back(cell.text);
+      for (const vt::testing::XlrdCell& cell : row) {
+        // The count is a number, the rest texts.
+        const bool counted = rows.size() > 1 && texts.size() == 3;
+        EXPECT_EQ(cell.kind, counted ? "number" : cell.text.empty() ? "empty" : "text");
+        texts.push_back(counted ? std::to_string(static_cast<int>(cell.number)) : cell.text);
+      }
       texts.resize(header.size());
     }
     ASSERT_FALSE(rows.empty());

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 
 #include "platform/workbook/workbook.h"
@@ -154,6 +155,79 @@ TEST(EditRoundTrip, LibreOfficeAndXlrdReadOurEditsAndEverythingElseUnchanged) {
       std::string got = c < rows_a[r].size() ? rows_a[r][c] : "";
       EXPECT_EQ(got, want) << r << "," << c;
     }
+  }
+}
+
+// Numbers set into cells are numbers to the spreadsheet programs, beside
+// texts, over texts and under texts, and after a replay on a fresh file.
+TEST(EditRoundTrip, NumbersReadBackAsNumbers) {
+  TempDir dir;
+  auto file = dir / "d.xls";
+  Workbook::CreateDictionary(file, "Dictionary", {"Language_1", "Count"});
+  {
+    Workbook seed = Workbook::Open(file);
+    Sheet* sheet = seed.FindSheet("Dictionary");
+    sheet->SetCellText(1, 1, "7");  // a text that becomes a number
+    sheet->SetCellNumber(2, 1, 8);  // a number that becomes a text
+    seed.Save();
+  }
+  struct Case {
+    double value;
+    const char* shown;             // as our reader shows it
+    const char* office = nullptr;  // as LibreOffice does, when it differs
+  };
+  const Case cases[] = {{7, "7"},
+                        {0, "0"},
+                        {-3, "-3"},
+                        {1.5, "1.5"},
+                        {0.1, "0.1"},
+                        {65535, "65535"},
+                        {1e20, "1E+20", "1E+020"},
+                        {123456789012345, "123456789012345"}};
+  Workbook book = Workbook::Open(file);
+  Workbook theirs = Workbook::Open(file);
+  Sheet* sheet = book.FindSheet("Dictionary");
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    if (i != 1) sheet->SetCellNumber(i + 1, 1, cases[i].value);
+  }
+  sheet->SetCellText(2, 1, "eight");
+  sheet->SetCellNumber(2, 1, cases[1].value);
+  EXPECT_EQ(sheet->Kind(1, 1), CellKind::kNumber);
+  EXPECT_EQ(sheet->CellText(1, 1), "7");
+  EXPECT_THROW(sheet->SetCellNumber(3, 1, std::nan("")), Error);
+  EXPECT_THROW(sheet->SetCellNumber(65536, 1, 1), Error);
+  // Another writer saves first: ours are replayed on its file.
+  theirs.FindSheet("Dictionary")->SetCellText(1, 0, "theirs");
+  theirs.Save();
+  book.Save();
+  {
+    Workbook again = Workbook::Open(file);
+    Sheet* read = again.FindSheet("Dictionary");
+    EXPECT_EQ(read->CellText(1, 0), "theirs");
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+      EXPECT_EQ(read->Kind(i + 1, 1), CellKind::kNumber) << i;
+      EXPECT_EQ(read->CellText(i + 1, 1), cases[i].shown) << i;
+    }
+    // The same number again is no edit.
+    read->SetCellNumber(1, 1, 7);
+    EXPECT_FALSE(again.HasPendingEdits());
+    read->SetCellText(1, 1, "seven");
+    EXPECT_EQ(read->Kind(1, 1), CellKind::kText);
+  }
+  if (test::HaveXlrd()) {
+    const auto cells = ByPosition(test::XlrdDump(file)["sheets"][0]);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+      const auto& cell = cells.at({static_cast<int>(i + 1), 1});
+      EXPECT_EQ(cell["type"], 2) << i;  // a number
+      EXPECT_EQ(cell["value"].get<double>(), cases[i].value) << i;
+    }
+  }
+  if (!test::HaveLibreOffice()) return;
+  const auto rows =
+      test::ParseCsv(test::LibreOfficeCsv({file}, dir.path())[file.string()]["Dictionary"]);
+  ASSERT_EQ(rows.size(), std::size(cases) + 1);
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(rows[i + 1][1], cases[i].office ? cases[i].office : cases[i].shown);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "platform/workbook/internal/book_state.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <new>
 #include <optional>
@@ -10,6 +11,7 @@
 #include "platform/base/ascii.h"
 #include "platform/workbook/internal/book_writer.h"
 #include "platform/workbook/internal/cfb_update.h"
+#include "platform/workbook/internal/number_text.h"
 #include "platform/workbook/internal/sheet_name.h"
 #include "platform/workbook/internal/utf.h"
 
@@ -120,6 +122,27 @@ bool SetTextOn(const std::filesystem::path& path, BookData& book, SheetData& she
   return true;
 }
 
+// A number goes into the book as the text the General format shows, which
+// the writer reads back: that text is what the cell holds from now on.
+bool SetNumberOn(const std::filesystem::path& path, BookData& book, SheetData& sheet,
+                 std::size_t row, std::size_t col, std::string_view text,
+                 std::vector<PendingEdit>& log) {
+  Check(path, sheet, row, col, {});
+  const std::string_view old_text = TextAt(sheet, row, col);
+  if (KindAt(sheet, row, col) == CellKind::kNumber && old_text == text) return false;
+  const std::string_view stored = book.pool.Add(text);
+  PendingEdit& edit = log.emplace_back();
+  edit.sheet = sheet.name;
+  edit.row = row;
+  edit.col = col;
+  edit.old_text = old_text;
+  edit.text = stored;
+  edit.number = true;
+  sheet.Put(row, col, stored, CellKind::kNumber);
+  sheet.edited.push_back(CellKey(row, col));
+  return true;
+}
+
 std::size_t AppendOn(const std::filesystem::path& path, BookData& book, SheetData& sheet,
                      std::size_t col, std::string_view text, bool unique,
                      std::vector<PendingEdit>& log) {
@@ -198,6 +221,14 @@ void BookState::SetText(SheetData& sheet, std::size_t row, std::size_t col, std:
   SetTextOn(path, *data, sheet, row, col, text, pending);
 }
 
+void BookState::SetNumber(SheetData& sheet, std::size_t row, std::size_t col, double value) {
+  if (!std::isfinite(value)) {
+    throw Error(path, "sheet \"" + sheet.name + "\": row " + std::to_string(row + 1) + ", column " +
+                          std::to_string(col + 1) + " cannot hold a number that is not finite");
+  }
+  SetNumberOn(path, *data, sheet, row, col, GeneralText(value), pending);
+}
+
 std::size_t BookState::Append(SheetData& sheet, std::size_t col, std::string_view text,
                               bool unique) {
   return AppendOn(path, *data, sheet, col, text, unique, pending);
@@ -239,7 +270,11 @@ std::vector<PendingEdit> BookState::Replay(const std::filesystem::path& path, Bo
     const std::size_t at = row != moved.end() ? row->second : e.row;
     // Someone else changed the cell meanwhile (or owns the row): their value wins.
     if (ours || TextAt(*sheet, at, e.col) == e.old_text) {
-      SetTextOn(path, fresh, *sheet, at, e.col, e.text, log);
+      if (e.number) {
+        SetNumberOn(path, fresh, *sheet, at, e.col, e.text, log);
+      } else {
+        SetTextOn(path, fresh, *sheet, at, e.col, e.text, log);
+      }
     }
   }
   return log;

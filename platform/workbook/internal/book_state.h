@@ -27,6 +27,7 @@ struct PendingEdit {
   std::string_view old_text;  // what a SetCellText replaced
   std::string_view text;
   bool new_sheet = false;  // AddSheet: `sheet` names it
+  bool number = false;     // SetCellNumber: `text` shows the number
 };
 
 struct BookState {
@@ -47,6 +48,7 @@ struct BookState {
   Sheet* AddSheet(std::string_view name);
 
   void SetText(SheetData& sheet, std::size_t row, std::size_t col, std::string_view text);
+  void SetNumber(SheetData& sheet, std::size_t row, std::size_t col, double value);
   std::size_t Append(SheetData& sheet, std::size_t col, std::string_view text, bool unique);
 
   // Edits in `pending`, replayed on a fresh read of the file.

@@ -1,6 +1,8 @@
 #include "platform/workbook/internal/sheet_writer.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstring>
 #include <map>
 #include <set>
@@ -122,6 +124,19 @@ void AppendLabelRecord(Bytes& out, std::size_t row, std::size_t col, std::uint16
   Append16(out, static_cast<std::uint32_t>(units.size()));
   out.push_back(high ? 1 : 0);
   AppendChars(out, units, high);
+}
+
+// A NUMBER record's value from the text an edit left in the cell, which the
+// General format made (so the digits read back as they were written).
+std::array<std::uint8_t, 8> NumberData(std::string_view text) {
+  double value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  std::array<std::uint8_t, 8> data;
+  Put32(data.data(), static_cast<std::uint32_t>(bits));
+  Put32(data.data() + 4, static_cast<std::uint32_t>(bits >> 32));
+  return data;
 }
 
 struct Extent {
@@ -409,6 +424,8 @@ class EditedSheetWriter {
           Put32(index, new_strings_.at(text));
           Own(item, CellRecord(rt::kLabelSst, row, col, xf, index, 4));
         }
+      } else if (kind == CellKind::kNumber) {
+        Own(item, CellRecord(rt::kNumber, row, col, xf, NumberData(text).data(), 8));
       } else if (kind == CellKind::kBlank || (kind == CellKind::kEmpty && had)) {
         Own(item, CellRecord(rt::kBlank, row, col, xf, nullptr, 0));
       } else {
