@@ -105,6 +105,20 @@ diff -u "$work/expected.txt" "$work/client.txt" || fail "the script's calls (- e
 grep -q 'cannot find the translation of one or more strings from Language_1 to Language_2' \
   "$work/client.jsonl" || fail "no word of the picture's missing texts: $(cat "$work/client.jsonl")"
 
+# The sample for cscript that the sample host ships, in the same session: its
+# alarm list lies beside the pictures folder.
+cp "$examples/alarms.csv" "$work/alarms.csv"
+VELTRANO_BATCH=1 VELTRANO_TRANSCRIPT=$(win "$work/sample.jsonl") timeout 60 \
+  "$wine" cscript //nologo "$(win "$examples/scripts/beside_fix.vbs")" > "$work/sample.raw" \
+  2> "$work/sample.err" || fail "cscript of the sample beside_fix.vbs exited $?: $(cat "$work/sample.err")"
+tr -d '\r' < "$work/sample.raw" > "$work/sample.txt"
+for line in "Pictures folder: $(win "$pictures")" '[  Start  ] in Language_2: [  Starten  ]' \
+  'Alarm: Kesseldruck hoch'; do
+  grep -qxF "$line" "$work/sample.txt" || fail "the sample did not print [$line]: $(cat "$work/sample.txt")"
+done
+grep -q '^Picture .*, language marker 2$' "$work/sample.txt" ||
+  fail "the sample shows no picture in Language_2: $(cat "$work/sample.txt")"
+
 exec 3>&-
 served=
 wait "$fix" || fail "FIX.exe serve exited $?: $(cat "$work/serve.err")"
