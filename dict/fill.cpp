@@ -23,13 +23,6 @@ struct Other {
   std::unordered_map<std::string_view, std::size_t> first_row;
 };
 
-struct Edit {
-  std::size_t row;
-  std::size_t language;  // index into the targets
-  std::size_t source;    // index into the sources
-  std::string_view translation;
-};
-
 }  // namespace
 
 FillCounts FillFromWorkbooks(workbook::Workbook& book, const std::vector<FillSource>& sources,
@@ -78,7 +71,9 @@ FillCounts FillFromWorkbooks(workbook::Workbook& book, const std::vector<FillSou
   for (const std::int16_t language : targets) {
     counts.languages.push_back({language, std::vector<std::size_t>(others.size(), 0), 0, 0, 0});
   }
-  std::vector<Edit> edits;
+  // The edits go into the book as they are planned: nothing reaches the file
+  // before the save, and a failure before it leaves the file as it was.
+  ReusedCells reused(book, dictionary);
   std::vector<std::optional<std::size_t>> rows(others.size());
   for (std::size_t row = 1; row < dictionary.RowCount(); ++row) {
     const std::string_view text = dictionary.Text(row, source_column);
@@ -108,21 +103,14 @@ FillCounts FillFromWorkbooks(workbook::Workbook& book, const std::vector<FillSou
         counts.refused.push_back(others[k].source->name + ": row " + std::to_string(*rows[k] + 1) +
                                  ": " + ColumnName(targets[t]) + " " + *bad);
       } else {
-        edits.push_back({row, t, k, translation});
+        dictionary.sheet().SetCellText(row, target_columns[t], translation);
+        reused.Record(options.from, text, targets[t], translation);
+        ++tally.filled[k];
+        ++counts.written;
       }
     }
   }
-  if (edits.empty()) return counts;
-
-  ReusedCells reused(book, dictionary);
-  for (const Edit& edit : edits) {
-    dictionary.sheet().SetCellText(edit.row, target_columns[edit.language], edit.translation);
-    reused.Record(options.from, dictionary.Text(edit.row, source_column), targets[edit.language],
-                  edit.translation);
-    ++counts.languages[edit.language].filled[edit.source];
-  }
-  book.Save();
-  counts.written = edits.size();
+  if (counts.written > 0) book.Save();
   return counts;
 }
 
