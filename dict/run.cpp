@@ -270,7 +270,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
       ->add_option("--accept-state", options.accepted_states,
                    "take filled targets marked with these states too (left out and told "
                    "otherwise)")
-      ->type_name("new,needs-translation")
+      ->type_name("STATE")
       ->delimiter(',')
       ->check(CLI::IsMember({"new", "needs-translation"}));
 
