@@ -13,8 +13,6 @@
 
 #include "bench/inputs.h"
 #include "bench/suite.h"
-#include "bench/texts.h"
-#include "platform/workbook/workbook.h"
 
 namespace vt::bench {
 namespace {
@@ -22,30 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string Text(const fs::path& file) { return fs::exists(file) ? ReadText(file) : std::string(); }
-
-// The same texts as OurDictionary's, every translation of one row in `every`
-// left out.
-fs::path PartlyTranslated(Context& context, std::size_t every) {
-  const fs::path file =
-      context.cache / ("ours-" + std::to_string(kFullRows) + "x" + std::to_string(kFullLanguages) +
-                       "-untranslated-every-" + std::to_string(every) + "-v1.xls");
-  if (fs::exists(file)) return file;
-  const fs::path part = file.string() + ".part";
-  workbook::Workbook::CreateDictionary(part, "Dictionary", LanguageHeaders(kFullLanguages));
-  {
-    workbook::Workbook book = workbook::Workbook::Open(part);
-    workbook::Sheet& sheet = *book.FindSheet("Dictionary");
-    const Cells cells = DictionaryCells(kFullRows, kFullLanguages, 0, kDictionarySeed);
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-      const std::size_t r = sheet.AppendRow(0, cells[i][0]);
-      if (i % every == 0) continue;
-      for (std::size_t c = 1; c < cells[i].size(); ++c) sheet.SetCellText(r, c, cells[i][c]);
-    }
-    book.Save();
-  }
-  fs::rename(part, file);
-  return file;
-}
 
 std::size_t UntranslatedRows(std::size_t every) { return (kFullRows + every - 1) / every; }
 
@@ -86,8 +60,8 @@ std::vector<Row> RunDictCase(Context& context) {
   const fs::path copy = context.scratch / "Veltrano.xls";
   const fs::path changed = context.scratch / "changed.xlf";
   const std::string expected_written = "written " + std::to_string(kFullRows) + ",";
-  const fs::path tenth = PartlyTranslated(context, 10);
-  const fs::path half = PartlyTranslated(context, 2);
+  const fs::path tenth = OurDictionary(context, kFullRows, kFullLanguages, 10);
+  const fs::path half = OurDictionary(context, kFullRows, kFullLanguages, 2);
   const fs::path filled = context.scratch / "Filled.xls";
   const auto stats_of = [&](const fs::path& book) {
     return ProcessJob{[] {},
