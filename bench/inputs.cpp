@@ -55,9 +55,12 @@ std::string ReadText(const fs::path& file) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-fs::path OurDictionary(Context& context, std::size_t rows, int languages) {
-  const fs::path file =
-      context.cache / ("ours-" + Shape(rows, languages) + "-" + kInputVersion + ".xls");
+fs::path OurDictionary(Context& context, std::size_t rows, int languages,
+                       std::size_t untranslated_every) {
+  const std::string untranslated =
+      untranslated_every ? "-untranslated-every-" + std::to_string(untranslated_every) : "";
+  const fs::path file = context.cache / ("ours-" + Shape(rows, languages) + untranslated + "-" +
+                                         kInputVersion + ".xls");
   if (fs::exists(file)) return file;
   const fs::path part = file.string() + ".part";
   workbook::Workbook::CreateDictionary(part, "Dictionary", LanguageHeaders(languages));
@@ -65,9 +68,10 @@ fs::path OurDictionary(Context& context, std::size_t rows, int languages) {
     workbook::Workbook book = workbook::Workbook::Open(part);
     workbook::Sheet& sheet = *book.FindSheet("Dictionary");
     const Cells cells = DictionaryCells(rows, languages, 0, kDictionarySeed);
-    for (const auto& row : cells) {
-      const std::size_t r = sheet.AppendRow(0, row[0]);
-      for (std::size_t c = 1; c < row.size(); ++c) sheet.SetCellText(r, c, row[c]);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      const std::size_t r = sheet.AppendRow(0, cells[i][0]);
+      if (untranslated_every && i % untranslated_every == 0) continue;
+      for (std::size_t c = 1; c < cells[i].size(); ++c) sheet.SetCellText(r, c, cells[i][c]);
     }
     book.Save();
   }

@@ -18,8 +18,11 @@ namespace vt::bench {
 
 using Json = nlohmann::ordered_json;
 
-// A dictionary of `rows` rows in `languages` languages, written by our engine.
-std::filesystem::path OurDictionary(Context& context, std::size_t rows, int languages);
+// A dictionary of `rows` rows in `languages` languages, written by our engine;
+// with `untranslated_every`, every translation of one row in that many left
+// out (the texts are the same).
+std::filesystem::path OurDictionary(Context& context, std::size_t rows, int languages,
+                                    std::size_t untranslated_every = 0);
 
 // The same texts (with `padded_percent` of the cells padded with spaces)
 // written by LibreOffice headless from a CSV file, as a translator's

@@ -24,6 +24,7 @@ struct Goal {
 
 Goal AtLeastTimesFaster(double times);
 Goal UnderTimes(double times);
+Goal AtMostTimes(double times);
 Goal AtMostTimesOnCpu(double times);
 Goal Faster();
 

@@ -1,12 +1,14 @@
 #include "dict/import.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 #include <utility>
 
+#include "dict/cell_text.h"
 #include "dict/dictionary_sheet.h"
 #include "dict/failure.h"
 #include "platform/base/trim.h"
-#include "platform/base/utf8.h"
 
 namespace vt::dict {
 namespace {
@@ -46,13 +48,14 @@ std::string LineFeeds(std::string_view text) {
 }
 
 bool MarkedUntranslated(std::string_view state) {
-  return state == "new" || state == "needs-translation";
+  return std::find(std::begin(kUnreviewedStates), std::end(kUnreviewedStates), state) !=
+         std::end(kUnreviewedStates);
 }
 
 }  // namespace
 
 ImportCounts ImportUnits(workbook::Workbook& book, const std::vector<XliffFile>& files,
-                         const std::string& name, bool overwrite) {
+                         const std::string& name, const ImportOptions& options) {
   DictionarySheet dictionary(book);
   ImportCounts counts;
   std::vector<Edit> edits;
@@ -89,26 +92,38 @@ ImportCounts ImportUnits(workbook::Workbook& book, const std::vector<XliffFile>&
         continue;
       }
       const std::string_view target = unit.target ? base::Trim(*unit.target) : std::string_view{};
-      if (target.empty() || MarkedUntranslated(unit.state)) {
+      if (target.empty()) {
         ++counts.untranslated;
+        continue;
+      }
+      const std::string_view current = dictionary.Text(*row, target_column);
+      if (MarkedUntranslated(unit.state) &&
+          std::find(options.accepted_states.begin(), options.accepted_states.end(), unit.state) ==
+              options.accepted_states.end()) {
+        if (current == target) {
+          ++counts.unchanged;
+        } else {
+          counts.unreviewed.push_back(name + ":" + std::to_string(unit.line) + ": unit " +
+                                      Quoted(unit.id) + ": state " + Quoted(unit.state) +
+                                      ", source " + Quoted(expected) + ": target left out");
+        }
         continue;
       }
       if (!unit.markup.empty()) {
         refuse("the target holds markup (" + unit.markup + "), which a cell cannot keep");
         continue;
       }
-      if (base::Utf16Length(target) > workbook::kMaxTextUnits) {
-        refuse("the target is longer than a cell holds (32,767 characters)");
+      if (const auto bad = CellRefusal(target)) {
+        refuse("the target " + *bad);
         continue;
       }
       if (!seen.emplace(*row, target_column).second) {
         refuse("another unit for row " + unit.id + " came first");
         continue;
       }
-      const std::string_view current = dictionary.Text(*row, target_column);
       if (current == target) {
         ++counts.unchanged;
-      } else if (!current.empty() && !overwrite) {
+      } else if (!current.empty() && !options.overwrite) {
         ++counts.kept;
       } else {
         edits.push_back({*row, target_column, target});

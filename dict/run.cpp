@@ -8,7 +8,9 @@
 
 #include "dict/dictionary_sheet.h"
 #include "dict/failure.h"
+#include "dict/fill.h"
 #include "dict/import.h"
+#include "dict/reused.h"
 #include "dict/stats.h"
 #include "dict/where_used.h"
 #include "dict/xliff_reader.h"
@@ -29,16 +31,34 @@ struct Options {
   std::string xliff;
   double ratio = 1.5;
   bool overwrite = false;
+  std::vector<std::string> accepted_states;
+  std::vector<std::string> sources;   // fill's other workbooks
+  std::vector<std::int16_t> targets;  // fill's --to
 };
 
 constexpr const char* kFooter =
     "Exit status: 0 done; 1 stats --check found a named language missing texts, export left "
-    "out rows XML cannot hold, or import refused units (each told on stderr); 2 a wrong command "
-    "line, or a file that cannot be read, written or used (nothing is written then).";
+    "out rows XML cannot hold, import refused units, or fill found translations a cell cannot "
+    "take (each told on stderr); 2 a wrong command line, or a file that cannot be read, written "
+    "or used (nothing is written then).";
 
 workbook::Workbook OpenBook(const std::string& path) {
   workbook::Workbook book = workbook::Workbook::Open(system::PathFromUtf8(path));
   return book;
+}
+
+// A command never writes over a file it reads, whatever path names it.
+void RefuseSameFile(const std::string& workbook, const std::string& what,
+                    const std::string& other) {
+  bool same = false;
+  try {
+    same = system::CurrentEnv().IsSameFile(workbook, other);
+  } catch (const std::exception& e) {
+    throw Failure(std::string(e.what()));
+  }
+  if (same) {
+    throw Failure(what + " " + other + " is the workbook " + workbook + " itself: nothing written");
+  }
 }
 
 int RunStats(const Options& options, std::ostream& out, std::ostream& err) {
@@ -78,7 +98,10 @@ int RunExport(const Options& options, std::ostream& out, std::ostream& err) {
   export_options.to = options.to;
   export_options.length_ratio = options.ratio;
   export_options.original = system::Utf8FromPath(book.Path().filename());
-  const Export result = WriteXliff(dictionary, ReadWhereUsed(book, options.from), export_options);
+  RefuseSameFile(options.workbook, "the output", options.output);
+  const ReusedCells reused(book, dictionary);
+  const Export result =
+      WriteXliff(dictionary, ReadWhereUsed(book, options.from), &reused, export_options);
   try {
     system::Env::Default()->WriteFileAtomic(options.output, result.xml);
   } catch (const std::exception& e) {
@@ -93,6 +116,7 @@ int RunExport(const Options& options, std::ostream& out, std::ostream& err) {
 }
 
 int RunImport(const Options& options, std::ostream& out, std::ostream& err) {
+  RefuseSameFile(options.workbook, "the XLIFF file", options.xliff);
   std::string bytes;
   try {
     bytes = system::Env::Default()->ReadFile(options.xliff);
@@ -105,12 +129,79 @@ int RunImport(const Options& options, std::ostream& out, std::ostream& err) {
     throw Failure(options.workbook + ": the workbook is damaged (" + std::string(book.Damage()) +
                   "): nothing written");
   }
-  const ImportCounts counts = ImportUnits(book, files, options.xliff, options.overwrite);
+  ImportOptions import_options;
+  import_options.overwrite = options.overwrite;
+  import_options.accepted_states = options.accepted_states;
+  const ImportCounts counts = ImportUnits(book, files, options.xliff, import_options);
+  for (const std::string& unit : counts.unreviewed) err << "veltrano-dict: " << unit << "\n";
   for (const std::string& refusal : counts.refused) err << "veltrano-dict: " << refusal << "\n";
   out << "written " << counts.written << ", kept " << counts.kept
       << (counts.kept > 0 ? " (translated already; --overwrite replaces them)" : "")
       << ", unchanged " << counts.unchanged << ", untranslated " << counts.untranslated
+      << ", unreviewed " << counts.unreviewed.size()
+      << (counts.unreviewed.empty() ? ""
+                                    : " (marked new or needs-translation; --accept-state takes "
+                                      "them)")
       << ", refused " << counts.refused.size() << "\n";
+  return counts.refused.empty() ? kDone : kIncomplete;
+}
+
+int RunFill(const Options& options, std::ostream& out, std::ostream& err) {
+  for (const std::string& source : options.sources) {
+    RefuseSameFile(options.workbook, "--from-workbook", source);
+  }
+  workbook::Workbook book = OpenBook(options.workbook);
+  if (!book.Damage().empty()) {
+    throw Failure(options.workbook + ": the workbook is damaged (" + std::string(book.Damage()) +
+                  "): nothing written");
+  }
+  std::vector<workbook::Workbook> others;
+  others.reserve(options.sources.size());
+  std::vector<FillSource> sources;
+  for (const std::string& name : options.sources) {
+    others.push_back(OpenBook(name));
+    if (!others.back().Damage().empty()) {
+      err << "veltrano-dict: warning: " << name << ": the workbook is damaged ("
+          << others.back().Damage() << "); what reads is reused\n";
+    }
+    sources.push_back({name, &others.back()});
+  }
+  FillOptions fill_options;
+  fill_options.from = options.from;
+  fill_options.to = options.targets;
+  fill_options.overwrite = options.overwrite;
+  const FillCounts counts = FillFromWorkbooks(book, sources, fill_options);
+  for (const std::string& refusal : counts.refused) {
+    err << "veltrano-dict: " << refusal << ", which a cell cannot take: not reused\n";
+  }
+  std::vector<std::size_t> per_source(sources.size(), 0);
+  std::size_t kept = 0, unchanged = 0, not_found = 0;
+  for (const LanguageFill& language : counts.languages) {
+    std::size_t filled = 0;
+    std::string from;
+    for (std::size_t k = 0; k < sources.size(); ++k) {
+      filled += language.filled[k];
+      per_source[k] += language.filled[k];
+      if (language.filled[k] > 0) {
+        from += (from.empty() ? " (" : ", ") + std::to_string(language.filled[k]) + " from " +
+                sources[k].name;
+      }
+    }
+    out << "Language_" << language.language << ": filled " << filled << from
+        << (from.empty() ? "" : ")") << ", kept " << language.kept << ", unchanged "
+        << language.unchanged << ", not found " << language.not_found << "\n";
+    kept += language.kept;
+    unchanged += language.unchanged;
+    not_found += language.not_found;
+  }
+  out << "filled " << counts.written;
+  for (std::size_t k = 0; k < sources.size(); ++k) {
+    out << (k == 0 ? " (" : ", ") << per_source[k] << " from " << sources[k].name
+        << (k + 1 == sources.size() ? ")" : "");
+  }
+  out << ", kept " << kept << (kept > 0 ? " (translated already; --overwrite replaces them)" : "")
+      << ", unchanged " << unchanged << ", not found " << not_found << ", refused "
+      << counts.refused.size() << "\n";
   return counts.refused.empty() ? kDone : kIncomplete;
 }
 
@@ -124,15 +215,19 @@ CLI::App* AddCommand(CLI::App& app, const char* name, const char* description) {
 
 int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
   Options options;
-  CLI::App app{"veltrano-dict: the dictionary workbook's statistics, and XLIFF 1.2 out and in",
-               "veltrano-dict"};
+  CLI::App app{
+      "veltrano-dict: the dictionary workbook's statistics, XLIFF 1.2 out and in, and "
+      "translations reused from other dictionaries",
+      "veltrano-dict"};
   app.require_subcommand(1);
   app.footer(
       std::string(
           "Languages are the numbers n of the sheet Dictionary's columns Language_n. The texts "
           "are the rows with a text in the development language's column (--from, 1 unless "
           "given, as the configuration's DevelopmentLanguageNumber is by default). In XLIFF the "
-          "column Language_n is the language tag x-lang-n.\n\n") +
+          "column Language_n is the language tag x-lang-n. No command writes over a file it "
+          "reads. fill notes the cells it filled in a sheet Reused beside Dictionary; export "
+          "marks them state-qualifier=\"exact-match\" while they hold what fill wrote.\n\n") +
       kFooter);
 
   CLI::App* stats = AddCommand(app, "stats", "per language column: texts, translated, missing");
@@ -171,6 +266,34 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
   in_xliff->add_flag("--overwrite", options.overwrite,
                      "replace translations the workbook holds already (default: fill empty "
                      "cells only)");
+  in_xliff
+      ->add_option("--accept-state", options.accepted_states,
+                   "take filled targets marked with these states too (left out and told "
+                   "otherwise)")
+      ->type_name("STATE")
+      ->delimiter(',')
+      ->check(CLI::IsMember({"new", "needs-translation"}));
+
+  CLI::App* fill = AddCommand(app, "fill",
+                              "empty cells filled from other applications' dictionaries that "
+                              "hold the same source text");
+  fill->add_option("WORKBOOK", options.workbook, "the dictionary workbook to fill (.xls)")
+      ->required();
+  fill->add_option("--from-workbook", options.sources,
+                   "a dictionary to take translations from; several: the first that translates "
+                   "a text wins")
+      ->type_name("OTHER.xls")
+      ->required()
+      ->expected(1, -1);
+  fill->add_option("--from", options.from,
+                   "the source texts' language, matched in every workbook (default 1)")
+      ->type_name("N");
+  fill->add_option("--to", options.targets,
+                   "the languages to fill (default: every other column that a source has)")
+      ->type_name("M")
+      ->expected(1, -1);
+  fill->add_flag("--overwrite", options.overwrite,
+                 "replace translations the workbook holds already (default: empty cells only)");
 
   try {
     app.parse(argc, argv);
@@ -185,6 +308,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
   try {
     if (stats->parsed()) return RunStats(options, out, err);
     if (out_xliff->parsed()) return RunExport(options, out, err);
+    if (fill->parsed()) return RunFill(options, out, err);
     return RunImport(options, out, err);
   } catch (const std::exception& e) {
     err << "veltrano-dict: " << e.what() << "\n";

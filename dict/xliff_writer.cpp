@@ -1,34 +1,13 @@
 #include "dict/xliff_writer.h"
 
 #include <cmath>
-#include <cstdio>
-#include <optional>
 
+#include "dict/cell_text.h"
 #include "platform/base/utf8.h"
 #include "platform/base/xml_escape.h"
 
 namespace vt::dict {
 namespace {
-
-bool IsXmlChar(char32_t c) {
-  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
-         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-}
-
-// The first character XML 1.0 cannot carry, as "U+0007", or nothing.
-std::optional<std::string> FirstNonXmlChar(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const base::Utf8Step step = base::Utf8Next(text, i);
-    if (!step.ok) return std::string("a byte that is not UTF-8");
-    if (!IsXmlChar(step.value)) {
-      char name[16];
-      std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(step.value));
-      return std::string(name);
-    }
-    i = step.next;
-  }
-  return std::nullopt;
-}
 
 // A note's text with what XML cannot hold replaced: it is a hint only.
 std::string NoteText(std::string_view text) {
@@ -65,7 +44,7 @@ std::string LanguageTag(std::int16_t language) {
 
 Export WriteXliff(const DictionarySheet& dictionary,
                   const std::unordered_map<std::string_view, Usage>& where_used,
-                  const ExportOptions& options) {
+                  const ReusedCells* reused, const ExportOptions& options) {
   const std::size_t source_column = dictionary.Column(options.from);
   const std::size_t target_column = dictionary.Column(options.to);
   Export result;
@@ -86,12 +65,12 @@ Export WriteXliff(const DictionarySheet& dictionary,
     const std::string_view target = dictionary.Text(row, target_column);
     // Ids are the rows as a spreadsheet numbers them: the header is row 1.
     const std::string id = std::to_string(row + 1);
-    if (auto bad = FirstNonXmlChar(source)) {
-      result.left_out.push_back("row " + id + ": " + ColumnName(options.from) + " holds " + *bad);
+    if (auto bad = CellRefusal(source)) {
+      result.left_out.push_back("row " + id + ": " + ColumnName(options.from) + " " + *bad);
       continue;
     }
-    if (auto bad = FirstNonXmlChar(target)) {
-      result.left_out.push_back("row " + id + ": " + ColumnName(options.to) + " holds " + *bad);
+    if (auto bad = CellRefusal(target)) {
+      result.left_out.push_back("row " + id + ": " + ColumnName(options.to) + " " + *bad);
       continue;
     }
     const auto width = static_cast<std::size_t>(
@@ -106,7 +85,9 @@ Export WriteXliff(const DictionarySheet& dictionary,
     if (target.empty()) {
       out += "        <target state=\"needs-translation\"></target>\n";
     } else {
-      out += "        <target state=\"translated\">";
+      out += reused != nullptr && reused->Holds(row, options.to, target)
+                 ? "        <target state=\"translated\" state-qualifier=\"exact-match\">"
+                 : "        <target state=\"translated\">";
       base::AppendXmlEscaped(target, out);
       out += "</target>\n";
     }

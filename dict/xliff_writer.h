@@ -2,8 +2,9 @@
 
 // A dictionary as XLIFF 1.2 for translators' tools: one trans-unit per row
 // with a text in the source language; the target language's cell as the
-// target ("needs-translation" when empty), the row's places as notes, and a
-// width hint from the source text's length.
+// target ("needs-translation" when empty; marked as an exact match when fill
+// took it from another workbook), the row's places as notes, and a width
+// hint from the source text's length.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "dict/dictionary_sheet.h"
+#include "dict/reused.h"
 #include "dict/where_used.h"
 
 namespace vt::dict {
@@ -39,6 +41,6 @@ struct Export {
 
 Export WriteXliff(const DictionarySheet& dictionary,
                   const std::unordered_map<std::string_view, Usage>& where_used,
-                  const ExportOptions& options);
+                  const ReusedCells* reused, const ExportOptions& options);
 
 }  // namespace vt::dict

@@ -7,6 +7,7 @@
 
 #include "platform/data/csv.h"
 #include "platform/system/arguments.h"
+#include "platform/system/env.h"
 #include "platform/system/utf8_path.h"
 #include "platform/workbook/workbook.h"
 
@@ -19,6 +20,11 @@ int main(int raw_argc, char** raw_argv) {
     return 2;
   }
   try {
+    if (vt::system::CurrentEnv().IsSameFile(argv[1], argv[2])) {
+      std::cerr << "make-dictionary: " << argv[2] << " is the source " << argv[1]
+                << " itself: nothing written\n";
+      return 2;
+    }
     const auto source = vt::data::LoadCsv(argv[1]);
     std::vector<std::string> headers;
     for (const auto& field : source->Fields()) headers.push_back(field.name);

@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/system/env.h"
+
 namespace {
 
 bool IsCode(const QTextCharFormat& format) {
@@ -94,6 +96,16 @@ int main(int argc, char** argv) {
   if (argc != 4) {
     std::fprintf(stderr, "usage: markdown-pdf IN.md OUT.pdf TITLE\n");
     return 2;
+  }
+  try {
+    if (vt::system::CurrentEnv().IsSameFile(argv[1], argv[2])) {
+      std::fprintf(stderr, "markdown-pdf: %s is the input %s itself: nothing written\n", argv[2],
+                   argv[1]);
+      return 2;
+    }
+  } catch (const vt::system::SystemError& e) {
+    std::fprintf(stderr, "markdown-pdf: %s\n", e.what());
+    return 1;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);

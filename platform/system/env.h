@@ -107,6 +107,12 @@ class Env {
   // The stamp of the file at `path`; nullopt when nothing is there. Raises
   // SystemError when the path cannot be examined.
   virtual std::optional<FileStamp> StatFile(const std::string& path) = 0;
+  // True when both paths name one file on disk, however they spell it
+  // (relative, through a symbolic link, a hard link, other letter case where
+  // the file system ignores it); false when either names nothing. POSIX
+  // compares device and inode, Windows the volume serial number and file
+  // index. Raises SystemError when a path cannot be examined.
+  virtual bool IsSameFile(const std::string& a, const std::string& b) = 0;
 
   // Starts a new version of `path` (see AtomicFile). It gets the permissions
   // of the file it replaces (and its owner and group where the process may
@@ -186,6 +192,9 @@ class EnvWrapper : public Env {
   }
   std::optional<FileStamp> StatFile(const std::string& path) override {
     return target_->StatFile(path);
+  }
+  bool IsSameFile(const std::string& a, const std::string& b) override {
+    return target_->IsSameFile(a, b);
   }
   std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path) override {
     return target_->NewAtomicFile(path);

@@ -121,6 +121,18 @@ class PosixEnv final : public Env {
     throw SystemError(errno, "Cannot examine the file '" + path + "'");
   }
 
+  bool IsSameFile(const std::string& a, const std::string& b) override {
+    struct stat first {
+    }, second{};
+    const auto look = [](const std::string& path, struct stat& info) {
+      if (::stat(path.c_str(), &info) == 0) return true;
+      if (errno == ENOENT || errno == ENOTDIR) return false;
+      throw SystemError(errno, "Cannot examine the file '" + path + "'");
+    };
+    return look(a, first) && look(b, second) && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+  }
+
   std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path) override {
     return posix::NewAtomicFile(path, posix::NewFileMode());
   }

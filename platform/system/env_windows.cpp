@@ -130,6 +130,10 @@ class WindowsEnv final : public Env {
     return windows::StampOf(file.get());
   }
 
+  bool IsSameFile(const std::string& a, const std::string& b) override {
+    return windows::IsSameFile(a, b);
+  }
+
   std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path) override {
     return windows::NewAtomicFile(path);
   }

@@ -112,14 +112,6 @@ class ByteRangeLock final : public FileLock {
   Handle file_;
 };
 
-bool SameFile(HANDLE a, HANDLE b) {
-  BY_HANDLE_FILE_INFORMATION x{};
-  BY_HANDLE_FILE_INFORMATION y{};
-  return ::GetFileInformationByHandle(a, &x) && ::GetFileInformationByHandle(b, &y) &&
-         x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
-         x.nFileIndexLow == y.nFileIndexLow;
-}
-
 class WindowsRandomRWFile final : public RandomRWFile {
  public:
   explicit WindowsRandomRWFile(const std::string& path) : path_(path) {
@@ -217,6 +209,33 @@ void RemoveStaleTemporaries(const std::string& path) {
     }
   } while (::FindNextFileW(search, &found));
   ::FindClose(search);
+}
+
+bool SameFile(HANDLE a, HANDLE b) {
+  BY_HANDLE_FILE_INFORMATION x{};
+  BY_HANDLE_FILE_INFORMATION y{};
+  return ::GetFileInformationByHandle(a, &x) && ::GetFileInformationByHandle(b, &y) &&
+         x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
+         x.nFileIndexLow == y.nFileIndexLow;
+}
+
+// Both opened, so that each name is resolved as Windows resolves it (letter
+// case ignored, links followed); a name of nothing is no file at all.
+bool IsSameFile(const std::string& a, const std::string& b) {
+  const auto open = [](const std::string& path) {
+    const HANDLE file = OpenShared(path, FILE_READ_ATTRIBUTES);
+    if (file == INVALID_HANDLE_VALUE) {
+      const DWORD error = ::GetLastError();
+      if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+        throw ErrorFor(error, "Cannot examine the file '" + path + "'");
+      }
+    }
+    return file;
+  };
+  const Handle first(open(a));
+  if (!first.valid()) return false;
+  const Handle second(open(b));
+  return second.valid() && SameFile(first.get(), second.get());
 }
 
 std::unique_ptr<FileLock> LockForWriting(const std::string& path, bool wait) {

@@ -23,6 +23,9 @@ std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path);
 // reader, writer and replacer.
 HANDLE OpenShared(const std::string& path, DWORD access);
 FileStamp StampOf(HANDLE file);
+// The same file: volume serial number and file index alike.
+bool SameFile(HANDLE a, HANDLE b);
+bool IsSameFile(const std::string& a, const std::string& b);
 // The same from the file's information already asked for (under Wine each
 // such question asks for the volume, a round trip to another process).
 FileStamp StampOf(HANDLE file, const BY_HANDLE_FILE_INFORMATION& info);

@@ -2,8 +2,9 @@
 # dict_windows_test.sh WINE BIN EXAMPLES WORK
 # veltrano-dict.exe under Wine, in the test run's prefix, on the sample
 # dictionary in a folder named 工厂 (the command line read wide, the paths
-# reaching the system as UTF-16): stats and --check, export, the empty
-# targets filled, import, and stats again.
+# reaching the system as UTF-16): stats and --check, no export over the
+# workbook, fill from another dictionary, export, the empty targets filled,
+# import, and stats again.
 set -eu
 wine=$1 bin=$2 examples=$3 work=$4
 . "$(dirname "$0")/../support/wine_script.sh"
@@ -30,15 +31,33 @@ dict 1 stats "$book" --check 2 3
 grep -q '^Language_3  *28  *24  *4$' "$work/out.txt" || fail "stats: $(cat "$work/out.txt")"
 grep -q 'Language_3 misses 4 of 28 texts' "$work/err.txt" || fail "--check: $(cat "$work/err.txt")"
 
+# Never over the workbook, whatever names it: other letter case, a hard link.
+cp "$folder/Veltrano.xls" "$work/before.xls"
+ln "$folder/Veltrano.xls" "$folder/Hard.xls"
+for out in "$(win "$folder/VELTRANO.XLS")" "$(win "$folder/Hard.xls")"; do
+  dict 2 export "$book" --to 3 -o "$out"
+  grep -q 'itself: nothing written' "$work/err.txt" || fail "export over the workbook: $(cat "$work/err.txt")"
+  cmp -s "$folder/Veltrano.xls" "$work/before.xls" || fail "export over the workbook changed it"
+done
+rm "$folder/Hard.xls"
+
+# Two of the four texts Language_3 misses, from another plant's dictionary.
+printf 'Language_1,Language_3\nPassword,Parola chiave\nLevel,Livello\nStart,Inizia\n' > "$work/other.csv"
+"$wine" "$bin/make-dictionary.exe" "$(win "$work/other.csv")" "$(win "$folder/Other.xls")" > /dev/null
+dict 0 fill "$book" --from-workbook "$(win "$folder/Other.xls")" --to 3
+grep -q '^Language_3: filled 2 .*kept 1, unchanged 0, not found 2$' "$work/out.txt" ||
+  fail "fill: $(cat "$work/out.txt")"
+
 xlf=$folder/Veltrano-3.xlf
 dict 0 export "$book" --to 3 -o "$(win "$xlf")"
+[ "$(grep -c 'state-qualifier="exact-match">' "$xlf")" -eq 2 ] || fail "export: not 2 reused targets"
 [ "$(grep -c '<trans-unit ' "$xlf")" -eq 28 ] || fail "export: not 28 units"
-[ "$(grep -c 'state="needs-translation"' "$xlf")" -eq 4 ] || fail "export: not 4 empty targets"
+[ "$(grep -c 'state="needs-translation"' "$xlf")" -eq 2 ] || fail "export: not 2 empty targets"
 
 sed 's|<target state="needs-translation"></target>|<target state="translated">Tradotto</target>|' \
   "$xlf" > "$folder/filled.xlf"
 dict 0 import "$book" "$(win "$folder/filled.xlf")"
-grep -q '^written 4, kept 0' "$work/out.txt" || fail "import: $(cat "$work/out.txt")"
+grep -q '^written 2, kept 0' "$work/out.txt" || fail "import: $(cat "$work/out.txt")"
 dict 0 stats "$book" --check 2 3
 grep -q '^Language_3  *28  *28  *0$' "$work/out.txt" || fail "stats after import: $(cat "$work/out.txt")"
 

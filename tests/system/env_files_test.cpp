@@ -61,6 +61,33 @@ std::vector<std::string> RawOrder(const std::string& folder) {
   return names;
 }
 
+TEST(IsSameFile, EveryNameOfOneFileAndNoOther) {
+  TempDir dir;
+  WriteFile(dir / "book.xls", "x");
+  WriteFile(dir / "copy.xls", "x");
+  ASSERT_EQ(::symlink("book.xls", (dir / "link.xls").c_str()), 0);
+  ASSERT_EQ(::link((dir / "book.xls").c_str(), (dir / "hard.xls").c_str()), 0);
+  ASSERT_EQ(::mkdir((dir / "sub").c_str(), 0755), 0);
+  const std::string book = dir / "book.xls";
+  const struct {
+    std::string other;
+    bool same;
+  } cases[] = {
+      {book, true},
+      {(dir / "sub/../book.xls").string(), true},
+      {(dir / "link.xls").string(), true},
+      {(dir / "hard.xls").string(), true},
+      {(dir / "copy.xls").string(), false},
+      {(dir / "Book.xls").string(), false},  // another name on a file system that tells case
+      {(dir / "missing.xls").string(), false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(env().IsSameFile(book, c.other), c.same) << c.other;
+    EXPECT_EQ(env().IsSameFile(c.other, book), c.same) << c.other;
+  }
+  EXPECT_THROW(env().IsSameFile(book, std::string(5000, 'x')), SystemError);  // ENAMETOOLONG
+}
+
 TEST(ListFiles, MatchesPatternInListingOrderSkippingHiddenAndFolders) {
   TempDir dir;
   for (const char* name : {"Main.grf", "alarms.GRF", "b.grf", "notes.txt", ".hidden.grf",

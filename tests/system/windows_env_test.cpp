@@ -90,6 +90,32 @@ TEST(WindowsFiles, AtomicWritesReplaceAndLeaveNothingBehind) {
   EXPECT_EQ(EntriesIn(dir.path()), (Names{"Veltrano.ini", "folder.xls"}));
 }
 
+TEST(WindowsFiles, OneFileHoweverItIsNamed) {
+  TempDir dir;
+  WriteFile(dir / "Book.xls", "x");
+  WriteFile(dir / "Copy.xls", "x");
+  std::filesystem::create_directory(dir / "sub");
+  const std::string book = (dir / "Book.xls").string();
+  ASSERT_TRUE(::CreateHardLinkW((dir / "Hard.xls").wstring().c_str(),
+                                std::filesystem::path(book).wstring().c_str(), nullptr));
+  const struct {
+    std::string other;
+    bool same;
+  } cases[] = {
+      {book, true},
+      {(dir / "BOOK.XLS").string(), true},
+      {(dir / "sub\\..\\book.xls").string(), true},
+      {(dir / "Hard.xls").string(), true},
+      {(dir / "Copy.xls").string(), false},
+      {(dir / "Missing.xls").string(), false},
+      {(dir / "gone\\Book.xls").string(), false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CurrentEnv().IsSameFile(book, c.other), c.same) << c.other;
+    EXPECT_EQ(CurrentEnv().IsSameFile(c.other, book), c.same) << c.other;
+  }
+}
+
 TEST(WindowsFiles, TheWritersLockTakenWithoutWaitingIsNoneWhileHeld) {
   TempDir dir;
   const auto file = (dir / "Veltrano.xls").string();

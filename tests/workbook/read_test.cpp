@@ -120,10 +120,13 @@ TEST(ReadBadInput, NamesTheFileAndWhatIsWrong) {
               "under an .xls name");
   test::WriteBytes(dir / "html.xls", {'<', 'h', 't', 'm', 'l', '>'});
   ExpectError(dir / "html.xls", "XML or HTML");
-  test::WriteBytes(dir / "text.xls", std::vector<std::uint8_t>(1000, 'a'));
-  ExpectError(dir / "text.xls", "not a compound file");
+  const std::string csv = "Language_1;Language_2\r\nStart;Avvio\r\n\xC3\x9C\tber;\r\n";
+  test::WriteBytes(dir / "text.xls", std::vector<std::uint8_t>(csv.begin(), csv.end()));
+  ExpectError(dir / "text.xls", "not an Excel 97-2003 workbook: it is a text file (CSV");
   test::WriteBytes(dir / "empty.xls", {});
-  ExpectError(dir / "empty.xls", "not a compound file");
+  ExpectError(dir / "empty.xls", "not an Excel 97-2003 workbook: the file is empty");
+  test::WriteBytes(dir / "binary.xls", std::vector<std::uint8_t>(1000, 0));
+  ExpectError(dir / "binary.xls", "not an Excel 97-2003 workbook: not a compound file");
   ExpectError(dir.path(), "not an ordinary file");
 
   detail::CompoundFile other = detail::NewCompoundFile(u"Book", detail::Bytes(100, 0));

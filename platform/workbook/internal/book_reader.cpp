@@ -27,7 +27,18 @@ constexpr std::uint16_t kBiff8 = 0x0600;
 constexpr std::uint16_t kGlobalsBof = 0x0005;
 constexpr std::uint16_t kWorksheetBof = 0x0010;
 
+// Bytes a text file holds: printable ASCII, tabs, line ends, form feeds, and
+// anything of 0x80 and above (UTF-8, or a legacy code page).
+bool LooksLikeText(std::span<const std::uint8_t> head) {
+  return std::all_of(head.begin(), head.end(), [](std::uint8_t b) {
+    return (b >= 0x20 && b != 0x7F) || b == '\t' || b == '\n' || b == '\r' || b == '\f';
+  });
+}
+
 void CheckNotOtherFormat(std::span<const std::uint8_t> file) {
+  static constexpr std::uint8_t kCompoundFile[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+  if (file.size() >= 8 && std::memcmp(file.data(), kCompoundFile, 8) == 0) return;
+  if (file.empty()) throw FormatError("not an Excel 97-2003 workbook: the file is empty");
   static constexpr std::uint8_t kZip[4] = {'P', 'K', 3, 4};
   if (file.size() >= 4 && std::memcmp(file.data(), kZip, 4) == 0) {
     throw FormatError(
@@ -44,6 +55,13 @@ void CheckNotOtherFormat(std::span<const std::uint8_t> file) {
     throw FormatError(
         "not an Excel 97-2003 workbook: it is an XML or HTML file saved under an .xls name");
   }
+  if (LooksLikeText(file.first(std::min<std::size_t>(file.size(), 4096)))) {
+    throw FormatError(
+        "not an Excel 97-2003 workbook: it is a text file (CSV, for one) saved under an .xls "
+        "name; open it in a spreadsheet program and save it as Excel 97-2003");
+  }
+  throw FormatError(
+      "not an Excel 97-2003 workbook: not a compound file (the format's signature is missing)");
 }
 
 // Records whose data has one size only (0: any size).
