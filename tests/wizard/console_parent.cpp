@@ -5,25 +5,13 @@
 // program has ended, prints what the console shows (each line without its
 // trailing blanks) on this program's own standard output and exits with the
 // program's exit status; 100 when the console or the program cannot be made.
-// clang-format off
-#include <windows.h>
-// clang-format on
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
-namespace {
+#include "platform/system/text_windows.h"
 
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
-                        nullptr, nullptr);
-  return text;
-}
+namespace {
 
 int Fail(HANDLE out, const std::string& what) {
   const std::string line =
@@ -48,7 +36,8 @@ std::string Shown() {
                                   &read);
     std::wstring line(row.data(), read);
     line.erase(line.find_last_not_of(L' ') + 1);
-    if (y < info.dwCursorPosition.Y || !line.empty()) shown += Utf8(line) + "\n";
+    if (y < info.dwCursorPosition.Y || !line.empty())
+      shown += vt::system::windows::Narrow(line) + "\n";
   }
   ::CloseHandle(screen);
   return shown;
@@ -81,7 +70,7 @@ int main() {
   PROCESS_INFORMATION started{};
   if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
                         nullptr, &startup, &started)) {
-    return Fail(out, "cannot start " + Utf8(command));
+    return Fail(out, "cannot start " + vt::system::windows::Narrow(command));
   }
   ::WaitForSingleObject(started.hProcess, INFINITE);
   DWORD status = 100;
