@@ -86,8 +86,10 @@ function(veltrano_wine_prefix_test)
     ${VELTRANO_WINE} ${VELTRANO_WINE_TEMPLATE} ${VELTRANO_WINE_PREFIX})
   set_tests_properties(wine_prefix PROPERTIES
     ENVIRONMENT "${VELTRANO_WINE_ENVIRONMENT}" FIXTURES_SETUP wine_prefix TIMEOUT 300)
-  add_test(NAME wine_prefix_removed COMMAND ${CMAKE_COMMAND} -E rm -rf ${VELTRANO_WINE_TEMPLATE}
-    ${VELTRANO_WINE_PREFIX} ${VELTRANO_WINE_VIEWS_PREFIX} ${VELTRANO_WINE_VIEWS_120DPI_PREFIX})
+  add_test(NAME wine_prefix_removed COMMAND sh
+    ${PROJECT_SOURCE_DIR}/tests/support/wine_prefix_remove.sh ${VELTRANO_WINE}
+    ${VELTRANO_WINE_TEMPLATE} ${VELTRANO_WINE_PREFIX} ${VELTRANO_WINE_VIEWS_PREFIX}
+    ${VELTRANO_WINE_VIEWS_120DPI_PREFIX})
   set_tests_properties(wine_prefix_removed PROPERTIES FIXTURES_CLEANUP wine_prefix)
 endfunction()
 
