@@ -3,10 +3,10 @@
 namespace vt::wizard {
 namespace {
 
-using maintenance::layout::Control;
-using maintenance::layout::Font;
-using maintenance::layout::Kind;
-using maintenance::layout::Window;
+using ui::layout::Control;
+using ui::layout::Font;
+using ui::layout::Kind;
+using ui::layout::Window;
 
 constexpr Font kTitleFont{"MS Sans Serif", 12, true};
 

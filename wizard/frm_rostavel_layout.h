@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/maintenance/layout.h"
+#include "platform/ui/dialog_layout.h"
 
 namespace vt::wizard {
 
@@ -8,6 +8,6 @@ namespace vt::wizard {
 // (shpTitle, imgTitleIcon, lblTitle, fraStep, lblStepDescription) are one set
 // per page, at the same place on every page; the window's own controls lie
 // outside the pages.
-const maintenance::layout::Window& FrmRostavelLayout();
+const ui::layout::Window& FrmRostavelLayout();
 
 }  // namespace vt::wizard

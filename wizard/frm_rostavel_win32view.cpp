@@ -1,6 +1,6 @@
 #include "wizard/frm_rostavel_win32view.h"
 
-#include "library/maintenance/dialog_win32view.h"
+#include "platform/ui/dialog_win32view.h"
 // clang-format off
 #include <commctrl.h>
 // clang-format on
@@ -16,8 +16,8 @@
 namespace vt::wizard {
 namespace {
 
-namespace layout = maintenance::layout;
-namespace win32 = maintenance::win32;
+namespace layout = ui::layout;
+namespace win32 = ui::win32;
 using win32::Wide;
 
 const COLORREF kTitleBar = RGB(0x1f, 0x4e, 0x79);
@@ -27,35 +27,6 @@ const layout::Window& kWindow = FrmRostavelLayout();
 int PageId(const char* name, std::size_t page) {
   return win32::ControlId(kWindow, name) + 100 * static_cast<int>(page);
 }
-
-}  // namespace
-
-struct FrmRostavelWin32View::Impl {
-  HWND window = nullptr;
-  int dpi = 96;
-  bool unloading = false;
-  bool activated = false;
-  HBRUSH title_brush = nullptr;
-  std::vector<HFONT> fonts;
-  std::function<void(FrmRostavel&)> before_show;
-
-  HWND Item(int id) const { return ::GetDlgItem(window, id); }
-  HWND Item(const char* name) const { return Item(win32::ControlId(kWindow, name)); }
-};
-
-FrmRostavelWin32View::FrmRostavelWin32View() : impl_(new Impl), form_(*this) {}
-
-FrmRostavelWin32View::~FrmRostavelWin32View() {
-  for (HFONT font : impl_->fonts) ::DeleteObject(font);
-  if (impl_->title_brush != nullptr) ::DeleteObject(impl_->title_brush);
-  delete impl_;
-}
-
-int FrmRostavelWin32View::ControlId(std::string_view name) {
-  return win32::ControlId(kWindow, name);
-}
-
-namespace {
 
 struct Binding {
   const char* name;
@@ -97,214 +68,248 @@ HWND Make(HWND parent, const layout::Control& control, int id, int dpi, const wc
 
 }  // namespace
 
+// The running dialog: it builds the controls from the layout, turns clicks
+// into the form's event procedures and shows the form's state after each.
+struct FrmRostavelWin32View::Impl : win32::DialogView {
+  explicit Impl(FrmRostavelWin32View& owner) : DialogView(kWindow), view(owner) {}
+  ~Impl() {
+    if (title_brush != nullptr) ::DeleteObject(title_brush);
+  }
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
+
+  static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+
+  FrmRostavel& form() { return view.form_; }
+  void Build(HWND dialog);
+  void MakeControls();
+  void MakePictures();
+  void Activate();
+  void Clicked(int id);
+  INT_PTR ColourStatic(HWND control, HDC dc) const;
+  void EraseBackground(HDC dc) const;
+  void Sync();
+
+  FrmRostavelWin32View& view;
+  bool unloading = false;
+  bool activated = false;
+  HBRUSH title_brush = nullptr;
+  std::function<void(FrmRostavel&)> before_show;
+};
+
+FrmRostavelWin32View::FrmRostavelWin32View() : impl_(new Impl(*this)), form_(*this) {}
+
+FrmRostavelWin32View::~FrmRostavelWin32View() { delete impl_; }
+
+int FrmRostavelWin32View::ControlId(std::string_view name) {
+  return win32::ControlId(kWindow, name);
+}
+
+void FrmRostavelWin32View::Impl::Build(HWND dialog) {
+  dialog_ = dialog;
+  title_brush = ::CreateSolidBrush(kTitleBar);
+  win32::SizeAndCentre(dialog, kWindow, dpi_);
+  fonts_.push_back(win32::MakeFont(kWindow.font, dpi_));
+  fonts_.push_back(win32::MakeFont(layout::Find(kWindow, "lblTitle").font, dpi_));
+  MakeControls();
+  MakePictures();
+  form().Form_Load();
+  if (before_show) before_show(form());
+  Sync();
+  ::PostMessageW(dialog, WM_APP, 0, 0);  // activation, once shown
+}
+
+void FrmRostavelWin32View::Impl::MakeControls() {
+  HFONT font = fonts_[0];
+  // In the tab order first, then what takes no focus.
+  for (const char* name : kWindow.tab_order) {
+    const layout::Control& control = layout::Find(kWindow, name);
+    const bool box = std::string_view(name).starts_with("chk");
+    Make(dialog_, control, win32::ControlId(kWindow, name), dpi_, L"BUTTON",
+         WS_TABSTOP | WS_VISIBLE | (box ? BS_AUTOCHECKBOX : BS_PUSHBUTTON), "", font);
+  }
+  for (CheckBox* box : Boxes(form())) {
+    ::SetWindowTextW(Item(box->Name), Wide(box->Caption).c_str());
+  }
+  Make(dialog_, layout::Find(kWindow, "lblPicturesFolder"),
+       win32::ControlId(kWindow, "lblPicturesFolder"), dpi_, L"STATIC",
+       SS_LEFT | SS_NOPREFIX | SS_SUNKEN | SS_PATHELLIPSIS, "", font);
+  for (std::size_t page = 0; page < FrmRostavel::kPages; ++page) {
+    Make(dialog_, layout::Find(kWindow, "lblTitle"), PageId("lblTitle", page), dpi_, L"STATIC",
+         SS_LEFT | SS_NOPREFIX, form().lblTitle[page].Caption, fonts_[1]);
+    Make(dialog_, layout::Find(kWindow, "lblStepDescription"), PageId("lblStepDescription", page),
+         dpi_, L"STATIC", SS_LEFT | SS_NOPREFIX, form().lblStepDescription[page].Caption, font);
+  }
+}
+
+void FrmRostavelWin32View::Impl::MakePictures() {
+  HFONT font = fonts_[0];
+  // Stock icons, drawn at the size of their place.
+  for (const auto& [name, icon] :
+       {std::pair{"imgTitleIcon", IDI_APPLICATION}, std::pair{"imgStart", IDI_APPLICATION},
+        std::pair{"imgFinish", IDI_INFORMATION}}) {
+    const bool always = std::string_view(name) == "imgTitleIcon";
+    HWND picture =
+        Make(dialog_, layout::Find(kWindow, name), win32::ControlId(kWindow, name), dpi_, L"STATIC",
+             SS_ICON | SS_REALSIZECONTROL | (always ? WS_VISIBLE : 0), "", font);
+    ::SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, icon)), 0);
+  }
+  HWND frame = Make(dialog_, layout::Find(kWindow, "fraStep"), win32::ControlId(kWindow, "fraStep"),
+                    dpi_, L"BUTTON", WS_VISIBLE | BS_GROUPBOX, "", font);
+  ::SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FrmRostavelWin32View::Impl::Activate() {
+  if (activated) return;
+  activated = true;
+  ui::RecordWindowShown("frmRostavel", form().Caption);
+  // Message boxes and the folder dialog are not forms: coming back from them
+  // is no activation, so the form activates once.
+  form().Form_Activate();
+  Sync();
+}
+
+void FrmRostavelWin32View::Impl::Clicked(int id) {
+  for (const Binding& binding : kClicks) {
+    if (win32::ControlId(kWindow, binding.name) != id) continue;
+    for (CheckBox* box : Boxes(form())) {
+      if (box->Name != binding.name) continue;
+      const LRESULT state = ::SendMessageW(Item(binding.name), BM_GETCHECK, 0, 0);
+      box->Value = state == BST_CHECKED ? 1 : state == BST_INDETERMINATE ? 2 : 0;
+    }
+    if (binding.click != nullptr) (form().*binding.click)();
+    if (!unloading) Sync();
+  }
+}
+
+INT_PTR FrmRostavelWin32View::Impl::ColourStatic(HWND control, HDC dc) const {
+  // The page titles, white on the title bar, and its icon.
+  const int id = ::GetDlgCtrlID(control);
+  if (id == win32::ControlId(kWindow, "imgTitleIcon")) {
+    return reinterpret_cast<INT_PTR>(title_brush);
+  }
+  for (std::size_t page = 0; page < FrmRostavel::kPages; ++page) {
+    if (id != PageId("lblTitle", page)) continue;
+    ::SetTextColor(dc, RGB(255, 255, 255));
+    ::SetBkColor(dc, kTitleBar);
+    return reinterpret_cast<INT_PTR>(title_brush);
+  }
+  return FALSE;
+}
+
+void FrmRostavelWin32View::Impl::EraseBackground(HDC dc) const {
+  RECT client;
+  ::GetClientRect(dialog_, &client);
+  ::FillRect(dc, &client, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  const RECT bar = win32::PlaceOf(kWindow, layout::Find(kWindow, "shpTitle"), dpi_);
+  ::FillRect(dc, &bar, title_brush);
+  ::SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, TRUE);
+}
+
+INT_PTR CALLBACK FrmRostavelWin32View::Impl::Procedure(HWND dialog, UINT message, WPARAM wparam,
+                                                       LPARAM lparam) {
+  Impl* impl = win32::ViewOf<Impl>(dialog, message, lparam);
+  if (impl == nullptr) return FALSE;
+  switch (message) {
+    case WM_INITDIALOG:
+      impl->Build(dialog);
+      return TRUE;
+    case WM_APP:
+      impl->Activate();
+      return TRUE;
+    case WM_COMMAND:
+      if (const int id = win32::ClickedControl(wparam); id != 0) impl->Clicked(id);
+      return TRUE;
+    case DM_GETDEFID:
+      win32::AnswerDefaultId(dialog);
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+      return impl->ColourStatic(reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam));
+    case WM_ERASEBKGND:
+      impl->EraseBackground(reinterpret_cast<HDC>(wparam));
+      return TRUE;
+    case WM_CLOSE:
+      return TRUE;  // only the wizard's own buttons end it
+    default:
+      return FALSE;
+  }
+}
+
 // Brings the controls into line with the form's.
-static void Sync(HWND window, FrmRostavel& form) {
-  ::SetWindowTextW(window, Wide(form.Caption).c_str());
+void FrmRostavelWin32View::Impl::Sync() {
+  const FrmRostavel& shown = form();
+  auto show = [](HWND control, bool visible) {
+    ::ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+  };
+  ::SetWindowTextW(dialog_, Wide(shown.Caption).c_str());
   for (std::size_t p = 0; p < FrmRostavel::kPages; ++p) {
-    const bool visible = form.picContainer[p].Visible;
     for (const char* name : {"lblTitle", "lblStepDescription"}) {
-      ::ShowWindow(::GetDlgItem(window, PageId(name, p)), visible ? SW_SHOWNA : SW_HIDE);
+      show(::GetDlgItem(dialog_, PageId(name, p)), shown.picContainer[p].Visible);
     }
   }
-  ::ShowWindow(::GetDlgItem(window, win32::ControlId(kWindow, "imgStart")),
-               form.picContainer[0].Visible ? SW_SHOWNA : SW_HIDE);
-  ::ShowWindow(::GetDlgItem(window, win32::ControlId(kWindow, "imgFinish")),
-               form.picContainer[3].Visible ? SW_SHOWNA : SW_HIDE);
-  const bool folder_page = form.picContainer[1].Visible;
-  const bool files_page = form.picContainer[2].Visible;
-  ::ShowWindow(::GetDlgItem(window, win32::ControlId(kWindow, "lblPicturesFolder")),
-               folder_page ? SW_SHOWNA : SW_HIDE);
-  ::ShowWindow(::GetDlgItem(window, win32::ControlId(kWindow, "cmdBrowseForFolder")),
-               folder_page ? SW_SHOWNA : SW_HIDE);
-  for (CommandButton* button : Buttons(form)) {
-    HWND control = ::GetDlgItem(window, win32::ControlId(kWindow, button->Name));
+  show(Item("imgStart"), shown.picContainer[0].Visible);
+  show(Item("imgFinish"), shown.picContainer[3].Visible);
+  const bool folder_page = shown.picContainer[1].Visible;
+  const bool files_page = shown.picContainer[2].Visible;
+  show(Item("lblPicturesFolder"), folder_page);
+  show(Item("cmdBrowseForFolder"), folder_page);
+  for (CommandButton* button : Buttons(form())) {
+    HWND control = Item(button->Name);
     ::SetWindowTextW(control, Wide(button->Caption).c_str());
     ::EnableWindow(control, button->Enabled);
   }
-  for (CheckBox* box : Boxes(form)) {
-    HWND control = ::GetDlgItem(window, win32::ControlId(kWindow, box->Name));
-    ::ShowWindow(control, files_page ? SW_SHOWNA : SW_HIDE);
+  for (CheckBox* box : Boxes(form())) {
+    HWND control = Item(box->Name);
+    show(control, files_page);
     ::SendMessageW(control, BM_SETCHECK,
                    box->Value == 0   ? BST_UNCHECKED
                    : box->Value == 1 ? BST_CHECKED
                                      : BST_INDETERMINATE,
                    0);
   }
-  HWND folder = ::GetDlgItem(window, win32::ControlId(kWindow, "lblPicturesFolder"));
-  if (win32::TextOf(folder) != form.lblPicturesFolder.Caption) {
-    ::SetWindowTextW(folder, Wide(form.lblPicturesFolder.Caption).c_str());
+  HWND folder = Item("lblPicturesFolder");
+  if (win32::TextOf(folder) != shown.lblPicturesFolder.Caption) {
+    ::SetWindowTextW(folder, Wide(shown.lblPicturesFolder.Caption).c_str());
   }
 }
 
 void FrmRostavelWin32View::Run(const std::function<void(FrmRostavel&)>& before_show) {
   impl_->before_show = before_show;
-  static FrmRostavelWin32View* running = nullptr;
-  running = this;
-  auto procedure = [](HWND window, UINT message, WPARAM wparam, LPARAM lparam) -> INT_PTR {
-    FrmRostavelWin32View* view = running;
-    if (view == nullptr) return FALSE;
-    Impl& impl = *view->impl_;
-    FrmRostavel& form = view->form_;
-    switch (message) {
-      case WM_INITDIALOG: {
-        impl.window = window;
-        impl.dpi = win32::ScreenDpi();
-        impl.title_brush = ::CreateSolidBrush(kTitleBar);
-        win32::SizeAndCentre(window, kWindow, impl.dpi);
-        impl.fonts.push_back(win32::MakeFont(kWindow.font, impl.dpi));
-        impl.fonts.push_back(win32::MakeFont(layout::Find(kWindow, "lblTitle").font, impl.dpi));
-        HFONT font = impl.fonts[0];
-        // In the tab order first, then what takes no focus.
-        for (const char* name : kWindow.tab_order) {
-          const layout::Control& control = layout::Find(kWindow, name);
-          const bool box = std::string_view(name).starts_with("chk");
-          Make(window, control, win32::ControlId(kWindow, name), impl.dpi, L"BUTTON",
-               WS_TABSTOP | WS_VISIBLE | (box ? BS_AUTOCHECKBOX : BS_PUSHBUTTON), "", font);
-        }
-        for (CheckBox* box : Boxes(form)) {
-          ::SetWindowTextW(impl.Item(box->Name.c_str()), Wide(box->Caption).c_str());
-        }
-        Make(window, layout::Find(kWindow, "lblPicturesFolder"),
-             win32::ControlId(kWindow, "lblPicturesFolder"), impl.dpi, L"STATIC",
-             SS_LEFT | SS_NOPREFIX | SS_SUNKEN | SS_PATHELLIPSIS, "", font);
-        for (std::size_t page = 0; page < FrmRostavel::kPages; ++page) {
-          Make(window, layout::Find(kWindow, "lblTitle"), PageId("lblTitle", page), impl.dpi,
-               L"STATIC", SS_LEFT | SS_NOPREFIX, form.lblTitle[page].Caption, impl.fonts[1]);
-          Make(window, layout::Find(kWindow, "lblStepDescription"),
-               PageId("lblStepDescription", page), impl.dpi, L"STATIC", SS_LEFT | SS_NOPREFIX,
-               form.lblStepDescription[page].Caption, font);
-        }
-        // The pictures: stock icons, drawn at the size of their place.
-        for (const auto& [name, icon] :
-             {std::pair{"imgTitleIcon", IDI_APPLICATION}, std::pair{"imgStart", IDI_APPLICATION},
-              std::pair{"imgFinish", IDI_INFORMATION}}) {
-          const bool always = std::string_view(name) == "imgTitleIcon";
-          HWND picture =
-              Make(window, layout::Find(kWindow, name), win32::ControlId(kWindow, name), impl.dpi,
-                   L"STATIC", SS_ICON | SS_REALSIZECONTROL | (always ? WS_VISIBLE : 0), "", font);
-          ::SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, icon)),
-                         0);
-        }
-        HWND frame =
-            Make(window, layout::Find(kWindow, "fraStep"), win32::ControlId(kWindow, "fraStep"),
-                 impl.dpi, L"BUTTON", WS_VISIBLE | BS_GROUPBOX, "", font);
-        ::SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        form.Form_Load();
-        if (impl.before_show) impl.before_show(form);
-        Sync(window, form);
-        ::PostMessageW(window, WM_APP, 0, 0);  // activation, once shown
-        return TRUE;
-      }
-      case WM_APP:
-        if (!impl.activated) {
-          impl.activated = true;
-          ui::RecordWindowShown("frmRostavel", form.Caption);
-          // Message boxes and the folder dialog are not forms: coming back
-          // from them is no activation, so the form activates once.
-          form.Form_Activate();
-          Sync(window, form);
-        }
-        return TRUE;
-      case WM_COMMAND:
-        if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) >= win32::kFirstControlId) {
-          for (const Binding& binding : kClicks) {
-            if (win32::ControlId(kWindow, binding.name) != LOWORD(wparam)) continue;
-            for (CheckBox* box : Boxes(form)) {
-              if (box->Name != binding.name) continue;
-              const LRESULT state = ::SendMessageW(impl.Item(binding.name), BM_GETCHECK, 0, 0);
-              box->Value = state == BST_CHECKED ? 1 : state == BST_INDETERMINATE ? 2 : 0;
-            }
-            if (binding.click != nullptr) (form.*binding.click)();
-            if (!impl.unloading) Sync(window, form);
-          }
-        }
-        return TRUE;
-      case DM_GETDEFID: {
-        const int id = win32::FocusedButtonId(window);
-        ::SetWindowLongPtrW(window, DWLP_MSGRESULT, id != 0 ? MAKELONG(id, DC_HASDEFID) : 0);
-        return TRUE;
-      }
-      case WM_CTLCOLORSTATIC: {
-        // The page titles, white on the title bar, and its icon.
-        const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
-        if (id == win32::ControlId(kWindow, "imgTitleIcon")) {
-          return reinterpret_cast<INT_PTR>(impl.title_brush);
-        }
-        for (std::size_t page = 0; page < FrmRostavel::kPages; ++page) {
-          if (id != PageId("lblTitle", page)) continue;
-          ::SetTextColor(reinterpret_cast<HDC>(wparam), RGB(255, 255, 255));
-          ::SetBkColor(reinterpret_cast<HDC>(wparam), kTitleBar);
-          return reinterpret_cast<INT_PTR>(impl.title_brush);
-        }
-        return FALSE;
-      }
-      case WM_ERASEBKGND: {
-        RECT client;
-        ::GetClientRect(window, &client);
-        ::FillRect(reinterpret_cast<HDC>(wparam), &client,
-                   reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-        const RECT bar = win32::PlaceOf(kWindow, layout::Find(kWindow, "shpTitle"), impl.dpi);
-        ::FillRect(reinterpret_cast<HDC>(wparam), &bar, impl.title_brush);
-        ::SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
-        return TRUE;
-      }
-      case WM_CLOSE:
-        return TRUE;  // only the wizard's own buttons end it
-      default:
-        return FALSE;
-    }
-  };
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
-  struct alignas(DWORD) Template {
-    DLGTEMPLATE header;
-    WORD menu = 0;
-    WORD window_class = 0;
-    WORD title = 0;
-  } dialog{};
-  dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_CENTER;
-  dialog.header.dwExtendedStyle = WS_EX_APPWINDOW;
-  // A lambda converts to a function of the default calling convention; the
-  // dialog wants CALLBACK's, which differs on x86.
-  static INT_PTR (*plain)(HWND, UINT, WPARAM, LPARAM) = nullptr;
-  plain = procedure;
-  struct Procedure {
-    static INT_PTR CALLBACK Call(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-      return plain(window, message, wparam, lparam);
-    }
-  };
-  ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), &dialog.header, nullptr, &Procedure::Call,
-                            0);
-  running = nullptr;
+  // A window of its own on the taskbar, owned by none. The form tells how it
+  // ended: one that could not be made leaves it incomplete.
+  win32::ShowModal(nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_CENTER,
+                   WS_EX_APPWINDOW, &Impl::Procedure, reinterpret_cast<LPARAM>(impl_));
 }
 
 void FrmRostavelWin32View::RemoveCloseFromTitleBar() {
-  HMENU menu = ::GetSystemMenu(impl_->window, FALSE);
+  HMENU menu = ::GetSystemMenu(impl_->dialog(), FALSE);
   if (menu == nullptr) return;
   const int entries = ::GetMenuItemCount(menu);
   // Close and the separator above it, by position.
   ::RemoveMenu(menu, static_cast<UINT>(entries - 1), MF_BYPOSITION);
   ::RemoveMenu(menu, static_cast<UINT>(entries - 2), MF_BYPOSITION);
-  ::DrawMenuBar(impl_->window);
+  ::DrawMenuBar(impl_->dialog());
 }
 
-void FrmRostavelWin32View::Hide() { ::ShowWindow(impl_->window, SW_HIDE); }
+void FrmRostavelWin32View::Hide() { ::ShowWindow(impl_->dialog(), SW_HIDE); }
 
 void FrmRostavelWin32View::Unload() {
   if (impl_->unloading) return;
   impl_->unloading = true;
   form_.Form_Unload();
-  ::EndDialog(impl_->window, 0);
+  ::EndDialog(impl_->dialog(), 0);
 }
 
 void FrmRostavelWin32View::SetFocus(std::string_view control) {
-  Sync(impl_->window, form_);  // a disabled or hidden control takes no focus
-  HWND target = impl_->Item(std::string(control).c_str());
+  impl_->Sync();  // a disabled or hidden control takes no focus
+  HWND target = impl_->Item(control);
   if (target != nullptr) {
-    ::SendMessageW(impl_->window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    ::SendMessageW(impl_->dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
   }
 }
 
-WindowHandle FrmRostavelWin32View::Handle() { return impl_->window; }
+WindowHandle FrmRostavelWin32View::Handle() { return impl_->dialog(); }
 
 }  // namespace vt::wizard

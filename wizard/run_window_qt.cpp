@@ -1,7 +1,7 @@
 #include <QApplication>
 
 #include "platform/ui/application_qt.h"
-#include "wizard/frm_rostavel_view.h"
+#include "wizard/frm_rostavel_qt.h"
 #include "wizard/run_window.h"
 
 namespace vt::wizard {

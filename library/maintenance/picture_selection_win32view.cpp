@@ -1,5 +1,5 @@
 // frmUpdateDictionary and frmChangeDevLang as a Win32 dialog.
-#include "library/maintenance/dialog_win32view.h"
+#include "platform/ui/dialog_win32view.h"
 // clang-format off
 #include <commctrl.h>
 // clang-format on
@@ -10,12 +10,15 @@
 #include <string>
 #include <utility>
 
+#include "library/maintenance/button_clicks.h"
+#include "library/maintenance/layout.h"
 #include "library/maintenance/picture_selection_form.h"
-#include "library/maintenance/win32_views.h"
+#include "library/maintenance/window_views_win32view.h"
 
 namespace vt::maintenance {
 namespace {
 
+namespace win32 = ui::win32;
 using win32::Wide;
 
 constexpr UINT_PTR kNumberBoxSubclass = 1;
@@ -58,23 +61,15 @@ const CommonControls& Controls() {
   return controls;
 }
 
-class PictureSelectionView {
+class PictureSelectionView : public win32::DialogView {
  public:
   explicit PictureSelectionView(PictureSelectionForm& form)
-      : form_(form), table_(layout::PictureSelection()), dpi_(win32::ScreenDpi()) {}
-  ~PictureSelectionView() {
-    for (HFONT font : fonts_) ::DeleteObject(font);
-  }
-  PictureSelectionView(const PictureSelectionView&) = delete;
-  PictureSelectionView& operator=(const PictureSelectionView&) = delete;
+      : DialogView(layout::PictureSelection()), form_(form) {}
 
   static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
   void Build(HWND dialog);
-  HWND Item(const char* name) const {
-    return ::GetDlgItem(dialog_, win32::ControlId(table_, name));
-  }
   // Copies what the person changed into the model, runs the procedure, shows
   // the model's state, and closes when the model has closed.
   void Raise(const std::function<void()>& procedure);
@@ -84,12 +79,8 @@ class PictureSelectionView {
                                     UINT_PTR id, DWORD_PTR self);
 
   PictureSelectionForm& form_;
-  const layout::Window& table_;
-  int dpi_;
-  HWND dialog_ = nullptr;
   HWND list_ = nullptr;
   HWND box_ = nullptr;
-  std::vector<HFONT> fonts_;
   bool filling_ = false;
 };
 
@@ -215,13 +206,7 @@ void PictureSelectionView::ShowModelState() {
 }
 
 void PictureSelectionView::Clicked(int id) {
-  const std::pair<const char*, void (PictureSelectionForm::*)()> clicks[] = {
-      {"cmdCheckAll", &PictureSelectionForm::cmdCheckAll_Click},
-      {"cmdUncheckAll", &PictureSelectionForm::cmdUncheckAll_Click},
-      {"cmdCancel", &PictureSelectionForm::cmdCancel_Click},
-      {"cmdUpdateDictionary", &PictureSelectionForm::cmdUpdateDictionary_Click},
-  };
-  for (const auto& [name, click] : clicks) {
+  for (const auto& [name, click] : kPictureSelectionClicks) {
     if (win32::ControlId(table_, name) == id) {
       Raise([this, click = click] { (form_.*click)(); });
     }
@@ -264,12 +249,10 @@ INT_PTR CALLBACK PictureSelectionView::Procedure(HWND dialog, UINT message, WPAR
         view->Clicked(id);
       }
       return TRUE;
-    case DM_GETDEFID: {
+    case DM_GETDEFID:
       // Enter presses the button that has the focus, no other.
-      const int id = win32::FocusedButtonId(dialog);
-      ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, id != 0 ? MAKELONG(id, DC_HASDEFID) : 0);
+      win32::AnswerDefaultId(dialog);
       return TRUE;
-    }
     case WM_SETCURSOR:
       return view != nullptr &&
              win32::SetPointer(dialog, view->table_, reinterpret_cast<HWND>(wparam));

@@ -2,24 +2,25 @@
 #include <functional>
 #include <utility>
 
-#include "library/maintenance/dialog_win32view.h"
+#include "library/maintenance/button_clicks.h"
+#include "library/maintenance/layout.h"
 #include "library/maintenance/splash_form.h"
-#include "library/maintenance/win32_views.h"
+#include "library/maintenance/window_views_win32view.h"
+#include "platform/ui/dialog_win32view.h"
 
 namespace vt::maintenance {
 namespace {
 
+namespace win32 = ui::win32;
 using win32::Wide;
 
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kDarkBlue = RGB(0, 0, 192);
 
-class SplashView {
+class SplashView : public win32::DialogView {
  public:
-  explicit SplashView(SplashForm& form)
-      : form_(form), table_(layout::Splash()), dpi_(win32::ScreenDpi()) {}
+  explicit SplashView(SplashForm& form) : DialogView(layout::Splash()), form_(form) {}
   ~SplashView() {
-    for (HFONT font : fonts_) ::DeleteObject(font);
     if (white_ != nullptr) ::DeleteObject(white_);
   }
   SplashView(const SplashView&) = delete;
@@ -35,12 +36,8 @@ class SplashView {
   void DrawButton(const DRAWITEMSTRUCT& item) const;
 
   SplashForm& form_;
-  const layout::Window& table_;
-  int dpi_;
-  HWND dialog_ = nullptr;
   HWND release_ = nullptr;
   HBRUSH white_ = nullptr;
-  std::vector<HFONT> fonts_;
 };
 
 void SplashView::Build(HWND dialog) {
@@ -67,18 +64,11 @@ void SplashView::Build(HWND dialog) {
   win32::ForEachControl(table_, make);
   form_.Form_Load();
   ::SetWindowTextW(release_, Wide(form_.lblRelease).c_str());
-  ::SetFocus(::GetDlgItem(dialog, win32::ControlId(table_, table_.tab_order.front())));
+  ::SetFocus(Item(table_.tab_order.front()));
 }
 
 void SplashView::Clicked(int id) {
-  const std::pair<const char*, void (SplashForm::*)()> clicks[] = {
-      {"cmdOk", &SplashForm::cmdOk_Click},
-      {"cmdOpenUserGuide_IT", &SplashForm::cmdOpenUserGuide_IT_Click},
-      {"cmdOpenUserGuide_EN", &SplashForm::cmdOpenUserGuide_EN_Click},
-      {"cmdOpenIniFile", &SplashForm::cmdOpenIniFile_Click},
-      {"cmdOpenEula", &SplashForm::cmdOpenEula_Click},
-  };
-  for (const auto& [name, click] : clicks) {
+  for (const auto& [name, click] : kSplashClicks) {
     if (win32::ControlId(table_, name) == id) (form_.*click)();
   }
   if (form_.closed) ::EndDialog(dialog_, IDOK);
@@ -187,13 +177,10 @@ INT_PTR CALLBACK SplashView::Procedure(HWND dialog, UINT message, WPARAM wparam,
         view->Clicked(id);
       }
       return TRUE;
-    case DM_GETDEFID: {
+    case DM_GETDEFID:
       // Enter presses the focused button; Ok when the focus is elsewhere.
-      int id = win32::FocusedButtonId(dialog);
-      if (id == 0 && view != nullptr) id = win32::ControlId(view->table_, "cmdOk");
-      ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, MAKELONG(id, DC_HASDEFID));
+      win32::AnswerDefaultId(dialog, view != nullptr ? win32::ControlId(view->table_, "cmdOk") : 0);
       return TRUE;
-    }
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
       if (view == nullptr) return FALSE;

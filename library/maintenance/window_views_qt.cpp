@@ -1,4 +1,5 @@
-#include "library/maintenance/qt_views.h"
+#include "library/maintenance/window_views_qt.h"
+
 #include "library/maintenance/window_views.h"
 #include "platform/ui/backend.h"
 

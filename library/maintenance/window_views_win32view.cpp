@@ -1,4 +1,5 @@
-#include "library/maintenance/win32_views.h"
+#include "library/maintenance/window_views_win32view.h"
+
 #include "library/maintenance/window_views.h"
 #include "platform/ui/backend.h"
 

@@ -8,9 +8,9 @@
 
 #include "platform/system/atomic_file_posix.h"
 #include "platform/system/env.h"
-#include "platform/system/launch.h"
+#include "platform/system/launch_posix.h"
 #include "platform/system/paths.h"
-#include "platform/system/process_list.h"
+#include "platform/system/process_list_linux.h"
 #include "platform/system/wildcard.h"
 
 namespace vt::system {

@@ -5,16 +5,18 @@
 // cmdCheckAll, ...), or "ok" for a message box's OK. Exit status 0 when the
 // window came and every control was there, 1 otherwise (named on stderr).
 // clang-format off
-#include "library/maintenance/dialog_win32view.h"
+#include "platform/ui/dialog_win32view.h"
 // clang-format on
 
 #include <cstdio>
 #include <string>
 
+#include "library/maintenance/layout.h"
+
 namespace {
 
 namespace layout = vt::maintenance::layout;
-namespace win32 = vt::maintenance::win32;
+namespace win32 = vt::ui::win32;
 
 struct Search {
   std::wstring title;

@@ -16,8 +16,8 @@
 #include <functional>
 
 #include "library/interpreter/module_state.h"
-#include "library/maintenance/picture_selection_view_qt.h"
-#include "library/maintenance/splash_view_qt.h"
+#include "library/maintenance/picture_selection_qt.h"
+#include "library/maintenance/splash_qt.h"
 #include "tests/maintenance/maintenance_fixture.h"
 #include "tests/support/shell.h"
 

@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "library/maintenance/dialog_win32view.h"
+#include "platform/ui/dialog_win32view.h"
 // clang-format off
 #include <commctrl.h>
 // clang-format on
@@ -20,9 +20,10 @@
 #include <vector>
 
 #include "library/interpreter/module_state.h"
+#include "library/maintenance/layout.h"
 #include "library/maintenance/picture_selection_form.h"
 #include "library/maintenance/splash_form.h"
-#include "library/maintenance/win32_views.h"
+#include "library/maintenance/window_views_win32view.h"
 #include "platform/ui/backend_windows.h"
 #include "tests/support/message_log.h"
 #include "tests/support/shell.h"
@@ -32,6 +33,7 @@
 namespace vt::maintenance {
 namespace {
 
+namespace win32 = ui::win32;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using vt::testing::Message;

@@ -1,7 +1,7 @@
 // The Windows command lines the system starts, turned into POSIX ones.
-#include "platform/system/command_line.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/system/command_line_posix.h"
 
 namespace vt::system {
 namespace {

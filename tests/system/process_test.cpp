@@ -14,7 +14,7 @@
 
 #include "platform/system/date_time.h"
 #include "platform/system/env.h"
-#include "platform/system/process_list.h"
+#include "platform/system/process_list_linux.h"
 #include "tests/support/local_time.h"
 #include "tests/support/temp_dir.h"
 

@@ -8,7 +8,7 @@
 
 #include "platform/ui/configure.h"
 #include "platform/ui/msgbox.h"
-#include "platform/ui/terminal_backend.h"
+#include "platform/ui/terminal_backend_posix.h"
 
 namespace vt::ui {
 namespace {

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "library/maintenance/layout_qt.h"
+#include "platform/ui/dialog_qt.h"
 #include "tests/support/shell.h"
 #include "tests/wizard/wizard_fixture.h"
 #include "wizard/frm_rostavel_layout.h"
@@ -224,10 +224,10 @@ TEST_F(WizardWindowTest, FailureInAnEventProcedureIsReportedUnderTheForm) {
 // where the table puts it (in the window's pixels).
 TEST_F(WizardWindowTest, ControlsLieWhereTheLayoutPutsThem) {
   OpenWindow();
-  const maintenance::layout::Window& table = FrmRostavelLayout();
-  EXPECT_EQ(view().size(), QSize(maintenance::TwipsToPixels(table.width),
-                                 maintenance::TwipsToPixels(table.height)));
-  for (const maintenance::layout::Control& control : table.controls) {
+  const ui::layout::Window& table = FrmRostavelLayout();
+  EXPECT_EQ(view().size(),
+            QSize(ui::layout::TwipsToPixels(table.width), ui::layout::TwipsToPixels(table.height)));
+  for (const ui::layout::Control& control : table.controls) {
     SCOPED_TRACE(control.name);
     std::vector<QWidget*> widgets;
     if (auto* single = view().findChild<QWidget*>(control.name)) widgets.push_back(single);
@@ -238,7 +238,7 @@ TEST_F(WizardWindowTest, ControlsLieWhereTheLayoutPutsThem) {
     ASSERT_FALSE(widgets.empty());
     for (const QWidget* widget : widgets) {
       const QRect placed(widget->mapTo(&view(), QPoint(0, 0)), widget->size());
-      EXPECT_EQ(placed, maintenance::qt::Twips(control)) << widget->objectName().toStdString();
+      EXPECT_EQ(placed, ui::qt::Twips(control)) << widget->objectName().toStdString();
     }
   }
 }

@@ -16,7 +16,7 @@
 #include "tests/support/message_log.h"
 #include "tests/support/temp_dir.h"
 #include "wizard/app_path.h"
-#include "wizard/frm_rostavel_view.h"
+#include "wizard/frm_rostavel_qt.h"
 #include "wizard/mod_common_dialog_api.h"
 
 namespace vt::wizard::testing {

@@ -1,4 +1,4 @@
-#include "platform/system/launch.h"
+#include "platform/system/launch_posix.h"
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <csignal>
 
-#include "platform/system/command_line.h"
+#include "platform/system/command_line_posix.h"
 #include "platform/system/env.h"
 
 extern char** environ;

@@ -1,4 +1,4 @@
-#include "library/maintenance/layout_qt.h"
+#include "platform/ui/dialog_qt.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -6,7 +6,7 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace vt::maintenance::qt {
+namespace vt::ui::qt {
 
 QFont Font(const char* family, double points, bool bold) {
   QFont font;
@@ -58,4 +58,4 @@ void CentreOnScreen(QWidget& window) {
   window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
 }
 
-}  // namespace vt::maintenance::qt
+}  // namespace vt::ui::qt

@@ -1,4 +1,4 @@
-#include "library/maintenance/picture_selection_view_qt.h"
+#include "library/maintenance/picture_selection_qt.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -10,12 +10,15 @@
 #include <string_view>
 #include <utility>
 
-#include "library/maintenance/layout_qt.h"
-#include "library/maintenance/qt_views.h"
+#include "library/maintenance/button_clicks.h"
+#include "library/maintenance/layout.h"
+#include "library/maintenance/window_views_qt.h"
+#include "platform/ui/dialog_qt.h"
 
 namespace vt::maintenance {
 namespace {
 
+namespace qt = ui::qt;
 using qt::Text;
 
 }  // namespace
@@ -25,7 +28,7 @@ PictureSelectionDialog::PictureSelectionDialog(PictureSelectionForm& form)
   const layout::Window& table = layout::PictureSelection();
   setObjectName(QString::fromLatin1(form.Name()));
   setWindowTitle(Text(form.Caption()));
-  setFixedSize(TwipsToPixels(table.width), TwipsToPixels(table.height));
+  setFixedSize(layout::TwipsToPixels(table.width), layout::TwipsToPixels(table.height));
   setFont(qt::Font(table.font));
 
   QWidget* frame = nullptr;
@@ -61,15 +64,9 @@ PictureSelectionDialog::PictureSelectionDialog(PictureSelectionForm& form)
     qt::Place(*widget, control);
   }
 
-  const std::pair<const char*, void (PictureSelectionForm::*)()> clicks[] = {
-      {"cmdCheckAll", &PictureSelectionForm::cmdCheckAll_Click},
-      {"cmdUncheckAll", &PictureSelectionForm::cmdUncheckAll_Click},
-      {"cmdCancel", &PictureSelectionForm::cmdCancel_Click},
-      {"cmdUpdateDictionary", &PictureSelectionForm::cmdUpdateDictionary_Click},
-  };
   // The inner call takes the form itself, not `this`: GCC 12 checks a `this`
   // captured by a nested lambda against the closure, which crashes UBSan.
-  for (const auto& [name, click] : clicks) {
+  for (const auto& [name, click] : kPictureSelectionClicks) {
     connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
             [this, click = click] { Raise([&form = form_, click] { (form.*click)(); }); });
   }

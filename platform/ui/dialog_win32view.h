@@ -1,8 +1,9 @@
 #pragma once
 
-// What the Win32 views share: twips to pixels at the screen's resolution,
-// fonts as the layout tables name them, an empty modal dialog the views fill
-// with their controls, and the controls' ids.
+// The dialog kit's Win32 side, what the Win32 views share: twips to pixels at
+// the screen's resolution, fonts as the layout tables name them, an empty
+// modal dialog the views fill with their controls, the controls' ids, and the
+// view a dialog serves.
 // clang-format off
 #undef NOGDI
 #include <windows.h>
@@ -13,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
-#include "library/maintenance/layout.h"
+#include "platform/ui/dialog_layout.h"
 
-namespace vt::maintenance::win32 {
+namespace vt::ui::win32 {
 
 // The screen's dots per inch (96 on a standard screen: 15 twips a pixel).
 int ScreenDpi();
@@ -36,9 +37,14 @@ HFONT MakeFont(const layout::Font& font, int dpi);
 int ControlId(const layout::Window& window, std::string_view name);
 constexpr int kFirstControlId = 100;
 
-// Runs a modal dialog with `style` and no controls, owned by the thread's
-// active window (the host's); `procedure` builds the controls in
-// WM_INITDIALOG, where lParam is `parameter`.
+// Shows a modal dialog with `style` and no controls, owned by `owner`;
+// `procedure` builds the controls in WM_INITDIALOG, where lParam is
+// `parameter`. Returns the dialog's result, -1 when it could not be made.
+INT_PTR ShowModal(HWND owner, DWORD style, DWORD extended_style, DLGPROC procedure,
+                  LPARAM parameter);
+
+// The same owned by the thread's active window (the host's); throws
+// std::runtime_error when the dialog cannot be made.
 INT_PTR RunModal(DWORD style, DWORD extended_style, DLGPROC procedure, LPARAM parameter);
 
 // Gives the window a client area of the layout's size and centres it on the
@@ -62,18 +68,43 @@ HFONT FitOnOneLine(HWND label, const layout::Font& font, int dpi);
 // The id of the push button with the focus, or 0: Enter presses it.
 int FocusedButtonId(HWND dialog);
 
+// Answers DM_GETDEFID: Enter presses the focused push button, else the
+// control `otherwise` (0: none).
+void AnswerDefaultId(HWND dialog, int otherwise = 0);
+
 // Makes the pointer the pointing hand over the controls marked so in the
 // layout; call on WM_SETCURSOR, true (and the message's result set) when it
 // did.
 bool SetPointer(HWND dialog, const layout::Window& window, HWND under);
 
 // The view a dialog procedure serves: from WM_INITDIALOG on, the one whose
-// address RunModal was given (kept with the dialog); null before.
+// address RunModal or ShowModal was given (kept with the dialog); null before.
 template <typename View>
 View* ViewOf(HWND dialog, UINT message, LPARAM lparam) {
   if (message == WM_INITDIALOG) ::SetWindowLongPtrW(dialog, DWLP_USER, lparam);
   return reinterpret_cast<View*>(::GetWindowLongPtrW(dialog, DWLP_USER));
 }
+
+// What every Win32 view of a layout holds: its table, the screen's
+// resolution, its dialog once made and the fonts made for it, deleted with
+// the view.
+class DialogView {
+ public:
+  explicit DialogView(const layout::Window& table) : table_(table), dpi_(ScreenDpi()) {}
+  ~DialogView();
+  DialogView(const DialogView&) = delete;
+  DialogView& operator=(const DialogView&) = delete;
+
+  HWND dialog() const { return dialog_; }
+  // The control of that name in the dialog.
+  HWND Item(std::string_view name) const { return ::GetDlgItem(dialog_, ControlId(table_, name)); }
+
+ protected:
+  const layout::Window& table_;
+  const int dpi_;
+  HWND dialog_ = nullptr;  // set by the view in WM_INITDIALOG
+  std::vector<HFONT> fonts_;
+};
 
 // The id of the control a WM_COMMAND reports clicked, or 0 for anything else
 // (the dialog manager's IDOK and IDCANCEL included).
@@ -93,4 +124,4 @@ HWND MakeControl(HWND dialog, const layout::Window& window, const layout::Contro
 // none; a font made is added to `fonts`, which the caller deletes.
 void SetFont(HWND made, const layout::Control& control, std::vector<HFONT>& fonts, int dpi);
 
-}  // namespace vt::maintenance::win32
+}  // namespace vt::ui::win32

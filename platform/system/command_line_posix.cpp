@@ -1,4 +1,4 @@
-#include "platform/system/command_line.h"
+#include "platform/system/command_line_posix.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

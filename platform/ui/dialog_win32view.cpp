@@ -1,4 +1,4 @@
-#include "library/maintenance/dialog_win32view.h"
+#include "platform/ui/dialog_win32view.h"
 
 #include <commctrl.h>
 
@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace vt::maintenance::win32 {
+namespace vt::ui::win32 {
 
 int ScreenDpi() {
   HDC screen = ::GetDC(nullptr);
@@ -50,7 +50,8 @@ int ControlId(const layout::Window& window, std::string_view name) {
   throw std::out_of_range("the layout has no control " + std::string(name));
 }
 
-INT_PTR RunModal(DWORD style, DWORD extended_style, DLGPROC procedure, LPARAM parameter) {
+INT_PTR ShowModal(HWND owner, DWORD style, DWORD extended_style, DLGPROC procedure,
+                  LPARAM parameter) {
   // DLGTEMPLATE, then no menu, the dialog class, no title (set later), all
   // WORD aligned; the controls come from the procedure.
   struct alignas(DWORD) Template {
@@ -61,8 +62,13 @@ INT_PTR RunModal(DWORD style, DWORD extended_style, DLGPROC procedure, LPARAM pa
   } dialog{};
   dialog.header.style = style;
   dialog.header.dwExtendedStyle = extended_style;
-  const INT_PTR result = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), &dialog.header,
-                                                   ::GetActiveWindow(), procedure, parameter);
+  return ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), &dialog.header, owner, procedure,
+                                   parameter);
+}
+
+INT_PTR RunModal(DWORD style, DWORD extended_style, DLGPROC procedure, LPARAM parameter) {
+  const INT_PTR result =
+      ShowModal(::GetActiveWindow(), style, extended_style, procedure, parameter);
   if (result == -1) {
     throw std::runtime_error("the window cannot be made (error " +
                              std::to_string(::GetLastError()) + ")");
@@ -162,6 +168,12 @@ int FocusedButtonId(HWND dialog) {
   return ::GetDlgCtrlID(focus);
 }
 
+void AnswerDefaultId(HWND dialog, int otherwise) {
+  int id = FocusedButtonId(dialog);
+  if (id == 0) id = otherwise;
+  ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, id != 0 ? MAKELONG(id, DC_HASDEFID) : 0);
+}
+
 bool SetPointer(HWND dialog, const layout::Window& window, HWND under) {
   if (under == nullptr || ::GetParent(under) != dialog) return false;
   const int id = ::GetDlgCtrlID(under) - kFirstControlId;
@@ -220,4 +232,8 @@ void SetFont(HWND made, const layout::Control& control, std::vector<HFONT>& font
   ::SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
-}  // namespace vt::maintenance::win32
+DialogView::~DialogView() {
+  for (HFONT font : fonts_) ::DeleteObject(font);
+}
+
+}  // namespace vt::ui::win32

@@ -4,17 +4,18 @@
 #include <QRect>
 #include <QString>
 
-#include "library/maintenance/layout.h"
+#include "platform/ui/dialog_layout.h"
 
 class QLabel;
 class QWidget;
 
-// What the Qt views share: the layout tables' twips, fonts as the tables
+// The dialog kit's Qt side: the layout tables' twips, fonts as the tables
 // name them, and placing a window.
-namespace vt::maintenance::qt {
+namespace vt::ui::qt {
 
 inline QRect Twips(int left, int top, int width, int height) {
-  return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
+  return {layout::TwipsToPixels(left), layout::TwipsToPixels(top), layout::TwipsToPixels(width),
+          layout::TwipsToPixels(height)};
 }
 
 inline QRect Twips(const layout::Control& control) {
@@ -43,4 +44,4 @@ void CentreOnScreen(QWidget& window);
 
 inline QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
-}  // namespace vt::maintenance::qt
+}  // namespace vt::ui::qt

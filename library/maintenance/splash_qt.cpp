@@ -1,4 +1,4 @@
-#include "library/maintenance/splash_view_qt.h"
+#include "library/maintenance/splash_qt.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -6,15 +6,19 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <array>
 #include <string_view>
 #include <utility>
 
-#include "library/maintenance/layout_qt.h"
-#include "library/maintenance/qt_views.h"
+#include "library/maintenance/button_clicks.h"
+#include "library/maintenance/layout.h"
+#include "library/maintenance/window_views_qt.h"
+#include "platform/ui/dialog_qt.h"
 
 namespace vt::maintenance {
 namespace {
 
+namespace qt = ui::qt;
 using qt::Text;
 using qt::Twips;
 
@@ -37,24 +41,22 @@ QPixmap VeltranoLogo() {
   painter.setRenderHint(QPainter::Antialiasing);
 
   // Two overlapping speech bubbles: one text, two languages.
+  auto bubble = [&painter](const QRectF& body, qreal radius, std::array<QPointF, 3> tail) {
+    painter.drawRoundedRect(body, radius, radius);
+    QPainterPath path;
+    path.moveTo(tail[0]);
+    path.lineTo(tail[1]);
+    path.lineTo(tail[2]);
+    painter.drawPath(path);
+  };
   QLinearGradient blue(0, 0, 0, kHeight);
   blue.setColorAt(0, QColor(40, 80, 220));
   blue.setColorAt(1, kDarkBlue);
   painter.setPen(Qt::NoPen);
   painter.setBrush(blue);
-  painter.drawRoundedRect(QRectF(6, 8, 50, 36), 9, 9);
-  QPainterPath tail;
-  tail.moveTo(16, 42);
-  tail.lineTo(12, 56);
-  tail.lineTo(30, 43);
-  painter.drawPath(tail);
+  bubble(QRectF(6, 8, 50, 36), 9, {QPointF(16, 42), QPointF(12, 56), QPointF(30, 43)});
   painter.setBrush(QColor(230, 120, 20));
-  painter.drawRoundedRect(QRectF(30, 30, 46, 32), 8, 8);
-  QPainterPath tail2;
-  tail2.moveTo(64, 60);
-  tail2.lineTo(70, 73);
-  tail2.lineTo(54, 61);
-  painter.drawPath(tail2);
+  bubble(QRectF(30, 30, 46, 32), 8, {QPointF(64, 60), QPointF(70, 73), QPointF(54, 61)});
   painter.setPen(Qt::white);
   painter.setFont(qt::Font("DejaVu Sans", 13, true));
   painter.drawText(QRectF(6, 8, 50, 24), Qt::AlignCenter, QStringLiteral("Aa"));
@@ -77,20 +79,13 @@ SplashDialog::SplashDialog(SplashForm& form)
     : QDialog(nullptr, Qt::Tool | Qt::CustomizeWindowHint), form_(form) {
   const layout::Window& table = layout::Splash();
   setObjectName(QString::fromLatin1(SplashForm::kName));
-  setFixedSize(TwipsToPixels(table.width), TwipsToPixels(table.height));
+  setFixedSize(layout::TwipsToPixels(table.width), layout::TwipsToPixels(table.height));
   QPalette white = palette();
   white.setColor(QPalette::Window, Qt::white);
   setPalette(white);
   setAutoFillBackground(true);
   setFont(qt::Font(table.font));
 
-  const std::pair<const char*, void (SplashForm::*)()> clicks[] = {
-      {"cmdOk", &SplashForm::cmdOk_Click},
-      {"cmdOpenUserGuide_IT", &SplashForm::cmdOpenUserGuide_IT_Click},
-      {"cmdOpenUserGuide_EN", &SplashForm::cmdOpenUserGuide_EN_Click},
-      {"cmdOpenIniFile", &SplashForm::cmdOpenIniFile_Click},
-      {"cmdOpenEula", &SplashForm::cmdOpenEula_Click},
-  };
   QLabel* release = nullptr;
   for (const layout::Control& control : table.controls) {
     switch (control.kind) {
@@ -116,7 +111,7 @@ SplashDialog::SplashDialog(SplashForm& form)
         button->setAutoDefault(false);
         // The inner call takes the form itself, not `this`: GCC 12 checks a `this`
         // captured by a nested lambda against the closure, which crashes UBSan.
-        for (const auto& [name, click] : clicks) {
+        for (const auto& [name, click] : kSplashClicks) {
           if (std::string_view(name) != control.name) continue;
           connect(button, &QPushButton::clicked, this,
                   [this, click = click] { Raise([&form = form_, click] { (form.*click)(); }); });

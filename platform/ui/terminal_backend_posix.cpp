@@ -1,4 +1,4 @@
-#include "platform/ui/terminal_backend.h"
+#include "platform/ui/terminal_backend_posix.h"
 
 #include <fcntl.h>
 #include <unistd.h>

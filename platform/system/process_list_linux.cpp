@@ -1,4 +1,4 @@
-#include "platform/system/process_list.h"
+#include "platform/system/process_list_linux.h"
 
 #include <dirent.h>
 #include <unistd.h>

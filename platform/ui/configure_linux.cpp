@@ -1,5 +1,3 @@
-#include "platform/ui/configure.h"
-
 #include <unistd.h>
 
 #include <QApplication>
@@ -9,8 +7,9 @@
 
 #include "platform/ui/backend_qt.h"
 #include "platform/ui/batch_backend.h"
+#include "platform/ui/configure.h"
 #include "platform/ui/process_state.h"
-#include "platform/ui/terminal_backend.h"
+#include "platform/ui/terminal_backend_posix.h"
 
 namespace vt::ui {
 

@@ -1,11 +1,10 @@
-#include "platform/system/private_profile.h"
-
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
 #include "platform/base/utf8.h"
 #include "platform/system/env.h"
+#include "platform/system/private_profile.h"
 #include "platform/system/profile_lines.h"
 
 namespace vt::system {

@@ -1,4 +1,4 @@
-#include "wizard/frm_rostavel_view.h"
+#include "wizard/frm_rostavel_qt.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -11,15 +11,15 @@
 #include <optional>
 #include <utility>
 
-#include "library/maintenance/layout_qt.h"
+#include "platform/ui/dialog_qt.h"
 #include "platform/ui/msgbox.h"
 #include "wizard/frm_rostavel_layout.h"
 
 namespace vt::wizard {
 namespace {
 
-namespace layout = maintenance::layout;
-namespace qt = maintenance::qt;
+namespace layout = ui::layout;
+namespace qt = ui::qt;
 
 const QColor kTitleBar(0x1f, 0x4e, 0x79);
 
@@ -72,7 +72,7 @@ FrmRostavelView::FrmRostavelView(std::function<void()> unloaded)
     : form_(*this), unloaded_(std::move(unloaded)) {
   const layout::Window& table = FrmRostavelLayout();
   setObjectName("frmRostavel");
-  setFixedSize(maintenance::TwipsToPixels(table.width), maintenance::TwipsToPixels(table.height));
+  setFixedSize(layout::TwipsToPixels(table.width), layout::TwipsToPixels(table.height));
   setFont(qt::Font(table.font));
 
   for (std::size_t page = 0; page < FrmRostavel::kPages; ++page) pages_[page] = MakePage(page);
@@ -112,7 +112,7 @@ QWidget* FrmRostavelView::MakePage(std::size_t page) {
   // keep the window's coordinates.
   auto* container = new QWidget(this);
   container->setObjectName(Indexed("picContainer", page));
-  container->setGeometry(0, 0, width(), maintenance::TwipsToPixels(Control("cmdPrevious").top));
+  container->setGeometry(0, 0, width(), layout::TwipsToPixels(Control("cmdPrevious").top));
 
   auto* bar = Placed(new QFrame(container), "shpTitle", page);
   bar->setAutoFillBackground(true);
