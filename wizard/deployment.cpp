@@ -27,7 +27,7 @@ constexpr std::array<Deployment, 4> kDeployments{{
 }  // namespace
 
 void FrmRostavel::cmdConfirm_Click() {
-  Handle("cmdConfirm_Click", [this] {
+  Event("cmdConfirm_Click", [this] {
     system::Env& env = system::CurrentEnv();
     const std::string veltrano = strPicturesFolder + system::SystemPath("\\Veltrano");
     if (!env.DirectoryExists(veltrano)) env.CreateDirectory(veltrano);

@@ -38,7 +38,7 @@ FrmRostavel::FrmRostavel(FormWindow& window) : window_(window) {
   picContainer[0].Visible = true;
 }
 
-void FrmRostavel::Handle(const char* procedure, const std::function<void()>& body) noexcept {
+void FrmRostavel::Event(const char* procedure, const std::function<void()>& body) noexcept {
   std::string description;
   try {
     body();
@@ -57,22 +57,22 @@ void FrmRostavel::Handle(const char* procedure, const std::function<void()>& bod
 }
 
 void FrmRostavel::Form_Load() {
-  Handle("Form_Load", [this] {
+  Event("Form_Load", [this] {
     window_.RemoveCloseFromTitleBar();
     bytStep = 0;
   });
 }
 
 void FrmRostavel::Form_Activate() {
-  Handle("Form_Activate", [this] { SetNavigation(); });
+  Event("Form_Activate", [this] { SetNavigation(); });
 }
 
 void FrmRostavel::Form_Unload() {
-  Handle("Form_Unload", [this] { unloaded_ = true; });
+  Event("Form_Unload", [this] { unloaded_ = true; });
 }
 
 void FrmRostavel::cmdNext_Click() {
-  Handle("cmdNext_Click", [this] {
+  Event("cmdNext_Click", [this] {
     if (bytStep == 3) return;
     ++bytStep;
     SetNavigation();
@@ -80,7 +80,7 @@ void FrmRostavel::cmdNext_Click() {
 }
 
 void FrmRostavel::cmdPrevious_Click() {
-  Handle("cmdPrevious_Click", [this] {
+  Event("cmdPrevious_Click", [this] {
     if (bytStep == 0) return;
     --bytStep;
     SetNavigation();
@@ -88,7 +88,7 @@ void FrmRostavel::cmdPrevious_Click() {
 }
 
 void FrmRostavel::cmdClose_Click() {
-  Handle("cmdClose_Click", [this] {
+  Event("cmdClose_Click", [this] {
     window_.Hide();
     ui::MsgBox("Rostavel has been aborted !", ui::kStyleExclamation, " Veltrano - Warning");
     window_.Unload();
@@ -96,7 +96,7 @@ void FrmRostavel::cmdClose_Click() {
 }
 
 void FrmRostavel::cmdBrowseForFolder_Click() {
-  Handle("cmdBrowseForFolder_Click", [this] {
+  Event("cmdBrowseForFolder_Click", [this] {
     strPicturesFolder =
         BrowseForFolder(window_.Handle(), "Search for iFix application pictures folder...");
     lblPicturesFolder.Caption = strPicturesFolder;
@@ -105,15 +105,15 @@ void FrmRostavel::cmdBrowseForFolder_Click() {
 }
 
 void FrmRostavel::chkDictionary_Click() {
-  Handle("chkDictionary_Click", [this] { EnableNextForFiles(); });
+  Event("chkDictionary_Click", [this] { EnableNextForFiles(); });
 }
 
 void FrmRostavel::chkConfiguration_Click() {
-  Handle("chkConfiguration_Click", [this] { EnableNextForFiles(); });
+  Event("chkConfiguration_Click", [this] { EnableNextForFiles(); });
 }
 
 void FrmRostavel::chkVbaModule_Click() {
-  Handle("chkVbaModule_Click", [this] { EnableNextForFiles(); });
+  Event("chkVbaModule_Click", [this] { EnableNextForFiles(); });
 }
 
 // The alarms dictionary box does not count: it rides along with the others.
@@ -129,7 +129,7 @@ void FrmRostavel::SetFocus(const CommandButton& button) {
 }
 
 void FrmRostavel::SetNavigation() {
-  Handle("SetNavigation", [this] {
+  Event("SetNavigation", [this] {
     if (bytStep >= kPages) return;
     for (std::size_t page = 0; page < kPages; ++page) picContainer[page].Visible = page == bytStep;
     cmdClose.Enabled = true;

@@ -86,7 +86,7 @@ class FrmRostavel {
   void EnableNextForFiles();
   // Runs one event procedure's body; a failure is reported under the
   // procedure's name and the procedure ends there.
-  void Handle(const char* procedure, const std::function<void()>& body) noexcept;
+  void Event(const char* procedure, const std::function<void()>& body) noexcept;
 
   FormWindow& window_;
   bool completed_ = false;

@@ -45,7 +45,7 @@ constexpr Binding kClicks[] = {
     {"chkVbaModule", &FrmRostavel::chkVbaModule_Click},
 };
 
-std::array<CommandButton*, 5> Buttons(FrmRostavel& form) {
+std::array<const CommandButton*, 5> Buttons(const FrmRostavel& form) {
   return {&form.cmdPrevious, &form.cmdNext, &form.cmdConfirm, &form.cmdClose,
           &form.cmdBrowseForFolder};
 }
@@ -128,7 +128,7 @@ void FrmRostavelWin32View::Impl::MakeControls() {
     Make(dialog_, control, win32::ControlId(kWindow, name), dpi_, L"BUTTON",
          WS_TABSTOP | WS_VISIBLE | (box ? BS_AUTOCHECKBOX : BS_PUSHBUTTON), "", font);
   }
-  for (CheckBox* box : Boxes(form())) {
+  for (const CheckBox* box : Boxes(form())) {
     ::SetWindowTextW(Item(box->Name), Wide(box->Caption).c_str());
   }
   Make(dialog_, layout::Find(kWindow, "lblPicturesFolder"),
@@ -253,12 +253,12 @@ void FrmRostavelWin32View::Impl::Sync() {
   const bool files_page = shown.picContainer[2].Visible;
   show(Item("lblPicturesFolder"), folder_page);
   show(Item("cmdBrowseForFolder"), folder_page);
-  for (CommandButton* button : Buttons(form())) {
+  for (const CommandButton* button : Buttons(shown)) {
     HWND control = Item(button->Name);
     ::SetWindowTextW(control, Wide(button->Caption).c_str());
     ::EnableWindow(control, button->Enabled);
   }
-  for (CheckBox* box : Boxes(form())) {
+  for (const CheckBox* box : Boxes(form())) {
     HWND control = Item(box->Name);
     show(control, files_page);
     ::SendMessageW(control, BM_SETCHECK,

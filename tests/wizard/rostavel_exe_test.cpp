@@ -42,7 +42,7 @@ class RostavelExeTest : public WizardTest {
     return RunProcess("/usr/bin/timeout", args, dir(), environment);
   }
   fs::path transcript() const { return dir() / "transcript.jsonl"; }
-  std::vector<std::string> Batch(std::vector<std::string> more) const {
+  std::vector<std::string> Batch(const std::vector<std::string>& more) const {
     std::vector<std::string> args{"--batch", "--folder", pictures().string(), "--transcript",
                                   transcript().string()};
     args.insert(args.end(), more.begin(), more.end());
