@@ -133,7 +133,7 @@ class PlanChecker {
     ContinuedReader in(&segment, 1, "a new cell");
     const std::uint16_t count = in.U16();
     const std::uint8_t flags = in.U8();
-    return in.Chars(count, (flags & 1) != 0, pool_);
+    return in.Chars(count, HighByte(flags), pool_);
   }
 
   void Cell(const SheetData& sheet, std::uint16_t type, const Bytes& d, std::size_t at) {
@@ -304,7 +304,7 @@ class PlanChecker {
     for (std::string_view want : plan_.sst_added) {
       const std::uint16_t count = in.U16();
       const std::uint8_t flags = in.U8();
-      if (in.Chars(count, (flags & 1) != 0, pool_) != want) Wrong("a new string reads otherwise");
+      if (in.Chars(count, HighByte(flags), pool_) != want) Wrong("a new string reads otherwise");
     }
     if (in.Remaining() != 0) Wrong("the new strings leave bytes over");
   }
