@@ -11,6 +11,8 @@ namespace {
 
 constexpr std::size_t kMaxExtSstBuckets = (kMaxRecordData - 2) / 8;
 constexpr std::uint16_t kSupBook = 0x01AE;
+// SUPBOOK's marker of the workbook's own entry, after its count of sheets.
+constexpr std::uint16_t kSupBookSelf = 0x0401;
 
 // Moves the stream positions of the EXTSST entries in `data` (from the
 // record's data on) by `delta`, up to `end`.
@@ -44,7 +46,7 @@ class BookPlanner {
   void CollectNewStrings() {
     for (const auto& sheet : book_.sheets) {
       for (std::uint32_t key : sheet->edited) {
-        std::size_t row = key >> 8, col = key & 0xFF;
+        std::size_t row = KeyRow(key), col = KeyColumn(key);
         if (col >= sheet->columns.size() || row >= sheet->columns[col].kind.size()) continue;
         if (sheet->columns[col].kind[row] != CellKind::kText) continue;
         std::string_view text = sheet->columns[col].text[row];
@@ -169,7 +171,7 @@ class BookPlanner {
         if (r.offset == last_boundsheet) add_boundsheets();
         continue;
       }
-      if (added != 0 && r.type == kSupBook && r.size == 4 && Get16(r.data + 2) == 0x0401) {
+      if (added != 0 && r.type == kSupBook && r.size == 4 && Get16(r.data + 2) == kSupBookSelf) {
         // The workbook's own entry among the linked ones counts its sheets.
         Bytes data(r.data, r.data + r.size);
         Put16(data.data(), static_cast<std::uint32_t>(book_.boundsheets.size()));

@@ -230,7 +230,7 @@ class EditedSheetWriter {
     // Edits come in runs within a block: one set insert a run.
     std::size_t last = SIZE_MAX;
     for (std::uint32_t key : sheet_.edited) {
-      const std::size_t block = (key >> 8) / kRowsPerBlock;
+      const std::size_t block = KeyRow(key) / kRowsPerBlock;
       if (block != last) touched_.insert(block);
       last = block;
     }
@@ -393,13 +393,13 @@ class EditedSheetWriter {
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
     for (std::size_t k = 0; k < keys.size(); ++k) {
       const std::uint32_t key = keys[k];
-      std::size_t row = key >> 8, col = key & 0xFF;
+      std::size_t row = KeyRow(key), col = KeyColumn(key);
       RowBuild& rb = RowOf(row);
       rb.touched = true;
-      if (k == 0 || keys[k - 1] >> 8 != row) {
+      if (k == 0 || KeyRow(keys[k - 1]) != row) {
         // Room for the row's edits at once: a new row gets all its cells here.
         std::size_t edits = 1;
-        while (k + edits < keys.size() && keys[k + edits] >> 8 == row) ++edits;
+        while (k + edits < keys.size() && KeyRow(keys[k + edits]) == row) ++edits;
         rb.items.reserve(rb.items.size() + edits);
       }
       std::uint16_t xf = book_.default_xf;
