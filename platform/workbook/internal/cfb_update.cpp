@@ -97,17 +97,23 @@ class Planner {
   // Every FAT and DIFAT sector whose content changes moves too, which
   // changes more entries: repeat until nothing more moves.
   void MoveTables() {
-    fat_at_ = old_.fat_sectors;
-    fat_moved_.assign(fat_at_.size(), false);
-    difat_at_ = old_.difat_sectors;
-    difat_moved_.assign(difat_at_.size(), false);
+    fat_sectors_.at = old_.fat_sectors;
+    fat_sectors_.moved.assign(fat_sectors_.at.size(), false);
+    difat_sectors_.at = old_.difat_sectors;
+    difat_sectors_.moved.assign(difat_sectors_.at.size(), false);
     for (bool changed = true; changed;) {
-      changed = AddFatSectors();
+      // The FAT has an entry for every sector, its own among them.
+      const std::size_t fat_count = std::max(old_.fat_sectors.size(), CeilDiv(next_, per_));
+      Grow(fat_count * per_ - 1);
+      changed = AddSectors(fat_sectors_, fat_count);
       changed |= MoveChangedFatSectors();
-      changed |= AddDifatSectors();
+      const std::size_t fat_sectors = fat_sectors_.at.size();
+      changed |= AddSectors(difat_sectors_, fat_sectors > kHeaderDifat
+                                                ? CeilDiv(fat_sectors - kHeaderDifat, per_ - 1)
+                                                : 0);
       changed |= MoveChangedDifatSectors();
     }
-    fat_.resize(fat_at_.size() * per_, kFreeSect);
+    fat_.resize(fat_sectors_.at.size() * per_, kFreeSect);
   }
 
   // Sectors in use: the count below first_new kept from the last save (or
@@ -133,8 +139,8 @@ class Planner {
   std::size_t Next() const { return next_; }
   std::vector<InPlaceUpdate::Made> TakeMade() { return std::move(made_); }
   std::vector<std::uint32_t> TakeFat() { return std::move(fat_); }
-  std::vector<std::uint32_t> TakeFatSectors() { return std::move(fat_at_); }
-  std::vector<std::uint32_t> TakeDifatSectors() { return std::move(difat_at_); }
+  std::vector<std::uint32_t> TakeFatSectors() { return std::move(fat_sectors_.at); }
+  std::vector<std::uint32_t> TakeDifatSectors() { return std::move(difat_sectors_.at); }
 
  private:
   void Set(std::size_t s, std::uint32_t value) {
@@ -151,19 +157,33 @@ class Planner {
     return s;
   }
 
-  // FAT sectors for the sectors added, each one itself a sector.
-  bool AddFatSectors() {
+  // Where the FAT's (or the DIFAT's) sectors lie, and which have moved.
+  struct Table {
+    Kind kind;
+    std::uint32_t marker;  // what the FAT holds for such a sector
+    std::vector<std::uint32_t> at;
+    std::vector<bool> moved;
+  };
+
+  // Sectors for the table up to `count` of them.
+  bool AddSectors(Table& t, std::size_t count) {
     bool added = false;
-    const std::size_t fat_count = std::max(old_.fat_sectors.size(), CeilDiv(next_, per_));
-    Grow(fat_count * per_ - 1);
-    while (fat_at_.size() < fat_count) {
-      const std::uint32_t s = Alloc(Kind::kFat, fat_at_.size());
-      fat_at_.push_back(s);
-      fat_moved_.push_back(true);
-      Set(s, kFatSect);
+    while (t.at.size() < count) {
+      const std::uint32_t s = Alloc(t.kind, t.at.size());
+      t.at.push_back(s);
+      t.moved.push_back(true);
+      Set(s, t.marker);
       added = true;
     }
     return added;
+  }
+
+  // The table's sector `j` written anew, elsewhere.
+  void MoveSector(Table& t, std::size_t j) {
+    Set(t.at[j], kFreeSect);
+    t.at[j] = Alloc(t.kind, j);
+    Set(t.at[j], t.marker);
+    t.moved[j] = true;
   }
 
   bool MoveChangedFatSectors() {
@@ -174,48 +194,28 @@ class Planner {
     }
     SortUnique(changed_fat);
     for (std::size_t j : changed_fat) {
-      if (fat_moved_[j]) continue;
+      if (fat_sectors_.moved[j]) continue;
       const std::size_t from = j * per_;
       if (std::equal(fat_.begin() + static_cast<std::ptrdiff_t>(from),
                      fat_.begin() + static_cast<std::ptrdiff_t>(from + per_),
                      old_.fat.begin() + static_cast<std::ptrdiff_t>(from))) {
         continue;
       }
-      Set(fat_at_[j], kFreeSect);
-      fat_at_[j] = Alloc(Kind::kFat, j);
-      Set(fat_at_[j], kFatSect);
-      fat_moved_[j] = true;
+      MoveSector(fat_sectors_, j);
       moved = true;
     }
     return moved;
   }
 
-  bool AddDifatSectors() {
-    bool added = false;
-    const std::size_t difat_count =
-        fat_at_.size() > kHeaderDifat ? CeilDiv(fat_at_.size() - kHeaderDifat, per_ - 1) : 0;
-    while (difat_at_.size() < difat_count) {
-      const std::uint32_t s = Alloc(Kind::kDifat, difat_at_.size());
-      difat_at_.push_back(s);
-      difat_moved_.push_back(true);
-      Set(s, kDifSect);
-      added = true;
-    }
-    return added;
-  }
-
   bool MoveChangedDifatSectors() {
     bool moved = false;
     for (std::size_t d = 0; d < old_.difat_sectors.size(); ++d) {
-      if (difat_moved_[d]) continue;
-      if (DifatContent(fat_at_, difat_at_, d, per_) ==
+      if (difat_sectors_.moved[d]) continue;
+      if (DifatContent(fat_sectors_.at, difat_sectors_.at, d, per_) ==
           DifatContent(old_.fat_sectors, old_.difat_sectors, d, per_)) {
         continue;
       }
-      Set(difat_at_[d], kFreeSect);
-      difat_at_[d] = Alloc(Kind::kDifat, d);
-      Set(difat_at_[d], kDifSect);
-      difat_moved_[d] = true;
+      MoveSector(difat_sectors_, d);
       moved = true;
     }
     return moved;
@@ -227,8 +227,8 @@ class Planner {
   std::vector<std::size_t> touched_;  // FAT entries written, in any order
   std::size_t next_ = 0, first_new_ = 0;
   std::vector<InPlaceUpdate::Made> made_;  // by sector, from first_new_ on
-  std::vector<std::uint32_t> fat_at_, difat_at_;
-  std::vector<bool> fat_moved_, difat_moved_;
+  Table fat_sectors_{Kind::kFat, kFatSect, {}, {}};
+  Table difat_sectors_{Kind::kDifat, kDifSect, {}, {}};
 };
 
 // The directory as it will be, the stream `entry` starting at `first` and
