@@ -26,6 +26,8 @@ packages=(
   chromium
   # the layout check, and clang for the fuzz targets and the clang build
   clang libclang-rt-14-dev clang-format
+  # the functions' length check
+  universal-ctags
   # the Windows builds (x64 and x86) and their tests, the windows on a
   # virtual display
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 wine32:i386

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/system/env_backend.h"
+
 namespace vt::system::posix {
 
 namespace {
@@ -185,33 +187,8 @@ mode_t NewFileMode() {
 }
 
 std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path, mode_t new_file_mode) {
-  RemoveStaleTemporaries(path);
+  backend::RemoveStaleTemporaries(path);
   return std::make_unique<PosixAtomicFile>(path, new_file_mode);
-}
-
-void RemoveStaleTemporaries(const std::string& path) {
-  const std::string target = ResolveTarget(path);
-  const std::string folder = FolderOf(target);
-  const std::string prefix = TempPrefix(target);
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
-  if (!dir) return;
-  while (const dirent* entry = ::readdir(dir.get())) {
-    const std::string_view name(entry->d_name);
-    if (name.size() != prefix.size() + kTempRandom || !name.starts_with(prefix)) continue;
-    const std::string temp = folder + "/" + std::string(name);
-    const int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) continue;
-    // Locked: its writer is alive. Unlocked: its writer died (the lock goes
-    // with the process), unless the name now stands for another file.
-    struct stat open_info {
-    }, named{};
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &open_info) == 0 &&
-        ::lstat(temp.c_str(), &named) == 0 && open_info.st_dev == named.st_dev &&
-        open_info.st_ino == named.st_ino) {
-      ::unlink(temp.c_str());
-    }
-    ::close(fd);
-  }
 }
 
 namespace {
@@ -280,16 +257,6 @@ class PosixRandomRWFile final : public RandomRWFile {
 
 }  // namespace
 
-std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path) {
-  return std::make_unique<PosixRandomRWFile>(path);
-}
-
-std::unique_ptr<FileLock> LockFolderOf(const std::string& path, bool wait) {
-  auto lock = std::make_unique<FolderLock>(path, wait);
-  if (!lock->held()) return nullptr;
-  return lock;
-}
-
 FileStamp StampOf(const struct stat& info) {
   FileStamp stamp;
   stamp.volume = static_cast<std::uint64_t>(info.st_dev);
@@ -301,3 +268,48 @@ FileStamp StampOf(const struct stat& info) {
 }
 
 }  // namespace vt::system::posix
+
+namespace vt::system::backend {
+
+using namespace posix;  // the helpers above
+
+std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path) {
+  return posix::NewAtomicFile(path, NewFileMode());
+}
+
+void RemoveStaleTemporaries(const std::string& path) {
+  const std::string target = ResolveTarget(path);
+  const std::string folder = FolderOf(target);
+  const std::string prefix = TempPrefix(target);
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string_view name(entry->d_name);
+    if (name.size() != prefix.size() + kTempRandom || !name.starts_with(prefix)) continue;
+    const std::string temp = folder + "/" + std::string(name);
+    const int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    // Locked: its writer is alive. Unlocked: its writer died (the lock goes
+    // with the process), unless the name now stands for another file.
+    struct stat open_info {
+    }, named{};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &open_info) == 0 &&
+        ::lstat(temp.c_str(), &named) == 0 && open_info.st_dev == named.st_dev &&
+        open_info.st_ino == named.st_ino) {
+      ::unlink(temp.c_str());
+    }
+    ::close(fd);
+  }
+}
+
+std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path) {
+  return std::make_unique<PosixRandomRWFile>(path);
+}
+
+std::unique_ptr<FileLock> LockFolder(const std::string& path, bool wait) {
+  auto lock = std::make_unique<FolderLock>(path, wait);
+  if (!lock->held()) return nullptr;
+  return lock;
+}
+
+}  // namespace vt::system::backend

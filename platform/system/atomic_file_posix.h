@@ -1,7 +1,8 @@
 #pragma once
 
 // The POSIX back end's files: AtomicFile by mkostemp + fsync + rename, files
-// changed in place, the folder lock by flock, and file stamps from stat.
+// changed in place, the folder lock by flock (env_backend.h declares those
+// Env uses), and file stamps from stat.
 
 #include <sys/stat.h>
 
@@ -20,13 +21,6 @@ namespace vt::system::posix {
 std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path, mode_t new_file_mode);
 // The permissions of a new file: 0666 less the process's umask.
 mode_t NewFileMode();
-// Removes the temporaries of `path` whose writers are gone (their lock with them).
-void RemoveStaleTemporaries(const std::string& path);
-std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path);
-
-// Waits for the lock, or without `wait` returns nullptr while another holds it.
-std::unique_ptr<FileLock> LockFolderOf(const std::string& path, bool wait);
-
 FileStamp StampOf(const struct stat& info);
 
 }  // namespace vt::system::posix

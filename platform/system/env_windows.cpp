@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/system/env_backend.h"
 #include "platform/system/files_windows.h"
 #include "platform/system/paths.h"
 
@@ -64,186 +65,152 @@ std::string ReadAll(HANDLE file, const std::string& what, std::size_t expected) 
   return contents;
 }
 
-class WindowsEnv final : public Env {
- public:
-  bool FileExists(const std::string& path) override {
-    if (path.empty() || HasWildcard(path)) return false;
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = ::FindFirstFileW(Widen(path).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    ::FindClose(search);
-    return IsOrdinary(found.dwFileAttributes);
-  }
-
-  bool DirectoryExists(const std::string& path) override {
-    const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  }
-
-  std::vector<std::string> ListFiles(const std::string& folder, std::string_view pattern) override {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = ::FindFirstFileW(Widen(Join(folder, pattern)).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-      const DWORD error = ::GetLastError();
-      if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
-          error == ERROR_NO_MORE_FILES) {
-        return names;
-      }
-      throw windows::ErrorFor(error, "Cannot list the folder '" + folder + "'");
-    }
-    do {
-      if (IsOrdinary(found.dwFileAttributes)) names.push_back(Narrow(found.cFileName));
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-    return names;
-  }
-
-  std::string ReadFile(const std::string& path) override {
-    FileStamp stamp;
-    return ReadFileStamped(path, stamp);
-  }
-
-  std::string ReadFileStamped(const std::string& path, FileStamp& stamp) override {
-    const std::string what = "Cannot read the file '" + path + "'";
-    Handle file(windows::OpenShared(path, GENERIC_READ));
-    if (!file.valid()) throw windows::LastError(what);
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(file.get(), &info)) throw windows::LastError(what);
-    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) throw SystemError(EISDIR, what);
-    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
-      throw SystemError(EINVAL, what + ": not an ordinary file");
-    }
-    stamp = windows::StampOf(file.get(), info);
-    const std::uint64_t size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
-    return ReadAll(file.get(), what,
-                   static_cast<std::size_t>(std::min<std::uint64_t>(size, SIZE_MAX / 2)));
-  }
-
-  std::optional<FileStamp> StatFile(const std::string& path) override {
-    Handle file(windows::OpenShared(path, FILE_READ_ATTRIBUTES));
-    if (!file.valid()) {
-      const DWORD error = ::GetLastError();
-      if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
-      throw windows::ErrorFor(error, "Cannot examine the file '" + path + "'");
-    }
-    return windows::StampOf(file.get());
-  }
-
-  bool IsSameFile(const std::string& a, const std::string& b) override {
-    return windows::IsSameFile(a, b);
-  }
-
-  std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path) override {
-    return windows::NewAtomicFile(path);
-  }
-
-  void RemoveStaleTemporaries(const std::string& path) override {
-    windows::RemoveStaleTemporaries(path);
-  }
-
-  std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path) override {
-    return windows::NewRandomRWFile(path);
-  }
-
-  std::unique_ptr<FileLock> LockForWriting(const std::string& path) override {
-    return windows::LockForWriting(path, true);
-  }
-
-  std::unique_ptr<FileLock> TryLockForWriting(const std::string& path) override {
-    return windows::LockForWriting(path, false);
-  }
-
-  void AppendToFile(const std::string& path, std::string_view text) override {
-    const std::string what = "Cannot append to the file '" + path + "'";
-    // FILE_APPEND_DATA alone: every write goes to the end of the file as
-    // one piece, whoever else appends.
-    Handle file(::CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) throw windows::LastError(what);
-    DWORD written = 0;
-    if (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size()) {
-      throw windows::LastError(what);
-    }
-  }
-
-  void CopyFile(const std::string& from, const std::string& to) override {
-    std::string contents;
-    try {
-      contents = ReadFile(from);
-    } catch (const SystemError& e) {
-      throw SystemError(e.code().value(), "Cannot copy the file '" + from + "'");
-    }
-    WriteFileAtomic(to, contents);
-  }
-
-  void CreateDirectory(const std::string& path) override {
-    if (!::CreateDirectoryW(Widen(path).c_str(), nullptr)) {
-      throw windows::LastError("Cannot create the folder '" + path + "'");
-    }
-  }
-
-  std::vector<std::string> RunningProcessExecutableNames() override {
-    std::vector<DWORD> ids(1024);
-    DWORD bytes = 0;
-    for (;;) {
-      const auto capacity = static_cast<DWORD>(ids.size() * sizeof(DWORD));
-      if (!::EnumProcesses(ids.data(), capacity, &bytes)) {
-        throw windows::LastError("Cannot list the processes");
-      }
-      if (bytes < capacity) break;
-      ids.resize(ids.size() * 2);
-    }
-    ids.resize(bytes / sizeof(DWORD));
-    std::vector<std::string> names;
-    for (const DWORD id : ids) {
-      Handle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
-      if (!process.valid()) continue;  // the idle and system processes, other users'
-      // The image name in one question to the system, not by reading the
-      // process's loader tables (under Wine, eight round trips a process).
-      wchar_t path[MAX_PATH * 4];
-      DWORD length = MAX_PATH * 4;
-      if (!::QueryFullProcessImageNameW(process.get(), 0, path, &length) || length == 0) continue;
-      const std::string name = windows::NameOf(Narrow(std::wstring_view(path, length)));
-      if (!name.empty()) names.push_back(name);
-    }
-    return names;
-  }
-
-  void OpenWithDefaultProgram(const std::string& path, ShowCommand show) override {
-    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(
-        nullptr, L"open", Widen(path).c_str(), nullptr, nullptr, static_cast<int>(show)));
-    if (result <= 32) {
-      throw SystemError(ENOENT, "Cannot open '" + path + "' with its default program");
-    }
-  }
-
-  void StartProgram(const std::string& command_line, ShowCommand show) override {
-    std::wstring line = Widen(command_line);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(show);
-    PROCESS_INFORMATION started{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &started)) {
-      throw windows::LastError("Cannot start '" + command_line + "'");
-    }
-    ::CloseHandle(started.hThread);
-    ::CloseHandle(started.hProcess);
-  }
-
-  std::chrono::system_clock::time_point Now() override { return std::chrono::system_clock::now(); }
-};
-
 }  // namespace
 
-Env* Env::Default() {
-  static WindowsEnv* const env = new WindowsEnv;  // never destroyed: used until exit
-  return env;
+namespace backend {
+
+bool FileExists(const std::string& path) {
+  if (path.empty() || HasWildcard(path)) return false;
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = ::FindFirstFileW(Widen(path).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  ::FindClose(search);
+  return IsOrdinary(found.dwFileAttributes);
 }
+
+bool DirectoryExists(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, std::string_view pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = ::FindFirstFileW(Widen(Join(folder, pattern)).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+        error == ERROR_NO_MORE_FILES) {
+      return names;
+    }
+    throw windows::ErrorFor(error, "Cannot list the folder '" + folder + "'");
+  }
+  do {
+    if (IsOrdinary(found.dwFileAttributes)) names.push_back(Narrow(found.cFileName));
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return names;
+}
+
+std::string ReadFileStamped(const std::string& path, FileStamp& stamp) {
+  const std::string what = "Cannot read the file '" + path + "'";
+  Handle file(windows::OpenShared(path, GENERIC_READ));
+  if (!file.valid()) throw windows::LastError(what);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file.get(), &info)) throw windows::LastError(what);
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) throw SystemError(EISDIR, what);
+  if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+    throw SystemError(EINVAL, what + ": not an ordinary file");
+  }
+  stamp = windows::StampOf(file.get(), info);
+  const std::uint64_t size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+  return ReadAll(file.get(), what,
+                 static_cast<std::size_t>(std::min<std::uint64_t>(size, SIZE_MAX / 2)));
+}
+
+std::optional<FileStamp> StatFile(const std::string& path) {
+  Handle file(windows::OpenShared(path, FILE_READ_ATTRIBUTES));
+  if (!file.valid()) {
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+    throw windows::ErrorFor(error, "Cannot examine the file '" + path + "'");
+  }
+  return windows::StampOf(file.get());
+}
+
+void AppendToFile(const std::string& path, std::string_view text) {
+  const std::string what = "Cannot append to the file '" + path + "'";
+  // FILE_APPEND_DATA alone: every write goes to the end of the file as
+  // one piece, whoever else appends.
+  Handle file(::CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) throw windows::LastError(what);
+  DWORD written = 0;
+  if (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+      written != text.size()) {
+    throw windows::LastError(what);
+  }
+}
+
+void CopyOver(const std::string& from, const std::string& to) {
+  std::string contents;
+  try {
+    FileStamp stamp;
+    contents = ReadFileStamped(from, stamp);
+  } catch (const SystemError& e) {
+    throw SystemError(e.code().value(), "Cannot copy the file '" + from + "'");
+  }
+  Env::Default()->WriteFileAtomic(to, contents);
+}
+
+void MakeDirectory(const std::string& path) {
+  if (!::CreateDirectoryW(Widen(path).c_str(), nullptr)) {
+    throw windows::LastError("Cannot create the folder '" + path + "'");
+  }
+}
+
+std::vector<std::string> RunningProcessExecutableNames() {
+  std::vector<DWORD> ids(1024);
+  DWORD bytes = 0;
+  for (;;) {
+    const auto capacity = static_cast<DWORD>(ids.size() * sizeof(DWORD));
+    if (!::EnumProcesses(ids.data(), capacity, &bytes)) {
+      throw windows::LastError("Cannot list the processes");
+    }
+    if (bytes < capacity) break;
+    ids.resize(ids.size() * 2);
+  }
+  ids.resize(bytes / sizeof(DWORD));
+  std::vector<std::string> names;
+  for (const DWORD id : ids) {
+    Handle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
+    if (!process.valid()) continue;  // the idle and system processes, other users'
+    // The image name in one question to the system, not by reading the
+    // process's loader tables (under Wine, eight round trips a process).
+    wchar_t path[MAX_PATH * 4];
+    DWORD length = MAX_PATH * 4;
+    if (!::QueryFullProcessImageNameW(process.get(), 0, path, &length) || length == 0) continue;
+    const std::string name = windows::NameOf(Narrow(std::wstring_view(path, length)));
+    if (!name.empty()) names.push_back(name);
+  }
+  return names;
+}
+
+void OpenWithDefaultProgram(const std::string& path, ShowCommand show) {
+  const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(
+      nullptr, L"open", Widen(path).c_str(), nullptr, nullptr, static_cast<int>(show)));
+  if (result <= 32) {
+    throw SystemError(ENOENT, "Cannot open '" + path + "' with its default program");
+  }
+}
+
+void StartProgram(const std::string& command_line, ShowCommand show) {
+  std::wstring line = Widen(command_line);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(show);
+  PROCESS_INFORMATION started{};
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started)) {
+    throw windows::LastError("Cannot start '" + command_line + "'");
+  }
+  ::CloseHandle(started.hThread);
+  ::CloseHandle(started.hProcess);
+}
+
+}  // namespace backend
 
 std::string SystemPath(std::string_view windows_path) { return std::string(windows_path); }
 

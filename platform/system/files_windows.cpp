@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <random>
 
+#include "platform/system/env_backend.h"
+
 namespace vt::system::windows {
 
 namespace {
@@ -162,10 +164,6 @@ class WindowsRandomRWFile final : public RandomRWFile {
 
 }  // namespace
 
-std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path) {
-  return std::make_unique<WindowsRandomRWFile>(path);
-}
-
 HANDLE OpenShared(const std::string& path, DWORD access) {
   return ::CreateFileW(Widen(path).c_str(), access,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -192,6 +190,20 @@ FileStamp StampOf(HANDLE file, const BY_HANDLE_FILE_INFORMATION& info) {
   return stamp;
 }
 
+bool SameFile(HANDLE a, HANDLE b) {
+  BY_HANDLE_FILE_INFORMATION x{};
+  BY_HANDLE_FILE_INFORMATION y{};
+  return ::GetFileInformationByHandle(a, &x) && ::GetFileInformationByHandle(b, &y) &&
+         x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
+         x.nFileIndexLow == y.nFileIndexLow;
+}
+
+}  // namespace vt::system::windows
+
+namespace vt::system::backend {
+
+using namespace windows;  // the helpers above
+
 std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path) {
   return std::make_unique<WindowsAtomicFile>(path);
 }
@@ -211,12 +223,8 @@ void RemoveStaleTemporaries(const std::string& path) {
   ::FindClose(search);
 }
 
-bool SameFile(HANDLE a, HANDLE b) {
-  BY_HANDLE_FILE_INFORMATION x{};
-  BY_HANDLE_FILE_INFORMATION y{};
-  return ::GetFileInformationByHandle(a, &x) && ::GetFileInformationByHandle(b, &y) &&
-         x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
-         x.nFileIndexLow == y.nFileIndexLow;
+std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path) {
+  return std::make_unique<WindowsRandomRWFile>(path);
 }
 
 // Both opened, so that each name is resolved as Windows resolves it (letter
@@ -238,7 +246,7 @@ bool IsSameFile(const std::string& a, const std::string& b) {
   return second.valid() && SameFile(first.get(), second.get());
 }
 
-std::unique_ptr<FileLock> LockForWriting(const std::string& path, bool wait) {
+std::unique_ptr<FileLock> LockFolder(const std::string& path, bool wait) {
   const std::string what = "Cannot lock the file '" + path + "'";
   for (;;) {
     HANDLE file = OpenShared(path, GENERIC_READ);
@@ -264,4 +272,4 @@ std::unique_ptr<FileLock> LockForWriting(const std::string& path, bool wait) {
   }
 }
 
-}  // namespace vt::system::windows
+}  // namespace vt::system::backend

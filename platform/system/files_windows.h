@@ -1,8 +1,8 @@
 #pragma once
 
 // The Windows back end's files: AtomicFile by a temporary file and
-// ReplaceFileW/MoveFileExW, the writers' lock by LockFileEx, stamps from
-// GetFileInformationByHandle.
+// ReplaceFileW/MoveFileExW, the writers' lock by LockFileEx (env_backend.h
+// declares those Env uses), stamps from GetFileInformationByHandle.
 
 #include <memory>
 #include <optional>
@@ -13,19 +13,12 @@
 
 namespace vt::system::windows {
 
-std::unique_ptr<AtomicFile> NewAtomicFile(const std::string& path);
-void RemoveStaleTemporaries(const std::string& path);
-// Without `wait`, nullptr while another process holds the lock.
-std::unique_ptr<FileLock> LockForWriting(const std::string& path, bool wait);
-std::unique_ptr<RandomRWFile> NewRandomRWFile(const std::string& path);
-
 // Opens an existing file or folder for reading, shared with every other
 // reader, writer and replacer.
 HANDLE OpenShared(const std::string& path, DWORD access);
 FileStamp StampOf(HANDLE file);
 // The same file: volume serial number and file index alike.
 bool SameFile(HANDLE a, HANDLE b);
-bool IsSameFile(const std::string& a, const std::string& b);
 // The same from the file's information already asked for (under Wine each
 // such question asks for the volume, a round trip to another process).
 FileStamp StampOf(HANDLE file, const BY_HANDLE_FILE_INFORMATION& info);

@@ -26,9 +26,12 @@ struct Column {
   std::vector<CellKind> kind;          // same length as text
 };
 
+// A cell's row and column in one number that sorts in the table's order.
 inline std::uint32_t CellKey(std::size_t row, std::size_t col) {
   return static_cast<std::uint32_t>(row << 8 | col);
 }
+inline std::size_t KeyRow(std::uint32_t key) { return key >> 8; }
+inline std::size_t KeyColumn(std::uint32_t key) { return key & 0xFF; }
 
 // A row block of the cell table: ROW records, their cells, then one DBCELL.
 struct Block {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <string_view>
 
 #include "platform/system/utf8_path.h"
@@ -50,18 +51,22 @@ std::unique_ptr<system::FileLock> LockBookFile(const std::filesystem::path& file
   }
 }
 
-void WriteBookFile(const std::filesystem::path& file, std::span<const std::uint8_t> data) {
-  system::Env& env = system::CurrentEnv();
+namespace {
+
+// The write-aside-then-replace save: `write` fills the temporary file, which
+// is then flushed and put in the workbook's place.
+void SaveAside(const std::filesystem::path& file,
+               const std::function<void(system::AtomicFile&)>& write) {
   std::unique_ptr<system::AtomicFile> out;
   try {
-    out = env.NewAtomicFile(system::Utf8FromPath(file));
+    out = system::CurrentEnv().NewAtomicFile(system::Utf8FromPath(file));
   } catch (const system::ReadOnlyFileError&) {
     throw Error(file, "cannot save the workbook: it is read-only");
   } catch (const system::SystemError& e) {
     Fail(file, "cannot create a temporary file in " + Folder(file), e);
   }
   try {
-    out->Append(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+    write(*out);
   } catch (const system::SystemError& e) {
     Fail(file, "cannot write the workbook", e);
   }
@@ -77,39 +82,26 @@ void WriteBookFile(const std::filesystem::path& file, std::span<const std::uint8
   }
 }
 
+std::string_view Chars(const std::uint8_t* data, std::size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
+}
+
+}  // namespace
+
+void WriteBookFile(const std::filesystem::path& file, std::span<const std::uint8_t> data) {
+  SaveAside(file, [&](system::AtomicFile& out) { out.Append(Chars(data.data(), data.size())); });
+}
+
 CfbLayout WriteBookFile(const std::filesystem::path& file, const CompoundFile& container,
                         std::size_t external, std::size_t size, const StreamReader& read,
                         std::vector<CfbEntry>& entries_out) {
-  system::Env& env = system::CurrentEnv();
-  std::unique_ptr<system::AtomicFile> out;
-  try {
-    out = env.NewAtomicFile(system::Utf8FromPath(file));
-  } catch (const system::ReadOnlyFileError&) {
-    throw Error(file, "cannot save the workbook: it is read-only");
-  } catch (const system::SystemError& e) {
-    Fail(file, "cannot create a temporary file in " + Folder(file), e);
-  }
   CfbLayout layout;
-  try {
+  SaveAside(file, [&](system::AtomicFile& out) {
     layout = WriteCompoundFile(
         container, external, size, read,
-        [&](const std::uint8_t* data, std::size_t n) {
-          out->Append(std::string_view(reinterpret_cast<const char*>(data), n));
-        },
+        [&out](const std::uint8_t* data, std::size_t n) { out.Append(Chars(data, n)); },
         entries_out);
-  } catch (const system::SystemError& e) {
-    Fail(file, "cannot write the workbook", e);
-  }
-  try {
-    out->Sync();
-  } catch (const system::SystemError& e) {
-    Fail(file, "cannot flush the workbook to disk", e);
-  }
-  try {
-    out->Commit();
-  } catch (const system::SystemError& e) {
-    Fail(file, "cannot replace the workbook", e);
-  }
+  });
   return layout;
 }
 
@@ -124,9 +116,7 @@ bool WriteBookInPlace(const std::filesystem::path& file, const FileStamp& expect
   } catch (const system::SystemError& e) {
     Fail(file, "cannot open the workbook for writing", e);
   }
-  auto bytes = [](const auto& data) {
-    return std::string_view(reinterpret_cast<const char*>(data.data()), data.size());
-  };
+  auto bytes = [](const auto& data) { return Chars(data.data(), data.size()); };
   const std::uint64_t size = expected.size;
   // A failure before the header changes leaves the old version whole; what
   // was added past its end is cut off again where the system lets us.

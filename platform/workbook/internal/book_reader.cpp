@@ -23,9 +23,12 @@ void SheetData::Put(std::size_t row, std::size_t col, std::string_view text, Cel
 
 namespace {
 
-constexpr std::uint16_t kBiff8 = 0x0600;
-constexpr std::uint16_t kGlobalsBof = 0x0005;
-constexpr std::uint16_t kWorksheetBof = 0x0010;
+// A formula's cached value that is not a number: its last two bytes say
+// so, its first what it is.
+constexpr std::uint16_t kFormulaNotNumber = 0xFFFF;
+constexpr std::uint8_t kFormulaText = 0;
+constexpr std::uint8_t kFormulaBoolean = 1;
+constexpr std::uint8_t kFormulaError = 2;
 
 // Bytes a text file holds: printable ASCII, tabs, line ends, form feeds, and
 // anything of 0x80 and above (UTF-8, or a legacy code page).
@@ -139,7 +142,7 @@ class BookReader {
     for (std::size_t i = 0; i < book_.boundsheets.size(); ++i) {
       BoundSheet& bs = book_.boundsheets[i];
       std::unique_ptr<SheetData> sheet;
-      if (bs.type == 0) {
+      if (bs.type == kWorksheetType) {
         sheet = std::make_unique<SheetData>();
         sheet->name = bs.name;
         sheet->boundsheet = i;
@@ -169,7 +172,7 @@ class BookReader {
     bs.begin = Get32(r.data);
     bs.type = r.data[5];
     std::size_t cch = r.data[6];
-    bool high = (r.data[7] & 1) != 0;
+    bool high = HighByte(r.data[7]);
     if (r.size < 8 + cch * (high ? 2 : 1)) Short(r, "the workbook globals");
     std::string name(MaxUtf8Bytes(cch), '\0');
     name.resize(high ? Utf16LeToUtf8(r.data + 8, cch, name.data())
@@ -448,7 +451,7 @@ class BookReader {
     if (!continued && r.size >= skip + 3) {
       const std::uint8_t* d = r.data + skip;
       const std::size_t cch = Get16(d);
-      const bool high_byte = (d[2] & 1) != 0;
+      const bool high_byte = HighByte(d[2]);
       const std::size_t bytes = cch * (high_byte ? 2 : 1);
       const std::size_t room = r.size - skip - 3;
       if (bytes <= room) {
@@ -467,7 +470,7 @@ class BookReader {
         "record " + RecordName(r.type) + " at stream offset " + Hex(r.offset) + " of " + where);
     std::uint16_t cch = text.U16();
     std::uint8_t flags = text.U8();
-    std::string_view chars = text.Chars(cch, (flags & 1) != 0, book_.pool);
+    std::string_view chars = text.Chars(cch, HighByte(flags), book_.pool);
     if (text.Remaining() != 0 && r.type == rt::kLabel) TrailingBytes(r, where, text.Remaining());
     return chars;
   }
@@ -477,116 +480,45 @@ class BookReader {
            std::to_string(bytes) + " bytes after its text");
   }
 
+  // A record of the cell table: each kind of cell read into `sheet`.
   void Cell(RecordReader& in, const Record& r, SheetData& sheet, const std::string& where,
             std::size_t& formula_row, std::size_t& formula_col, std::uint16_t previous) {
-    const std::uint8_t* d = r.data;
-    if (const std::size_t size = FixedSize(r.type);
-        size != 0 && (r.size > size || (r.type == rt::kRow && r.size != size))) {
-      WrongSize(r, where, size);
-    }
-    if (IsCellRecord(r.type) && r.size >= 4) {
-      std::size_t last = Get16(d + 2);
-      if ((r.type == rt::kMulRk || r.type == rt::kMulBlank) && r.size >= 6) {
-        last = Get16(d + r.size - 2);
-      }
-      CheckOrder(r, where, Get16(d), Get16(d + 2), last);
-    }
+    CheckCellRecord(r, where);
     switch (r.type) {
-      case rt::kDimensions: {
-        if (r.size < 14) Short(r, where);
-        dims_ = {true, r.offset, Get32(d), Get32(d + 4), Get16(d + 8), Get16(d + 10)};
-        std::size_t rows = std::min<std::size_t>(Get32(d + 4), kMaxRows);
-        std::size_t cols = std::min<std::size_t>(Get16(d + 10), kMaxColumns);
-        // Only as much room as the stream could fill: DIMENSIONS may lie.
-        if (rows * cols * 6 > stream_.size()) break;
-        if (sheet.columns.size() < cols) sheet.columns.resize(cols);
-        for (auto& c : sheet.columns) {
-          c.text.reserve(rows);
-          c.kind.reserve(rows);
-        }
+      case rt::kDimensions:
+        ReadDimensions(r, sheet, where);
         break;
-      }
       case rt::kDefaultRowHeight:
-        if (r.size >= 4) sheet.default_row_height = Get16(d + 2);
+        if (r.size >= 4) sheet.default_row_height = Get16(r.data + 2);
         break;
-      case rt::kLabelSst: {
-        if (r.size < 10) Short(r, where);
-        std::uint32_t index = Get32(d + 6);
-        if (index >= book_.sst.texts.size()) {
-          throw FormatError("record LABELSST at stream offset " + Hex(r.offset) + " of " + where +
-                            " points past the shared string table");
-        }
-        sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), book_.sst.texts[index],
-                  CellKind::kText);
-        ++sheet.sst_refs;
+      case rt::kLabelSst:
+        ReadLabelSst(r, sheet, where);
         break;
-      }
       case rt::kLabel:
-      case rt::kRString: {
-        if (r.size < 9) Short(r, where);
-        std::size_t col = CheckColumn(r, where, Get16(d + 2));
-        sheet.Put(Get16(d), col, ContinuedText(in, r, 6, where), CellKind::kText);
+      case rt::kRString:
+        ReadLabel(in, r, sheet, where);
         break;
-      }
-      case rt::kRk: {
-        if (r.size < 10) Short(r, where);
-        sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), Number(RkValue(Get32(d + 6))),
-                  CellKind::kNumber);
+      case rt::kRk:
+        ReadRk(r, sheet, where);
         break;
-      }
-      case rt::kMulRk: {
-        const std::size_t first = Get16(d + 2);
-        const std::size_t count = MultipleCellCount(r, where, 6);
-        for (std::size_t k = 0; k < count; ++k) {
-          sheet.Put(Get16(d), first + k, Number(RkValue(Get32(d + 4 + 6 * k + 2))),
-                    CellKind::kNumber);
-        }
+      case rt::kMulRk:
+        ReadMulRk(r, sheet, where);
         break;
-      }
       case rt::kNumber:
-        if (r.size < 14) Short(r, where);
-        sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), Number(GetDouble(d + 6)),
-                  CellKind::kNumber);
+        ReadNumber(r, sheet, where);
         break;
       case rt::kBlank:
-        if (r.size < 6) Short(r, where);
-        sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), {}, CellKind::kBlank);
+        ReadBlank(r, sheet, where);
         break;
-      case rt::kMulBlank: {
-        const std::size_t first = Get16(d + 2);
-        const std::size_t count = MultipleCellCount(r, where, 2);
-        for (std::size_t k = 0; k < count; ++k) {
-          sheet.Put(Get16(d), first + k, {}, CellKind::kBlank);
-        }
+      case rt::kMulBlank:
+        ReadMulBlank(r, sheet, where);
         break;
-      }
-      case rt::kBoolErr: {
-        if (r.size < 8) Short(r, where);
-        std::string_view text = d[7] ? CellErrorText(d[6]) : (d[6] ? "TRUE" : "FALSE");
-        sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), text,
-                  d[7] ? CellKind::kError : CellKind::kBoolean);
+      case rt::kBoolErr:
+        ReadBoolErr(r, sheet, where);
         break;
-      }
-      case rt::kFormula: {
-        if (r.size < 20) Short(r, where);
-        std::size_t row = Get16(d);
-        std::size_t col = CheckColumn(r, where, Get16(d + 2));
-        const std::uint8_t* v = d + 6;
-        std::string_view text;
-        formula_row = SIZE_MAX;
-        if (Get16(v + 6) != 0xFFFF) {
-          text = Number(GetDouble(v));
-        } else if (v[0] == 0) {
-          formula_row = row;  // the text follows in a STRING record
-          formula_col = col;
-        } else if (v[0] == 1) {
-          text = v[2] ? "TRUE" : "FALSE";
-        } else if (v[0] == 2) {
-          text = CellErrorText(v[2]);
-        }
-        sheet.Put(row, col, text, CellKind::kFormula);
+      case rt::kFormula:
+        ReadFormula(r, sheet, where, formula_row, formula_col);
         break;
-      }
       case rt::kShrFmla:
       case rt::kArray:
       case rt::kTable:
@@ -604,10 +536,128 @@ class BookReader {
       default:
         break;
     }
-    if (r.type == rt::kFormula) {
-      last_formula_row_ = Get16(d);
-      last_formula_col_ = Get16(d + 2);
+  }
+
+  // The size a record of its type must have, and the order of the cells.
+  void CheckCellRecord(const Record& r, const std::string& where) {
+    const std::uint8_t* d = r.data;
+    if (const std::size_t size = FixedSize(r.type);
+        size != 0 && (r.size > size || (r.type == rt::kRow && r.size != size))) {
+      WrongSize(r, where, size);
     }
+    if (IsCellRecord(r.type) && r.size >= 4) {
+      std::size_t last = Get16(d + 2);
+      if ((r.type == rt::kMulRk || r.type == rt::kMulBlank) && r.size >= 6) {
+        last = Get16(d + r.size - 2);
+      }
+      CheckOrder(r, where, Get16(d), Get16(d + 2), last);
+    }
+  }
+
+  void ReadDimensions(const Record& r, SheetData& sheet, const std::string& where) {
+    const std::uint8_t* d = r.data;
+    if (r.size < 14) Short(r, where);
+    dims_ = {true, r.offset, Get32(d), Get32(d + 4), Get16(d + 8), Get16(d + 10)};
+    const std::size_t rows = std::min<std::size_t>(Get32(d + 4), kMaxRows);
+    const std::size_t cols = std::min<std::size_t>(Get16(d + 10), kMaxColumns);
+    // Only as much room as the stream could fill: DIMENSIONS may lie.
+    if (rows * cols * 6 > stream_.size()) return;
+    if (sheet.columns.size() < cols) sheet.columns.resize(cols);
+    for (auto& c : sheet.columns) {
+      c.text.reserve(rows);
+      c.kind.reserve(rows);
+    }
+  }
+
+  void ReadLabelSst(const Record& r, SheetData& sheet, const std::string& where) {
+    const std::uint8_t* d = r.data;
+    if (r.size < 10) Short(r, where);
+    const std::uint32_t index = Get32(d + 6);
+    if (index >= book_.sst.texts.size()) {
+      throw FormatError("record LABELSST at stream offset " + Hex(r.offset) + " of " + where +
+                        " points past the shared string table");
+    }
+    sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), book_.sst.texts[index],
+              CellKind::kText);
+    ++sheet.sst_refs;
+  }
+
+  // LABEL and RSTRING: the text in the record (and its CONTINUEs).
+  void ReadLabel(RecordReader& in, const Record& r, SheetData& sheet, const std::string& where) {
+    if (r.size < 9) Short(r, where);
+    const std::size_t col = CheckColumn(r, where, Get16(r.data + 2));
+    sheet.Put(Get16(r.data), col, ContinuedText(in, r, 6, where), CellKind::kText);
+  }
+
+  void ReadRk(const Record& r, SheetData& sheet, const std::string& where) {
+    const std::uint8_t* d = r.data;
+    if (r.size < 10) Short(r, where);
+    sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), Number(RkValue(Get32(d + 6))),
+              CellKind::kNumber);
+  }
+
+  void ReadMulRk(const Record& r, SheetData& sheet, const std::string& where) {
+    const std::uint8_t* d = r.data;
+    const std::size_t first = Get16(d + 2);
+    const std::size_t count = MultipleCellCount(r, where, 6);
+    for (std::size_t k = 0; k < count; ++k) {
+      sheet.Put(Get16(d), first + k, Number(RkValue(Get32(d + 4 + 6 * k + 2))), CellKind::kNumber);
+    }
+  }
+
+  void ReadNumber(const Record& r, SheetData& sheet, const std::string& where) {
+    const std::uint8_t* d = r.data;
+    if (r.size < 14) Short(r, where);
+    sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), Number(GetDouble(d + 6)),
+              CellKind::kNumber);
+  }
+
+  void ReadBlank(const Record& r, SheetData& sheet, const std::string& where) {
+    if (r.size < 6) Short(r, where);
+    sheet.Put(Get16(r.data), CheckColumn(r, where, Get16(r.data + 2)), {}, CellKind::kBlank);
+  }
+
+  void ReadMulBlank(const Record& r, SheetData& sheet, const std::string& where) {
+    const std::size_t first = Get16(r.data + 2);
+    const std::size_t count = MultipleCellCount(r, where, 2);
+    for (std::size_t k = 0; k < count; ++k) {
+      sheet.Put(Get16(r.data), first + k, {}, CellKind::kBlank);
+    }
+  }
+
+  void ReadBoolErr(const Record& r, SheetData& sheet, const std::string& where) {
+    const std::uint8_t* d = r.data;
+    if (r.size < 8) Short(r, where);
+    const bool error = d[7] != 0;
+    std::string_view text = error ? CellErrorText(d[6]) : (d[6] ? "TRUE" : "FALSE");
+    sheet.Put(Get16(d), CheckColumn(r, where, Get16(d + 2)), text,
+              error ? CellKind::kError : CellKind::kBoolean);
+  }
+
+  // A formula's cached value: a number, or a marker for a text (in the
+  // STRING record that follows), a boolean or an error.
+  void ReadFormula(const Record& r, SheetData& sheet, const std::string& where,
+                   std::size_t& formula_row, std::size_t& formula_col) {
+    const std::uint8_t* d = r.data;
+    if (r.size < 20) Short(r, where);
+    const std::size_t row = Get16(d);
+    const std::size_t col = CheckColumn(r, where, Get16(d + 2));
+    const std::uint8_t* v = d + 6;
+    std::string_view text;
+    formula_row = SIZE_MAX;
+    if (Get16(v + 6) != kFormulaNotNumber) {
+      text = Number(GetDouble(v));
+    } else if (v[0] == kFormulaText) {
+      formula_row = row;  // the text follows in a STRING record
+      formula_col = col;
+    } else if (v[0] == kFormulaBoolean) {
+      text = v[2] ? "TRUE" : "FALSE";
+    } else if (v[0] == kFormulaError) {
+      text = CellErrorText(v[2]);
+    }
+    sheet.Put(row, col, text, CellKind::kFormula);
+    last_formula_row_ = row;
+    last_formula_col_ = Get16(d + 2);
   }
 
   struct Dimensions {

@@ -11,6 +11,8 @@ namespace {
 
 constexpr std::size_t kMaxExtSstBuckets = (kMaxRecordData - 2) / 8;
 constexpr std::uint16_t kSupBook = 0x01AE;
+// SUPBOOK's marker of the workbook's own entry, after its count of sheets.
+constexpr std::uint16_t kSupBookSelf = 0x0401;
 
 // Moves the stream positions of the EXTSST entries in `data` (from the
 // record's data on) by `delta`, up to `end`.
@@ -44,7 +46,7 @@ class BookPlanner {
   void CollectNewStrings() {
     for (const auto& sheet : book_.sheets) {
       for (std::uint32_t key : sheet->edited) {
-        std::size_t row = key >> 8, col = key & 0xFF;
+        std::size_t row = KeyRow(key), col = KeyColumn(key);
         if (col >= sheet->columns.size() || row >= sheet->columns[col].kind.size()) continue;
         if (sheet->columns[col].kind[row] != CellKind::kText) continue;
         std::string_view text = sheet->columns[col].text[row];
@@ -113,11 +115,12 @@ class BookPlanner {
     replaced_extsst_ = true;
   }
 
+  // The globals as read, but for the string table, its index, the sheets
+  // added (BOUNDSHEET records after the last one) and the count of sheets.
   void WriteGlobals() {
     StreamPlan& out = plan_->stream;
     RecordReader in(book_.stream, 0);
     Record r;
-    // Added sheets follow the last sheet, their BOUNDSHEET records the last one.
     std::size_t added = 0, last_boundsheet = SIZE_MAX;
     for (const BoundSheet& bs : book_.boundsheets) {
       if (bs.added) {
@@ -126,16 +129,6 @@ class BookPlanner {
         last_boundsheet = bs.record_offset;
       }
     }
-    const auto add_boundsheets = [&] {
-      for (const BoundSheet& bs : book_.boundsheets) {
-        if (!bs.added) continue;
-        std::u16string name;
-        Utf8ToUtf16(bs.name, name);
-        Bytes record;
-        AppendRecord(record, rt::kBoundSheet, BoundSheetData(name));
-        plan_->boundsheet_at.push_back(out.Add(record));
-      }
-    };
     if (book_.has_sst) {
       RecordReader after(book_.stream, book_.sst_end);
       Record e;
@@ -148,51 +141,68 @@ class BookPlanner {
         }
         continue;
       }
-      if (r.type == rt::kExtSst && (replaced_extsst_ || !extsst_.empty())) {
-        if (!extsst_.empty()) {
-          Bytes record;
-          AppendRecord(record, rt::kExtSst, extsst_);
-          out.Add(record);
-        }
-        continue;  // a table written anew brought its own
-      }
-      if (r.type == rt::kExtSst && sst_shift_ != 0) {
-        Bytes data(r.data, r.data + r.size);
-        MoveExtSst(data, data.size(), sst_shift_);
-        Bytes record;
-        AppendRecord(record, rt::kExtSst, data);
-        out.Add(record);
-        continue;
-      }
+      if (r.type == rt::kExtSst && WriteExtSst(r)) continue;
       if (r.type == rt::kBoundSheet) {
         plan_->boundsheet_at.push_back(out.Add(book_.stream.data() + r.offset, r.End() - r.offset));
-        if (r.offset == last_boundsheet) add_boundsheets();
+        if (r.offset == last_boundsheet) AddBoundSheets();
         continue;
       }
-      if (added != 0 && r.type == kSupBook && r.size == 4 && Get16(r.data + 2) == 0x0401) {
+      if (added != 0 && r.type == kSupBook && r.size == 4 && Get16(r.data + 2) == kSupBookSelf) {
         // The workbook's own entry among the linked ones counts its sheets.
         Bytes data(r.data, r.data + r.size);
         Put16(data.data(), static_cast<std::uint32_t>(book_.boundsheets.size()));
-        Bytes record;
-        AppendRecord(record, kSupBook, data);
-        out.Add(record);
+        AddRecord(kSupBook, data);
         continue;
       }
       if (r.offset == book_.globals_eof) {
-        if (last_boundsheet == SIZE_MAX) add_boundsheets();
-        if (!book_.has_sst && !plan_->sst_added.empty()) {
-          SharedStrings sst;
-          sst.texts = plan_->sst_added;
-          Bytes table;
-          detail::WriteSst(sst, table);
-          AddTable(std::move(table));
-          plan_->sst_added_at = plan_->sst_unique_at + 4;
-        }
+        if (last_boundsheet == SIZE_MAX) AddBoundSheets();
+        if (!book_.has_sst && !plan_->sst_added.empty()) AddFirstTable();
         plan_->globals_eof = out.Size();
       }
       out.Copy(r.offset, r.End() - r.offset);
     }
     plan_->globals_end = out.Size();
+  }
+
+  void AddRecord(std::uint16_t type, const Bytes& data) {
+    Bytes record;
+    AppendRecord(record, type, data);
+    plan_->stream.Add(record);
+  }
+
+  // EXTSST as WriteSst left it; false when the one read stays as it is.
+  bool WriteExtSst(const Record& r) {
+    if (replaced_extsst_ || !extsst_.empty()) {
+      if (!extsst_.empty()) AddRecord(rt::kExtSst, extsst_);
+      return true;  // a table written anew brought its own
+    }
+    if (sst_shift_ == 0) return false;
+    Bytes data(r.data, r.data + r.size);
+    MoveExtSst(data, data.size(), sst_shift_);
+    AddRecord(rt::kExtSst, data);
+    return true;
+  }
+
+  // The BOUNDSHEET records of the sheets added.
+  void AddBoundSheets() {
+    for (const BoundSheet& bs : book_.boundsheets) {
+      if (!bs.added) continue;
+      std::u16string name;
+      Utf8ToUtf16(bs.name, name);
+      Bytes record;
+      AppendRecord(record, rt::kBoundSheet, BoundSheetData(name));
+      plan_->boundsheet_at.push_back(plan_->stream.Add(record));
+    }
+  }
+
+  // A workbook without a string table gets one for its new strings.
+  void AddFirstTable() {
+    SharedStrings sst;
+    sst.texts = plan_->sst_added;
+    Bytes table;
+    detail::WriteSst(sst, table);
+    AddTable(std::move(table));
+    plan_->sst_added_at = plan_->sst_unique_at + 4;
   }
 
   // A table written whole (`table`: SST, CONTINUEs, EXTSST, positions

@@ -8,14 +8,7 @@ namespace vt::workbook::detail {
 
 namespace {
 
-constexpr std::uint32_t kFreeSect = 0xFFFFFFFF;
-constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
-constexpr std::uint32_t kFatSect = 0xFFFFFFFD;
-constexpr std::uint32_t kDifSect = 0xFFFFFFFC;
 constexpr std::uint32_t kNoStream = 0xFFFFFFFF;
-constexpr std::size_t kMiniCutoff = 4096;
-constexpr std::size_t kMiniSector = 64;
-constexpr std::size_t kHeaderDifat = 109;
 constexpr std::uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
 char16_t Fold(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c; }
@@ -36,11 +29,11 @@ class Reader {
 
   void ReadHeader() {
     const std::uint8_t* h = data_;
-    std::uint16_t shift = Get16(h + 30);
+    std::uint16_t shift = Get16(h + cfb_header::kSectorShift);
     if (shift != 9 && shift != 12) Damaged("sector size 2^" + std::to_string(shift));
     sector_ = std::size_t{1} << shift;
-    if (Get16(h + 32) != 6) Damaged("mini sector size is not 64 bytes");
-    major_ = Get16(h + 26);
+    if (Get16(h + cfb_header::kMiniSectorShift) != 6) Damaged("mini sector size is not 64 bytes");
+    major_ = Get16(h + cfb_header::kMajorVersion);
     sectors_ = size_ > sector_ ? (size_ - sector_ + sector_ - 1) / sector_ : 0;
   }
 
@@ -55,13 +48,13 @@ class Reader {
 
   void ReadFat() {
     const std::uint8_t* h = data_;
-    std::uint32_t fat_count = Get32(h + 44);
+    std::uint32_t fat_count = Get32(h + cfb_header::kFatCount);
     if (fat_count > sectors_) Damaged("more FAT sectors than the file holds");
     std::vector<std::uint32_t> fat_sectors;
     for (std::size_t i = 0; i < kHeaderDifat && fat_sectors.size() < fat_count; ++i) {
-      fat_sectors.push_back(Get32(h + 76 + 4 * i));
+      fat_sectors.push_back(Get32(h + cfb_header::kDifat + 4 * i));
     }
-    std::uint32_t difat = Get32(h + 68);
+    std::uint32_t difat = Get32(h + cfb_header::kDifatStart);
     std::size_t per = sector_ / 4 - 1;
     Bytes buffer(sector_);
     std::size_t guard = 0;
@@ -138,40 +131,42 @@ class Reader {
     ReadHeader();
     ReadFat();
     CompoundFile file;
-    Bytes dir = ReadChain(Get32(data_ + 48), 0, false, &file.layout.dir_chain);
-    std::size_t count = dir.size() / 128;
+    Bytes dir =
+        ReadChain(Get32(data_ + cfb_header::kDirectoryStart), 0, false, &file.layout.dir_chain);
+    std::size_t count = dir.size() / kEntrySize;
     if (count == 0) Damaged("no directory");
     file.entries.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
       CfbEntry& e = file.entries[i];
-      std::memcpy(e.raw.data(), dir.data() + i * 128, 128);
-      e.type = e.raw[66];
-      std::size_t name_bytes = std::min<std::size_t>(Get16(e.raw.data() + 64), 64);
+      std::memcpy(e.raw.data(), dir.data() + i * kEntrySize, kEntrySize);
+      e.type = e.raw[cfb_entry::kType];
+      std::size_t name_bytes =
+          std::min<std::size_t>(Get16(e.raw.data() + cfb_entry::kNameBytes), 64);
       for (std::size_t k = 0; k + 1 < name_bytes; k += 2) {
         char16_t c = static_cast<char16_t>(Get16(e.raw.data() + k));
         if (c == 0) break;
         e.name.push_back(c);
       }
     }
-    if (file.entries[0].type != 5) Damaged("the first directory entry is not the root");
+    if (file.entries[0].type != kRootEntry) Damaged("the first directory entry is not the root");
     MarkTree(file);
 
     const CfbEntry& root = file.entries[0];
-    std::uint32_t minifat_start = Get32(data_ + 60);
+    std::uint32_t minifat_start = Get32(data_ + cfb_header::kMiniFatStart);
     if (minifat_start != kEndOfChain && minifat_start != kFreeSect) {
       Bytes raw = ReadChain(minifat_start, 0, false);
       minifat_.resize(raw.size() / 4);
       for (std::size_t i = 0; i < minifat_.size(); ++i) minifat_[i] = Get32(raw.data() + 4 * i);
     }
     mini_claimed_.assign(minifat_.size(), 0);
-    ministream_ = ReadChain(Get32(root.raw.data() + 116), StreamSize(root), true);
+    ministream_ = ReadChain(Get32(root.raw.data() + cfb_entry::kStart), StreamSize(root), true);
 
     file.layout.chains.resize(file.entries.size());
     for (std::size_t i = 0; i < file.entries.size(); ++i) {
       CfbEntry& e = file.entries[i];
-      if (!e.in_tree || e.type != 2) continue;
+      if (!e.in_tree || e.type != kStreamEntry) continue;
       std::uint64_t size = StreamSize(e);
-      std::uint32_t start = Get32(e.raw.data() + 116);
+      std::uint32_t start = Get32(e.raw.data() + cfb_entry::kStart);
       if (size < kMiniCutoff) {
         e.data = ReadMini(start, static_cast<std::size_t>(size));
       } else {
@@ -193,13 +188,14 @@ class Reader {
  private:
   std::uint64_t StreamSize(const CfbEntry& e) const {
     // Version 3 files may leave garbage in the high half of the size.
-    return major_ == 3 ? Get32(e.raw.data() + 120) : Get64(e.raw.data() + 120);
+    return major_ == 3 ? Get32(e.raw.data() + cfb_entry::kSize)
+                       : Get64(e.raw.data() + cfb_entry::kSize);
   }
 
   static void MarkTree(CompoundFile& file) {
     std::vector<std::pair<std::uint32_t, std::size_t>> stack;  // entry, parent
     file.entries[0].in_tree = true;
-    stack.emplace_back(Get32(file.entries[0].raw.data() + 76), 0);
+    stack.emplace_back(Get32(file.entries[0].raw.data() + cfb_entry::kChild), 0);
     while (!stack.empty()) {
       auto [id, parent] = stack.back();
       stack.pop_back();
@@ -207,12 +203,13 @@ class Reader {
       if (id >= file.entries.size()) Damaged("directory entry " + std::to_string(id) + " missing");
       CfbEntry& e = file.entries[id];
       if (e.in_tree) Damaged("directory tree loops");
-      if (e.type != 1 && e.type != 2) Damaged("directory tree holds an unused entry");
+      if (e.type != kStorageEntry && e.type != kStreamEntry)
+        Damaged("directory tree holds an unused entry");
       e.in_tree = true;
       e.parent = parent;
-      stack.emplace_back(Get32(e.raw.data() + 68), parent);
-      stack.emplace_back(Get32(e.raw.data() + 72), parent);
-      if (e.type == 1) stack.emplace_back(Get32(e.raw.data() + 76), id);
+      stack.emplace_back(Get32(e.raw.data() + cfb_entry::kLeft), parent);
+      stack.emplace_back(Get32(e.raw.data() + cfb_entry::kRight), parent);
+      if (e.type == kStorageEntry) stack.emplace_back(Get32(e.raw.data() + cfb_entry::kChild), id);
     }
   }
 
@@ -230,22 +227,272 @@ class Reader {
   Bytes ministream_;
 };
 
-std::array<std::uint8_t, 128> EmptyEntry() {
-  std::array<std::uint8_t, 128> raw{};
-  Put32(raw.data() + 68, kNoStream);
-  Put32(raw.data() + 72, kNoStream);
-  Put32(raw.data() + 76, kNoStream);
+std::array<std::uint8_t, kEntrySize> EmptyEntry() {
+  std::array<std::uint8_t, kEntrySize> raw{};
+  Put32(raw.data() + cfb_entry::kLeft, kNoStream);
+  Put32(raw.data() + cfb_entry::kRight, kNoStream);
+  Put32(raw.data() + cfb_entry::kChild, kNoStream);
   return raw;
 }
 
-std::size_t Ceil(std::size_t n, std::size_t d) { return (n + d - 1) / d; }
+// A compound file written in one pass, in version 3 (512-byte sectors): the
+// big streams' sectors, then the mini stream's, the mini FAT's, the
+// directory's, the FAT's and the DIFAT's, all placed before the header goes out.
+class Writer {
+ public:
+  Writer(const CompoundFile& file, std::size_t external, std::size_t external_size,
+         const StreamReader& read, const ByteSink& sink)
+      : file_(file),
+        n_(file.entries.size()),
+        external_(external),
+        external_size_(external_size),
+        read_(read),
+        sink_(sink),
+        start_(file.entries.size(), kEndOfChain) {}
+
+  void Plan() {
+    PlaceMiniStreams();
+    CountSectors();
+    PlaceSectors();
+  }
+
+  void WriteHeader() {
+    std::uint8_t* h = layout_.header.data();
+    std::memcpy(h, kSignature, sizeof kSignature);
+    Put16(h + cfb_header::kMinorVersion, 0x003E);
+    Put16(h + cfb_header::kMajorVersion, 3);
+    Put16(h + cfb_header::kByteOrder, 0xFFFE);  // little-endian
+    Put16(h + cfb_header::kSectorShift, 9);
+    Put16(h + cfb_header::kMiniSectorShift, 6);
+    Put32(h + cfb_header::kFatCount, static_cast<std::uint32_t>(fat_sectors_));
+    Put32(h + cfb_header::kDirectoryStart, static_cast<std::uint32_t>(dir_first_));
+    Put32(h + cfb_header::kMiniStreamCutoff, kMiniCutoff);
+    Put32(h + cfb_header::kMiniFatStart, minifat_start_);
+    Put32(h + cfb_header::kMiniFatCount, static_cast<std::uint32_t>(minifat_sectors_));
+    Put32(h + cfb_header::kDifatStart,
+          difat_sectors_ ? static_cast<std::uint32_t>(difat_first_) : kEndOfChain);
+    Put32(h + cfb_header::kDifatCount, static_cast<std::uint32_t>(difat_sectors_));
+    for (std::size_t j = 0; j < kHeaderDifat; ++j) {
+      Put32(h + cfb_header::kDifat + 4 * j, FatSectorAt(j));
+    }
+    sink_(h, kSector);
+  }
+
+  // The big streams a megabyte at a time (a multiple of the sector).
+  void WriteStreams() {
+    constexpr std::size_t kChunk = std::size_t{1} << 20;
+    for (std::size_t i = 1; i < n_; ++i) {
+      const CfbEntry& e = file_.entries[i];
+      const std::size_t size = SizeOf(i);
+      if (!IsStream(e) || size < kMiniCutoff) continue;
+      for (std::size_t at = 0; at < size; at += kChunk) {
+        const std::size_t take = std::min(kChunk, size - at);
+        if (i == external_) {
+          buffer_.resize(take);
+          read_(at, take, buffer_.data());
+        } else {
+          buffer_.assign(e.data.begin() + static_cast<std::ptrdiff_t>(at),
+                         e.data.begin() + static_cast<std::ptrdiff_t>(at + take));
+        }
+        buffer_.resize(CeilDiv(buffer_.size(), kSector) * kSector, 0);
+        sink_(buffer_.data(), buffer_.size());
+      }
+    }
+  }
+
+  void WriteMiniStream() {
+    if (!ministream_sectors_) return;
+    buffer_.assign(ministream_sectors_ * kSector, 0);
+    for (std::size_t i = 1; i < n_; ++i) {
+      const CfbEntry& e = file_.entries[i];
+      const std::size_t size = SizeOf(i);
+      if (!IsStream(e) || size == 0 || size >= kMiniCutoff) continue;
+      std::uint8_t* to = buffer_.data() + start_[i] * kMiniSector;
+      if (i == external_) {
+        read_(0, size, to);
+      } else {
+        std::memcpy(to, e.data.data(), size);
+      }
+    }
+    sink_(buffer_.data(), buffer_.size());
+  }
+
+  void WriteMiniFat() {
+    if (!minifat_sectors_) return;
+    minifat_.resize(minifat_sectors_ * kPerFat, kFreeSect);
+    WriteNumbers(minifat_, minifat_sectors_);
+  }
+
+  // Entries as read, but for where their streams now lie; those outside the
+  // tree become empty ones.
+  void WriteDirectory(std::vector<CfbEntry>& entries_out) {
+    entries_out = file_.entries;
+    buffer_.assign(dir_sectors_ * kSector, 0);
+    for (std::size_t i = 0; i < dir_sectors_ * (kSector / kEntrySize); ++i) {
+      std::array<std::uint8_t, kEntrySize> raw = EmptyEntry();
+      if (i < n_ && file_.entries[i].in_tree) raw = PlacedEntry(i);
+      if (i < n_) entries_out[i].raw = raw;
+      std::memcpy(buffer_.data() + i * kEntrySize, raw.data(), kEntrySize);
+    }
+    sink_(buffer_.data(), buffer_.size());
+  }
+
+  void WriteFat() { WriteNumbers(layout_.fat, fat_sectors_); }
+
+  void WriteDifat() {
+    if (!difat_sectors_) return;
+    buffer_.assign(difat_sectors_ * kSector, 0);
+    for (std::size_t d = 0; d < difat_sectors_; ++d) {
+      std::uint8_t* sct = buffer_.data() + d * kSector;
+      for (std::size_t k = 0; k < kPerFat - 1; ++k) {
+        Put32(sct + 4 * k, FatSectorAt(kHeaderDifat + d * (kPerFat - 1) + k));
+      }
+      Put32(sct + 4 * (kPerFat - 1), d + 1 < difat_sectors_
+                                         ? static_cast<std::uint32_t>(difat_first_ + d + 1)
+                                         : kEndOfChain);
+    }
+    sink_(buffer_.data(), buffer_.size());
+  }
+
+  CfbLayout TakeLayout() { return std::move(layout_); }
+
+ private:
+  static constexpr std::size_t kSector = 512;
+  static constexpr std::size_t kPerFat = kSector / 4;
+
+  std::size_t SizeOf(std::size_t i) const {
+    return i == external_ ? external_size_ : file_.entries[i].data.size();
+  }
+  static bool IsStream(const CfbEntry& e) { return e.in_tree && e.type == kStreamEntry; }
+  std::uint32_t FatSectorAt(std::size_t j) const {
+    return j < fat_sectors_ ? static_cast<std::uint32_t>(fat_first_ + j) : kFreeSect;
+  }
+
+  // Streams below the cutoff share the mini stream; the rest get sectors.
+  void PlaceMiniStreams() {
+    for (std::size_t i = 1; i < n_; ++i) {
+      if (!IsStream(file_.entries[i]) || SizeOf(i) == 0) continue;
+      if (SizeOf(i) >= kMiniCutoff) {
+        big_sectors_ += CeilDiv(SizeOf(i), kSector);
+        continue;
+      }
+      const std::size_t k = CeilDiv(SizeOf(i), kMiniSector);
+      start_[i] = static_cast<std::uint32_t>(mini_sectors_);
+      for (std::size_t j = 0; j < k; ++j) {
+        minifat_.push_back(j + 1 < k ? static_cast<std::uint32_t>(mini_sectors_ + j + 1)
+                                     : kEndOfChain);
+      }
+      mini_sectors_ += k;
+    }
+  }
+
+  // The FAT and DIFAT count themselves: grow them until they hold every sector.
+  void CountSectors() {
+    ministream_sectors_ = CeilDiv(mini_sectors_ * kMiniSector, kSector);
+    minifat_sectors_ = CeilDiv(minifat_.size() * 4, kSector);
+    dir_sectors_ = CeilDiv(n_ * kEntrySize, kSector);
+    const std::size_t data_sectors =
+        big_sectors_ + ministream_sectors_ + minifat_sectors_ + dir_sectors_;
+    for (;;) {
+      const std::size_t total = data_sectors + fat_sectors_ + difat_sectors_;
+      const std::size_t need_fat = CeilDiv(total, kPerFat);
+      const std::size_t need_difat =
+          need_fat > kHeaderDifat ? CeilDiv(need_fat - kHeaderDifat, kPerFat - 1) : 0;
+      if (need_fat <= fat_sectors_ && need_difat <= difat_sectors_) break;
+      fat_sectors_ = std::max(fat_sectors_, need_fat);
+      difat_sectors_ = std::max(difat_sectors_, need_difat);
+    }
+    layout_.file_sectors = data_sectors + fat_sectors_ + difat_sectors_;
+  }
+
+  // The next `count` sectors chained; returns the first.
+  std::size_t Chain(std::size_t count, std::vector<std::uint32_t>* sectors) {
+    std::vector<std::uint32_t>& fat = layout_.fat;
+    const std::size_t first = next_;
+    for (std::size_t j = 0; j < count; ++j) {
+      fat[next_ + j] = j + 1 < count ? static_cast<std::uint32_t>(next_ + j + 1) : kEndOfChain;
+      if (sectors) sectors->push_back(static_cast<std::uint32_t>(next_ + j));
+    }
+    next_ += count;
+    return first;
+  }
+
+  void PlaceSectors() {
+    layout_.known = true;
+    layout_.sector = kSector;
+    layout_.major = 3;
+    layout_.chains.resize(n_);
+    layout_.fat.assign(fat_sectors_ * kPerFat, kFreeSect);
+    for (std::size_t i = 1; i < n_; ++i) {
+      if (!IsStream(file_.entries[i]) || SizeOf(i) < kMiniCutoff) continue;
+      start_[i] =
+          static_cast<std::uint32_t>(Chain(CeilDiv(SizeOf(i), kSector), &layout_.chains[i]));
+    }
+    if (ministream_sectors_) {
+      ministream_start_ = static_cast<std::uint32_t>(Chain(ministream_sectors_, nullptr));
+    }
+    if (minifat_sectors_) {
+      minifat_start_ = static_cast<std::uint32_t>(Chain(minifat_sectors_, nullptr));
+    }
+    dir_first_ = Chain(dir_sectors_, &layout_.dir_chain);
+    fat_first_ = next_;
+    for (std::size_t j = 0; j < fat_sectors_; ++j) {
+      layout_.fat_sectors.push_back(static_cast<std::uint32_t>(next_));
+      layout_.fat[next_++] = kFatSect;
+    }
+    difat_first_ = next_;
+    for (std::size_t j = 0; j < difat_sectors_; ++j) {
+      layout_.difat_sectors.push_back(static_cast<std::uint32_t>(next_));
+      layout_.fat[next_++] = kDifSect;
+    }
+  }
+
+  std::array<std::uint8_t, kEntrySize> PlacedEntry(std::size_t i) const {
+    const CfbEntry& e = file_.entries[i];
+    std::array<std::uint8_t, kEntrySize> raw = e.raw;
+    std::uint32_t start = 0, size = 0;
+    if (e.type == kRootEntry) {
+      start = ministream_start_;
+      size = static_cast<std::uint32_t>(mini_sectors_ * kMiniSector);
+    } else if (e.type == kStreamEntry) {
+      start = SizeOf(i) == 0 ? kEndOfChain : start_[i];
+      size = static_cast<std::uint32_t>(SizeOf(i));
+    }
+    Put32(raw.data() + cfb_entry::kStart, start);
+    Put32(raw.data() + cfb_entry::kSize, size);
+    Put32(raw.data() + cfb_entry::kSize + 4, 0);
+    return raw;
+  }
+
+  // `numbers`, 4 bytes each, filling `sectors` sectors.
+  void WriteNumbers(const std::vector<std::uint32_t>& numbers, std::size_t sectors) {
+    buffer_.assign(sectors * kSector, 0);
+    for (std::size_t j = 0; j < numbers.size(); ++j) Put32(buffer_.data() + 4 * j, numbers[j]);
+    sink_(buffer_.data(), buffer_.size());
+  }
+
+  const CompoundFile& file_;
+  const std::size_t n_;
+  const std::size_t external_, external_size_;
+  const StreamReader& read_;
+  const ByteSink& sink_;
+  CfbLayout layout_;
+  std::vector<std::uint32_t> start_;  // each stream's first sector, or mini sector
+  std::vector<std::uint32_t> minifat_;
+  std::size_t big_sectors_ = 0, mini_sectors_ = 0;
+  std::size_t ministream_sectors_ = 0, minifat_sectors_ = 0, dir_sectors_ = 0;
+  std::size_t fat_sectors_ = 1, difat_sectors_ = 0;
+  std::size_t next_ = 0, dir_first_ = 0, fat_first_ = 0, difat_first_ = 0;
+  std::uint32_t ministream_start_ = kEndOfChain, minifat_start_ = kEndOfChain;
+  Bytes buffer_;
+};
 
 }  // namespace
 
 std::size_t CompoundFile::FindRootStream(std::u16string_view name) const {
   for (std::size_t i = 1; i < entries.size(); ++i) {
     const CfbEntry& e = entries[i];
-    if (e.in_tree && e.type == 2 && e.parent == 0 && SameName(e.name, name)) return i;
+    if (e.in_tree && e.type == kStreamEntry && e.parent == 0 && SameName(e.name, name)) return i;
   }
   return entries.size();
 }
@@ -260,192 +507,16 @@ CompoundFile ReadCompoundFile(const std::uint8_t* data, std::size_t size) {
 CfbLayout WriteCompoundFile(const CompoundFile& file, std::size_t external,
                             std::size_t external_size, const StreamReader& read,
                             const ByteSink& sink, std::vector<CfbEntry>& entries_out) {
-  constexpr std::size_t kSector = 512;
-  constexpr std::size_t kPerFat = kSector / 4;
-  const std::size_t n = file.entries.size();
-  auto size_of = [&](std::size_t i) {
-    return i == external ? external_size : file.entries[i].data.size();
-  };
-
-  // Streams below the cutoff share the mini stream; the rest get sectors.
-  std::vector<std::uint32_t> start(n, kEndOfChain);
-  std::vector<std::uint32_t> minifat;
-  std::size_t big_sectors = 0;
-  std::size_t mini_sectors = 0;
-  for (std::size_t i = 1; i < n; ++i) {
-    const CfbEntry& e = file.entries[i];
-    if (!e.in_tree || e.type != 2 || size_of(i) == 0) continue;
-    if (size_of(i) >= kMiniCutoff) {
-      big_sectors += Ceil(size_of(i), kSector);
-    } else {
-      std::size_t k = Ceil(size_of(i), kMiniSector);
-      start[i] = static_cast<std::uint32_t>(mini_sectors);
-      for (std::size_t j = 0; j < k; ++j) {
-        minifat.push_back(j + 1 < k ? static_cast<std::uint32_t>(mini_sectors + j + 1)
-                                    : kEndOfChain);
-      }
-      mini_sectors += k;
-    }
-  }
-  const std::size_t ministream_bytes = mini_sectors * kMiniSector;
-  const std::size_t ministream_sectors = Ceil(ministream_bytes, kSector);
-  const std::size_t minifat_sectors = Ceil(minifat.size() * 4, kSector);
-  const std::size_t dir_sectors = Ceil(n * 128, kSector);
-  const std::size_t data_sectors = big_sectors + ministream_sectors + minifat_sectors + dir_sectors;
-  std::size_t fat_sectors = 1, difat_sectors = 0;
-  for (;;) {
-    std::size_t total = data_sectors + fat_sectors + difat_sectors;
-    std::size_t need_fat = Ceil(total, kPerFat);
-    std::size_t need_difat =
-        need_fat > kHeaderDifat ? Ceil(need_fat - kHeaderDifat, kPerFat - 1) : 0;
-    if (need_fat <= fat_sectors && need_difat <= difat_sectors) break;
-    fat_sectors = std::max(fat_sectors, need_fat);
-    difat_sectors = std::max(difat_sectors, need_difat);
-  }
-  const std::size_t total = data_sectors + fat_sectors + difat_sectors;
-  CfbLayout layout;
-  layout.known = true;
-  layout.sector = kSector;
-  layout.major = 3;
-  layout.file_sectors = total;
-  layout.chains.resize(n);
-  std::vector<std::uint32_t>& fat = layout.fat;
-  fat.assign(fat_sectors * kPerFat, kFreeSect);
-  std::size_t next = 0;
-  auto chain = [&fat, &next](std::size_t count, std::vector<std::uint32_t>* sectors) {
-    std::size_t first = next;
-    for (std::size_t j = 0; j < count; ++j) {
-      fat[next + j] = j + 1 < count ? static_cast<std::uint32_t>(next + j + 1) : kEndOfChain;
-      if (sectors) sectors->push_back(static_cast<std::uint32_t>(next + j));
-    }
-    next += count;
-    return first;
-  };
-  for (std::size_t i = 1; i < n; ++i) {
-    const CfbEntry& e = file.entries[i];
-    if (!e.in_tree || e.type != 2 || size_of(i) < kMiniCutoff) continue;
-    start[i] = static_cast<std::uint32_t>(chain(Ceil(size_of(i), kSector), &layout.chains[i]));
-  }
-  std::uint32_t ministream_start = kEndOfChain;
-  if (ministream_sectors) {
-    ministream_start = static_cast<std::uint32_t>(chain(ministream_sectors, nullptr));
-  }
-  std::uint32_t minifat_start = kEndOfChain;
-  if (minifat_sectors) minifat_start = static_cast<std::uint32_t>(chain(minifat_sectors, nullptr));
-  const std::size_t dir_first = chain(dir_sectors, &layout.dir_chain);
-  const std::size_t fat_first = next;
-  for (std::size_t j = 0; j < fat_sectors; ++j) {
-    layout.fat_sectors.push_back(static_cast<std::uint32_t>(next));
-    fat[next++] = kFatSect;
-  }
-  const std::size_t difat_first = next;
-  for (std::size_t j = 0; j < difat_sectors; ++j) {
-    layout.difat_sectors.push_back(static_cast<std::uint32_t>(next));
-    fat[next++] = kDifSect;
-  }
-
-  std::uint8_t* h = layout.header.data();
-  std::memcpy(h, kSignature, sizeof kSignature);
-  Put16(h + 24, 0x003E);
-  Put16(h + 26, 3);
-  Put16(h + 28, 0xFFFE);
-  Put16(h + 30, 9);
-  Put16(h + 32, 6);
-  Put32(h + 44, static_cast<std::uint32_t>(fat_sectors));
-  Put32(h + 48, static_cast<std::uint32_t>(dir_first));
-  Put32(h + 56, kMiniCutoff);
-  Put32(h + 60, minifat_start);
-  Put32(h + 64, static_cast<std::uint32_t>(minifat_sectors));
-  Put32(h + 68, difat_sectors ? static_cast<std::uint32_t>(difat_first) : kEndOfChain);
-  Put32(h + 72, static_cast<std::uint32_t>(difat_sectors));
-  for (std::size_t j = 0; j < kHeaderDifat; ++j) {
-    Put32(h + 76 + 4 * j, j < fat_sectors ? static_cast<std::uint32_t>(fat_first + j) : kFreeSect);
-  }
-  sink(h, kSector);
-
-  Bytes buffer;
-  auto emit_padded = [&](Bytes& bytes) {
-    bytes.resize(Ceil(bytes.size(), kSector) * kSector, 0);
-    sink(bytes.data(), bytes.size());
-  };
-  constexpr std::size_t kChunk = std::size_t{1} << 20;  // a multiple of the sector
-  for (std::size_t i = 1; i < n; ++i) {
-    const CfbEntry& e = file.entries[i];
-    const std::size_t size = size_of(i);
-    if (!e.in_tree || e.type != 2 || size < kMiniCutoff) continue;
-    for (std::size_t at = 0; at < size; at += kChunk) {
-      const std::size_t take = std::min(kChunk, size - at);
-      if (i == external) {
-        buffer.resize(take);
-        read(at, take, buffer.data());
-      } else {
-        buffer.assign(e.data.begin() + static_cast<std::ptrdiff_t>(at),
-                      e.data.begin() + static_cast<std::ptrdiff_t>(at + take));
-      }
-      emit_padded(buffer);
-    }
-  }
-  if (ministream_sectors) {
-    buffer.assign(ministream_sectors * kSector, 0);
-    for (std::size_t i = 1; i < n; ++i) {
-      const CfbEntry& e = file.entries[i];
-      const std::size_t size = size_of(i);
-      if (!e.in_tree || e.type != 2 || size == 0 || size >= kMiniCutoff) continue;
-      std::uint8_t* to = buffer.data() + start[i] * kMiniSector;
-      if (i == external) {
-        read(0, size, to);
-      } else {
-        std::memcpy(to, e.data.data(), size);
-      }
-    }
-    sink(buffer.data(), buffer.size());
-  }
-  if (minifat_sectors) {
-    minifat.resize(minifat_sectors * kPerFat, kFreeSect);
-    buffer.assign(minifat_sectors * kSector, 0);
-    for (std::size_t j = 0; j < minifat.size(); ++j) Put32(buffer.data() + 4 * j, minifat[j]);
-    sink(buffer.data(), buffer.size());
-  }
-  entries_out = file.entries;
-  buffer.assign(dir_sectors * kSector, 0);
-  for (std::size_t i = 0; i < dir_sectors * (kSector / 128); ++i) {
-    std::array<std::uint8_t, 128> raw = EmptyEntry();
-    if (i < n && file.entries[i].in_tree) {
-      const CfbEntry& e = file.entries[i];
-      raw = e.raw;
-      if (e.type == 5) {
-        Put32(raw.data() + 116, ministream_start);
-        Put32(raw.data() + 120, static_cast<std::uint32_t>(ministream_bytes));
-      } else if (e.type == 2) {
-        Put32(raw.data() + 116, size_of(i) == 0 ? kEndOfChain : start[i]);
-        Put32(raw.data() + 120, static_cast<std::uint32_t>(size_of(i)));
-      } else {
-        Put32(raw.data() + 116, 0);
-        Put32(raw.data() + 120, 0);
-      }
-      Put32(raw.data() + 124, 0);
-    }
-    if (i < n) entries_out[i].raw = raw;
-    std::memcpy(buffer.data() + i * 128, raw.data(), 128);
-  }
-  sink(buffer.data(), buffer.size());
-  buffer.assign(fat_sectors * kSector, 0);
-  for (std::size_t j = 0; j < fat.size(); ++j) Put32(buffer.data() + 4 * j, fat[j]);
-  sink(buffer.data(), buffer.size());
-  if (difat_sectors) {
-    buffer.assign(difat_sectors * kSector, 0);
-    for (std::size_t d = 0; d < difat_sectors; ++d) {
-      std::uint8_t* sct = buffer.data() + d * kSector;
-      for (std::size_t k = 0; k < kPerFat - 1; ++k) {
-        std::size_t j = kHeaderDifat + d * (kPerFat - 1) + k;
-        Put32(sct + 4 * k, j < fat_sectors ? static_cast<std::uint32_t>(fat_first + j) : kFreeSect);
-      }
-      Put32(sct + 4 * (kPerFat - 1),
-            d + 1 < difat_sectors ? static_cast<std::uint32_t>(difat_first + d + 1) : kEndOfChain);
-    }
-    sink(buffer.data(), buffer.size());
-  }
-  return layout;
+  Writer writer(file, external, external_size, read, sink);
+  writer.Plan();
+  writer.WriteHeader();
+  writer.WriteStreams();
+  writer.WriteMiniStream();
+  writer.WriteMiniFat();
+  writer.WriteDirectory(entries_out);
+  writer.WriteFat();
+  writer.WriteDifat();
+  return writer.TakeLayout();
 }
 
 Bytes WriteCompoundFile(const CompoundFile& file) {
@@ -465,19 +536,19 @@ CompoundFile NewCompoundFile(std::u16string_view stream_name, Bytes stream) {
     CfbEntry e;
     e.raw = EmptyEntry();
     for (std::size_t k = 0; k < name.size() && k < 31; ++k) Put16(e.raw.data() + 2 * k, name[k]);
-    Put16(e.raw.data() + 64,
+    Put16(e.raw.data() + cfb_entry::kNameBytes,
           static_cast<std::uint32_t>(2 * (std::min<std::size_t>(name.size(), 31) + 1)));
-    e.raw[66] = type;
-    e.raw[67] = 1;  // black
+    e.raw[cfb_entry::kType] = type;
+    e.raw[cfb_entry::kType + 1] = 1;  // black
     e.type = type;
     e.name = name;
     e.in_tree = true;
     return e;
   };
   CompoundFile file;
-  file.entries.push_back(named(u"Root Entry", 5));
-  Put32(file.entries[0].raw.data() + 76, 1);
-  file.entries.push_back(named(stream_name, 2));
+  file.entries.push_back(named(u"Root Entry", kRootEntry));
+  Put32(file.entries[0].raw.data() + cfb_entry::kChild, 1);
+  file.entries.push_back(named(stream_name, kStreamEntry));
   file.entries[1].data = std::move(stream);
   return file;
 }

@@ -19,9 +19,58 @@
 
 namespace vt::workbook::detail {
 
+// What the FAT holds for a sector that no chain goes on from.
+inline constexpr std::uint32_t kFreeSect = 0xFFFFFFFF;
+inline constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
+inline constexpr std::uint32_t kFatSect = 0xFFFFFFFD;
+inline constexpr std::uint32_t kDifSect = 0xFFFFFFFC;
+// Streams below this size live in the mini stream, in 64-byte sectors.
+inline constexpr std::size_t kMiniCutoff = 4096;
+inline constexpr std::size_t kMiniSector = 64;
+// FAT sector numbers the header holds; the DIFAT sectors hold the rest.
+inline constexpr std::size_t kHeaderDifat = 109;
+inline constexpr std::size_t kEntrySize = 128;  // of a directory entry
+
+// Directory entry types.
+inline constexpr std::uint8_t kUnusedEntry = 0;
+inline constexpr std::uint8_t kStorageEntry = 1;
+inline constexpr std::uint8_t kStreamEntry = 2;
+inline constexpr std::uint8_t kRootEntry = 5;
+
+// Fields of the header, by offset.
+namespace cfb_header {
+inline constexpr std::size_t kMinorVersion = 24;
+inline constexpr std::size_t kMajorVersion = 26;
+inline constexpr std::size_t kByteOrder = 28;
+inline constexpr std::size_t kSectorShift = 30;
+inline constexpr std::size_t kMiniSectorShift = 32;
+inline constexpr std::size_t kFatCount = 44;
+inline constexpr std::size_t kDirectoryStart = 48;
+inline constexpr std::size_t kMiniStreamCutoff = 56;
+inline constexpr std::size_t kMiniFatStart = 60;
+inline constexpr std::size_t kMiniFatCount = 64;
+inline constexpr std::size_t kDifatStart = 68;
+inline constexpr std::size_t kDifatCount = 72;
+inline constexpr std::size_t kDifat = 76;  // the first kHeaderDifat FAT sector numbers
+}  // namespace cfb_header
+
+// Fields of a directory entry, by offset.
+namespace cfb_entry {
+inline constexpr std::size_t kNameBytes = 64;
+inline constexpr std::size_t kType = 66;
+inline constexpr std::size_t kLeft = 68;
+inline constexpr std::size_t kRight = 72;
+inline constexpr std::size_t kChild = 76;
+inline constexpr std::size_t kStart = 116;
+inline constexpr std::size_t kSize = 120;  // 64 bits; version 3 files use the low half only
+}  // namespace cfb_entry
+
+// Whole pieces of `d` that hold `n`.
+inline std::size_t CeilDiv(std::size_t n, std::size_t d) { return (n + d - 1) / d; }
+
 struct CfbEntry {
-  std::array<std::uint8_t, 128> raw{};
-  std::uint8_t type = 0;  // 0 unused, 1 storage, 2 stream, 5 root
+  std::array<std::uint8_t, kEntrySize> raw{};
+  std::uint8_t type = kUnusedEntry;
   std::u16string name;
   bool in_tree = false;  // reachable from the root; others are dropped on save
   std::size_t parent = 0;

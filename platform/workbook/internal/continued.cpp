@@ -59,7 +59,8 @@ std::uint32_t ContinuedReader::U32() {
   return lo | (static_cast<std::uint32_t>(U16()) << 16);
 }
 
-void ContinuedReader::Skip(std::size_t n) {
+template <typename Use>
+void ContinuedReader::Take(std::size_t n, Use use) {
   if (n > remaining_) Short();
   while (n) {
     std::size_t here = segments_[index_].size - pos_;
@@ -68,27 +69,21 @@ void ContinuedReader::Skip(std::size_t n) {
       continue;
     }
     std::size_t take = std::min(here, n);
+    use(segments_[index_].data + pos_, take);
     pos_ += take;
     remaining_ -= take;
     n -= take;
   }
 }
 
+void ContinuedReader::Skip(std::size_t n) {
+  Take(n, [](const std::uint8_t*, std::size_t) {});
+}
+
 void ContinuedReader::Read(std::size_t n, Bytes& out) {
   if (n > remaining_) Short();
   out.reserve(out.size() + n);
-  while (n) {
-    std::size_t here = segments_[index_].size - pos_;
-    if (here == 0) {
-      NextSegment();
-      continue;
-    }
-    std::size_t take = std::min(here, n);
-    AppendBytes(out, segments_[index_].data + pos_, take);
-    pos_ += take;
-    remaining_ -= take;
-    n -= take;
-  }
+  Take(n, [&out](const std::uint8_t* data, std::size_t size) { AppendBytes(out, data, size); });
 }
 
 std::string_view ContinuedReader::Chars(std::size_t count, bool high_byte, StringPool& pool) {
@@ -117,7 +112,7 @@ std::string_view ContinuedReader::Chars(std::size_t count, bool high_byte, Strin
       remaining_ -= segments_[index_].size - pos_;
       NextSegment();
       if (segments_[index_].size == 0) Short();
-      high_byte = (segments_[index_].data[0] & 1) != 0;
+      high_byte = HighByte(segments_[index_].data[0]);
       width = high_byte ? 2 : 1;
       pos_ = 1;
       --remaining_;

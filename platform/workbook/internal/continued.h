@@ -17,6 +17,18 @@
 
 namespace vt::workbook::detail {
 
+// The option byte of a string (and the flag byte a CONTINUE restarts its
+// characters with: kHighByte alone).
+namespace string_flag {
+inline constexpr std::uint8_t kHighByte = 0x01;  // characters are UTF-16LE, not Latin-1
+inline constexpr std::uint8_t kPhonetic = 0x04;  // a size and phonetic data follow
+inline constexpr std::uint8_t kRich = 0x08;      // a count and formatting runs follow
+}  // namespace string_flag
+
+// The option byte for characters in UTF-16 (`high_byte`) or Latin-1.
+inline std::uint8_t CharsFlag(bool high_byte) { return high_byte ? string_flag::kHighByte : 0; }
+inline bool HighByte(std::uint8_t flags) { return (flags & string_flag::kHighByte) != 0; }
+
 struct Segment {
   const std::uint8_t* data;
   std::size_t size;
@@ -42,6 +54,9 @@ class ContinuedReader {
  private:
   [[noreturn]] void Short() const;
   void NextSegment();
+  // The next `n` bytes, handed to `use(data, size)` a segment's part at a time.
+  template <typename Use>
+  void Take(std::size_t n, Use use);
 
   const Segment* segments_;
   std::size_t count_;

@@ -13,13 +13,26 @@ constexpr std::uint16_t kPrecision = 0x000E;
 constexpr std::uint16_t kFont = 0x0031;
 constexpr std::uint16_t kStyle = 0x0293;
 constexpr std::uint16_t kWsBool = 0x0081;
-constexpr std::uint16_t kWindow2 = 0x023E;
+
+// WINDOW2's options.
+constexpr std::uint16_t kShowGridlines = 0x0002;
+constexpr std::uint16_t kShowHeadings = 0x0004;
+constexpr std::uint16_t kShowZeros = 0x0010;
+constexpr std::uint16_t kDefaultGridColour = 0x0020;
+constexpr std::uint16_t kShowOutline = 0x0080;
+constexpr std::uint16_t kSelected = 0x0200;
+constexpr std::uint16_t kShown = 0x0400;
+constexpr std::uint16_t kWindowLook =
+    kShowGridlines | kShowHeadings | kShowZeros | kDefaultGridColour | kShowOutline;
+
+// The XF of the cells: the first after the 15 style XFs.
+constexpr std::uint16_t kCellXf = 15;
 
 Bytes Of(std::initializer_list<std::uint8_t> bytes) { return Bytes(bytes); }
 
 Bytes Bof(std::uint16_t kind) {
   Bytes b;
-  Append16(b, 0x0600);
+  Append16(b, kBiff8);
   Append16(b, kind);
   Append16(b, 0x0DBB);  // build and year of the release that set BIFF8
   Append16(b, 0x07CC);
@@ -35,6 +48,13 @@ Bytes Font() {
   b.push_back(sizeof name - 1);
   b.push_back(0);
   b.insert(b.end(), name, name + sizeof name - 1);
+  return b;
+}
+
+Bytes Window2(std::uint16_t options) {
+  Bytes b(18, 0);
+  Put16(b.data(), options);
+  b[6] = 0x40;  // the gridlines in the system window colour
   return b;
 }
 
@@ -54,34 +74,39 @@ Bytes BoundSheetData(std::u16string_view name) {
   Bytes bs = Of({0, 0, 0, 0, 0x00, 0x00});
   const bool high = BeyondLatin1(name);
   bs.push_back(static_cast<std::uint8_t>(name.size()));
-  bs.push_back(high ? 1 : 0);
+  bs.push_back(CharsFlag(high));
   AppendChars(bs, name, high);
   return bs;
 }
 
 Bytes NewWorksheetRecords() {
   Bytes s;
-  AppendRecord(s, rt::kBof, Bof(0x0010));
+  AppendRecord(s, rt::kBof, Bof(kWorksheetBof));
   AppendRecord(s, rt::kIndex, Bytes(16, 0));
   AppendRecord(s, rt::kDefaultRowHeight, Of({0x00, 0x00, 0xFF, 0x00}));
   AppendRecord(s, kWsBool, Of({0xC1, 0x04}));
   AppendRecord(s, rt::kDefColWidth, Of({0x08, 0x00}));
   AppendRecord(s, rt::kDimensions, Bytes(14, 0));
   // Neither selected nor shown: the workbook's own selected sheet stays so.
-  AppendRecord(s, kWindow2,
-               Of({0xB6, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-                   0x00, 0x00, 0x00, 0x00, 0x00}));
+  AppendRecord(s, rt::kWindow2, Window2(kWindowLook));
   AppendRecord(s, rt::kEof, nullptr, 0);
   return s;
 }
 
-Bytes NewDictionaryFile(std::string_view sheet_name, const std::vector<std::string>& headers) {
+namespace {
+
+std::u16string CheckedSheetName(std::string_view sheet_name) {
   std::u16string name;
   if (!Utf8ToUtf16(sheet_name, name)) throw FormatError("the sheet name is not UTF-8 text");
   if (name.empty() || name.size() > 31 || name.find_first_of(u"[]:*?/\\") != std::u16string::npos) {
     throw FormatError("\"" + std::string(sheet_name) +
                       "\" is not a valid sheet name (1 to 31 characters, none of []:*?/\\)");
   }
+  return name;
+}
+
+// The column names, checked, as the shared string table.
+SharedStrings HeaderStrings(const std::vector<std::string>& headers) {
   if (headers.size() > kMaxColumns) {
     throw FormatError(std::to_string(headers.size()) +
                       " columns: a sheet holds at most 256 columns");
@@ -96,9 +121,12 @@ Bytes NewDictionaryFile(std::string_view sheet_name, const std::vector<std::stri
     sst.texts.push_back(h);
   }
   sst.total_refs = static_cast<std::uint32_t>(headers.size());
+  return sst;
+}
 
-  Bytes s;
-  AppendRecord(s, rt::kBof, Bof(0x0005));
+// The workbook globals of one sheet `name`; returns where its BOUNDSHEET lies.
+std::size_t AppendGlobals(Bytes& s, std::u16string_view name, const SharedStrings& sst) {
+  AppendRecord(s, rt::kBof, Bof(kGlobalsBof));
   AppendRecord(s, kCodePage, Of({0xB0, 0x04}));  // UTF-16
   AppendRecord(s, kWindow1,
                Of({0x00, 0x00, 0x00, 0x00, 0x00, 0x40, 0x00, 0x20, 0x38, 0x00, 0x00, 0x00, 0x00,
@@ -109,61 +137,76 @@ Bytes NewDictionaryFile(std::string_view sheet_name, const std::vector<std::stri
   for (int i = 0; i < 15; ++i) AppendRecord(s, rt::kXf, Xf(true));
   AppendRecord(s, rt::kXf, Xf(false));
   AppendRecord(s, kStyle, Of({0x00, 0x80, 0x00, 0xFF}));
-  std::size_t boundsheet = s.size();
+  const std::size_t boundsheet = s.size();
   AppendRecord(s, rt::kBoundSheet, BoundSheetData(name));
   WriteSst(sst, s);
   AppendRecord(s, rt::kEof, nullptr, 0);
+  return boundsheet;
+}
 
-  const std::size_t sheet_at = s.size();
-  Put32(s.data() + boundsheet + 4, static_cast<std::uint32_t>(sheet_at));
-  const bool any = !headers.empty();
-  AppendRecord(s, rt::kBof, Bof(0x0010));
-  std::size_t index = s.size();
+// The first row, the column names (shared strings 0 to `columns` - 1), as
+// one block of the cell table; the INDEX record at `index` points at it.
+void AppendHeaderRow(Bytes& s, std::size_t columns, std::size_t index) {
+  const std::size_t row_at = s.size();
+  Bytes row;
+  Append16(row, 0);
+  Append16(row, 0);
+  Append16(row, static_cast<std::uint32_t>(columns));
+  Append16(row, 0x00FF);  // the default height
+  Append32(row, 0);
+  Append16(row, kRowAlwaysSet);
+  Append16(row, kCellXf);
+  AppendRecord(s, rt::kRow, row);
+  const std::size_t first_cell = s.size();
+  for (std::size_t c = 0; c < columns; ++c) {
+    Bytes cell;
+    Append16(cell, 0);
+    Append16(cell, static_cast<std::uint32_t>(c));
+    Append16(cell, kCellXf);
+    Append32(cell, static_cast<std::uint32_t>(c));
+    AppendRecord(s, rt::kLabelSst, cell);
+  }
+  const std::size_t dbcell = s.size();
+  Bytes db;
+  Append32(db, static_cast<std::uint32_t>(dbcell - row_at));
+  Append16(db, static_cast<std::uint32_t>(first_cell - (row_at + 20)));
+  AppendRecord(s, rt::kDbCell, db);
+  Put32(s.data() + index + 4 + 8, 1);
+  Put32(s.data() + index + 4 + 16, static_cast<std::uint32_t>(dbcell));
+}
+
+// The sheet, shown and selected: its column names in the first row.
+void AppendSheet(Bytes& s, std::size_t columns) {
+  const bool any = columns != 0;
+  AppendRecord(s, rt::kBof, Bof(kWorksheetBof));
+  const std::size_t index = s.size();
   AppendRecord(s, rt::kIndex, Bytes(any ? 20 : 16, 0));
   AppendRecord(s, rt::kDefaultRowHeight, Of({0x00, 0x00, 0xFF, 0x00}));
   AppendRecord(s, kWsBool, Of({0xC1, 0x04}));
-  std::size_t defcol = s.size();
+  const std::size_t defcol = s.size();
   AppendRecord(s, rt::kDefColWidth, Of({0x08, 0x00}));
   Bytes dims;
   Append32(dims, 0);
   Append32(dims, any ? 1 : 0);
   Append16(dims, 0);
-  Append16(dims, static_cast<std::uint32_t>(headers.size()));
+  Append16(dims, static_cast<std::uint32_t>(columns));
   Append16(dims, 0);
   AppendRecord(s, rt::kDimensions, dims);
   Put32(s.data() + index + 4 + 12, static_cast<std::uint32_t>(defcol));
-  if (any) {
-    std::size_t row_at = s.size();
-    Bytes row;
-    Append16(row, 0);
-    Append16(row, 0);
-    Append16(row, static_cast<std::uint32_t>(headers.size()));
-    Append16(row, 0x00FF);
-    Append32(row, 0);
-    Append16(row, 0x0100);
-    Append16(row, 0x000F);
-    AppendRecord(s, rt::kRow, row);
-    std::size_t first_cell = s.size();
-    for (std::size_t c = 0; c < headers.size(); ++c) {
-      Bytes cell;
-      Append16(cell, 0);
-      Append16(cell, static_cast<std::uint32_t>(c));
-      Append16(cell, 15);
-      Append32(cell, static_cast<std::uint32_t>(c));
-      AppendRecord(s, rt::kLabelSst, cell);
-    }
-    std::size_t dbcell = s.size();
-    Bytes db;
-    Append32(db, static_cast<std::uint32_t>(dbcell - row_at));
-    Append16(db, static_cast<std::uint32_t>(first_cell - (row_at + 20)));
-    AppendRecord(s, rt::kDbCell, db);
-    Put32(s.data() + index + 4 + 8, 1);
-    Put32(s.data() + index + 4 + 16, static_cast<std::uint32_t>(dbcell));
-  }
-  AppendRecord(s, kWindow2,
-               Of({0xB6, 0x06, 0x00, 0x00, 0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-                   0x00, 0x00, 0x00, 0x00, 0x00}));
+  if (any) AppendHeaderRow(s, columns, index);
+  AppendRecord(s, rt::kWindow2, Window2(kWindowLook | kSelected | kShown));
   AppendRecord(s, rt::kEof, nullptr, 0);
+}
+
+}  // namespace
+
+Bytes NewDictionaryFile(std::string_view sheet_name, const std::vector<std::string>& headers) {
+  const std::u16string name = CheckedSheetName(sheet_name);
+  const SharedStrings sst = HeaderStrings(headers);
+  Bytes s;
+  const std::size_t boundsheet = AppendGlobals(s, name, sst);
+  Put32(s.data() + boundsheet + 4, static_cast<std::uint32_t>(s.size()));
+  AppendSheet(s, headers.size());
   return WriteCompoundFile(NewCompoundFile(u"Workbook", std::move(s)));
 }
 

@@ -34,15 +34,21 @@ std::string GeneralText(double value) {
   return text;
 }
 
+// An RK number's two low bits: a hundredth of the value, an integer rather
+// than the high 30 bits of a double.
+constexpr std::uint32_t kRkHundredths = 0x1;
+constexpr std::uint32_t kRkInteger = 0x2;
+constexpr std::uint32_t kRkValue = ~std::uint32_t{0x3};
+
 double RkValue(std::uint32_t rk) {
   double value;
-  if (rk & 2) {
+  if (rk & kRkInteger) {
     value = static_cast<double>(static_cast<std::int32_t>(rk) >> 2);
   } else {
-    std::uint64_t bits = static_cast<std::uint64_t>(rk & 0xFFFFFFFCu) << 32;
+    std::uint64_t bits = static_cast<std::uint64_t>(rk & kRkValue) << 32;
     std::memcpy(&value, &bits, sizeof value);
   }
-  return (rk & 1) ? value / 100 : value;
+  return (rk & kRkHundredths) ? value / 100 : value;
 }
 
 }  // namespace vt::workbook::detail

@@ -39,12 +39,24 @@ inline constexpr std::uint16_t kIndex = 0x020B;
 inline constexpr std::uint16_t kArray = 0x0221;
 inline constexpr std::uint16_t kDefaultRowHeight = 0x0225;
 inline constexpr std::uint16_t kTable = 0x0236;
+inline constexpr std::uint16_t kWindow2 = 0x023E;
 inline constexpr std::uint16_t kRk = 0x027E;
 inline constexpr std::uint16_t kBof = 0x0809;
 inline constexpr std::uint16_t kShrFmla = 0x04BC;
 }  // namespace rt
 
 inline constexpr std::size_t kMaxRecordData = 8224;
+
+// BOF: the version of the format, then the kind of substream it begins.
+inline constexpr std::uint16_t kBiff8 = 0x0600;
+inline constexpr std::uint16_t kGlobalsBof = 0x0005;
+inline constexpr std::uint16_t kWorksheetBof = 0x0010;
+
+// BOUNDSHEET's sheet type (macro sheets, charts and modules have others).
+inline constexpr std::uint8_t kWorksheetType = 0;
+
+// ROW's option flags: a bit the format wants always set.
+inline constexpr std::uint16_t kRowAlwaysSet = 0x0100;
 
 struct Record {
   std::uint16_t type = 0;

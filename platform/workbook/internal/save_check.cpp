@@ -35,8 +35,7 @@ class PlanChecker {
       std::size_t limit = from;
       if (!sheet->edited.empty()) {
         std::size_t first_row = SIZE_MAX;
-        for (std::uint32_t key : sheet->edited)
-          first_row = std::min<std::size_t>(first_row, key >> 8);
+        for (std::uint32_t key : sheet->edited) first_row = std::min(first_row, KeyRow(key));
         for (const Block& b : emit.layout.blocks) {
           if (b.number >= first_row / 32) {
             limit = std::min(limit, b.begin);
@@ -133,7 +132,7 @@ class PlanChecker {
     ContinuedReader in(&segment, 1, "a new cell");
     const std::uint16_t count = in.U16();
     const std::uint8_t flags = in.U8();
-    return in.Chars(count, (flags & 1) != 0, pool_);
+    return in.Chars(count, HighByte(flags), pool_);
   }
 
   void Cell(const SheetData& sheet, std::uint16_t type, const Bytes& d, std::size_t at) {
@@ -203,7 +202,7 @@ class PlanChecker {
     if (!std::is_sorted(edited_.begin(), edited_.end())) std::sort(edited_.begin(), edited_.end());
     edited_.erase(std::unique(edited_.begin(), edited_.end()), edited_.end());
     edited_rows_.assign(kMaxRows, false);
-    for (std::uint32_t key : edited_) edited_rows_[key >> 8] = true;
+    for (std::uint32_t key : edited_) edited_rows_[KeyRow(key)] = true;
     seen_.clear();
     Walk(start, emit.end, start == emit.begin ? 0 : 1, &sheet);
     // Every cell of the edited rows was met, once.
@@ -214,7 +213,7 @@ class PlanChecker {
     std::size_t expected = 0;
     std::vector<std::size_t> rows;
     for (std::uint32_t key : edited_) {
-      if (rows.empty() || rows.back() != (key >> 8)) rows.push_back(key >> 8);
+      if (rows.empty() || rows.back() != KeyRow(key)) rows.push_back(KeyRow(key));
     }
     for (std::size_t row : rows) {
       for (std::size_t c = 0; c < sheet.columns.size(); ++c) {
@@ -304,7 +303,7 @@ class PlanChecker {
     for (std::string_view want : plan_.sst_added) {
       const std::uint16_t count = in.U16();
       const std::uint8_t flags = in.U8();
-      if (in.Chars(count, (flags & 1) != 0, pool_) != want) Wrong("a new string reads otherwise");
+      if (in.Chars(count, HighByte(flags), pool_) != want) Wrong("a new string reads otherwise");
     }
     if (in.Remaining() != 0) Wrong("the new strings leave bytes over");
   }

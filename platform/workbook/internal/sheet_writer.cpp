@@ -14,7 +14,6 @@ namespace vt::workbook::detail {
 
 namespace {
 
-constexpr std::uint16_t kWindow2 = 0x023E;
 constexpr std::size_t kRowsPerBlock = 32;
 constexpr std::size_t kRowRecord = 20;
 constexpr std::size_t kMaxBlocks = kMaxRows / kRowsPerBlock;
@@ -122,7 +121,7 @@ void AppendLabelRecord(Bytes& out, std::size_t row, std::size_t col, std::uint16
   Append16(out, static_cast<std::uint32_t>(col));
   Append16(out, xf);
   Append16(out, static_cast<std::uint32_t>(units.size()));
-  out.push_back(high ? 1 : 0);
+  out.push_back(CharsFlag(high));
   AppendChars(out, units, high);
 }
 
@@ -231,7 +230,7 @@ class EditedSheetWriter {
     // Edits come in runs within a block: one set insert a run.
     std::size_t last = SIZE_MAX;
     for (std::uint32_t key : sheet_.edited) {
-      const std::size_t block = (key >> 8) / kRowsPerBlock;
+      const std::size_t block = KeyRow(key) / kRowsPerBlock;
       if (block != last) touched_.insert(block);
       last = block;
     }
@@ -262,92 +261,106 @@ class EditedSheetWriter {
     return copy_blocks_ && touched_.count(row / kRowsPerBlock) == 0;
   }
 
+  // Where Collect stands in the cell table.
+  struct CollectState {
+    bool in_formula = false;  // after a FORMULA, whose STRING and others go with it
+    bool skipping = false;    // the last cell's block is copied as it is
+    std::size_t last_row = SIZE_MAX;
+  };
+
+  // The sheet's records from `from` on: those of the cell table into rows,
+  // the others kept in their order around the table's place.
   void Collect(std::size_t from) {
     RecordReader in(stream_, from);
     Record r;
     int depth = from == begin_ ? 0 : 1;
     bool table_placed = partial_;
     if (partial_) others_.push_back({Slot::kTable, 0, 0});
-    bool in_formula = false;
-    bool skipping = false;
-    std::size_t last_row = SIZE_MAX;
+    CollectState state;
     while (in.Position() < end_ && in.Next(r)) {
       if (r.type == rt::kBof) ++depth;
       bool top = depth == 1;
       if (r.type == rt::kEof) --depth;
       if (!top) {
         others_.push_back({Slot::kPlain, r.offset, r.End()});
-        in_formula = false;
+        state.in_formula = false;
         continue;
       }
-      if (in_formula && IsFormulaPart(r.type)) {
-        if (!skipping && last_row != SIZE_MAX) {
-          Item& formula = RowOf(last_row).items.back();
+      if (state.in_formula && IsFormulaPart(r.type)) {
+        if (!state.skipping && state.last_row != SIZE_MAX) {
+          Item& formula = RowOf(state.last_row).items.back();
           formula.size = static_cast<std::uint32_t>(r.End() - formula.offset);
         }
         continue;
       }
-      in_formula = false;
+      state.in_formula = false;
       bool table = IsCellRecord(r.type) || r.type == rt::kRow || r.type == rt::kDbCell;
+      // Past table_end, what a partial rewrite copies is no part of the table.
       if (partial_ && r.offset >= layout_.table_end) table = false;
       if (table && !table_placed) {
         others_.push_back({Slot::kTable, 0, 0});
         table_placed = true;
       }
-      if (partial_ && table) {
-        // Only table records before table_end: nothing else to keep here.
-      } else if (r.type == rt::kIndex) {
-        had_index_ = true;
-        others_.push_back({Slot::kIndex, r.offset, r.End()});
-        continue;
-      } else if (r.type == rt::kDimensions) {
-        others_.push_back({Slot::kDimensions, r.offset, r.End()});
-        continue;
-      } else if (!table) {
-        others_.push_back({Slot::kPlain, r.offset, r.End()});
-        continue;
-      }
-      if (r.type == rt::kRow && r.size == 16) {
-        std::size_t row = Get16(r.data);
-        if (Skipped(row)) continue;
-        RowBuild& rb = RowOf(row);
-        rb.has_row = true;
-        rb.row_offset = r.offset;
-      } else if (r.type == rt::kDbCell) {
-        // Rebuilt with the blocks.
-      } else if (IsCellRecord(r.type) && r.size >= 4) {
-        std::size_t row = Get16(r.data);
-        skipping = Skipped(row);
-        in_formula = r.type == rt::kFormula;
-        if (skipping) continue;
-        if (r.type == rt::kLabelSst) ++refs_removed_;
-        RowBuild& rb = RowOf(row);
-        Item item;
-        item.first = Get16(r.data + 2);
-        item.last = item.first;
-        if ((r.type == rt::kMulRk || r.type == rt::kMulBlank) && r.size >= 6) {
-          item.last = Get16(r.data + r.size - 2);
-        }
-        item.offset = static_cast<std::uint32_t>(r.offset);
-        item.size = 4u + r.size;
-        rb.items.push_back(item);
-        last_row = row;
-      }
-    }
-    if (!table_placed) {
-      // A sheet without cells: the table goes after DIMENSIONS, or before the window.
-      auto at = std::find_if(others_.begin(), others_.end(),
-                             [](const Other& o) { return o.slot == Slot::kDimensions; });
-      if (at != others_.end()) {
-        ++at;
+      if (table) {
+        CollectTableRecord(r, state);
       } else {
-        at = std::find_if(others_.begin(), others_.end(), [this](const Other& o) {
-          return o.slot == Slot::kPlain && Get16(stream_.data() + o.offset) == kWindow2;
-        });
-        if (at == others_.end()) at = others_.end() - 1;
+        CollectOther(r);
       }
-      others_.insert(at, {Slot::kTable, 0, 0});
     }
+    if (!table_placed) PlaceEmptyTable();
+  }
+
+  void CollectOther(const Record& r) {
+    if (r.type == rt::kIndex) {
+      had_index_ = true;
+      others_.push_back({Slot::kIndex, r.offset, r.End()});
+    } else if (r.type == rt::kDimensions) {
+      others_.push_back({Slot::kDimensions, r.offset, r.End()});
+    } else {
+      others_.push_back({Slot::kPlain, r.offset, r.End()});
+    }
+  }
+
+  // ROW and the cells; DBCELL is rebuilt with the blocks.
+  void CollectTableRecord(const Record& r, CollectState& state) {
+    if (r.type == rt::kRow && r.size == 16) {
+      std::size_t row = Get16(r.data);
+      if (Skipped(row)) return;
+      RowBuild& rb = RowOf(row);
+      rb.has_row = true;
+      rb.row_offset = r.offset;
+    } else if (IsCellRecord(r.type) && r.size >= 4) {
+      std::size_t row = Get16(r.data);
+      state.skipping = Skipped(row);
+      state.in_formula = r.type == rt::kFormula;
+      if (state.skipping) return;
+      if (r.type == rt::kLabelSst) ++refs_removed_;
+      Item item;
+      item.first = Get16(r.data + 2);
+      item.last = item.first;
+      if ((r.type == rt::kMulRk || r.type == rt::kMulBlank) && r.size >= 6) {
+        item.last = Get16(r.data + r.size - 2);
+      }
+      item.offset = static_cast<std::uint32_t>(r.offset);
+      item.size = 4u + r.size;
+      RowOf(row).items.push_back(item);
+      state.last_row = row;
+    }
+  }
+
+  // A sheet without cells: the table goes after DIMENSIONS, or before the window.
+  void PlaceEmptyTable() {
+    auto at = std::find_if(others_.begin(), others_.end(),
+                           [](const Other& o) { return o.slot == Slot::kDimensions; });
+    if (at != others_.end()) {
+      ++at;
+    } else {
+      at = std::find_if(others_.begin(), others_.end(), [this](const Other& o) {
+        return o.slot == Slot::kPlain && Get16(stream_.data() + o.offset) == rt::kWindow2;
+      });
+      if (at == others_.end()) at = others_.end() - 1;
+    }
+    others_.insert(at, {Slot::kTable, 0, 0});
   }
 
   // Splits MULRK / MULBLANK into single cells so that one of them can change.
@@ -380,13 +393,13 @@ class EditedSheetWriter {
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
     for (std::size_t k = 0; k < keys.size(); ++k) {
       const std::uint32_t key = keys[k];
-      std::size_t row = key >> 8, col = key & 0xFF;
+      std::size_t row = KeyRow(key), col = KeyColumn(key);
       RowBuild& rb = RowOf(row);
       rb.touched = true;
-      if (k == 0 || keys[k - 1] >> 8 != row) {
+      if (k == 0 || KeyRow(keys[k - 1]) != row) {
         // Room for the row's edits at once: a new row gets all its cells here.
         std::size_t edits = 1;
-        while (k + edits < keys.size() && keys[k + edits] >> 8 == row) ++edits;
+        while (k + edits < keys.size() && KeyRow(keys[k + edits]) == row) ++edits;
         rb.items.reserve(rb.items.size() + edits);
       }
       std::uint16_t xf = book_.default_xf;
@@ -448,7 +461,7 @@ class EditedSheetWriter {
       Put32(out + 6, 0);
       Put16(out + 10, sheet_.default_row_height);
       Put32(out + 12, 0);
-      Put16(out + 16, 0x0100);  // a reserved bit that must be set
+      Put16(out + 16, kRowAlwaysSet);
       Put16(out + 18, book_.default_xf);
     }
     if ((rb.touched || !rb.has_row) && !rb.items.empty()) {

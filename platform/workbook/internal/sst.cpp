@@ -21,14 +21,16 @@ SharedStrings ReadSst(const std::vector<Segment>& segments, StringPool& pool, st
     }
     std::uint16_t cch = in.U16();
     std::uint8_t flags = in.U8();
-    std::uint16_t runs = (flags & 0x08) ? in.U16() : 0;
-    std::uint32_t ext = (flags & 0x04) ? in.U32() : 0;
-    sst.texts.push_back(in.Chars(cch, (flags & 1) != 0, pool));
-    if (flags & 0x0C) {
+    const bool rich = (flags & string_flag::kRich) != 0;
+    const bool phonetic = (flags & string_flag::kPhonetic) != 0;
+    std::uint16_t runs = rich ? in.U16() : 0;
+    std::uint32_t ext = phonetic ? in.U32() : 0;
+    sst.texts.push_back(in.Chars(cch, HighByte(flags), pool));
+    if (rich || phonetic) {
       SstExtra extra;
       extra.index = i;
       extra.runs = runs;
-      extra.has_ext = (flags & 0x04) != 0;
+      extra.has_ext = phonetic;
       in.Read(std::size_t{runs} * 4, extra.run_bytes);
       in.Read(ext, extra.ext_bytes);
       sst.extras.push_back(std::move(extra));
@@ -94,8 +96,9 @@ void EncodeStrings(ContinuedWriter& w, Bytes& stream, const std::vector<std::str
       Append16(extsst, static_cast<std::uint32_t>(w.OffsetInRecord()));
       Append16(extsst, 0);
     }
-    std::uint8_t flags = static_cast<std::uint8_t>((high ? 1 : 0) | (x && x->runs ? 0x08 : 0) |
-                                                   (x && x->has_ext ? 0x04 : 0));
+    const auto flags =
+        static_cast<std::uint8_t>(CharsFlag(high) | (x && x->runs ? string_flag::kRich : 0) |
+                                  (x && x->has_ext ? string_flag::kPhonetic : 0));
     Append16(stream, static_cast<std::uint32_t>(units.size()));
     stream.push_back(flags);
     if (x && x->runs) Append16(stream, x->runs);
@@ -110,7 +113,7 @@ void EncodeStrings(ContinuedWriter& w, Bytes& stream, const std::vector<std::str
       }
       if (take == 0) {
         w.Continue();
-        stream.push_back(high ? 1 : 0);
+        stream.push_back(CharsFlag(high));
         continue;
       }
       AppendChars(stream, std::u16string_view(units).substr(pos, take), high);
