@@ -11,7 +11,4 @@ class SplashForm;
 void ShowModal(PictureSelectionForm& form);
 void ShowModal(SplashForm& form);
 
-// The startup panel of this library (its version, its folder), modally.
-void ShowStartupPanel();
-
 }  // namespace vt::maintenance
