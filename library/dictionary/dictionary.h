@@ -11,15 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "library/interpreter/session_fwd.h"
 #include "platform/automation/dispatch.h"
-
-namespace vt::interpreter {
-struct Configuration;
-struct RunFlags;
-class CallNotices;
-class ErrorReporter;
-class Messages;
-}  // namespace vt::interpreter
 
 namespace vt::dictionary {
 

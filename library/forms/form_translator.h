@@ -9,15 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "library/interpreter/session_fwd.h"
 #include "platform/automation/dispatch.h"
-
-namespace vt::interpreter {
-struct Configuration;
-struct RunFlags;
-class ErrorReporter;
-class Messages;
-class UserLanguage;
-}  // namespace vt::interpreter
 
 namespace vt::dictionary {
 class ObjectTexts;

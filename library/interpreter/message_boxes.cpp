@@ -33,6 +33,20 @@ std::string PicturesFailed(std::string_view what, int pictures) {
   return "The " + std::string(what) + " of " + count + " failed !";
 }
 
+// The verdicts both runs give, in the words of each: the change of the
+// development language ends them with what the change waits for.
+std::string DictionaryUpdated(std::string_view whose, std::int16_t language) {
+  return "The dictionary of the " + std::string(whose) +
+         " language has been UPDATED\r\nand you have to insert one or more translations to " +
+         Lang(language);
+}
+std::string TranslationsMissing(std::int16_t language) {
+  return "The dictionary of the development language was already updated,\r\n"
+         "but you have to insert translations to " +
+         Lang(language);
+}
+constexpr const char* kBeforeItBecomes = "\r\nbefore it can become the new development language !";
+
 }  // namespace
 
 void MessageBoxes::NotInFix() {
@@ -133,17 +147,11 @@ void MessageBoxes::UpdatePicturesFailed(int failed, std::int16_t language) {
 }
 
 void MessageBoxes::UpdateDictionaryUpdated(std::int16_t language) {
-  RunWarning(
-      "The dictionary of the development language has been UPDATED\r\n"
-      "and you have to insert one or more translations to " +
-      Lang(language) + " !");
+  RunWarning(DictionaryUpdated("development", language) + " !");
 }
 
 void MessageBoxes::UpdateTranslationsMissing(std::int16_t language) {
-  RunWarning(
-      "The dictionary of the development language was already updated,\r\n"
-      "but you have to insert translations to " +
-      Lang(language) + " !");
+  RunWarning(TranslationsMissing(language) + " !");
 }
 
 void MessageBoxes::UpdateAllTranslated(std::int16_t language) {
@@ -162,17 +170,11 @@ void MessageBoxes::ChangeAnalysisFailed(int failed, std::int16_t language) {
 }
 
 void MessageBoxes::ChangeDictionaryUpdated(std::int16_t language) {
-  RunWarning(
-      "The dictionary of the current development language has been UPDATED\r\n"
-      "and you have to insert one or more translations to " +
-      Lang(language) + "\r\nbefore it can become the new development language !");
+  RunWarning(DictionaryUpdated("current development", language) + kBeforeItBecomes);
 }
 
 void MessageBoxes::ChangeTranslationsMissing(std::int16_t language) {
-  RunWarning(
-      "The dictionary of the development language was already updated,\r\n"
-      "but you have to insert translations to " +
-      Lang(language) + "\r\nbefore it can become the new development language !");
+  RunWarning(TranslationsMissing(language) + kBeforeItBecomes);
 }
 
 void MessageBoxes::ChangeConversionFailed(int failed, std::int16_t former_development) {

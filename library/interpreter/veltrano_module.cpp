@@ -234,20 +234,21 @@ void VeltranoModule::TranslateAll(const automation::ObjectRef& objUserForms) {
 
 void VeltranoModule::ShowStartupConfig() { maintenance_.ShowStartupConfig(); }
 
-void VeltranoModule::UpdateAndVerifyDictionary() {
+void VeltranoModule::RunMaintenance(const char* strProcedure,
+                                    void (maintenance::Maintenance::*body)()) {
   if (maintenance::MaintenanceRun::Nested(session_.run)) return;
   const maintenance::MaintenanceRun run(session_.run);
   if (blnDisabled || blnNotInFix) return;
-  PublicCall call(*this, "UpdateAndVerifyDictionary");
-  maintenance_.UpdateAndVerifyDictionary();
+  PublicCall call(*this, strProcedure);
+  (maintenance_.*body)();
+}
+
+void VeltranoModule::UpdateAndVerifyDictionary() {
+  RunMaintenance("UpdateAndVerifyDictionary", &maintenance::Maintenance::UpdateAndVerifyDictionary);
 }
 
 void VeltranoModule::ChangeDevLang() {
-  if (maintenance::MaintenanceRun::Nested(session_.run)) return;
-  const maintenance::MaintenanceRun run(session_.run);
-  if (blnDisabled || blnNotInFix) return;
-  PublicCall call(*this, "ChangeDevLang");
-  maintenance_.ChangeDevLang();
+  RunMaintenance("ChangeDevLang", &maintenance::Maintenance::ChangeDevLang);
 }
 
 void VeltranoModule::RegisterMembers() {

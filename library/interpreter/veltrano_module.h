@@ -125,6 +125,10 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
     return blnDisabled || blnNotInFix || NotOpenedAfterFailure(rsDictionary.get());
   }
 
+  // A maintenance operation: a nested call returns at once, the run's flags
+  // are lowered however it ends, and the guard comes before the body.
+  void RunMaintenance(const char* strProcedure, void (maintenance::Maintenance::*body)());
+
   // Saves what the outermost public call appended, once, when it returns,
   // and forgets what the call told once.
   class PublicCall {

@@ -15,10 +15,7 @@
 
 #include "library/interpreter/messages.h"
 #include "library/interpreter/session.h"
-
-namespace vt::interpreter {
-class ErrorReporter;
-}
+#include "library/interpreter/session_fwd.h"
 
 namespace vt::dictionary {
 class Connection;
