@@ -26,8 +26,8 @@ class TextTranslator {
   // The text in the language `intToLang`, its outer blanks kept, or the text
   // itself when the dictionary has no translation (the missing flags then
   // raised).
-  virtual std::string TranslateObjectString(const std::string& strString, std::int16_t& intFromLang,
-                                            std::int16_t& intToLang) = 0;
+  virtual std::string TranslateObjectString(const std::string& strString, std::int16_t intFromLang,
+                                            std::int16_t intToLang) = 0;
 
  protected:
   ~TextTranslator() = default;
@@ -47,7 +47,7 @@ class ObjectTexts {
   // Replaces one text property by its translation (assigned even when
   // equal); returns the text it replaced.
   std::string ReplaceText(const automation::ObjectRef& objObject, std::string_view strProperty,
-                          std::int16_t& intFromLang, std::int16_t& intToLang) const;
+                          std::int16_t intFromLang, std::int16_t intToLang) const;
 
  private:
   TextTranslator& translator_;
@@ -80,8 +80,8 @@ class Dictionary final : public TextTranslator {
   // normalised. False when a workbook is missing (told).
   bool OpenDictionaries();
 
-  std::string TranslateObjectString(const std::string& strString, std::int16_t& intFromLang,
-                                    std::int16_t& intToLang) override;
+  std::string TranslateObjectString(const std::string& strString, std::int16_t intFromLang,
+                                    std::int16_t intToLang) override;
   // The bodies of the public operations, after their guard.
   std::string TranslateString(const std::string& strString,
                               const automation::ObjectRef& objPictureOrForm,

@@ -14,8 +14,8 @@ bool ObjectTexts::PassesPrefixFilter(const automation::ObjectRef& objObject) con
 }
 
 std::string ObjectTexts::ReplaceText(const automation::ObjectRef& objObject,
-                                     std::string_view strProperty, std::int16_t& intFromLang,
-                                     std::int16_t& intToLang) const {
+                                     std::string_view strProperty, std::int16_t intFromLang,
+                                     std::int16_t intToLang) const {
   std::string strText = automation::Get(objObject, strProperty).ToString();
   automation::Put(
       objObject, strProperty,

@@ -87,7 +87,7 @@ void Dictionary::EndCall(const char* strProcedure) {
 }
 
 std::string Dictionary::TranslateObjectString(const std::string& strString,
-                                              std::int16_t& intFromLang, std::int16_t& intToLang) {
+                                              std::int16_t intFromLang, std::int16_t intToLang) {
   try {
     const Blanks blanks(strString);
     if (blanks.trimmed.empty()) return strString;

@@ -31,7 +31,7 @@ bool IsOneOf(const std::string& strType, const std::array<std::string_view, N>& 
 }  // namespace
 
 void FormTranslator::TranslateFormObject(const automation::ObjectRef& objControl,
-                                         std::int16_t& intFromLang, std::int16_t& intToLang) {
+                                         std::int16_t intFromLang, std::int16_t intToLang) {
   try {
     if (!texts_.PassesPrefixFilter(objControl)) return;
     const std::string strType = automation::TypeNameOf(objControl);
@@ -49,7 +49,7 @@ void FormTranslator::TranslateFormObject(const automation::ObjectRef& objControl
 }
 
 void FormTranslator::TranslateMultiPage(const automation::ObjectRef& objMultiPage,
-                                        std::int16_t& intFromLang, std::int16_t& intToLang) {
+                                        std::int16_t intFromLang, std::int16_t intToLang) {
   try {
     const auto Page = [&objMultiPage](std::int16_t intIndex) {
       const automation::ObjectRef objPages = automation::Get(objMultiPage, "Pages").ToObject();

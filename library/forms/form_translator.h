@@ -40,10 +40,10 @@ class FormTranslator {
   // The body of TranslateForm, after its guard.
   void TranslateForm(const automation::ObjectRef& objUserForm, std::int16_t intLocalLanguageNumber,
                      const std::string& strUserName);
-  void TranslateFormObject(const automation::ObjectRef& objControl, std::int16_t& intFromLang,
-                           std::int16_t& intToLang);
-  void TranslateMultiPage(const automation::ObjectRef& objMultiPage, std::int16_t& intFromLang,
-                          std::int16_t& intToLang);
+  void TranslateFormObject(const automation::ObjectRef& objControl, std::int16_t intFromLang,
+                           std::int16_t intToLang);
+  void TranslateMultiPage(const automation::ObjectRef& objMultiPage, std::int16_t intFromLang,
+                          std::int16_t intToLang);
 
  private:
   const dictionary::ObjectTexts& texts_;

@@ -16,9 +16,9 @@ void FormTranslator::TranslateForm(const automation::ObjectRef& objUserForm,
                                    std::int16_t intLocalLanguageNumber,
                                    const std::string& strUserName) {
   try {
-    std::int16_t intCurrent = interpreter::MarkerLanguage(automation::Get(objUserForm, "Tag"))
-                                  .value_or(configuration_.intDevLangNum);
-    std::int16_t intTarget = users_.TargetLanguage(intLocalLanguageNumber, strUserName);
+    const std::int16_t intCurrent = interpreter::MarkerLanguage(automation::Get(objUserForm, "Tag"))
+                                        .value_or(configuration_.intDevLangNum);
+    const std::int16_t intTarget = users_.TargetLanguage(intLocalLanguageNumber, strUserName);
     if (intCurrent == intTarget) return;
 
     if (intCurrent != configuration_.intDevLangNum && run_.blnMissingTranslationsFound) {

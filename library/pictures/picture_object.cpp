@@ -9,7 +9,7 @@
 namespace vt::pictures {
 
 void PictureTranslator::TranslatePictureObject(const automation::ObjectRef& objPictureObject,
-                                               std::int16_t& intFromLang, std::int16_t& intToLang) {
+                                               std::int16_t intFromLang, std::int16_t intToLang) {
   try {
     if (!texts_.PassesPrefixFilter(objPictureObject)) return;
     const std::string strType = automation::TypeNameOf(objPictureObject);

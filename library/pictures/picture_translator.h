@@ -62,7 +62,7 @@ class PictureTranslator {
   void TranslatePicture(std::string& strFixPicture, std::int16_t intLocalLanguageNumber,
                         const std::string& strUserName, bool blnRefused);
   void TranslatePictureObject(const automation::ObjectRef& objPictureObject,
-                              std::int16_t& intFromLang, std::int16_t& intToLang);
+                              std::int16_t intFromLang, std::int16_t intToLang);
   // The body of TranslateAll: every open picture, then every given form, each
   // through the public operation.
   void TranslateAll(const automation::ObjectRef& objUserForms,
@@ -78,7 +78,7 @@ class PictureTranslator {
   void TranslateOpenedPicture(std::string& strFixPicture, std::int16_t intLocalLanguageNumber,
                               const std::string& strUserName, automation::ObjectRef& objDocument);
   void TranslatePictureObjects(const automation::ObjectRef& objContainer, int intLevel,
-                               std::int16_t& intFromLang, std::int16_t& intToLang);
+                               std::int16_t intFromLang, std::int16_t intToLang);
   // During an update run: which object of the picture shows the text. Never
   // fails the translation.
   void NoteShownText(const automation::ObjectRef& objObject, std::string_view strProperty,

@@ -118,9 +118,9 @@ void PictureTranslator::TranslateOpenedPicture(std::string& strFixPicture,
     if (!run_.blnMaintenanceRunning) objDocument.reset();
   }
 
-  std::int16_t intCurrent = interpreter::MarkerLanguage(automation::Get(objPage, "Comments"))
-                                .value_or(configuration_.intDevLangNum);
-  std::int16_t intTarget = users_.TargetLanguage(intLocalLanguageNumber, strUserName);
+  const std::int16_t intCurrent = interpreter::MarkerLanguage(automation::Get(objPage, "Comments"))
+                                      .value_or(configuration_.intDevLangNum);
+  const std::int16_t intTarget = users_.TargetLanguage(intLocalLanguageNumber, strUserName);
   if (intCurrent == intTarget) return;
 
   if (intCurrent != configuration_.intDevLangNum && run_.blnMissingTranslationsFound) {
@@ -142,8 +142,8 @@ void PictureTranslator::TranslateOpenedPicture(std::string& strFixPicture,
 }
 
 void PictureTranslator::TranslatePictureObjects(const automation::ObjectRef& objContainer,
-                                                int intLevel, std::int16_t& intFromLang,
-                                                std::int16_t& intToLang) {
+                                                int intLevel, std::int16_t intFromLang,
+                                                std::int16_t intToLang) {
   const automation::ObjectRef objObjects =
       automation::Get(objContainer, "ContainedObjects").ToObject();
   for (const Variant& item : automation::Enumerate(objObjects)) {
