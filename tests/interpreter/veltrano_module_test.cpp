@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "library/interpreter/module_state.h"
 #include "platform/system/paths.h"
 #include "tests/interpreter/interpreter_fixture.h"
 
@@ -31,6 +34,37 @@ class VeltranoModuleTest : public InterpreterTest {
     return false;
   }
 };
+
+// Objects made by the host share the module-level state of their thread; an
+// object on a session of its own leaves the thread's alone.
+TEST_F(VeltranoModuleTest, HostObjectsShareTheirThreadsSession) {
+  Session& shared = ThreadSession();
+  const int alive_before = shared.intObjectsAlive;
+  {
+    VeltranoModule first;
+    VeltranoModule second;
+    ASSERT_EQ(first.lifecycle(), Lifecycle::Ready);
+    ASSERT_EQ(second.lifecycle(), Lifecycle::Ready);
+    EXPECT_EQ(shared.intObjectsAlive, alive_before + 2);
+    EXPECT_EQ(shared.configuration.strFixPath, pictures().string());
+    ASSERT_NE(shared.rsUsersLang, nullptr);
+    EXPECT_EQ(session_.intObjectsAlive, 0);
+    EXPECT_EQ(session_.configuration.strFixPath, "");
+  }
+  EXPECT_EQ(shared.intObjectsAlive, alive_before);
+  if (alive_before == 0) {
+    EXPECT_EQ(shared.rsUsersLang, nullptr) << "the last object closes the shared user list";
+  }
+
+  const Session* other = nullptr;
+  int other_alive = -1;
+  std::thread([&] {
+    other = &ThreadSession();
+    other_alive = other->intObjectsAlive;
+  }).join();
+  EXPECT_NE(other, &shared);
+  EXPECT_EQ(other_alive, 0);
+}
 
 TEST_F(VeltranoModuleTest, ReadyInsideTheHost) {
   auto module = Create();
