@@ -1,6 +1,6 @@
 #pragma once
 
-// The library's session: the state the Parts make module-level (one copy for
+// The library's session: its module-level state (one copy for
 // every interpreter object of the host's scripting thread, kept by the
 // front), split by who writes it. Components are handed the parts they use.
 
