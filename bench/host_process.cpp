@@ -3,8 +3,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "library/interpreter/module_state.h"
-
 namespace vt::bench {
 
 namespace fs = std::filesystem;
@@ -32,7 +30,6 @@ InProcessHost::InProcessHost(const fs::path& pictures, ui::BatchInputs inputs)
   options.program_name = "veltrano_bench";
   options.batch_inputs = std::move(inputs);
   ui::Configure(options);
-  interpreter::Module() = interpreter::ModuleState{};
   backend_scope_.emplace(backend_);
   env_scope_.emplace(&env_);
   workspace_ = std::make_shared<host::Workspace>(pictures_);
@@ -44,11 +41,10 @@ InProcessHost::~InProcessHost() {
   workspace_.reset();
   env_scope_.reset();
   backend_scope_.reset();
-  interpreter::Module() = interpreter::ModuleState{};
 }
 
 std::shared_ptr<interpreter::VeltranoModule> InProcessHost::CreateReady() {
-  auto object = std::make_shared<interpreter::VeltranoModule>();
+  auto object = std::make_shared<interpreter::VeltranoModule>(session_);
   if (object->lifecycle() != interpreter::Lifecycle::Ready) {
     ExpectQuiet("creation");
     throw std::runtime_error("the interpreter object is not Ready");

@@ -65,6 +65,8 @@ class InProcessHost {
 
  private:
   std::filesystem::path pictures_;
+  // The module-level state of the objects made here, fresh for each host.
+  interpreter::Session session_;
   RecordingBackend backend_;
   HostEnv env_;
   std::shared_ptr<host::Workspace> workspace_;

@@ -44,26 +44,13 @@ std::size_t Connection::Column(std::int16_t language) {
 }
 
 std::size_t Connection::Insert(std::string_view column_name, std::string_view text) {
-  if (full_reported_) return kNotInserted;
   const std::size_t column = Column(column_name);
-  if (sheet_->RowCount() >= workbook::kMaxRows) full_reported_ = true;
   const std::size_t row = sheet_->AppendUniqueRow(column, text);
   appended_ = true;
   return row;
 }
 
-bool Connection::FirstInCall(const MissingColumn& failure) {
-  for (const std::string& told : missing_told_) {
-    if (told == failure.what()) return false;
-  }
-  missing_told_.emplace_back(failure.what());
-  return true;
-}
-
-void Connection::EndCall() {
-  full_reported_ = false;
-  missing_told_.clear();
-}
+bool Connection::Full() const { return sheet_->RowCount() >= workbook::kMaxRows; }
 
 bool Connection::Commit(bool retry_failed) {
   if (!book_.HasPendingEdits() || (save_reported_ && !appended_ && !retry_failed)) return false;

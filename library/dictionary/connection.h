@@ -1,5 +1,11 @@
 #pragma once
 
+#include "library/interpreter/level.h"
+
+#if VELTRANO_LEVEL < VELTRANO_LEVEL_DICTIONARY
+#error "library/dictionary/connection.h is above the component that includes it"
+#endif
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -24,9 +30,9 @@ class MissingColumn : public std::runtime_error {
 // A dictionary workbook open for reading and writing: the sheet "Dictionary"
 // and the rows appended to it. Appends stay in memory until Commit, which the
 // public operations call when they return (and a maintenance run after every
-// picture). Each failure is reported once: a full sheet and a missing column
-// once per call, a failed save in the call that appended (later calls retry
-// it only when they append again).
+// picture). A failed save is reported in the call that appended (later calls
+// retry it only when they append again); what is told once per call is the
+// front's to know.
 class Connection {
  public:
   // Throws when the file cannot be read or has no sheet "Dictionary".
@@ -48,11 +54,10 @@ class Connection {
   std::size_t Column(std::int16_t language);
 
   // Adds a row after the last used row whose only filled cell is `text` in
-  // the column `column_name`; returns the row. A full sheet throws once until
-  // the next Commit; the texts after it are left out without a word
-  // (kNotInserted).
-  static constexpr std::size_t kNotInserted = SIZE_MAX;
+  // the column `column_name`; returns the row. Throws when the sheet is full.
   std::size_t Insert(std::string_view column_name, std::string_view text);
+  // True when the sheet holds as many rows as a sheet can.
+  bool Full() const;
 
   // Saves what was changed since the last commit; a no-op when nothing was,
   // or when only what a failed save kept is pending (it was reported) unless
@@ -60,12 +65,6 @@ class Connection {
   bool Commit(bool retry_failed = false);
   // True while changes are kept that no save has written.
   bool Unsaved() const { return book_.HasPendingEdits(); }
-
-  // True the first time in this call that the column is found missing: the
-  // failure is told then, and only counted afterwards.
-  bool FirstInCall(const MissingColumn& failure);
-  // The public call has returned: its failures may be told again.
-  void EndCall();
 
   // Changes when the workbook was read anew (another writer had saved):
   // texts taken from the sheet before are then stale. A save that only
@@ -78,10 +77,8 @@ class Connection {
   workbook::Workbook book_;
   workbook::Sheet* sheet_ = nullptr;
   std::size_t generation_ = 0;
-  bool full_reported_ = false;             // in this call
-  std::vector<std::string> missing_told_;  // in this call
-  bool appended_ = false;                  // since the last commit
-  bool save_reported_ = false;             // the last save failed and said so
+  bool appended_ = false;       // since the last commit
+  bool save_reported_ = false;  // the last save failed and said so
   // Names already resolved, as callers spelled them; a save may bring in a
   // header changed by another writer, so it empties the list.
   std::vector<std::pair<std::string, std::size_t>> columns_;

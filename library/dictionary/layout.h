@@ -1,5 +1,11 @@
 #pragma once
 
+#include "library/interpreter/level.h"
+
+#if VELTRANO_LEVEL < VELTRANO_LEVEL_DICTIONARY
+#error "library/dictionary/layout.h is above the component that includes it"
+#endif
+
 // How a dictionary workbook is laid out: the sheet the library reads and
 // the name of a language's column in its header row. Header only, so that
 // the host checks a command line's language against a dictionary the way

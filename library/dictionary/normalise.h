@@ -1,5 +1,11 @@
 #pragma once
 
+#include "library/interpreter/level.h"
+
+#if VELTRANO_LEVEL != VELTRANO_LEVEL_DICTIONARY && VELTRANO_LEVEL != VELTRANO_LEVEL_OUTSIDE
+#error "library/dictionary/normalise.h is private to its component"
+#endif
+
 #include "platform/workbook/workbook.h"
 
 namespace vt::dictionary {

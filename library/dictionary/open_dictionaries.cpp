@@ -2,47 +2,44 @@
 #include <string>
 
 #include "library/dictionary/connection.h"
+#include "library/dictionary/dictionary.h"
 #include "library/dictionary/normalise.h"
 #include "library/dictionary/row_set.h"
-#include "library/interpreter/module_state.h"
-#include "library/interpreter/veltrano_module.h"
+#include "library/interpreter/messages.h"
+#include "library/interpreter/session.h"
 #include "platform/system/env.h"
-#include "platform/system/paths.h"
 #include "platform/system/utf8_path.h"
 #include "platform/ui/msgbox.h"
 
-namespace vt::interpreter {
+namespace vt::dictionary {
 namespace {
 
-// The workbook's existence test; shows the missing-file message when absent.
-bool WorkbookExists(const std::string& strPath) {
+// The workbook's existence test; tells the missing file when absent.
+bool WorkbookExists(const std::string& strPath, interpreter::Messages& messages) {
   if (system::CurrentEnv().FileExists(strPath)) return true;
   ui::RestoreDefaultMousePointer();
   ui::DoEvents();
-  ui::MsgBox("The file \"" + strPath +
-                 "\" does not exist:\r\nVeltrano cannot start.\r\n\r\nPlease call your supplier !",
-             ui::kStyleCritical, " Veltrano - WARNING");
+  messages.WorkbookMissing(strPath);
   return false;
 }
 
 }  // namespace
 
-bool VeltranoModule::OpenDictionaries() {
-  const std::string strFolder = Module().strFixPath + system::SystemPath("\\Veltrano\\");
-  const std::string strDictionary = strFolder + "Veltrano.xls";
-  const std::string strAlarmDictionary = strFolder + "Veltrano_Alm.xls";
-  if (!WorkbookExists(strDictionary) || !WorkbookExists(strAlarmDictionary)) {
-    blnDisabled = true;
+bool Dictionary::OpenDictionaries() {
+  const interpreter::ApplicationFiles files = configuration_.Files();
+  const std::string strDictionary = files.Dictionary();
+  const std::string strAlarmDictionary = files.AlarmDictionary();
+  if (!WorkbookExists(strDictionary, messages_) || !WorkbookExists(strAlarmDictionary, messages_)) {
     return false;
   }
 
-  cnDictionary = dictionary::Connection::Open(system::PathFromUtf8(strDictionary));
-  if (dictionary::NormaliseSheet(cnDictionary->Sheet())) cnDictionary->Commit();
-  rsDictionary = std::make_shared<dictionary::RowSet>(cnDictionary);
+  fields_.cnDictionary = Connection::Open(system::PathFromUtf8(strDictionary));
+  if (NormaliseSheet(fields_.cnDictionary->Sheet())) fields_.cnDictionary->Commit();
+  fields_.rsDictionary = std::make_shared<RowSet>(fields_.cnDictionary);
 
-  cnAlarmDictionary = dictionary::Connection::Open(system::PathFromUtf8(strAlarmDictionary));
-  rsAlarmDictionary = std::make_shared<dictionary::RowSet>(cnAlarmDictionary);
+  fields_.cnAlarmDictionary = Connection::Open(system::PathFromUtf8(strAlarmDictionary));
+  fields_.rsAlarmDictionary = std::make_shared<RowSet>(fields_.cnAlarmDictionary);
   return true;
 }
 
-}  // namespace vt::interpreter
+}  // namespace vt::dictionary

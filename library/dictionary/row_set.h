@@ -1,5 +1,11 @@
 #pragma once
 
+#include "library/interpreter/level.h"
+
+#if VELTRANO_LEVEL < VELTRANO_LEVEL_DICTIONARY
+#error "library/dictionary/row_set.h is above the component that includes it"
+#endif
+
 #include <cstddef>
 #include <map>
 #include <memory>

@@ -3,21 +3,20 @@
 #include <string>
 
 #include "library/dictionary/connection.h"
+#include "library/dictionary/dictionary.h"
 #include "library/dictionary/row_set.h"
 #include "library/interpreter/language_marker.h"
+#include "library/interpreter/messages.h"
 #include "library/interpreter/mod_err_handler.h"
-#include "library/interpreter/module_state.h"
-#include "library/interpreter/veltrano_module.h"
+#include "library/interpreter/session.h"
 #include "platform/automation/error.h"
 #include "platform/automation/text.h"
-#include "platform/system/paths.h"
-#include "platform/ui/msgbox.h"
+#include "platform/system/utf8_path.h"
 
-namespace vt::interpreter {
+namespace vt::dictionary {
 namespace {
 
 namespace text = automation::text;
-using dictionary::LanguageColumn;
 
 // A text split into its outer blanks and the trimmed text between them.
 struct Blanks {
@@ -38,120 +37,140 @@ struct Blanks {
   std::size_t trail;
 };
 
-void ShowMissingTranslation(std::string_view strText, std::int16_t intTo) {
-  const ModuleState& module = Module();
-  ui::MsgBox("Interpreter cannot find the translation of the string \"" + std::string(strText) +
-                 "\" from Language_" + std::to_string(module.intDevLangNum) + " to Language_" +
-                 std::to_string(intTo) +
-                 " !\r\nYou can find the string to translate in the dictionary of the "
-                 "interpreter file \"" +
-                 module.strFixPath + system::SystemPath("\\Veltrano\\Veltrano.xls") + "\" .",
-             ui::kStyleExclamation, " Veltrano - WARNING");
-}
-
 }  // namespace
 
-dictionary::RowSet& VeltranoModule::Dictionary() {
-  if (!rsDictionary) throw automation::errors::ObjectNotSet();
-  return *rsDictionary;
+Dictionary::Dictionary(DictionaryFields fields, const interpreter::Configuration& configuration,
+                       interpreter::RunFlags& run, interpreter::Messages& messages,
+                       const interpreter::ErrorReporter& errors, interpreter::CallNotices& notices)
+    : fields_(fields),
+      configuration_(configuration),
+      run_(run),
+      messages_(messages),
+      errors_(errors),
+      notices_(notices) {}
+
+RowSet& Dictionary::Lookup() {
+  if (!fields_.rsDictionary) throw automation::errors::ObjectNotSet();
+  return *fields_.rsDictionary;
 }
 
-bool VeltranoModule::AppendToDictionary(const std::string& strText, std::int16_t intLang) {
-  if (!cnDictionary) throw automation::errors::ObjectNotSet();
-  if (cnDictionary->Insert(LanguageColumn(intLang), strText) ==
-      dictionary::Connection::kNotInserted) {
-    return false;
-  }
-  rsDictionary->Requery();
-  Module().blnDictionaryUpdated = true;
+bool Dictionary::Insert(Connection& connection, std::string_view column_name,
+                        std::string_view text) {
+  // The full sheet is told once in the call; the texts after it are left out
+  // without a word.
+  const std::string notice = "full: " + system::Utf8FromPath(connection.Path());
+  if (notices_.Noted(notice)) return false;
+  connection.Column(column_name);
+  if (connection.Full()) notices_.First(notice);
+  connection.Insert(column_name, text);
   return true;
 }
 
-std::string VeltranoModule::TranslateObjectString(const std::string& strString,
-                                                  std::int16_t& intFromLang,
-                                                  std::int16_t& intToLang) {
+bool Dictionary::AppendToDictionary(const std::string& strText, std::int16_t intLang) {
+  if (!fields_.cnDictionary) throw automation::errors::ObjectNotSet();
+  if (!Insert(*fields_.cnDictionary, LanguageColumn(intLang), strText)) return false;
+  fields_.rsDictionary->Requery();
+  run_.blnDictionaryUpdated = true;
+  return true;
+}
+
+void Dictionary::EndCall(const char* strProcedure) {
+  notices_.Clear();
+  for (const auto& connection : {fields_.cnDictionary, fields_.cnAlarmDictionary}) {
+    if (!connection) continue;
+    try {
+      connection->Commit();
+    } catch (const std::exception& e) {
+      errors_.HandleError("VeltranoModule", strProcedure, e.what(), "");
+    }
+  }
+}
+
+std::string Dictionary::TranslateObjectString(const std::string& strString,
+                                              std::int16_t intFromLang, std::int16_t intToLang) {
   try {
     const Blanks blanks(strString);
     if (blanks.trimmed.empty()) return strString;
 
-    const auto row = Dictionary().FindExact(intFromLang, blanks.trimmed);
+    const auto row = Lookup().FindExact(intFromLang, blanks.trimmed);
     if (!row) {
       // Not inserted: the full sheet was told once in this call; the text
       // fails as the first one did, without raising the missing flags.
       if (!AppendToDictionary(std::string(blanks.trimmed), intFromLang)) {
-        blnTranslationFailed = true;
+        fields_.blnTranslationFailed = true;
         return strString;
       }
       if (intToLang != intFromLang) {
-        blnMissingTranslations = true;
-        Module().blnMissingTranslationsFound = true;
+        fields_.blnMissingTranslations = true;
+        run_.blnMissingTranslationsFound = true;
       }
       return strString;
     }
-    const std::string_view translation = Dictionary().Value(*row, intToLang);
+    const std::string_view translation = Lookup().Value(*row, intToLang);
     if (!translation.empty()) return blanks.Around(translation);
-    blnMissingTranslations = true;
-    Module().blnMissingTranslationsFound = true;
+    fields_.blnMissingTranslations = true;
+    run_.blnMissingTranslationsFound = true;
     return strString;
-  } catch (const dictionary::MissingColumn& e) {
+  } catch (const MissingColumn& e) {
     // Every text of the call meets it: told once, counted for each.
-    blnTranslationFailed = true;
-    if (cnDictionary->FirstInCall(e)) {
-      HandleError("VeltranoModule", "TranslateObjectString", e.what(), "");
+    fields_.blnTranslationFailed = true;
+    if (notices_.First(e.what())) {
+      errors_.HandleError("VeltranoModule", "TranslateObjectString", e.what(), "");
     }
     return strString;
   } catch (const std::exception& e) {
-    blnTranslationFailed = true;
-    HandleError("VeltranoModule", "TranslateObjectString", e.what(), "");
+    fields_.blnTranslationFailed = true;
+    errors_.HandleError("VeltranoModule", "TranslateObjectString", e.what(), "");
     // The text stays as it is: a blank would be shown, and saved by a
     // maintenance run.
     return strString;
   }
 }
 
-std::int16_t VeltranoModule::RequestedLanguage(std::int16_t intLanguageNumber,
-                                               const automation::ObjectRef& objPictureOrForm) {
+std::int16_t Dictionary::RequestedLanguage(std::int16_t intLanguageNumber,
+                                           const automation::ObjectRef& objPictureOrForm) const {
   if (intLanguageNumber != 0) return intLanguageNumber;
-  return MarkerLanguage(ReadMarker(objPictureOrForm)).value_or(GlobalLangNum);
+  return interpreter::MarkerLanguage(interpreter::ReadMarker(objPictureOrForm))
+      .value_or(fields_.GlobalLangNum);
 }
 
-std::string VeltranoModule::TranslateString(std::string& strString,
-                                            const automation::ObjectRef& objPictureOrForm,
-                                            std::int16_t& intLanguageNumber, bool& blnShowWarning) {
-  if (blnDisabled || blnNotInFix || NotOpenedAfterFailure(rsDictionary.get())) return strString;
-  PublicCall call(*this, "TranslateString");
+std::string Dictionary::TranslateString(const std::string& strString,
+                                        const automation::ObjectRef& objPictureOrForm,
+                                        std::int16_t intLanguageNumber, bool blnShowWarning) {
   try {
     const Blanks blanks(strString);
     if (blanks.trimmed.empty()) return strString;
     if (!objPictureOrForm && intLanguageNumber == 0) {
-      ui::MsgBox(
-          "\"TranslateString\" method parameters are wrong !\r\n"
-          "Translation of the string \"" +
-              strString + "\" is not possible.",
-          ui::kStyleExclamation, " Veltrano - WARNING");
+      messages_.TranslateStringParametersWrong(strString);
       return strString;
     }
 
-    const ModuleState& module = Module();
+    const std::int16_t intDevLang = configuration_.intDevLangNum;
     const std::int16_t intTarget = RequestedLanguage(intLanguageNumber, objPictureOrForm);
-    if (intTarget == module.intDevLangNum) return strString;
+    if (intTarget == intDevLang) return strString;
 
     const std::string strText(blanks.trimmed);
-    const bool blnWarn = blnShowWarning && module.blnShowWarnings;
-    const auto row = Dictionary().FindExact(module.intDevLangNum, strText);
+    const bool blnWarn = blnShowWarning && configuration_.blnShowWarnings;
+    const auto Warn = [&] {
+      if (blnWarn) {
+        messages_.StringNotTranslated(strText, intDevLang, intTarget,
+                                      configuration_.Files().Dictionary());
+      }
+    };
+    const auto row = Lookup().FindExact(intDevLang, strText);
     if (!row) {
-      AppendToDictionary(strText, module.intDevLangNum);
-      if (blnWarn) ShowMissingTranslation(strText, intTarget);
+      AppendToDictionary(strText, intDevLang);
+      Warn();
       return strString;
     }
-    const std::string_view translation = Dictionary().Value(*row, intTarget);
+    const std::string_view translation = Lookup().Value(*row, intTarget);
     if (!translation.empty()) return blanks.Around(translation);
-    if (blnWarn) ShowMissingTranslation(strText, intTarget);
+    Warn();
     return strString;
   } catch (const std::exception& e) {
-    HandleError("VeltranoModule", "TranslateString", e.what(), "");
+    errors_.HandleError("VeltranoModule", "TranslateString", e.what(), "");
     return std::string();
   }
 }
 
-}  // namespace vt::interpreter
+}  // namespace vt::dictionary

@@ -5,10 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "library/dictionary/dictionary.h"
+#include "library/forms/form_translator.h"
 #include "library/interpreter/mod_err_handler.h"
-#include "library/interpreter/veltrano_module.h"
 
-namespace vt::interpreter {
+namespace vt::forms {
 namespace {
 
 using automation::Variant;
@@ -29,26 +30,26 @@ bool IsOneOf(const std::string& strType, const std::array<std::string_view, N>& 
 
 }  // namespace
 
-void VeltranoModule::TranslateFormObject(const automation::ObjectRef& objControl,
-                                         std::int16_t& intFromLang, std::int16_t& intToLang) {
+void FormTranslator::TranslateFormObject(const automation::ObjectRef& objControl,
+                                         std::int16_t intFromLang, std::int16_t intToLang) {
   try {
-    if (!PassesPrefixFilter(objControl)) return;
+    if (!texts_.PassesPrefixFilter(objControl)) return;
     const std::string strType = automation::TypeNameOf(objControl);
     if (IsOneOf(strType, kTipOnlyTypes)) {
-      ReplaceText(objControl, "ControlTipText", intFromLang, intToLang);
+      texts_.ReplaceText(objControl, "ControlTipText", intFromLang, intToLang);
     } else if (IsOneOf(strType, kCaptionTypes)) {
-      ReplaceText(objControl, "Caption", intFromLang, intToLang);
-      ReplaceText(objControl, "ControlTipText", intFromLang, intToLang);
+      texts_.ReplaceText(objControl, "Caption", intFromLang, intToLang);
+      texts_.ReplaceText(objControl, "ControlTipText", intFromLang, intToLang);
     } else if (strType == "MultiPage") {
       TranslateMultiPage(objControl, intFromLang, intToLang);
     }
   } catch (const std::exception& e) {
-    HandleError("VeltranoModule", "TranslateFormObject", e.what(), "");
+    errors_.HandleError("VeltranoModule", "TranslateFormObject", e.what(), "");
   }
 }
 
-void VeltranoModule::TranslateMultiPage(const automation::ObjectRef& objMultiPage,
-                                        std::int16_t& intFromLang, std::int16_t& intToLang) {
+void FormTranslator::TranslateMultiPage(const automation::ObjectRef& objMultiPage,
+                                        std::int16_t intFromLang, std::int16_t intToLang) {
   try {
     const auto Page = [&objMultiPage](std::int16_t intIndex) {
       const automation::ObjectRef objPages = automation::Get(objMultiPage, "Pages").ToObject();
@@ -61,13 +62,14 @@ void VeltranoModule::TranslateMultiPage(const automation::ObjectRef& objMultiPag
       // The page is fetched anew for every read and every write.
       for (std::string_view strProperty : {"Caption", "ControlTipText"}) {
         const std::string strText = automation::Get(Page(i), strProperty).ToString();
-        automation::Put(Page(i), strProperty,
-                        Variant(TranslateObjectString(strText, intFromLang, intToLang)));
+        automation::Put(
+            Page(i), strProperty,
+            Variant(translator_.TranslateObjectString(strText, intFromLang, intToLang)));
       }
     }
   } catch (const std::exception& e) {
-    HandleError("VeltranoModule", "TranslateMultiPage", e.what(), "");
+    errors_.HandleError("VeltranoModule", "TranslateMultiPage", e.what(), "");
   }
 }
 
-}  // namespace vt::interpreter
+}  // namespace vt::forms

@@ -2,46 +2,47 @@
 #include <exception>
 #include <string>
 
+#include "library/dictionary/dictionary.h"
+#include "library/forms/form_translator.h"
 #include "library/interpreter/language_marker.h"
+#include "library/interpreter/messages.h"
 #include "library/interpreter/mod_err_handler.h"
-#include "library/interpreter/module_state.h"
-#include "library/interpreter/translation_warnings.h"
-#include "library/interpreter/veltrano_module.h"
+#include "library/interpreter/session.h"
+#include "library/interpreter/user_language.h"
 
-namespace vt::interpreter {
+namespace vt::forms {
 
-void VeltranoModule::TranslateForm(const automation::ObjectRef& objUserForm,
-                                   std::int16_t& intLocalLanguageNumber, std::string& strUserName) {
-  if (blnDisabled || blnNotInFix || NotOpenedAfterFailure(rsDictionary.get())) return;
-  PublicCall call(*this, "TranslateForm");
-  const ModuleState& module = Module();
+void FormTranslator::TranslateForm(const automation::ObjectRef& objUserForm,
+                                   std::int16_t intLocalLanguageNumber,
+                                   const std::string& strUserName) {
   try {
-    std::int16_t intCurrent =
-        MarkerLanguage(automation::Get(objUserForm, "Tag")).value_or(module.intDevLangNum);
-    std::int16_t intTarget = TargetLanguage(intLocalLanguageNumber, strUserName);
+    const std::int16_t intCurrent = interpreter::MarkerLanguage(automation::Get(objUserForm, "Tag"))
+                                        .value_or(configuration_.intDevLangNum);
+    const std::int16_t intTarget = users_.TargetLanguage(intLocalLanguageNumber, strUserName);
     if (intCurrent == intTarget) return;
 
-    if (intCurrent != module.intDevLangNum && module.blnMissingTranslationsFound) {
-      if (module.blnShowWarnings) {
-        ShowBeforeTranslating("form", automation::Get(objUserForm, "Name").ToString(), intCurrent,
-                              intTarget);
+    if (intCurrent != configuration_.intDevLangNum && run_.blnMissingTranslationsFound) {
+      if (configuration_.blnShowWarnings) {
+        messages_.TranslationsMissingBefore("form", automation::Get(objUserForm, "Name").ToString(),
+                                            intCurrent, intTarget,
+                                            configuration_.Files().Dictionary());
       }
       return;
     }
 
     automation::Put(objUserForm, "Tag", automation::Variant(intTarget));
-    blnMissingTranslations = false;
-    ReplaceText(objUserForm, "Caption", intCurrent, intTarget);
+    blnMissingTranslations_ = false;
+    texts_.ReplaceText(objUserForm, "Caption", intCurrent, intTarget);
     const automation::ObjectRef objControls = automation::Get(objUserForm, "Controls").ToObject();
     for (const automation::Variant& item : automation::Enumerate(objControls)) {
       TranslateFormObject(item.ToObject(), intCurrent, intTarget);
     }
-    if (blnMissingTranslations && !module.blnMaintenanceRunning && module.blnShowWarnings) {
-      ShowCannotFindTranslations(intCurrent, intTarget);
+    if (blnMissingTranslations_ && !run_.blnMaintenanceRunning && configuration_.blnShowWarnings) {
+      messages_.TextsNotTranslated(intCurrent, intTarget, configuration_.Files().Dictionary());
     }
   } catch (const std::exception& e) {
-    HandleError("VeltranoModule", "TranslateForm", e.what(), "");
+    errors_.HandleError("VeltranoModule", "TranslateForm", e.what(), "");
   }
 }
 
-}  // namespace vt::interpreter
+}  // namespace vt::forms

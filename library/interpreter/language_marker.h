@@ -1,5 +1,11 @@
 #pragma once
 
+#include "library/interpreter/level.h"
+
+#if VELTRANO_LEVEL < VELTRANO_LEVEL_SESSION
+#error "library/interpreter/language_marker.h is above the component that includes it"
+#endif
+
 #include <cstdint>
 #include <optional>
 

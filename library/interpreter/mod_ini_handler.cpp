@@ -5,15 +5,15 @@
 #include <exception>
 #include <string>
 
+#include "library/interpreter/messages.h"
 #include "library/interpreter/mod_err_handler.h"
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/session.h"
 #include "platform/automation/error.h"
 #include "platform/automation/text.h"
 #include "platform/automation/variant.h"
 #include "platform/base/utf8.h"
 #include "platform/data/recordset.h"
 #include "platform/system/env.h"
-#include "platform/system/paths.h"
 #include "platform/system/private_profile.h"
 #include "platform/ui/msgbox.h"
 
@@ -124,41 +124,38 @@ std::string EntryNumber(int n) {
 
 }  // namespace
 
-bool ReadIniFile(bool& blnInterpreterEnabled, std::int16_t& intGlobalLangNum,
-                 bool& blnGetObjectsPrefix) {
-  ModuleState& module = Module();
-  const std::string strIniPath = module.strFixPath + system::SystemPath("\\Veltrano\\Veltrano.ini");
+bool ReadIniFile(Configuration& configuration, vt::data::Recordset* rsUsersLang, Messages& messages,
+                 const ErrorReporter& errors, bool& blnInterpreterEnabled,
+                 std::int16_t& intGlobalLangNum, bool& blnGetObjectsPrefix) {
+  const std::string strIniPath = configuration.Files().Configuration();
   try {
     if (!vt::system::CurrentEnv().FileExists(strIniPath)) {
       vt::ui::RestoreDefaultMousePointer();
       vt::ui::DoEvents();
-      vt::ui::MsgBox("The file \"" + strIniPath +
-                         "\" does not exist:\r\nthe \"Veltrano.dll\" cannot start.\r\n\r\n"
-                         "Please call your supplier !",
-                     vt::ui::kStyleCritical, " Veltrano - WARNING");
+      messages.ConfigurationMissing(strIniPath);
       return false;
     }
 
     const IniReader ini(strIniPath);
     blnInterpreterEnabled = ini.YesFlag("PARAMETERS", "InterpreterEnabled");
-    module.blnShowInfoPanel = ini.YesFlag("PARAMETERS", "ShowInfoPanelOnStartup");
-    module.blnShowWarnings = ini.NoFlag("PARAMETERS", "ShowWarningsForMissingTranslations");
-    module.blnTranslateInvisibleText = ini.NoFlag("PARAMETERS", "TranslateInvisibleText");
-    module.intDevLangNum = ini.Number("PARAMETERS", "DevelopmentLanguageNumber");
+    configuration.blnShowInfoPanel = ini.YesFlag("PARAMETERS", "ShowInfoPanelOnStartup");
+    configuration.blnShowWarnings = ini.NoFlag("PARAMETERS", "ShowWarningsForMissingTranslations");
+    configuration.blnTranslateInvisibleText = ini.NoFlag("PARAMETERS", "TranslateInvisibleText");
+    configuration.intDevLangNum = ini.Number("PARAMETERS", "DevelopmentLanguageNumber");
     intGlobalLangNum = ini.Number("PARAMETERS", "StartingLanguageNumber");
-    module.intStartLangNum = intGlobalLangNum;
+    configuration.intStartLangNum = intGlobalLangNum;
     blnGetObjectsPrefix = ini.YesFlag("PARAMETERS", "GetObjectsPrefix");
-    module.strObjectsTargetPrefix = ini.Text("PARAMETERS", "ObjectsTargetPrefix");
+    configuration.strObjectsTargetPrefix = ini.Text("PARAMETERS", "ObjectsTargetPrefix");
     // At most 99 characters reach us, so the count always fits.
-    module.bytObjectsTargetPrefixLen =
-        static_cast<std::uint8_t>(text::Len(module.strObjectsTargetPrefix));
+    configuration.bytObjectsTargetPrefixLen =
+        static_cast<std::uint8_t>(text::Len(configuration.strObjectsTargetPrefix));
 
     for (int n = 1;; ++n) {
       const std::string strUserName = ini.Text("USERSLANG", "UserName_" + EntryNumber(n));
       if (strUserName.empty()) break;
       const std::int16_t intUserLang = ini.Number("USERSLANG", "UserLang_" + EntryNumber(n));
-      if (!module.rsUsersLang) throw vt::automation::errors::ObjectNotSet();
-      vt::data::Recordset& users = *module.rsUsersLang;
+      if (rsUsersLang == nullptr) throw vt::automation::errors::ObjectNotSet();
+      vt::data::Recordset& users = *rsUsersLang;
       users.AddNew();
       users.SetValue("User", Variant(strUserName));
       users.SetValue("Lang", Variant(static_cast<std::int32_t>(intUserLang)));
@@ -166,16 +163,14 @@ bool ReadIniFile(bool& blnInterpreterEnabled, std::int16_t& intGlobalLangNum,
     }
     return true;
   } catch (const std::exception& e) {
-    vt::ui::MsgBox("The \"Veltrano.dll\" cannot read the file \"" + strIniPath +
-                       "\".\r\n\r\nPlease call your supplier !",
-                   vt::ui::kStyleCritical, " Veltrano - WARNING");
-    HandleError("modIniHandler", "ReadIniFile", e.what(), "");
+    messages.ConfigurationUnreadable(strIniPath);
+    errors.HandleError("modIniHandler", "ReadIniFile", e.what(), "");
     return false;
   }
 }
 
-double ReadReportLengthRatio() {
-  const IniReader ini(Module().strFixPath + system::SystemPath("\\Veltrano\\Veltrano.ini"));
+double ReadReportLengthRatio(const Configuration& configuration) {
+  const IniReader ini(configuration.Files().Configuration());
   return ini.Ratio("PARAMETERS", "ReportLengthRatio", kDefaultReportLengthRatio);
 }
 

@@ -11,7 +11,7 @@ namespace vt::interpreter {
 
 namespace text = automation::text;
 
-bool SearchInProcessList(std::string& strProcessName) {
+bool SearchInProcessList(std::string& strProcessName, const ErrorReporter& errors) {
   bool blnFound = false;
   try {
     strProcessName = text::UCase(text::Trim(strProcessName));
@@ -21,7 +21,7 @@ bool SearchInProcessList(std::string& strProcessName) {
       if (text::UCase(text::Trim(name)) == strProcessName) blnFound = true;
     }
   } catch (const std::exception& e) {
-    HandleError("modProcessList", "SearchInProcessList", e.what(), "");
+    errors.HandleError("modProcessList", "SearchInProcessList", e.what(), "");
     return false;
   }
   return blnFound;

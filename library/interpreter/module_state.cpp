@@ -1,6 +1,8 @@
 #include "library/interpreter/module_state.h"
 
+#include <memory>
 #include <mutex>
+#include <vector>
 
 #include "platform/data/recordset.h"
 
@@ -12,7 +14,7 @@ namespace {
 // until the thread ends), so each thread keeps only a plain pointer.
 struct AllStates {
   std::mutex mutex;
-  std::vector<std::unique_ptr<ModuleState>> states;
+  std::vector<std::unique_ptr<Session>> states;
 };
 
 AllStates& States() {
@@ -20,15 +22,15 @@ AllStates& States() {
   return all;
 }
 
-thread_local ModuleState* this_thread_state = nullptr;
+thread_local Session* this_thread_state = nullptr;
 
 }  // namespace
 
-ModuleState& Module() {
+Session& ThreadSession() {
   if (this_thread_state == nullptr) {
     AllStates& all = States();
     const std::lock_guard lock(all.mutex);
-    all.states.push_back(std::make_unique<ModuleState>());
+    all.states.push_back(std::make_unique<Session>());
     this_thread_state = all.states.back().get();
   }
   return *this_thread_state;

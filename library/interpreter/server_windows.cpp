@@ -131,29 +131,15 @@ HRESULT Slot(Body&& body) noexcept {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 
-class ModuleObject final : public com::Unknown<ModuleObject, _VeltranoModule, ISupportErrorInfo> {
+class ModuleObject final
+    : public com::Unknown<ModuleObject, com::BridgedDispatch<ModuleObject, _VeltranoModule>,
+                          ISupportErrorInfo> {
  public:
   ModuleObject(std::shared_ptr<VeltranoModule> module, ITypeInfo* type_info)
       : module_(std::move(module)), bridge_(module_, type_info) {}
 
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {
     return IsEqualIID(riid, IID__VeltranoModule) ? S_OK : S_FALSE;
-  }
-
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    return bridge_.GetTypeInfoCount(count);
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
-    return bridge_.GetTypeInfo(index, lcid, info);
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
-                                          DISPID* ids) override {
-    return bridge_.GetIDsOfNames(riid, names, count, lcid, ids);
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags,
-                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* info,
-                                   UINT* arg_error) override {
-    return bridge_.Invoke(id, riid, lcid, flags, params, result, info, arg_error);
   }
 
   HRESULT STDMETHODCALLTYPE get_GlobalLangNum(short* value) override {
@@ -255,6 +241,7 @@ class ModuleObject final : public com::Unknown<ModuleObject, _VeltranoModule, IS
 
  private:
   friend Unknown;
+  friend com::BridgedDispatch<ModuleObject, _VeltranoModule>;
   ~ModuleObject() = default;
   void* Find(REFIID riid) {
     if (com::AnyOf(riid, {&IID_IUnknown, &IID_IDispatch, &IID__VeltranoModule})) {

@@ -2,19 +2,13 @@
 
 #include <exception>
 
-#include "library/dictionary/connection.h"
-#include "library/dictionary/row_set.h"
 #include "library/interpreter/dispatch_args.h"
-#include "library/interpreter/mod_err_handler.h"
 #include "library/interpreter/mod_ini_handler.h"
 #include "library/interpreter/mod_process_list.h"
 #include "library/interpreter/module_state.h"
-#include "library/maintenance/form_views.h"
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
-#include "platform/data/quote.h"
 #include "platform/data/recordset.h"
-#include "platform/ui/msgbox.h"
 
 namespace vt::interpreter {
 namespace {
@@ -27,9 +21,9 @@ std::shared_ptr<data::Recordset> NewUserList() {
       {data::FieldDef::FixedText("User", 100), data::FieldDef::Long("Lang")});
 }
 
-void CloseUserList() noexcept {
+void CloseUserList(Session& session) noexcept {
   try {
-    auto& users = Module().rsUsersLang;
+    auto& users = session.rsUsersLang;
     if (users) users->Close();
     users.reset();
   } catch (...) {
@@ -39,8 +33,24 @@ void CloseUserList() noexcept {
 
 }  // namespace
 
-VeltranoModule::VeltranoModule() {
-  ++Module().intObjectsAlive;
+VeltranoModule::VeltranoModule() : VeltranoModule(ThreadSession()) {}
+
+VeltranoModule::VeltranoModule(Session& session)
+    : session_(session),
+      dictionary_({cnDictionary, rsDictionary, cnAlarmDictionary, rsAlarmDictionary, GlobalLangNum,
+                   blnMissingTranslations, blnTranslationFailed},
+                  session_.configuration, session_.run, messages_, errors_, notices_),
+      pictures_(texts_, users_, session_.configuration, session_.run, messages_, errors_,
+                {blnMissingTranslations, blnTranslationFailed}),
+      forms_(texts_, dictionary_, users_, session_.configuration, session_.run, messages_, errors_,
+             blnMissingTranslations),
+      maintenance_(dictionary_, pictures_, session_, messages_, errors_,
+                   {cnDictionary, cnAlarmDictionary, blnMissingTranslations, blnTranslationFailed},
+                   [this](std::string& strFixPicture, std::int16_t intLang) {
+                     std::string strUserName;
+                     TranslatePicture(strFixPicture, intLang, strUserName);
+                   }) {
+  ++session_.intObjectsAlive;
   RegisterMembers();
   Class_Initialize();
 }
@@ -50,12 +60,11 @@ VeltranoModule::~VeltranoModule() { Class_Terminate(); }
 std::string VeltranoModule::TypeName() const { return "VeltranoModule"; }
 
 void VeltranoModule::Class_Initialize() {
-  ModuleState& module = Module();
+  Configuration& configuration = session_.configuration;
 
   std::string strProcessName = "FIX.exe";
-  if (!SearchInProcessList(strProcessName)) {
-    ui::MsgBox("Veltrano can be referenced only by iFix !\r\nNo translation will be executed...",
-               ui::kStyleCritical, " Veltrano - WARNING");
+  if (!SearchInProcessList(strProcessName, errors_)) {
+    messages_.NotInFix();
     blnNotInFix = true;
     lifecycle_ = Lifecycle::OutsideHost;
     return;
@@ -65,26 +74,31 @@ void VeltranoModule::Class_Initialize() {
     {
       automation::ObjectRef workspace = automation::GetObject("", "Workspace.Application");
       automation::ObjectRef system = automation::Get(workspace, "System").ToObject();
-      module.strFixPath =
+      configuration.strFixPath =
           automation::Call(system, "FixPath", {Variant(static_cast<std::int16_t>(1))}).ToString();
     }
 
-    if (module.rsUsersLang) module.rsUsersLang->Close();
-    module.rsUsersLang = NewUserList();
+    std::shared_ptr<data::Recordset>& users = session_.rsUsersLang;
+    if (users) users->Close();
+    users = NewUserList();
 
     bool blnInterpreterEnabled = false;
-    if (!ReadIniFile(blnInterpreterEnabled, GlobalLangNum, GetObjectsPrefix)) {
+    const auto ReadConfiguration = [&] {
+      return ReadIniFile(configuration, users.get(), messages_, errors_, blnInterpreterEnabled,
+                         GlobalLangNum, GetObjectsPrefix);
+    };
+    if (!ReadConfiguration()) {
       blnDisabled = true;
       lifecycle_ = Lifecycle::Disabled;
       return;
     }
 
-    if (module.blnShowInfoPanel) {
+    if (configuration.blnShowInfoPanel) {
       // Edits saved in the editor while the panel was open apply now.
-      maintenance::ShowStartupPanel();
-      if (module.rsUsersLang) module.rsUsersLang->Close();
-      module.rsUsersLang = NewUserList();
-      if (!ReadIniFile(blnInterpreterEnabled, GlobalLangNum, GetObjectsPrefix)) {
+      maintenance::ShowStartupPanel(configuration, messages_, errors_);
+      if (users) users->Close();
+      users = NewUserList();
+      if (!ReadConfiguration()) {
         blnDisabled = true;
         lifecycle_ = Lifecycle::Disabled;
         return;
@@ -92,20 +106,25 @@ void VeltranoModule::Class_Initialize() {
     }
 
     blnDisabled = !blnInterpreterEnabled;
-    if (blnDisabled || !OpenDictionaries()) {
+    if (blnDisabled) {
+      lifecycle_ = Lifecycle::Disabled;
+      return;
+    }
+    if (!dictionary_.OpenDictionaries()) {
+      blnDisabled = true;
       lifecycle_ = Lifecycle::Disabled;
       return;
     }
   } catch (const std::exception& e) {
     lifecycle_ = Lifecycle::Broken;
-    HandleError("VeltranoModule", "Class_Initialize", e.what(), "");
+    errors_.HandleError("VeltranoModule", "Class_Initialize", e.what(), "");
   }
 }
 
 void VeltranoModule::Class_Terminate() noexcept {
   // The user list is shared by every object of the thread: closing it while
   // another object lives would break that object's user lookups.
-  if (--Module().intObjectsAlive == 0) CloseUserList();
+  if (--session_.intObjectsAlive == 0) CloseUserList(session_);
   // Appends were saved when the public call that made them returned; the
   // workbooks are released row sets first.
   rsDictionary.reset();
@@ -121,42 +140,115 @@ VeltranoModule::PublicCall::PublicCall(VeltranoModule& object, const char* proce
 
 VeltranoModule::PublicCall::~PublicCall() {
   if (--object_.intPublicCallDepth != 0) return;
-  for (const auto& connection : {object_.cnDictionary, object_.cnAlarmDictionary}) {
-    if (!connection) continue;
-    try {
-      connection->Commit();
-    } catch (const std::exception& e) {
-      HandleError("VeltranoModule", procedure_, e.what(), "");
-    }
-    connection->EndCall();
-  }
-}
-
-std::optional<std::int16_t> VeltranoModule::LookUpUser(const std::string& strUserName) {
-  const std::shared_ptr<data::Recordset>& users = Module().rsUsersLang;
-  if (NotOpenedAfterFailure(users.get())) return std::nullopt;
-  if (!users) throw automation::errors::ObjectNotSet();
-  users->SetFilter("User=" + data::QuoteLiteral(strUserName));
-  if (users->Eof()) return std::nullopt;
-  return users->GetValue("Lang").ToInteger();
+  object_.dictionary_.EndCall(procedure_);
 }
 
 std::int16_t VeltranoModule::GetUserLang(std::string& strUserName) {
-  try {
-    return LookUpUser(strUserName).value_or(0);
-  } catch (const std::exception& e) {
-    HandleError("VeltranoModule", "GetUserLang", e.what(), "");
-    return 0;
-  }
+  return users_.GetUserLang(strUserName);
 }
 
 Variant VeltranoModule::SetUserGlobalLang(std::string& strUserName) {
   try {
-    if (const auto intLang = LookUpUser(strUserName)) GlobalLangNum = *intLang;
+    if (const auto intLang = users_.LookUpUser(strUserName)) GlobalLangNum = *intLang;
   } catch (const std::exception& e) {
-    HandleError("VeltranoModule", "SetUserGlobalLang", e.what(), "");
+    errors_.HandleError("VeltranoModule", "SetUserGlobalLang", e.what(), "");
   }
   return Variant();
+}
+
+std::string VeltranoModule::TranslateObjectString(const std::string& strString,
+                                                  std::int16_t& intFromLang,
+                                                  std::int16_t& intToLang) {
+  return dictionary_.TranslateObjectString(strString, intFromLang, intToLang);
+}
+
+void VeltranoModule::TranslatePictureObject(const automation::ObjectRef& objPictureObject,
+                                            std::int16_t& intFromLang, std::int16_t& intToLang) {
+  pictures_.TranslatePictureObject(objPictureObject, intFromLang, intToLang);
+}
+
+void VeltranoModule::TranslateFormObject(const automation::ObjectRef& objControl,
+                                         std::int16_t& intFromLang, std::int16_t& intToLang) {
+  forms_.TranslateFormObject(objControl, intFromLang, intToLang);
+}
+
+void VeltranoModule::TranslateMultiPage(const automation::ObjectRef& objMultiPage,
+                                        std::int16_t& intFromLang, std::int16_t& intToLang) {
+  forms_.TranslateMultiPage(objMultiPage, intFromLang, intToLang);
+}
+
+std::string VeltranoModule::TranslateString(std::string& strString,
+                                            const automation::ObjectRef& objPictureOrForm,
+                                            std::int16_t& intLanguageNumber, bool& blnShowWarning) {
+  if (blnDisabled || blnNotInFix || NotOpenedAfterFailure(rsDictionary.get())) return strString;
+  PublicCall call(*this, "TranslateString");
+  return dictionary_.TranslateString(strString, objPictureOrForm, intLanguageNumber,
+                                     blnShowWarning);
+}
+
+automation::ObjectRef VeltranoModule::TranslateAlarmsRecordset(
+    const automation::ObjectRef& rsToTranslate, std::int16_t& intFieldToTranslate,
+    const automation::ObjectRef& objPictureOrForm, std::int16_t& intRequestedLanguageNumber,
+    std::int16_t& intOriginalLanguageNumber, bool& blnRestoreOriginalStrings) {
+  PublicCall call(*this, "TranslateAlarmsRecordset");
+  return dictionary_.TranslateAlarmsRecordset(
+      rsToTranslate, intFieldToTranslate, objPictureOrForm, intRequestedLanguageNumber,
+      intOriginalLanguageNumber, blnRestoreOriginalStrings,
+      blnDisabled || blnNotInFix || NotOpenedAfterFailure(rsAlarmDictionary.get()));
+}
+
+void VeltranoModule::TranslatePicture(std::string& strFixPicture,
+                                      std::int16_t& intLocalLanguageNumber,
+                                      std::string& strUserName) {
+  PublicCall call(*this, "TranslatePicture");
+  pictures_.TranslatePicture(strFixPicture, intLocalLanguageNumber, strUserName, Refused());
+}
+
+void VeltranoModule::TranslateForm(const automation::ObjectRef& objUserForm,
+                                   std::int16_t& intLocalLanguageNumber, std::string& strUserName) {
+  if (Refused()) return;
+  PublicCall call(*this, "TranslateForm");
+  forms_.TranslateForm(objUserForm, intLocalLanguageNumber, strUserName);
+}
+
+void VeltranoModule::TranslateAll(const automation::ObjectRef& objUserForms) {
+  if (blnDisabled || blnNotInFix || blnTranslateAllRunning) return;
+  blnTranslateAllRunning = true;
+  {
+    PublicCall call(*this, "TranslateAll");
+    pictures_.TranslateAll(
+        objUserForms,
+        [this](std::string& strPicture) {
+          std::int16_t intLanguage = 0;
+          std::string strUser;
+          TranslatePicture(strPicture, intLanguage, strUser);
+        },
+        [this](const automation::ObjectRef& objUserForm) {
+          std::int16_t intLanguage = 0;
+          std::string strUser;
+          TranslateForm(objUserForm, intLanguage, strUser);
+        });
+  }
+  blnTranslateAllRunning = false;
+}
+
+void VeltranoModule::ShowStartupConfig() { maintenance_.ShowStartupConfig(); }
+
+void VeltranoModule::RunMaintenance(const char* strProcedure,
+                                    void (maintenance::Maintenance::*body)()) {
+  if (maintenance::MaintenanceRun::Nested(session_.run)) return;
+  const maintenance::MaintenanceRun run(session_.run);
+  if (blnDisabled || blnNotInFix) return;
+  PublicCall call(*this, strProcedure);
+  (maintenance_.*body)();
+}
+
+void VeltranoModule::UpdateAndVerifyDictionary() {
+  RunMaintenance("UpdateAndVerifyDictionary", &maintenance::Maintenance::UpdateAndVerifyDictionary);
+}
+
+void VeltranoModule::ChangeDevLang() {
+  RunMaintenance("ChangeDevLang", &maintenance::Maintenance::ChangeDevLang);
 }
 
 void VeltranoModule::RegisterMembers() {

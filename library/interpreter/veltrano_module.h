@@ -1,24 +1,25 @@
 #pragma once
 
-#include <chrono>
+#include "library/interpreter/level.h"
+
+#if VELTRANO_LEVEL < VELTRANO_LEVEL_FRONT
+#error "library/interpreter/veltrano_module.h is above the component that includes it"
+#endif
+
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
-#include <string_view>
 
+#include "library/dictionary/dictionary.h"
+#include "library/forms/form_translator.h"
+#include "library/interpreter/message_boxes.h"
+#include "library/interpreter/mod_err_handler.h"
 #include "library/interpreter/server.h"
+#include "library/interpreter/session.h"
+#include "library/interpreter/user_language.h"
+#include "library/maintenance/maintenance.h"
+#include "library/pictures/picture_translator.h"
 #include "platform/automation/dispatch.h"
-
-namespace vt::dictionary {
-class Connection;
-class RowSet;
-}  // namespace vt::dictionary
-
-namespace vt::maintenance {
-class PlaceLog;
-struct Coverage;
-}  // namespace vt::maintenance
 
 namespace vt::interpreter {
 
@@ -51,20 +52,17 @@ class IVeltranoModule {
   ~IVeltranoModule() = default;
 };
 
-// Where creation left the object.
-enum class Lifecycle {
-  OutsideHost,  // not created inside the host: every guarded operation does nothing
-  Disabled,     // switched off by the configuration or a missing workbook
-  Ready,
-  Broken,  // creation was interrupted by a failure, which was reported
-};
-
-// The one creatable class of the library. Creation runs the whole start-up
-// (host check, pictures folder, configuration); every failure is reported
-// through HandleError and never leaves the object.
+// The one creatable class of the library, the front of its components: it
+// owns them and the object's fields, runs the guard and PublicCall, and
+// delegates. Creation runs the whole start-up (host check, pictures folder,
+// configuration); every failure is reported through HandleError and never
+// leaves the object.
 class VeltranoModule final : public automation::DispatchObject, public IVeltranoModule {
  public:
+  // On the session of the host's scripting thread.
   VeltranoModule();
+  // On `session`, which outlives the object.
+  explicit VeltranoModule(Session& session);
   ~VeltranoModule() override;
   VeltranoModule(const VeltranoModule&) = delete;
   VeltranoModule& operator=(const VeltranoModule&) = delete;
@@ -101,6 +99,12 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   // when the dictionary has no translation (the missing flags then raised).
   std::string TranslateObjectString(const std::string& strString, std::int16_t& intFromLang,
                                     std::int16_t& intToLang);
+  void TranslatePictureObject(const automation::ObjectRef& objPictureObject,
+                              std::int16_t& intFromLang, std::int16_t& intToLang);
+  void TranslateFormObject(const automation::ObjectRef& objControl, std::int16_t& intFromLang,
+                           std::int16_t& intToLang);
+  void TranslateMultiPage(const automation::ObjectRef& objMultiPage, std::int16_t& intFromLang,
+                          std::int16_t& intToLang);
 
   bool MissingTranslations() const { return blnMissingTranslations; }
 
@@ -110,89 +114,23 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   void Class_Initialize();
   void Class_Terminate() noexcept;
   void RegisterMembers();
-  // Creation steps 7 to 12: both workbooks checked, opened, the dictionary
-  // normalised. False when a workbook is missing (the object is Disabled).
-  bool OpenDictionaries();
-  // Throws when the dictionary was never opened.
-  dictionary::RowSet& Dictionary();
   // True when creation failed before it opened `handle`: that failure was
   // reported, and an operation that needs the handle then does nothing
   // rather than report, at every call, that it is not there.
   bool NotOpenedAfterFailure(const void* handle) const {
     return lifecycle_ == Lifecycle::Broken && handle == nullptr;
   }
-  // The target of TranslateString / TranslateAlarmsRecordset: the number when
-  // given, else the marker of the picture or form, else GlobalLangNum.
-  std::int16_t RequestedLanguage(std::int16_t intLanguageNumber,
-                                 const automation::ObjectRef& objPictureOrForm);
-  // Appends `strText` under the language's column of the dictionary (a full
-  // sheet raises once per public call, then leaves the texts out: false).
-  bool AppendToDictionary(const std::string& strText, std::int16_t intLang);
+  // The guard of the picture and form operations.
+  bool Refused() const {
+    return blnDisabled || blnNotInFix || NotOpenedAfterFailure(rsDictionary.get());
+  }
 
-  // The target of TranslatePicture / TranslateForm: the number when given,
-  // else the user's language when the user is listed, else GlobalLangNum.
-  std::int16_t TargetLanguage(std::int16_t intLocalLanguageNumber, std::string& strUserName);
-  // Opens the picture, translates it when its marker allows; the document is
-  // left in `objDocument` for the ending steps when a maintenance run closes it.
-  void TranslateOpenedPicture(std::string& strFixPicture, std::int16_t intLocalLanguageNumber,
-                              std::string& strUserName, automation::ObjectRef& objDocument);
-  void TranslatePictureObjects(const automation::ObjectRef& objContainer, int intLevel,
-                               std::int16_t& intFromLang, std::int16_t& intToLang);
-  void TranslatePictureObject(const automation::ObjectRef& objPictureObject,
-                              std::int16_t& intFromLang, std::int16_t& intToLang);
-  void TranslateFormObject(const automation::ObjectRef& objControl, std::int16_t& intFromLang,
-                           std::int16_t& intToLang);
-  void TranslateMultiPage(const automation::ObjectRef& objMultiPage, std::int16_t& intFromLang,
-                          std::int16_t& intToLang);
-  // The object-name prefix filter of picture objects and form controls.
-  bool PassesPrefixFilter(const automation::ObjectRef& objObject);
-  // Replaces one text property by its translation (assigned even when equal);
-  // returns the text it replaced.
-  std::string ReplaceText(const automation::ObjectRef& objObject, std::string_view strProperty,
-                          std::int16_t& intFromLang, std::int16_t& intToLang);
-  // During an update run: which object of the picture shows the text. Never
-  // fails the translation.
-  void NoteShownText(const automation::ObjectRef& objObject, std::string_view strProperty,
-                     const std::string& strText) noexcept;
-  // During an update run: the texts inside a group the walk does not enter,
-  // which translation never reaches. Never fails the translation.
-  void NoteUnreachedTexts(const automation::ObjectRef& objObject) noexcept;
+  // A maintenance operation: a nested call returns at once, the run's flags
+  // are lowered however it ends, and the guard comes before the body.
+  void RunMaintenance(const char* strProcedure, void (maintenance::Maintenance::*body)());
 
-  // What one maintenance pass over strSelectedPictures met.
-  struct PicturePass {
-    bool blnMissingTranslations = false;  // some picture lacked a translation
-    int intFailedPictures = 0;            // pictures whose translation reported a failure
-  };
-  // What the dictionary saves of one maintenance run met.
-  struct RunSaves {
-    bool blnFailed = false;      // a save of this run failed
-    std::string strLastFailure;  // told; the same failure again is not
-    bool blnJustTold = false;    // by the last save that was tried
-    // The run's start, then its last save after a picture.
-    std::chrono::system_clock::time_point since{};
-  };
-  // Saves the rows appended so far (a save costs what changed). False when
-  // some remain unsaved after a failure of this run. A failure is told when it
-  // first happens, and again at the `blnFinal` save, which retries and comes
-  // before, and instead of, the run's verdict.
-  bool SaveRunRows(RunSaves& saves, const char* strProcedure, bool blnFinal);
-  // TranslatePicture on every selected picture, in order, towards `intLang`,
-  // the host's events pumped after each, and the appended rows saved after
-  // one when a second has passed since the start or the last save.
-  PicturePass TranslateSelectedPictures(std::int16_t intLang, RunSaves& saves,
-                                        const char* strProcedure);
-  // What an update run met, against the dictionary: nullopt when it cannot
-  // be had (logged). The sheet "Where used" is then written among the run's
-  // pending edits, the report after the run's save; their failures are
-  // logged and change nothing of what the run tells.
-  std::optional<maintenance::Coverage> RunCoverage(const maintenance::PlaceLog& places) noexcept;
-  void NoteWhereUsed(const maintenance::Coverage& coverage) noexcept;
-  void WriteCoverageReport(const maintenance::Coverage& coverage) noexcept;
-  // The two keys that make N the development language; false when a key
-  // could not be written (reported).
-  bool WriteNewDevelopmentLanguage(std::int16_t intNewDevLang);
-
-  // Saves what the outermost public call appended, once, when it returns.
+  // Saves what the outermost public call appended, once, when it returns,
+  // and forgets what the call told once.
   class PublicCall {
    public:
     PublicCall(VeltranoModule& object, const char* procedure);
@@ -204,8 +142,6 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
     VeltranoModule& object_;
     const char* procedure_;
   };
-  // The user's language through the user list's filter; nullopt when unlisted.
-  std::optional<std::int16_t> LookUpUser(const std::string& strUserName);
 
   std::int16_t GlobalLangNum = 0;
   bool GetObjectsPrefix = false;
@@ -223,8 +159,17 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   bool blnTranslationFailed = false;
   Lifecycle lifecycle_ = Lifecycle::Ready;
   int intPublicCallDepth = 0;
-  // Set while an update run walks its pictures.
-  maintenance::PlaceLog* places_ = nullptr;
+
+  Session& session_;
+  MessageBoxes messages_;
+  ErrorReporter errors_{session_.configuration};
+  CallNotices notices_;
+  UserLanguage users_{session_, GlobalLangNum, lifecycle_, errors_};
+  dictionary::Dictionary dictionary_;
+  dictionary::ObjectTexts texts_{dictionary_, GetObjectsPrefix, session_.configuration};
+  pictures::PictureTranslator pictures_;
+  forms::FormTranslator forms_;
+  maintenance::Maintenance maintenance_;
 
   // Keeps the library loaded while the object lives.
   automation::ObjectCounter::Token alive_{LiveObjects()};

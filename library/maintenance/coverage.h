@@ -1,5 +1,11 @@
 #pragma once
 
+#include "library/interpreter/level.h"
+
+#if VELTRANO_LEVEL != VELTRANO_LEVEL_MAINTENANCE && VELTRANO_LEVEL != VELTRANO_LEVEL_OUTSIDE
+#error "library/maintenance/coverage.h is private to its component"
+#endif
+
 // How complete each language is on the pictures an update run walked: the
 // model behind the coverage report and the "Where used" sheet, made from what
 // the run met and what the dictionary holds, with no workbook in sight.

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "library/interpreter/level.h"
+
+#if VELTRANO_LEVEL != VELTRANO_LEVEL_MAINTENANCE && VELTRANO_LEVEL != VELTRANO_LEVEL_OUTSIDE
+#error "library/maintenance/coverage_report.h is private to its component"
+#endif
+
 // The coverage report's two files, made from the model alone.
 
 #include <string>

@@ -1,6 +1,7 @@
 #include "library/maintenance/form_views.h"
 
 #include "library/maintenance/batch_views.h"
+#include "library/maintenance/maintenance.h"
 #include "library/maintenance/picture_selection_form.h"
 #include "library/maintenance/splash_form.h"
 #include "library/maintenance/window_views.h"
@@ -20,8 +21,9 @@ void ShowModal(SplashForm& form) {
   if (!ShowWindowView(form)) RunBatchView(form);
 }
 
-void ShowStartupPanel() {
-  SplashForm form(LibrarySplashSettings());
+void ShowStartupPanel(const interpreter::Configuration& configuration,
+                      interpreter::Messages& messages, const interpreter::ErrorReporter& errors) {
+  SplashForm form(LibrarySplashSettings(configuration.strFixPath), messages, errors);
   ShowModal(form);
 }
 

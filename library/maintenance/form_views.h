@@ -1,5 +1,11 @@
 #pragma once
 
+#include "library/interpreter/level.h"
+
+#if VELTRANO_LEVEL != VELTRANO_LEVEL_MAINTENANCE && VELTRANO_LEVEL != VELTRANO_LEVEL_OUTSIDE
+#error "library/maintenance/form_views.h is private to its component"
+#endif
+
 namespace vt::maintenance {
 
 class PictureSelectionForm;
@@ -10,8 +16,5 @@ class SplashForm;
 // presses the buttons a person would. The transcript records the window.
 void ShowModal(PictureSelectionForm& form);
 void ShowModal(SplashForm& form);
-
-// The startup panel of this library (its version, its folder), modally.
-void ShowStartupPanel();
 
 }  // namespace vt::maintenance

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "library/interpreter/level.h"
+
+#if VELTRANO_LEVEL != VELTRANO_LEVEL_MAINTENANCE && VELTRANO_LEVEL != VELTRANO_LEVEL_OUTSIDE
+#error "library/maintenance/launch.h is private to its component"
+#endif
+
 #include <string>
 
 namespace vt::maintenance {

@@ -6,30 +6,28 @@
 
 #include "library/dictionary/connection.h"
 #include "library/interpreter/mod_err_handler.h"
-#include "library/interpreter/module_state.h"
-#include "library/interpreter/veltrano_module.h"
+#include "library/maintenance/maintenance.h"
 #include "library/maintenance/place_log.h"
 #include "platform/system/env.h"
 #include "platform/ui/msgbox.h"
 
-namespace vt::interpreter {
+namespace vt::maintenance {
 
-VeltranoModule::PicturePass VeltranoModule::TranslateSelectedPictures(std::int16_t intLang,
-                                                                      RunSaves& saves,
-                                                                      const char* strProcedure) {
+Maintenance::PicturePass Maintenance::TranslateSelectedPictures(std::int16_t intLang,
+                                                                RunSaves& saves,
+                                                                const char* strProcedure,
+                                                                PlaceLog* places) {
   PicturePass pass;
   saves.since = system::CurrentEnv().Now();
-  const std::vector<std::string> strPictures = Module().strSelectedPictures;
+  const std::vector<std::string> strPictures = session_.run.strSelectedPictures;
   for (const std::string& strName : strPictures) {
-    blnMissingTranslations = false;
-    blnTranslationFailed = false;
+    fields_.blnMissingTranslations = false;
+    fields_.blnTranslationFailed = false;
     std::string strFixPicture = strName;
-    std::int16_t intLocalLanguageNumber = intLang;
-    std::string strUserName;
-    TranslatePicture(strFixPicture, intLocalLanguageNumber, strUserName);
-    if (places_) places_->EndPicture(strName, blnTranslationFailed);
-    if (blnMissingTranslations) pass.blnMissingTranslations = true;
-    if (blnTranslationFailed) ++pass.intFailedPictures;
+    translate_picture_(strFixPicture, intLang);
+    if (places) places->EndPicture(strName, fields_.blnTranslationFailed);
+    if (fields_.blnMissingTranslations) pass.blnMissingTranslations = true;
+    if (fields_.blnTranslationFailed) ++pass.intFailedPictures;
     // A host takes about a second to open a picture, so this still saves
     // after nearly every one; a run stopped anywhere loses at most a second's
     // rows, which the next run finds again on the pictures. Over quick
@@ -45,9 +43,9 @@ VeltranoModule::PicturePass VeltranoModule::TranslateSelectedPictures(std::int16
   return pass;
 }
 
-bool VeltranoModule::SaveRunRows(RunSaves& saves, const char* strProcedure, bool blnFinal) {
+bool Maintenance::SaveRunRows(RunSaves& saves, const char* strProcedure, bool blnFinal) {
   bool blnSaved = true;
-  for (const auto& connection : {cnDictionary, cnAlarmDictionary}) {
+  for (const auto& connection : {fields_.cnDictionary, fields_.cnAlarmDictionary}) {
     if (!connection) continue;
     try {
       if (connection->Commit(blnFinal && saves.blnFailed)) saves.blnJustTold = false;
@@ -60,7 +58,7 @@ bool VeltranoModule::SaveRunRows(RunSaves& saves, const char* strProcedure, bool
       saves.blnJustTold = blnTell;
       if (blnTell) {
         saves.strLastFailure = e.what();
-        HandleError("VeltranoModule", strProcedure, e.what(), "");
+        errors_.HandleError("VeltranoModule", strProcedure, e.what(), "");
       }
     }
     if (saves.blnFailed && connection->Unsaved()) blnSaved = false;
@@ -68,4 +66,4 @@ bool VeltranoModule::SaveRunRows(RunSaves& saves, const char* strProcedure, bool
   return blnSaved;
 }
 
-}  // namespace vt::interpreter
+}  // namespace vt::maintenance

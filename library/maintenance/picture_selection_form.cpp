@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "library/interpreter/mod_err_handler.h"
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/session.h"
 #include "platform/automation/text.h"
 #include "platform/automation/variant.h"
 #include "platform/base/ascii.h"
@@ -16,28 +16,8 @@
 namespace vt::maintenance {
 namespace {
 
-using interpreter::HandleError;
-using interpreter::Module;
-
 constexpr std::int16_t kBackspace = 8;
 constexpr std::int16_t kFormFeed = 12;
-
-// Runs one event procedure; a failure is reported under the form's name and
-// the procedure's, and the event ends there.
-template <typename Body>
-void Event(const PictureSelectionForm& form, const char* procedure, Body&& body) noexcept {
-  try {
-    body();
-  } catch (const std::exception& e) {
-    HandleError(form.Name(), procedure, e.what(), "");
-  } catch (...) {
-    HandleError(form.Name(), procedure, "unknown failure", "");
-  }
-}
-
-void Warn(const std::string& text) {
-  ui::MsgBox(text, ui::kStyleExclamation, " Veltrano - Warning");
-}
 
 // A list entry: the file name without its last four characters.
 std::string EntryText(const std::string& file) {
@@ -55,7 +35,21 @@ bool Opens(const std::string& file, const std::string& other) {
 
 }  // namespace
 
-PictureSelectionForm::PictureSelectionForm(PictureSelectionKind kind) : kind_(kind) {}
+PictureSelectionForm::PictureSelectionForm(PictureSelectionKind kind, interpreter::Session& session,
+                                           interpreter::Messages& messages,
+                                           const interpreter::ErrorReporter& errors)
+    : kind_(kind), session_(session), messages_(messages), errors_(errors) {}
+
+template <typename Body>
+void PictureSelectionForm::Event(const char* procedure, Body&& body) noexcept {
+  try {
+    body();
+  } catch (const std::exception& e) {
+    errors_.HandleError(Name(), procedure, e.what(), "");
+  } catch (...) {
+    errors_.HandleError(Name(), procedure, "unknown failure", "");
+  }
+}
 
 const char* PictureSelectionForm::Name() const {
   return kind_ == PictureSelectionKind::UpdateDictionary ? "frmUpdateDictionary"
@@ -79,15 +73,15 @@ const char* PictureSelectionForm::lblString(int index) const {
 }
 
 void PictureSelectionForm::Form_Load() {
-  Event(*this, "Form_Load", [this] {
-    const interpreter::ModuleState& module = Module();
+  Event("Form_Load", [this] {
+    const interpreter::Configuration& configuration = session_.configuration;
     // Names that differ only in letter case are one picture on the real
     // platform, and the host opens one file for them: the entry is that
     // file's, and the others are told by name, since no run will reach them.
     std::vector<std::string> strListed;  // the file of each entry
     std::map<std::string, std::size_t> entries;
     std::vector<std::pair<std::string, std::size_t>> strShadowed;  // file, entry
-    for (std::string& file : system::CurrentEnv().ListFiles(module.strFixPath, "*.grf")) {
+    for (std::string& file : system::CurrentEnv().ListFiles(configuration.strFixPath, "*.grf")) {
       const auto [at, added] = entries.try_emplace(base::ToAsciiLower(file), strListed.size());
       if (added) {
         lstPicList.push_back({EntryText(file), false});
@@ -102,23 +96,19 @@ void PictureSelectionForm::Form_Load() {
       strShadowed.emplace_back(std::move(file), at->second);
     }
     if (!strShadowed.empty()) {
-      std::string strText;
-      for (const auto& [file, entry] : strShadowed) {
-        if (!strText.empty()) strText += "\r\n";
-        strText += "The picture \"" + file + "\" is not listed: its name differs from \"" +
-                   strListed[entry] + "\" only in letter case !";
-      }
-      Warn(strText);
+      std::vector<std::pair<std::string, std::string>> strTold;
+      for (const auto& [file, entry] : strShadowed) strTold.emplace_back(file, strListed[entry]);
+      messages_.PicturesShadowed(strTold);
     }
-    txtLangNum = std::to_string(module.intStartLangNum);
+    txtLangNum = std::to_string(configuration.intStartLangNum);
   });
 }
 
 void PictureSelectionForm::txtLangNum_KeyPress(std::int16_t& KeyAscii) {
-  Event(*this, "txtLangNum_KeyPress", [&KeyAscii] {
+  Event("txtLangNum_KeyPress", [this, &KeyAscii] {
     if (KeyAscii == kBackspace || KeyAscii == kFormFeed) return;
     if (KeyAscii >= '0' && KeyAscii <= '9') return;
-    Warn("You must insert a number !");
+    messages_.NotANumber();
     KeyAscii = 0;
   });
 }
@@ -129,48 +119,45 @@ void PictureSelectionForm::CheckEvery(bool selected) {
 }
 
 void PictureSelectionForm::cmdCheckAll_Click() {
-  Event(*this, "cmdCheckAll_Click", [this] { CheckEvery(true); });
+  Event("cmdCheckAll_Click", [this] { CheckEvery(true); });
 }
 
 void PictureSelectionForm::cmdUncheckAll_Click() {
-  Event(*this, "cmdUncheckAll_Click", [this] { CheckEvery(false); });
+  Event("cmdUncheckAll_Click", [this] { CheckEvery(false); });
 }
 
 void PictureSelectionForm::cmdCancel_Click() {
-  Event(*this, "cmdCancel_Click", [this] {
-    Module().blnMaintenanceRunning = false;
+  Event("cmdCancel_Click", [this] {
+    session_.run.blnMaintenanceRunning = false;
     closed = true;
   });
 }
 
 void PictureSelectionForm::cmdUpdateDictionary_Click() {
-  Event(*this, "cmdUpdateDictionary_Click", [this] {
+  Event("cmdUpdateDictionary_Click", [this] {
     if (lstPicList.empty()) return;
     bool blnAnySelected = false;
     for (const ListEntry& entry : lstPicList) blnAnySelected = blnAnySelected || entry.selected;
     if (!blnAnySelected) {
-      Warn("You must select one or more pictures !");
+      messages_.NoPictureSelected();
       focus_request = Control::lstPicList;
       return;
     }
     if (automation::Variant("0" + txtLangNum).ToInteger() == 0) {
-      Warn("You must insert a language number !");
+      messages_.NoLanguageNumber();
       focus_request = Control::txtLangNum;
       return;
     }
     if (kind_ == PictureSelectionKind::ChangeDevLang) {
       ui::Beep();
-      if (ui::MsgBox("Did you select ALL the pictures included in your iFix application ?",
-                     ui::kStyleQuestion, " Veltrano - Confirmation request") != ui::kYes) {
-        return;
-      }
+      if (!messages_.ConfirmAllPicturesSelected()) return;
     }
-    interpreter::ModuleState& module = Module();
-    module.strSelectedPictures.clear();
+    std::vector<std::string>& strSelectedPictures = session_.run.strSelectedPictures;
+    strSelectedPictures.clear();
     for (const ListEntry& entry : lstPicList) {
-      if (entry.selected) module.strSelectedPictures.push_back(entry.text);
+      if (entry.selected) strSelectedPictures.push_back(entry.text);
     }
-    module.intStartLangNum = automation::Variant(txtLangNum).ToInteger();
+    session_.configuration.intStartLangNum = automation::Variant(txtLangNum).ToInteger();
     closed = true;
   });
 }

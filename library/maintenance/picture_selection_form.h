@@ -1,26 +1,38 @@
 #pragma once
 
+#include "library/interpreter/level.h"
+
+#if VELTRANO_LEVEL != VELTRANO_LEVEL_MAINTENANCE && VELTRANO_LEVEL != VELTRANO_LEVEL_OUTSIDE
+#error "library/maintenance/picture_selection_form.h is private to its component"
+#endif
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "library/interpreter/messages.h"
+
+namespace vt::interpreter {
+struct Session;
+class ErrorReporter;
+}  // namespace vt::interpreter
+
 namespace vt::maintenance {
 
 // The two picture-selection dialogs: the same controls and behaviour, their
-// texts and the confirmation of Ok apart.
-enum class PictureSelectionKind {
-  UpdateDictionary,  // frmUpdateDictionary
-  ChangeDevLang,     // frmChangeDevLang
-};
+// texts and the confirmation of Ok apart: frmUpdateDictionary for
+// UpdateDictionary, frmChangeDevLang for ChangeDevLang.
+using PictureSelectionKind = interpreter::MaintenanceKind;
 
 // The form model of frmUpdateDictionary and frmChangeDevLang: what the
 // controls hold and the event procedures, plain C++. A view shows the state
 // and turns a person's clicks and keys (or the batch inputs) into the event
-// procedures' calls. The dialog reports back only through the module-level
+// procedures' calls. The dialog reports back only through the session's
 // blnMaintenanceRunning, strSelectedPictures and intStartLangNum.
 class PictureSelectionForm {
  public:
-  explicit PictureSelectionForm(PictureSelectionKind kind);
+  PictureSelectionForm(PictureSelectionKind kind, interpreter::Session& session,
+                       interpreter::Messages& messages, const interpreter::ErrorReporter& errors);
 
   PictureSelectionKind kind() const { return kind_; }
   // The form's name, which is also the module name of its error reports.
@@ -58,8 +70,15 @@ class PictureSelectionForm {
 
  private:
   void CheckEvery(bool selected);
+  // Runs one event procedure; a failure is reported under the form's name
+  // and the procedure's, and the event ends there.
+  template <typename Body>
+  void Event(const char* procedure, Body&& body) noexcept;
 
   PictureSelectionKind kind_;
+  interpreter::Session& session_;
+  interpreter::Messages& messages_;
+  const interpreter::ErrorReporter& errors_;
 };
 
 }  // namespace vt::maintenance

@@ -1,9 +1,17 @@
 #pragma once
 
+#include "library/interpreter/level.h"
+
+#if VELTRANO_LEVEL != VELTRANO_LEVEL_MAINTENANCE && VELTRANO_LEVEL != VELTRANO_LEVEL_OUTSIDE
+#error "library/maintenance/place_log.h is private to its component"
+#endif
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "library/pictures/picture_translator.h"
 
 namespace vt::maintenance {
 
@@ -27,12 +35,11 @@ struct WalkedPicture {
 // pictures, read once it has ended. A picture counts as walked only when its
 // objects were visited and nothing in it failed; the rows of the others stay
 // as the last run left them.
-class PlaceLog {
+class PlaceLog final : public pictures::PlaceNotes {
  public:
-  // The picture's objects, shown in `language`, are about to be visited.
-  void Walking(std::string_view picture, std::int16_t language);
-  void Add(std::string object, std::string_view property, std::string_view text);
-  void AddUnreached(std::string object, std::string_view property, std::string_view text);
+  void Walking(std::string_view picture, std::int16_t language) override;
+  void Add(std::string object, std::string_view property, std::string_view text) override;
+  void AddUnreached(std::string object, std::string_view property, std::string_view text) override;
   // The picture chosen as `selected` is done: kept when it was walked, named
   // among the failed ones when anything in it failed (walked or not).
   void EndPicture(std::string_view selected, bool failed);

@@ -7,61 +7,58 @@
 #include <vector>
 
 #include "library/dictionary/connection.h"
+#include "library/dictionary/dictionary.h"
 #include "library/dictionary/row_set.h"
 #include "library/interpreter/mod_err_handler.h"
 #include "library/interpreter/mod_ini_handler.h"
-#include "library/interpreter/module_state.h"
-#include "library/interpreter/veltrano_module.h"
 #include "library/maintenance/coverage.h"
 #include "library/maintenance/coverage_report.h"
+#include "library/maintenance/maintenance.h"
 #include "library/maintenance/place_log.h"
 #include "library/maintenance/where_used.h"
 #include "platform/system/date_time.h"
 #include "platform/system/env.h"
-#include "platform/system/paths.h"
 #include "platform/workbook/workbook.h"
 
-namespace vt::interpreter {
+namespace vt::maintenance {
 namespace {
 
 constexpr const char* kProcedure = "UpdateAndVerifyDictionary";
 
-void Log(const std::string& strDescription) {
-  LogError("VeltranoModule", kProcedure, strDescription);
-}
-
 }  // namespace
 
-std::optional<maintenance::Coverage> VeltranoModule::RunCoverage(
-    const maintenance::PlaceLog& places) noexcept {
+std::optional<Coverage> Maintenance::RunCoverage(const PlaceLog& places) noexcept {
+  const auto log = [this](const std::string& strDescription) {
+    errors_.LogError("VeltranoModule", kProcedure, strDescription);
+  };
   try {
-    const ModuleState& module = Module();
-    dictionary::RowSet& rows = Dictionary();
-    if (!cnDictionary) return std::nullopt;
-    const workbook::Sheet& sheet = cnDictionary->Sheet();
+    const interpreter::Configuration& configuration = session_.configuration;
+    dictionary::RowSet& rows = dictionary_.Lookup();
+    if (!fields_.cnDictionary) return std::nullopt;
+    const workbook::Sheet& sheet = fields_.cnDictionary->Sheet();
     std::vector<std::string> header;
     for (std::size_t column = 0; column < sheet.ColumnCount(); ++column) {
       header.emplace_back(sheet.CellText(0, column));
     }
     const std::vector<std::int16_t> languages =
-        maintenance::ReportedLanguages(header, module.intDevLangNum);
+        ReportedLanguages(header, configuration.intDevLangNum);
 
-    double ratio = kDefaultReportLengthRatio;
+    double ratio = interpreter::kDefaultReportLengthRatio;
     try {
-      ratio = ReadReportLengthRatio();
+      ratio = interpreter::ReadReportLengthRatio(configuration);
     } catch (const std::exception& e) {
-      Log(std::string(e.what()) + "; the coverage report takes 1.5");
+      log(std::string(e.what()) + "; the coverage report takes 1.5");
     }
 
-    maintenance::Coverage coverage = maintenance::BuildCoverage(
-        places, languages, ratio, [&](std::string_view text, std::int16_t language) {
-          maintenance::DictionaryEntry entry{text, {}};
+    Coverage coverage =
+        BuildCoverage(places, languages, ratio, [&](std::string_view text, std::int16_t language) {
+          DictionaryEntry entry{text, {}};
           try {
             const auto row = rows.FindExact(language, text);
             if (!row) return entry;  // not added: the sheet is full
-            if (language != module.intDevLangNum) {
+            if (language != configuration.intDevLangNum) {
               try {
-                const std::string_view original = rows.Value(*row, module.intDevLangNum);
+                const std::string_view original = rows.Value(*row, configuration.intDevLangNum);
                 if (!original.empty()) entry.original = original;
               } catch (const dictionary::MissingColumn&) {
                 // No development-language column: the text stands for itself.
@@ -75,57 +72,58 @@ std::optional<maintenance::Coverage> VeltranoModule::RunCoverage(
           }
           return entry;
         });
-    coverage.verified = module.intStartLangNum;
-    coverage.development = module.intDevLangNum;
-    if (const auto column = sheet.FindColumn("Language_" + std::to_string(module.intDevLangNum))) {
+    coverage.verified = configuration.intStartLangNum;
+    coverage.development = configuration.intDevLangNum;
+    if (const auto column =
+            sheet.FindColumn("Language_" + std::to_string(configuration.intDevLangNum))) {
       const auto texts = sheet.ColumnTexts(*column);
       for (std::size_t row = 1; row < texts.size() && row < sheet.RowCount(); ++row) {
         if (!texts[row].empty()) ++coverage.dictionary_texts;
       }
     }
-    coverage.dictionary = module.strFixPath + system::SystemPath("\\Veltrano\\Veltrano.xls");
+    coverage.dictionary = configuration.Files().Dictionary();
     coverage.date = system::IsoDate(system::CurrentEnv().Now());
     return coverage;
   } catch (const std::exception& e) {
-    Log(std::string("the coverage of the run could not be gathered: ") + e.what());
+    log(std::string("the coverage of the run could not be gathered: ") + e.what());
     return std::nullopt;
   }
 }
 
-void VeltranoModule::NoteWhereUsed(const maintenance::Coverage& coverage) noexcept {
+void Maintenance::NoteWhereUsed(const Coverage& coverage) noexcept {
   try {
-    if (!cnDictionary) return;
-    workbook::Sheet* sheet = cnDictionary->FindSheet(maintenance::kWhereUsedSheet);
-    const std::vector<maintenance::WhereUsedRow> rows =
-        maintenance::MergeWhereUsed(sheet ? maintenance::ReadWhereUsed(*sheet, coverage.development)
-                                          : std::vector<maintenance::WhereUsedRow>{},
-                                    coverage);
+    if (!fields_.cnDictionary) return;
+    workbook::Sheet* sheet = fields_.cnDictionary->FindSheet(kWhereUsedSheet);
+    const std::vector<WhereUsedRow> rows = MergeWhereUsed(
+        sheet ? ReadWhereUsed(*sheet, coverage.development) : std::vector<WhereUsedRow>{},
+        coverage);
     if (rows.size() + 1 > workbook::kMaxRows) {
-      throw workbook::Error("the sheet \"" + std::string(maintenance::kWhereUsedSheet) +
-                            "\" would need " + std::to_string(rows.size() + 1) + " rows, " +
+      throw workbook::Error("the sheet \"" + std::string(kWhereUsedSheet) + "\" would need " +
+                            std::to_string(rows.size() + 1) + " rows, " +
                             "more than the 65,536 a sheet holds: it is left as it was");
     }
-    if (!sheet) sheet = cnDictionary->AddSheet(maintenance::kWhereUsedSheet);
-    maintenance::WriteWhereUsed(*sheet, rows);
+    if (!sheet) sheet = fields_.cnDictionary->AddSheet(kWhereUsedSheet);
+    WriteWhereUsed(*sheet, rows);
   } catch (const std::exception& e) {
-    Log(e.what());
+    errors_.LogError("VeltranoModule", kProcedure, e.what());
   }
 }
 
-void VeltranoModule::WriteCoverageReport(const maintenance::Coverage& coverage) noexcept {
-  const std::string strFolder = Module().strFixPath + system::SystemPath("\\Veltrano\\");
+void Maintenance::WriteCoverageReport(const Coverage& coverage) noexcept {
+  const interpreter::ApplicationFiles files = session_.configuration.Files();
   struct File {
-    const char* name;
-    std::string (*render)(const maintenance::Coverage&);
+    std::string path;
+    std::string (*render)(const Coverage&);
   };
-  for (const File& file : {File{"Veltrano_Report.html", maintenance::CoverageHtml},
-                           File{"Veltrano_Report.csv", maintenance::CoverageCsv}}) {
+  for (const File& file :
+       {File{files.ReportHtml(), CoverageHtml}, File{files.ReportCsv(), CoverageCsv}}) {
     try {
-      system::CurrentEnv().WriteFileAtomic(strFolder + file.name, file.render(coverage));
+      system::CurrentEnv().WriteFileAtomic(file.path, file.render(coverage));
     } catch (const std::exception& e) {
-      Log(std::string("the coverage report was not written: ") + e.what());
+      errors_.LogError("VeltranoModule", kProcedure,
+                       std::string("the coverage report was not written: ") + e.what());
     }
   }
 }
 
-}  // namespace vt::interpreter
+}  // namespace vt::maintenance

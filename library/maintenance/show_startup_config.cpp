@@ -2,20 +2,18 @@
 #include <exception>
 
 #include "library/interpreter/mod_err_handler.h"
-#include "library/interpreter/module_state.h"
-#include "library/interpreter/veltrano_module.h"
 #include "library/maintenance/launch.h"
-#include "platform/system/paths.h"
+#include "library/maintenance/maintenance.h"
 
-namespace vt::interpreter {
+namespace vt::maintenance {
 
-void VeltranoModule::ShowStartupConfig() {
+void Maintenance::ShowStartupConfig() {
   try {
     // Not looked for first: the editor opens on the path even when missing.
-    maintenance::StartEditor(Module().strFixPath + system::SystemPath("\\Veltrano\\Veltrano.ini"));
+    StartEditor(session_.configuration.Files().Configuration());
   } catch (const std::exception& e) {
-    HandleError("VeltranoModule", "ShowStartupConfig", e.what(), "");
+    errors_.HandleError("VeltranoModule", "ShowStartupConfig", e.what(), "");
   }
 }
 
-}  // namespace vt::interpreter
+}  // namespace vt::maintenance

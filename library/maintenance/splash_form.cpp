@@ -4,37 +4,26 @@
 #include <utility>
 #include <vector>
 
+#include "library/interpreter/application_files.h"
+#include "library/interpreter/messages.h"
 #include "library/interpreter/mod_err_handler.h"
-#include "library/interpreter/module_state.h"
 #include "library/maintenance/launch.h"
 #include "library/maintenance/library_version.h"
 #include "platform/system/env.h"
 #include "platform/system/module_path.h"
 #include "platform/system/paths.h"
-#include "platform/ui/msgbox.h"
 
 namespace vt::maintenance {
 namespace {
-
-template <typename Body>
-void Event(const char* procedure, Body&& body) noexcept {
-  try {
-    body();
-  } catch (const std::exception& e) {
-    interpreter::HandleError(SplashForm::kName, procedure, e.what(), "");
-  } catch (...) {
-    interpreter::HandleError(SplashForm::kName, procedure, "unknown failure", "");
-  }
-}
 
 // Any object of the library tells the loader which file holds it.
 const char kInsideTheLibrary = 0;
 
 }  // namespace
 
-SplashSettings LibrarySplashSettings() {
+SplashSettings LibrarySplashSettings(const std::string& fix_path) {
   const LibraryVersion version = OwnLibraryVersion();
-  SplashSettings settings{version.major, version.minor, {}, interpreter::Module().strFixPath};
+  SplashSettings settings{version.major, version.minor, {}, fix_path};
   try {
     settings.library_folder = system::ModuleFolderOf(&kInsideTheLibrary);
   } catch (const std::exception&) {
@@ -43,7 +32,20 @@ SplashSettings LibrarySplashSettings() {
   return settings;
 }
 
-SplashForm::SplashForm(SplashSettings settings) : settings_(std::move(settings)) {}
+SplashForm::SplashForm(SplashSettings settings, interpreter::Messages& messages,
+                       const interpreter::ErrorReporter& errors)
+    : settings_(std::move(settings)), messages_(messages), errors_(errors) {}
+
+template <typename Body>
+void SplashForm::Event(const char* procedure, Body&& body) noexcept {
+  try {
+    body();
+  } catch (const std::exception& e) {
+    errors_.HandleError(kName, procedure, e.what(), "");
+  } catch (...) {
+    errors_.HandleError(kName, procedure, "unknown failure", "");
+  }
+}
 
 void SplashForm::Form_Load() {
   Event("Form_Load", [this] {
@@ -81,15 +83,12 @@ void SplashForm::cmdOpenEula_Click() {
 
 void SplashForm::cmdOpenIniFile_Click() {
   Event("cmdOpenIniFile_Click", [this] {
-    const std::string path = settings_.fix_path + system::SystemPath("\\Veltrano\\Veltrano.ini");
+    const std::string path = interpreter::ApplicationFiles(settings_.fix_path).Configuration();
     if (system::CurrentEnv().FileExists(path)) {
       StartEditor(path);
       return;
     }
-    ui::MsgBox("The file \"" + path +
-                   "\" does not exist:\r\nthe \"Veltrano.dll\" cannot start.\r\n\r\n"
-                   "Please call your supplier !",
-               ui::kStyleCritical, " Veltrano - WARNING");
+    messages_.ConfigurationMissing(path);
   });
 }
 

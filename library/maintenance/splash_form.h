@@ -1,6 +1,17 @@
 #pragma once
 
+#include "library/interpreter/level.h"
+
+#if VELTRANO_LEVEL != VELTRANO_LEVEL_MAINTENANCE && VELTRANO_LEVEL != VELTRANO_LEVEL_OUTSIDE
+#error "library/maintenance/splash_form.h is private to its component"
+#endif
+
 #include <string>
+
+namespace vt::interpreter {
+class ErrorReporter;
+class Messages;
+}  // namespace vt::interpreter
 
 namespace vt::maintenance {
 
@@ -12,14 +23,16 @@ struct SplashSettings {
   std::string fix_path;        // the pictures folder (Veltrano/Veltrano.ini below it)
 };
 
-// The settings of this library: its version, its own folder, strFixPath.
-SplashSettings LibrarySplashSettings();
+// The settings of this library: its version, its own folder, and the
+// pictures folder `fix_path` (strFixPath).
+SplashSettings LibrarySplashSettings(const std::string& fix_path);
 
 // The form model of frmSplash, the startup information panel: the version
 // label and the five buttons' event procedures. It keeps no other state.
 class SplashForm {
  public:
-  explicit SplashForm(SplashSettings settings);
+  SplashForm(SplashSettings settings, interpreter::Messages& messages,
+             const interpreter::ErrorReporter& errors);
 
   static constexpr const char* kName = "frmSplash";
   const SplashSettings& settings() const { return settings_; }
@@ -38,8 +51,12 @@ class SplashForm {
 
  private:
   void OpenGuide(const char* procedure, const char* file_name);
+  template <typename Body>
+  void Event(const char* procedure, Body&& body) noexcept;
 
   SplashSettings settings_;
+  interpreter::Messages& messages_;
+  const interpreter::ErrorReporter& errors_;
 };
 
 }  // namespace vt::maintenance

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "library/interpreter/level.h"
+
+#if VELTRANO_LEVEL != VELTRANO_LEVEL_MAINTENANCE && VELTRANO_LEVEL != VELTRANO_LEVEL_OUTSIDE
+#error "library/maintenance/where_used.h is private to its component"
+#endif
+
 // The "Where used" sheet of the dictionary workbook: for each text and the
 // language column it stands in, the places that show it. A translator's aid
 // only: no translation ever reads it.

@@ -2,24 +2,25 @@
 #include <exception>
 #include <string>
 
+#include "library/dictionary/dictionary.h"
 #include "library/interpreter/mod_err_handler.h"
-#include "library/interpreter/veltrano_module.h"
+#include "library/pictures/picture_translator.h"
 
-namespace vt::interpreter {
+namespace vt::pictures {
 
-void VeltranoModule::TranslatePictureObject(const automation::ObjectRef& objPictureObject,
-                                            std::int16_t& intFromLang, std::int16_t& intToLang) {
+void PictureTranslator::TranslatePictureObject(const automation::ObjectRef& objPictureObject,
+                                               std::int16_t intFromLang, std::int16_t intToLang) {
   try {
-    if (!PassesPrefixFilter(objPictureObject)) return;
+    if (!texts_.PassesPrefixFilter(objPictureObject)) return;
     const std::string strType = automation::TypeNameOf(objPictureObject);
     if (strType == "Fix2DText") {
       NoteShownText(objPictureObject, "Caption",
-                    ReplaceText(objPictureObject, "Caption", intFromLang, intToLang));
+                    texts_.ReplaceText(objPictureObject, "Caption", intFromLang, intToLang));
     } else if (strType == "CommandButton") {
       NoteShownText(objPictureObject, "Caption",
-                    ReplaceText(objPictureObject, "Caption", intFromLang, intToLang));
+                    texts_.ReplaceText(objPictureObject, "Caption", intFromLang, intToLang));
       NoteShownText(objPictureObject, "Description",
-                    ReplaceText(objPictureObject, "Description", intFromLang, intToLang));
+                    texts_.ReplaceText(objPictureObject, "Description", intFromLang, intToLang));
     } else if (strType == "AlarmSummaryOCX") {
       // An alarm summary bound to a language is shown only in that language.
       const std::string strDescription =
@@ -31,9 +32,9 @@ void VeltranoModule::TranslatePictureObject(const automation::ObjectRef& objPict
       }
     }
   } catch (const std::exception& e) {
-    blnTranslationFailed = true;
-    HandleError("VeltranoModule", "TranslatePictureObject", e.what(), "");
+    fields_.blnTranslationFailed = true;
+    errors_.HandleError("VeltranoModule", "TranslatePictureObject", e.what(), "");
   }
 }
 
-}  // namespace vt::interpreter
+}  // namespace vt::pictures

@@ -3,40 +3,33 @@
 #include <string>
 
 #include "library/interpreter/mod_err_handler.h"
-#include "library/interpreter/veltrano_module.h"
+#include "library/pictures/picture_translator.h"
 #include "platform/automation/runtime.h"
 
-namespace vt::interpreter {
+namespace vt::pictures {
 
-void VeltranoModule::TranslateAll(const automation::ObjectRef& objUserForms) {
-  if (blnDisabled || blnNotInFix || blnTranslateAllRunning) return;
-  blnTranslateAllRunning = true;
-  {
-    PublicCall call(*this, "TranslateAll");
-    try {
-      const automation::ObjectRef objWorkspace = automation::GetObject("", "Workspace.Application");
-      const automation::ObjectRef objDocuments =
-          automation::Get(objWorkspace, "Documents").ToObject();
-      for (const automation::Variant& item : automation::Enumerate(objDocuments)) {
-        const automation::ObjectRef objDocument = item.ToObject();
-        if (automation::Get(objDocument, "Type").ToString() != "FIX.Picture") continue;
-        std::string strPicture = automation::Get(objDocument, "Name").ToString();
-        std::int16_t intLanguage = 0;
-        std::string strUser;
-        TranslatePicture(strPicture, intLanguage, strUser);
-      }
-      if (objUserForms) {
-        for (const automation::Variant& item : automation::Enumerate(objUserForms)) {
-          std::int16_t intLanguage = 0;
-          std::string strUser;
-          TranslateForm(item.ToObject(), intLanguage, strUser);
-        }
-      }
-    } catch (const std::exception& e) {
-      HandleError("VeltranoModule", "TranslateAll", e.what(), "");
+void PictureTranslator::TranslateAll(
+    const automation::ObjectRef& objUserForms,
+    const std::function<void(std::string&)>& translate_picture,
+    const std::function<void(const automation::ObjectRef&)>& translate_form) {
+  try {
+    const automation::ObjectRef objWorkspace = automation::GetObject("", "Workspace.Application");
+    const automation::ObjectRef objDocuments =
+        automation::Get(objWorkspace, "Documents").ToObject();
+    for (const automation::Variant& item : automation::Enumerate(objDocuments)) {
+      const automation::ObjectRef objDocument = item.ToObject();
+      if (automation::Get(objDocument, "Type").ToString() != "FIX.Picture") continue;
+      std::string strPicture = automation::Get(objDocument, "Name").ToString();
+      translate_picture(strPicture);
     }
+    if (objUserForms) {
+      for (const automation::Variant& item : automation::Enumerate(objUserForms)) {
+        translate_form(item.ToObject());
+      }
+    }
+  } catch (const std::exception& e) {
+    errors_.HandleError("VeltranoModule", "TranslateAll", e.what(), "");
   }
-  blnTranslateAllRunning = false;
 }
 
-}  // namespace vt::interpreter
+}  // namespace vt::pictures

@@ -3,20 +3,22 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
+#include "library/dictionary/dictionary.h"
 #include "library/interpreter/language_marker.h"
+#include "library/interpreter/messages.h"
 #include "library/interpreter/mod_err_handler.h"
-#include "library/interpreter/module_state.h"
-#include "library/interpreter/translation_warnings.h"
-#include "library/interpreter/veltrano_module.h"
-#include "library/maintenance/place_log.h"
+#include "library/interpreter/session.h"
+#include "library/interpreter/user_language.h"
+#include "library/pictures/picture_translator.h"
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
 #include "platform/automation/text.h"
 #include "platform/system/paths.h"
 #include "platform/ui/msgbox.h"
 
-namespace vt::interpreter {
+namespace vt::pictures {
 namespace {
 
 using automation::Variant;
@@ -46,29 +48,28 @@ std::string Shown(std::string_view name) {
 
 }  // namespace
 
-void VeltranoModule::TranslatePicture(std::string& strFixPicture,
-                                      std::int16_t& intLocalLanguageNumber,
-                                      std::string& strUserName) {
-  PublicCall call(*this, "TranslatePicture");
-  const ModuleState& module = Module();
+void PictureTranslator::TranslatePicture(std::string& strFixPicture,
+                                         std::int16_t intLocalLanguageNumber,
+                                         const std::string& strUserName, bool blnRefused) {
+  bool& blnTranslationFailed = fields_.blnTranslationFailed;
   // This picture's own failures decide how it is closed; the caller's count
   // goes on below.
   const bool blnFailedBefore = std::exchange(blnTranslationFailed, false);
   automation::ObjectRef objDocument;
   try {
-    if (!blnDisabled && !blnNotInFix && !NotOpenedAfterFailure(rsDictionary.get())) {
+    if (!blnRefused) {
       TranslateOpenedPicture(strFixPicture, intLocalLanguageNumber, strUserName, objDocument);
     }
   } catch (const std::exception& e) {
     blnTranslationFailed = true;
-    HandleError("VeltranoModule", "TranslatePicture", e.what(), "");
+    errors_.HandleError("VeltranoModule", "TranslatePicture", e.what(), "");
   }
 
   // Ending steps: a maintenance run closes every picture it opened. A
   // conversion that failed, or whose save failed, is not kept half done under
   // the new marker: the picture stays as it is on disk, for the next run.
-  if (module.blnMaintenanceRunning && objDocument) {
-    std::int16_t intCloseCode = module.blnDevLangSecondPass && !blnTranslationFailed ? 1 : 2;
+  if (run_.blnMaintenanceRunning && objDocument) {
+    std::int16_t intCloseCode = run_.blnDevLangSecondPass && !blnTranslationFailed ? 1 : 2;
     for (;;) {
       try {
         automation::Call(objDocument, "Close",
@@ -76,7 +77,7 @@ void VeltranoModule::TranslatePicture(std::string& strFixPicture,
         break;
       } catch (const std::exception& e) {
         blnTranslationFailed = true;
-        HandleError("VeltranoModule", "TranslatePicture", e.what(), "");
+        errors_.HandleError("VeltranoModule", "TranslatePicture", e.what(), "");
         if (intCloseCode == 2) break;
         intCloseCode = 2;
       }
@@ -86,11 +87,10 @@ void VeltranoModule::TranslatePicture(std::string& strFixPicture,
   blnTranslationFailed = blnTranslationFailed || blnFailedBefore;
 }
 
-void VeltranoModule::TranslateOpenedPicture(std::string& strFixPicture,
-                                            std::int16_t intLocalLanguageNumber,
-                                            std::string& strUserName,
-                                            automation::ObjectRef& objDocument) {
-  const ModuleState& module = Module();
+void PictureTranslator::TranslateOpenedPicture(std::string& strFixPicture,
+                                               std::int16_t intLocalLanguageNumber,
+                                               const std::string& strUserName,
+                                               automation::ObjectRef& objDocument) {
   if (automation::text::UCase(automation::text::Right(strFixPicture, 4)) == ".GRF") {
     strFixPicture.resize(strFixPicture.size() - 4);
   }
@@ -99,7 +99,7 @@ void VeltranoModule::TranslateOpenedPicture(std::string& strFixPicture,
   if (strFixPicture.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos) {
     throw automation::errors::BadFileName("the picture name \"" + Shown(strFixPicture) +
                                           "\" is not a file name of the pictures folder \"" +
-                                          module.strFixPath + "\"");
+                                          configuration_.strFixPath + "\"");
   }
 
   automation::ObjectRef objPage;
@@ -110,38 +110,40 @@ void VeltranoModule::TranslateOpenedPicture(std::string& strFixPicture,
     objDocument =
         automation::Call(
             objDocuments, "Open",
-            {Variant(module.strFixPath + system::SystemPath("\\") + strFixPicture + ".grf"),
+            {Variant(configuration_.strFixPath + system::SystemPath("\\") + strFixPicture + ".grf"),
              Variant(static_cast<std::int16_t>(2))})
             .ToObject();
     objPage = automation::Get(objDocument, "Page").ToObject();
     // The picture stays open in the host; only a maintenance run closes it.
-    if (!module.blnMaintenanceRunning) objDocument.reset();
+    if (!run_.blnMaintenanceRunning) objDocument.reset();
   }
 
-  std::int16_t intCurrent =
-      MarkerLanguage(automation::Get(objPage, "Comments")).value_or(module.intDevLangNum);
-  std::int16_t intTarget = TargetLanguage(intLocalLanguageNumber, strUserName);
+  const std::int16_t intCurrent = interpreter::MarkerLanguage(automation::Get(objPage, "Comments"))
+                                      .value_or(configuration_.intDevLangNum);
+  const std::int16_t intTarget = users_.TargetLanguage(intLocalLanguageNumber, strUserName);
   if (intCurrent == intTarget) return;
 
-  if (intCurrent != module.intDevLangNum && module.blnMissingTranslationsFound) {
-    if (module.blnShowWarnings) {
-      ShowBeforeTranslating("picture", strFixPicture, intCurrent, intTarget);
+  if (intCurrent != configuration_.intDevLangNum && run_.blnMissingTranslationsFound) {
+    if (configuration_.blnShowWarnings) {
+      messages_.TranslationsMissingBefore("picture", strFixPicture, intCurrent, intTarget,
+                                          configuration_.Files().Dictionary());
     }
     return;
   }
 
   automation::Put(objPage, "Comments", Variant(intTarget));
-  blnMissingTranslations = false;
+  fields_.blnMissingTranslations = false;
   if (places_) places_->Walking(strFixPicture, intCurrent);
   TranslatePictureObjects(objPage, 1, intCurrent, intTarget);
-  if (blnMissingTranslations && !module.blnMaintenanceRunning && module.blnShowWarnings) {
-    ShowCannotFindTranslations(intCurrent, intTarget);
+  if (fields_.blnMissingTranslations && !run_.blnMaintenanceRunning &&
+      configuration_.blnShowWarnings) {
+    messages_.TextsNotTranslated(intCurrent, intTarget, configuration_.Files().Dictionary());
   }
 }
 
-void VeltranoModule::TranslatePictureObjects(const automation::ObjectRef& objContainer,
-                                             int intLevel, std::int16_t& intFromLang,
-                                             std::int16_t& intToLang) {
+void PictureTranslator::TranslatePictureObjects(const automation::ObjectRef& objContainer,
+                                                int intLevel, std::int16_t intFromLang,
+                                                std::int16_t intToLang) {
   const automation::ObjectRef objObjects =
       automation::Get(objContainer, "ContainedObjects").ToObject();
   for (const Variant& item : automation::Enumerate(objObjects)) {
@@ -155,4 +157,69 @@ void VeltranoModule::TranslatePictureObjects(const automation::ObjectRef& objCon
   }
 }
 
-}  // namespace vt::interpreter
+namespace {
+
+std::string NameOf(const automation::ObjectRef& objObject) {
+  try {
+    return automation::Get(objObject, "Name").ToString();
+  } catch (const std::exception&) {
+    return {};  // shown all the same, under no name
+  }
+}
+
+}  // namespace
+
+void PictureTranslator::NoteShownText(const automation::ObjectRef& objObject,
+                                      std::string_view strProperty,
+                                      const std::string& strText) noexcept {
+  if (places_ == nullptr) return;
+  try {
+    places_->Add(NameOf(objObject), strProperty, automation::text::Trim(strText));
+  } catch (...) {
+    // Out of memory: the place is left out of the report, the run goes on.
+  }
+}
+
+void PictureTranslator::NoteUnreachedTexts(const automation::ObjectRef& objObject) noexcept {
+  if (places_ == nullptr) return;
+  try {
+    if (automation::TypeNameOf(objObject) != "Fix2DGroup") return;
+    // Depth first in the collections' order, however deep the groups go.
+    std::vector<std::pair<std::vector<automation::Variant>, std::size_t>> open;
+    open.emplace_back(
+        automation::Enumerate(automation::Get(objObject, "ContainedObjects").ToObject()), 0);
+    while (!open.empty()) {
+      auto& [members, next] = open.back();
+      if (next == members.size()) {
+        open.pop_back();
+        continue;
+      }
+      const automation::ObjectRef objMember = members[next++].ToObject();
+      const std::string strType = automation::TypeNameOf(objMember);
+      if (strType == "Fix2DGroup") {
+        open.emplace_back(
+            automation::Enumerate(automation::Get(objMember, "ContainedObjects").ToObject()), 0);
+        continue;
+      }
+      // What translation would replace, were the object not so deep.
+      if ((strType != "Fix2DText" && strType != "CommandButton") ||
+          !texts_.PassesPrefixFilter(objMember))
+        continue;
+      const std::string strName = NameOf(objMember);
+      const auto note = [&](std::string_view strProperty) {
+        places_->AddUnreached(
+            strName, strProperty,
+            automation::text::Trim(automation::Get(objMember, strProperty).ToString()));
+      };
+      note("Caption");
+      if (strType == "CommandButton") note("Description");
+    }
+  } catch (const std::exception& e) {
+    errors_.LogError(
+        "VeltranoModule", "UpdateAndVerifyDictionary",
+        std::string("the objects in groups too deep to be translated were not all read: ") +
+            e.what());
+  }
+}
+
+}  // namespace vt::pictures

@@ -118,4 +118,34 @@ class DispatchBridge {
   std::vector<std::string> names_;  // id - 1 -> the name as first asked for
 };
 
+// IDispatch's four methods for `Object`, which implements `Interface` (IDispatch
+// or a dual interface) over the DispatchBridge it keeps as `bridge_`.
+// `Object` befriends this base when `bridge_` is private. Like every COM
+// object it is destroyed by Release, never through a base pointer.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+template <typename Object, typename Interface>
+class BridgedDispatch : public Interface {
+ public:
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    return Bridge().GetTypeInfoCount(count);
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
+    return Bridge().GetTypeInfo(index, lcid, info);
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                          DISPID* ids) override {
+    return Bridge().GetIDsOfNames(riid, names, count, lcid, ids);
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* info,
+                                   UINT* arg_error) override {
+    return Bridge().Invoke(id, riid, lcid, flags, params, result, info, arg_error);
+  }
+
+ private:
+  DispatchBridge& Bridge() { return static_cast<Object*>(this)->bridge_; }
+};
+#pragma GCC diagnostic pop
+
 }  // namespace vt::automation::com

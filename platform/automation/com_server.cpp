@@ -177,28 +177,14 @@ class Enumerator final : public Unknown<Enumerator, IEnumVARIANT> {
   std::size_t next_;
 };
 
-class ObjectDispatch final : public Unknown<ObjectDispatch, IDispatch, IProvideClassInfo> {
+class ObjectDispatch final
+    : public Unknown<ObjectDispatch, BridgedDispatch<ObjectDispatch, IDispatch>,
+                     IProvideClassInfo> {
  public:
   explicit ObjectDispatch(ObjectRef object)
       : module_(CodeOf(*object)), bridge_(std::move(object), nullptr) {}
 
   const ObjectRef& object() const { return bridge_.object(); }
-
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    return bridge_.GetTypeInfoCount(count);
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
-    return bridge_.GetTypeInfo(index, lcid, info);
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
-                                          DISPID* ids) override {
-    return bridge_.GetIDsOfNames(riid, names, count, lcid, ids);
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags,
-                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* info,
-                                   UINT* arg_error) override {
-    return bridge_.Invoke(id, riid, lcid, flags, params, result, info, arg_error);
-  }
 
   HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) override {
     if (!info) return E_POINTER;
@@ -207,6 +193,7 @@ class ObjectDispatch final : public Unknown<ObjectDispatch, IDispatch, IProvideC
 
  private:
   friend Unknown;
+  friend BridgedDispatch<ObjectDispatch, IDispatch>;
   ~ObjectDispatch() = default;
   void* Find(REFIID riid) {
     if (IsEqualIID(riid, IID_IProvideClassInfo)) return static_cast<IProvideClassInfo*>(this);

@@ -2,7 +2,7 @@
 // normalised) and termination.
 #include <filesystem>
 
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/session.h"
 #include "platform/system/env.h"
 #include "tests/dictionary/dictionary_fixture.h"
 
@@ -115,7 +115,7 @@ TEST_F(DictionaryCreationTest, NumberCellsAreLeftAsTheSpreadsheetMadeThem) {
 
 TEST_F(DictionaryCreationTest, MissingDictionaryDisablesWithItsMessage) {
   WriteAlarms({});
-  auto object = std::make_shared<VeltranoModule>();
+  auto object = std::make_shared<VeltranoModule>(session_);
   EXPECT_EQ(object->lifecycle(), Lifecycle::Disabled);
   ExpectMissingFileMessage(dictionary_path());
   EXPECT_GE(backend_.pointer_restored, 1);
@@ -128,7 +128,7 @@ TEST_F(DictionaryCreationTest, MissingDictionaryDisablesWithItsMessage) {
 TEST_F(DictionaryCreationTest, MissingAlarmWorkbookOpensNothing) {
   WriteDictionary({{"  Start  ", "Démarrer", ""}});
   const std::string before = ReadFile(dictionary_path());
-  auto object = std::make_shared<VeltranoModule>();
+  auto object = std::make_shared<VeltranoModule>(session_);
   EXPECT_EQ(object->lifecycle(), Lifecycle::Disabled);
   ExpectMissingFileMessage(alarm_path());
   // Not normalised: the dictionary was never opened.
@@ -139,7 +139,7 @@ TEST_F(DictionaryCreationTest, MissingAlarmWorkbookOpensNothing) {
 TEST_F(DictionaryCreationTest, FolderCountsAsMissing) {
   fs::create_directory(dictionary_path());
   WriteAlarms({});
-  auto object = std::make_shared<VeltranoModule>();
+  auto object = std::make_shared<VeltranoModule>(session_);
   EXPECT_EQ(object->lifecycle(), Lifecycle::Disabled);
   ExpectMissingFileMessage(dictionary_path());
 }
@@ -147,7 +147,7 @@ TEST_F(DictionaryCreationTest, FolderCountsAsMissing) {
 TEST_F(DictionaryCreationTest, DisabledConfigurationOpensNoWorkbook) {
   WriteIni("InterpreterEnabled", "N");
   // No workbook at all: they are never looked for.
-  auto object = std::make_shared<VeltranoModule>();
+  auto object = std::make_shared<VeltranoModule>(session_);
   EXPECT_EQ(object->lifecycle(), Lifecycle::Disabled);
   EXPECT_TRUE(TakeMessages().empty());
 }
@@ -155,7 +155,7 @@ TEST_F(DictionaryCreationTest, DisabledConfigurationOpensNoWorkbook) {
 TEST_F(DictionaryCreationTest, DamagedDictionaryIsReportedAndLeavesTheObjectBroken) {
   WriteFile(dictionary_path(), std::string(4096, 'x'));
   WriteAlarms({{"Pump", "Pompe", ""}});
-  auto object = std::make_shared<VeltranoModule>();
+  auto object = std::make_shared<VeltranoModule>(session_);
   EXPECT_EQ(object->lifecycle(), Lifecycle::Broken);
   ExpectCreationReport("Veltrano.xls");
   EXPECT_EQ(ReadFile(dictionary_path()), std::string(4096, 'x'));
@@ -169,7 +169,7 @@ TEST_F(DictionaryCreationTest, DamagedDictionaryIsReportedAndLeavesTheObjectBrok
 TEST_F(DictionaryCreationTest, SheetNotNamedDictionaryIsReported) {
   WriteWorkbook(dictionary_path(), ThreeLanguages(), {{"Start", "Démarrer", ""}}, "Sheet1");
   WriteAlarms({});
-  auto object = std::make_shared<VeltranoModule>();
+  auto object = std::make_shared<VeltranoModule>(session_);
   EXPECT_EQ(object->lifecycle(), Lifecycle::Broken);
   ExpectCreationReport("Dictionary");
 }
@@ -177,7 +177,7 @@ TEST_F(DictionaryCreationTest, SheetNotNamedDictionaryIsReported) {
 TEST_F(DictionaryCreationTest, AlarmWorkbookFailureKeepsTheDictionaryOpen) {
   WriteDictionary({{" Start", "Démarrer", ""}});
   WriteWorkbook(alarm_path(), ThreeLanguages(), {{"Pump", "Pompe", ""}}, "Alarms");
-  auto object = std::make_shared<VeltranoModule>();
+  auto object = std::make_shared<VeltranoModule>(session_);
   EXPECT_EQ(object->lifecycle(), Lifecycle::Broken);
   ExpectCreationReport("Veltrano_Alm.xls");
   // Opened and normalised before the failure: it stays so.
@@ -194,7 +194,7 @@ TEST_F(DictionaryCreationTest, TerminationReleasesTheWorkbooksAndTheUserList) {
     first.reset();
     EXPECT_EQ(Translate(*second, "Start", 2), "Démarrer");
   }
-  EXPECT_EQ(interpreter::Module().rsUsersLang, nullptr);
+  EXPECT_EQ(session_.rsUsersLang, nullptr);
 
   // A translator's edit made after the release is seen by the next object.
   WriteDictionary({{"Start", "Inizio", ""}});

@@ -1,7 +1,7 @@
 // TranslateAlarmsRecordset on in-memory recordsets over a real alarm workbook.
 #include <set>
 
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/session.h"
 #include "platform/automation/runtime.h"
 #include "platform/data/recordset.h"
 #include "tests/dictionary/dictionary_fixture.h"
@@ -10,7 +10,6 @@ namespace vt::dictionary::testing {
 namespace {
 
 using automation::Variant;
-using interpreter::Module;
 using interpreter::VeltranoModule;
 
 constexpr std::int16_t kText = 1;  // the alarm list's text column
@@ -176,8 +175,8 @@ TEST_F(DictionaryAlarmsTest, MissingTextsAreAppendedAndWarnedOnce) {
   EXPECT_EQ(rows[8], (std::vector<XlrdCell>{Text("  Motor  hot "), Empty(), Empty()}));
   // The picture and form flags are not this operation's.
   EXPECT_FALSE(object_->MissingTranslations());
-  EXPECT_FALSE(Module().blnMissingTranslationsFound);
-  EXPECT_FALSE(Module().blnDictionaryUpdated);
+  EXPECT_FALSE(session_.run.blnMissingTranslationsFound);
+  EXPECT_FALSE(session_.run.blnDictionaryUpdated);
 
   // Found next time: no second append.
   result = Translate(Alarms({Variant("fan 'c' STOPPED")}), 3);
@@ -256,7 +255,7 @@ TEST_F(DictionaryAlarmsTest, BadFieldOrColumnIsReported) {
 TEST_F(DictionaryAlarmsTest, DisabledObjectReturnsTheRecordsetUnchanged) {
   object_.reset();
   WriteIni("InterpreterEnabled", "N");
-  object_ = std::make_shared<VeltranoModule>();
+  object_ = std::make_shared<VeltranoModule>(session_);
   auto result = Translate(Alarms({Variant("Pump #1"), Variant("Unknown")}), 2);
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(Texts(result), (std::vector<std::string>{"Pump #1", "Unknown"}));

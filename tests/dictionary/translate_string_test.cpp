@@ -1,7 +1,7 @@
 // TranslateObjectString and TranslateString over real workbooks.
 #include <filesystem>
 
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/session.h"
 #include "platform/automation/runtime.h"
 #include "platform/system/env.h"
 #include "tests/dictionary/dictionary_fixture.h"
@@ -11,7 +11,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using automation::Variant;
-using interpreter::Module;
 using interpreter::VeltranoModule;
 
 class DictionaryTranslateTest : public DictionaryTest {
@@ -39,8 +38,8 @@ class DictionaryTranslateTest : public DictionaryTest {
   }
   std::size_t DictionaryRows() { return ReadWithXlrd(dictionary_path()).size(); }
   void ResetFlags() {
-    Module().blnMissingTranslationsFound = false;
-    Module().blnDictionaryUpdated = false;
+    session_.run.blnMissingTranslationsFound = false;
+    session_.run.blnDictionaryUpdated = false;
   }
 
   std::shared_ptr<VeltranoModule> object_;
@@ -54,8 +53,8 @@ TEST_F(DictionaryTranslateTest, FoundTextKeepsItsOuterBlanks) {
   EXPECT_EQ(Object("温度", 2, 1), "Température");
   EXPECT_EQ(Object("Démarrer", 2, 3), "Avvio");
   EXPECT_FALSE(object_->MissingTranslations());
-  EXPECT_FALSE(Module().blnMissingTranslationsFound);
-  EXPECT_FALSE(Module().blnDictionaryUpdated);
+  EXPECT_FALSE(session_.run.blnMissingTranslationsFound);
+  EXPECT_FALSE(session_.run.blnDictionaryUpdated);
   EXPECT_TRUE(TakeMessages().empty());
 }
 
@@ -63,11 +62,11 @@ TEST_F(DictionaryTranslateTest, FirstOfTwoEqualRowsAndLetterCaseMatter) {
   EXPECT_EQ(Object("Start", 1, 2), "Démarrer");
   EXPECT_EQ(Object("start", 1, 2), "démarrer (minuscule)");
   EXPECT_EQ(Object("Lancer", 2, 3), "Partenza");
-  EXPECT_FALSE(Module().blnDictionaryUpdated);
+  EXPECT_FALSE(session_.run.blnDictionaryUpdated);
 
   // Only letter case differs: a new entry.
   EXPECT_EQ(Object("STOP", 1, 2), "STOP");
-  EXPECT_TRUE(Module().blnDictionaryUpdated);
+  EXPECT_TRUE(session_.run.blnDictionaryUpdated);
   EXPECT_TRUE(object_->MissingTranslations());
 }
 
@@ -76,7 +75,7 @@ TEST_F(DictionaryTranslateTest, EmptyAndBlankTextsAreNotLookedUp) {
     EXPECT_EQ(Object(text, 1, 2), text);
     EXPECT_EQ(String(text, 0), text);  // not even the parameter message
   }
-  EXPECT_FALSE(Module().blnDictionaryUpdated);
+  EXPECT_FALSE(session_.run.blnDictionaryUpdated);
   EXPECT_FALSE(object_->MissingTranslations());
   EXPECT_TRUE(TakeMessages().empty());
   EXPECT_EQ(DictionaryRows(), 7u);
@@ -85,18 +84,18 @@ TEST_F(DictionaryTranslateTest, EmptyAndBlankTextsAreNotLookedUp) {
 TEST_F(DictionaryTranslateTest, MissingTextIsAppendedOnceAndFlagged) {
   EXPECT_EQ(Object(" Steam drum  ", 1, 2), " Steam drum  ");
   EXPECT_TRUE(object_->MissingTranslations());
-  EXPECT_TRUE(Module().blnMissingTranslationsFound);
-  EXPECT_TRUE(Module().blnDictionaryUpdated);
+  EXPECT_TRUE(session_.run.blnMissingTranslationsFound);
+  EXPECT_TRUE(session_.run.blnDictionaryUpdated);
 
   // Seen at once: the second miss finds the row and its empty translation.
   ResetFlags();
   EXPECT_EQ(Object("Steam drum", 1, 3), "Steam drum");
-  EXPECT_FALSE(Module().blnDictionaryUpdated);
-  EXPECT_TRUE(Module().blnMissingTranslationsFound);
+  EXPECT_FALSE(session_.run.blnDictionaryUpdated);
+  EXPECT_TRUE(session_.run.blnMissingTranslationsFound);
 
   // Tabs are not blanks: kept and looked up as they are.
   EXPECT_EQ(Object("\tStart", 1, 2), "\tStart");
-  EXPECT_TRUE(Module().blnDictionaryUpdated);
+  EXPECT_TRUE(session_.run.blnDictionaryUpdated);
 
   // The public call that follows saves what was appended.
   EXPECT_EQ(String("Stop", 2), "Arrêt");
@@ -109,15 +108,15 @@ TEST_F(DictionaryTranslateTest, MissingTextIsAppendedOnceAndFlagged) {
 TEST_F(DictionaryTranslateTest, FoundWithEmptyTargetReturnsTheInputAndFlags) {
   EXPECT_EQ(Object("  Stop ", 1, 3), "  Stop ");
   EXPECT_TRUE(object_->MissingTranslations());
-  EXPECT_TRUE(Module().blnMissingTranslationsFound);
-  EXPECT_FALSE(Module().blnDictionaryUpdated);
+  EXPECT_TRUE(session_.run.blnMissingTranslationsFound);
+  EXPECT_FALSE(session_.run.blnDictionaryUpdated);
 }
 
 TEST_F(DictionaryTranslateTest, SameLanguageMissAppendsWithoutFlags) {
   EXPECT_EQ(Object("Conveyor", 2, 2), "Conveyor");
-  EXPECT_TRUE(Module().blnDictionaryUpdated);
+  EXPECT_TRUE(session_.run.blnDictionaryUpdated);
   EXPECT_FALSE(object_->MissingTranslations());
-  EXPECT_FALSE(Module().blnMissingTranslationsFound);
+  EXPECT_FALSE(session_.run.blnMissingTranslationsFound);
   EXPECT_EQ(String("x", 3), "x");  // saves
   EXPECT_EQ(XlrdRow(dictionary_path(), 7, 3),
             (std::vector<XlrdCell>{Empty(), Text("Conveyor"), Empty()}));
@@ -167,7 +166,7 @@ TEST_F(DictionaryTranslateTest, ApostrophesAreStoredSingleAndFoundAgain) {
   object_ = CreateReady();
   ResetFlags();
   EXPECT_EQ(Object("Pump 'A' isn't ready", 1, 2), "Pump 'A' isn't ready");
-  EXPECT_FALSE(Module().blnDictionaryUpdated);
+  EXPECT_FALSE(session_.run.blnDictionaryUpdated);
   EXPECT_EQ(DictionaryRows(), 8u);
 }
 
@@ -243,7 +242,7 @@ TEST_F(DictionaryTranslateTest, TranslateStringParameterMessage) {
 TEST_F(DictionaryTranslateTest, TranslateStringDevelopmentLanguageLooksNothingUp) {
   EXPECT_EQ(String(" Unknown text ", 1, true), " Unknown text ");
   EXPECT_TRUE(TakeMessages().empty());
-  EXPECT_FALSE(Module().blnDictionaryUpdated);
+  EXPECT_FALSE(session_.run.blnDictionaryUpdated);
   EXPECT_EQ(DictionaryRows(), 7u);
 }
 
@@ -261,10 +260,10 @@ TEST_F(DictionaryTranslateTest, TranslateStringMissingTranslationMessage) {
                 expected_file + "\" .");
   // Appended before the call returned.
   EXPECT_EQ(XlrdRow(dictionary_path(), 7, 3)[0], Text("Steam drum"));
-  EXPECT_TRUE(Module().blnDictionaryUpdated);
+  EXPECT_TRUE(session_.run.blnDictionaryUpdated);
   // TranslateString leaves the missing flags alone.
   EXPECT_FALSE(object_->MissingTranslations());
-  EXPECT_FALSE(Module().blnMissingTranslationsFound);
+  EXPECT_FALSE(session_.run.blnMissingTranslationsFound);
 
   // Found with an empty target: the same message, with the target.
   EXPECT_EQ(String("Stop", 3, true), "Stop");
@@ -299,7 +298,7 @@ TEST_F(DictionaryTranslateTest, TranslateStringByNameThroughDispatch) {
 TEST_F(DictionaryTranslateTest, GuardReturnsTheInputWithoutAnyLookup) {
   object_.reset();
   WriteIni("InterpreterEnabled", "N");
-  object_ = std::make_shared<VeltranoModule>();
+  object_ = std::make_shared<VeltranoModule>(session_);
   const std::string before = ReadFile(dictionary_path());
   EXPECT_EQ(String(" Unknown ", 2, true), " Unknown ");
   EXPECT_EQ(String(" Unknown ", 0, true), " Unknown ");

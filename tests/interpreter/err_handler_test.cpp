@@ -20,7 +20,7 @@ class HandleErrorTest : public InterpreterTest {
  protected:
   void SetUp() override {
     InterpreterTest::SetUp();
-    Module().strFixPath = pictures().string();
+    session_.configuration.strFixPath = pictures().string();
     env_.now = LocalTime(2024, 3, 5, 14, 7, 9);
   }
   std::string Stamp() const { return system::FormatDateTime(*env_.now); }
@@ -28,7 +28,7 @@ class HandleErrorTest : public InterpreterTest {
 
 TEST_F(HandleErrorTest, AppendsOneLineAndShowsTheCriticalBox) {
   testing::WriteFile(log_path(), "earlier report\r\n");
-  HandleError("modIniHandler", "ReadIniFile", "Type mismatch", "");
+  errors_.HandleError("modIniHandler", "ReadIniFile", "Type mismatch", "");
 
   const std::string stamp = Stamp();
   EXPECT_NE(stamp.find(":07:09"), std::string::npos) << stamp;  // 14:07:09 or 2:07:09 PM
@@ -45,18 +45,18 @@ TEST_F(HandleErrorTest, AppendsOneLineAndShowsTheCriticalBox) {
 }
 
 TEST_F(HandleErrorTest, EachReportOpensTheLogAfresh) {
-  HandleError("VeltranoModule", "GetUserLang", "first", "");
+  errors_.HandleError("VeltranoModule", "GetUserLang", "first", "");
   std::filesystem::remove(log_path());  // someone moved the log away meanwhile
-  HandleError("VeltranoModule", "SetUserGlobalLang", "second", "");
+  errors_.HandleError("VeltranoModule", "SetUserGlobalLang", "second", "");
   EXPECT_EQ(Log(), Stamp() + ";VeltranoModule;SetUserGlobalLang;second;\r\n");
-  HandleError("VeltranoModule", "GetUserLang", "third", "");
+  errors_.HandleError("VeltranoModule", "GetUserLang", "third", "");
   EXPECT_EQ(Log(), Stamp() + ";VeltranoModule;SetUserGlobalLang;second;\r\n" + Stamp() +
                        ";VeltranoModule;GetUserLang;third;\r\n");
   EXPECT_EQ(backend_.shown.size(), 3u);
 }
 
 TEST_F(HandleErrorTest, DebugReferenceFillsFifthFieldAndAddsALine) {
-  HandleError("modX", "ProcY", "Overflow", "row 12");
+  errors_.HandleError("modX", "ProcY", "Overflow", "row 12");
   EXPECT_EQ(Log(), Stamp() + ";modX;ProcY;Overflow;row 12\r\n");
   ASSERT_EQ(backend_.shown.size(), 1u);
   const std::string& text = backend_.shown[0].text;
@@ -66,7 +66,7 @@ TEST_F(HandleErrorTest, DebugReferenceFillsFifthFieldAndAddsALine) {
 }
 
 TEST_F(HandleErrorTest, LineBreaksInsideAFieldBecomeBlanks) {
-  HandleError("mod\nA", "Proc\r", "line one\r\nline two\nthree", "a\rb");
+  errors_.HandleError("mod\nA", "Proc\r", "line one\r\nline two\nthree", "a\rb");
   EXPECT_EQ(Log(), Stamp() + ";mod A;Proc ;line one  line two three;a b\r\n");
   // The operator still sees the text as it was.
   ASSERT_EQ(backend_.shown.size(), 1u);
@@ -75,12 +75,12 @@ TEST_F(HandleErrorTest, LineBreaksInsideAFieldBecomeBlanks) {
 }
 
 TEST_F(HandleErrorTest, SemicolonsAreWrittenAsTheyAre) {
-  HandleError("m", "p", "a;b", "");
+  errors_.HandleError("m", "p", "a;b", "");
   EXPECT_EQ(Log(), Stamp() + ";m;p;a;b;\r\n");
 }
 
 TEST_F(HandleErrorTest, UnicodeDescriptionIsKeptAsUtf8) {
-  HandleError("m", "p", "Fichier « Größe » introuvable", "");
+  errors_.HandleError("m", "p", "Fichier « Größe » introuvable", "");
   EXPECT_EQ(Log(), Stamp() + ";m;p;Fichier « Größe » introuvable;\r\n");
 }
 
@@ -95,14 +95,14 @@ TEST_F(HandleErrorTest, BytesThatAreNotUtf8AreLoggedAsReplacementCharacters) {
   };
   for (const auto& [description, logged] : cases) {
     std::filesystem::remove(log_path());
-    HandleError("m", "p", description, "");
+    errors_.HandleError("m", "p", description, "");
     EXPECT_EQ(Log(), Stamp() + ";m;p;" + logged + ";\r\n") << description;
   }
 }
 
 TEST_F(HandleErrorTest, MidnightLeavesTheTimeOut) {
   env_.now = LocalTime(2024, 12, 31, 0, 0, 0);
-  HandleError("m", "p", "d", "");
+  errors_.HandleError("m", "p", "d", "");
   const std::string stamp = Stamp();
   EXPECT_EQ(stamp.find(':'), std::string::npos) << stamp;
   EXPECT_EQ(stamp, system::FormatDateTime(LocalTime(2024, 12, 31, 0, 0, 0)));
@@ -116,7 +116,7 @@ TEST_F(HandleErrorTest, MidnightLeavesTheTimeOut) {
 }
 
 TEST_F(HandleErrorTest, TimeStampIsShortDateThenLongTimeOfTheLocale) {
-  HandleError("m", "p", "d", "");
+  errors_.HandleError("m", "p", "d", "");
 #ifdef _WIN32
   // Wine's default regional settings (English, United States).
   EXPECT_TRUE(std::regex_search(Log(), std::regex(R"(^3/5/2024 2:07:09 PM;m;p;d;\r\n$)"))) << Log();
@@ -128,7 +128,7 @@ TEST_F(HandleErrorTest, TimeStampIsShortDateThenLongTimeOfTheLocale) {
 
 TEST_F(HandleErrorTest, MissingVeltranoFolderStillShowsTheBoxAndCreatesNothing) {
   std::filesystem::remove_all(veltrano_dir());
-  HandleError("m", "p", "d", "");
+  errors_.HandleError("m", "p", "d", "");
   EXPECT_EQ(backend_.shown.size(), 1u);
   EXPECT_FALSE(std::filesystem::exists(veltrano_dir()));
   EXPECT_TRUE(std::filesystem::is_empty(pictures()));
@@ -136,28 +136,28 @@ TEST_F(HandleErrorTest, MissingVeltranoFolderStillShowsTheBoxAndCreatesNothing) 
 
 TEST_F(HandleErrorTest, UnwritableLogStillShowsTheBox) {
   std::filesystem::create_directory(log_path());  // a folder where the log should be
-  HandleError("m", "p", "d", "");
+  errors_.HandleError("m", "p", "d", "");
   EXPECT_EQ(backend_.shown.size(), 1u);
   EXPECT_TRUE(std::filesystem::is_directory(log_path()));
 
   std::filesystem::remove(log_path());
   env_.append_error = true;
-  HandleError("m", "p", "d", "");
+  errors_.HandleError("m", "p", "d", "");
   EXPECT_EQ(backend_.shown.size(), 2u);
 }
 
 TEST_F(HandleErrorTest, UnreadableClockStillLogsAndShows) {
   env_.clock_error = true;
-  HandleError("m", "p", "d", "");
+  errors_.HandleError("m", "p", "d", "");
   EXPECT_EQ(Log(), ";m;p;d;\r\n");
   ASSERT_EQ(backend_.shown.size(), 1u);
   EXPECT_EQ(backend_.shown[0].text.rfind("Veltrano - \r\nA critical error has occurred !", 0), 0u);
 }
 
 TEST_F(HandleErrorTest, BeforeThePicturesFolderIsKnownTheLogIsAtTheRoot) {
-  Module().strFixPath.clear();
+  session_.configuration.strFixPath.clear();
   env_.append_error = true;  // never write to the real root
-  HandleError("modProcessList", "SearchInProcessList", "d", "");
+  errors_.HandleError("modProcessList", "SearchInProcessList", "d", "");
   ASSERT_EQ(env_.appended_to.size(), 1u);
   EXPECT_EQ(env_.appended_to[0], system::SystemPath("\\Veltrano\\Veltrano.log"));
   EXPECT_EQ(backend_.shown.size(), 1u);

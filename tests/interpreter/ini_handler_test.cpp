@@ -20,7 +20,10 @@ class ReadIniFileTest : public InterpreterTest {
     env_.now = testing::LocalTime(2024, 6, 1, 9, 30, 0);
   }
 
-  bool Read() { return ReadIniFile(enabled_, global_lang_, prefix_); }
+  bool Read() {
+    return ReadIniFile(session_.configuration, session_.rsUsersLang.get(), messages_, errors_,
+                       enabled_, global_lang_, prefix_);
+  }
 
   // PARAMETERS with both numbers, plus `extra` lines.
   static std::string Params(const std::string& extra) {
@@ -74,14 +77,14 @@ TEST_F(ReadIniFileTest, ReadsEveryKey) {
   EXPECT_TRUE(enabled_);
   EXPECT_EQ(global_lang_, 3);
   EXPECT_TRUE(prefix_);
-  const ModuleState& m = Module();
-  EXPECT_TRUE(m.blnShowInfoPanel);
-  EXPECT_FALSE(m.blnShowWarnings);
-  EXPECT_FALSE(m.blnTranslateInvisibleText);
-  EXPECT_EQ(m.intDevLangNum, 1);
-  EXPECT_EQ(m.intStartLangNum, 3);
-  EXPECT_EQ(m.strObjectsTargetPrefix, "lbl");
-  EXPECT_EQ(m.bytObjectsTargetPrefixLen, 3);
+  const interpreter::Session& m = session_;
+  EXPECT_TRUE(m.configuration.blnShowInfoPanel);
+  EXPECT_FALSE(m.configuration.blnShowWarnings);
+  EXPECT_FALSE(m.configuration.blnTranslateInvisibleText);
+  EXPECT_EQ(m.configuration.intDevLangNum, 1);
+  EXPECT_EQ(m.configuration.intStartLangNum, 3);
+  EXPECT_EQ(m.configuration.strObjectsTargetPrefix, "lbl");
+  EXPECT_EQ(m.configuration.bytObjectsTargetPrefixLen, 3);
   EXPECT_EQ(Users(), (decltype(Users()){{"OPERATOR", 2}}));
   EXPECT_FALSE(std::filesystem::exists(log_path()));
 }
@@ -91,19 +94,19 @@ TEST_F(ReadIniFileTest, MinimalFileTakesTheDefaults) {
   // Every flag starts opposite to its default: a read sets each afresh.
   enabled_ = true;
   prefix_ = true;
-  Module().blnShowInfoPanel = true;
-  Module().blnShowWarnings = false;
-  Module().blnTranslateInvisibleText = false;
-  Module().strObjectsTargetPrefix = "old";
-  Module().bytObjectsTargetPrefixLen = 3;
+  session_.configuration.blnShowInfoPanel = true;
+  session_.configuration.blnShowWarnings = false;
+  session_.configuration.blnTranslateInvisibleText = false;
+  session_.configuration.strObjectsTargetPrefix = "old";
+  session_.configuration.bytObjectsTargetPrefixLen = 3;
   ASSERT_TRUE(Read());
   EXPECT_FALSE(enabled_);
   EXPECT_FALSE(prefix_);
-  EXPECT_FALSE(Module().blnShowInfoPanel);
-  EXPECT_TRUE(Module().blnShowWarnings);
-  EXPECT_TRUE(Module().blnTranslateInvisibleText);
-  EXPECT_EQ(Module().strObjectsTargetPrefix, "");
-  EXPECT_EQ(Module().bytObjectsTargetPrefixLen, 0);
+  EXPECT_FALSE(session_.configuration.blnShowInfoPanel);
+  EXPECT_TRUE(session_.configuration.blnShowWarnings);
+  EXPECT_TRUE(session_.configuration.blnTranslateInvisibleText);
+  EXPECT_EQ(session_.configuration.strObjectsTargetPrefix, "");
+  EXPECT_EQ(session_.configuration.bytObjectsTargetPrefixLen, 0);
   EXPECT_TRUE(Users().empty());
   EXPECT_TRUE(backend_.shown.empty());
 }
@@ -118,11 +121,11 @@ TEST_F(ReadIniFileTest, YesFlagIsOnlyAFirstY) {
                     "\nShowInfoPanelOnStartup=" + value + "\n"));
     enabled_ = !on;
     prefix_ = !on;
-    Module().blnShowInfoPanel = !on;
+    session_.configuration.blnShowInfoPanel = !on;
     ASSERT_TRUE(Read()) << value;
     EXPECT_EQ(enabled_, on) << "[" << value << "]";
     EXPECT_EQ(prefix_, on) << "[" << value << "]";
-    EXPECT_EQ(Module().blnShowInfoPanel, on) << "[" << value << "]";
+    EXPECT_EQ(session_.configuration.blnShowInfoPanel, on) << "[" << value << "]";
   }
 }
 
@@ -133,11 +136,11 @@ TEST_F(ReadIniFileTest, NoFlagIsOnUnlessAFirstN) {
   for (const auto& [value, on] : cases) {
     WriteIni(Params("ShowWarningsForMissingTranslations=" + value +
                     "\nTranslateInvisibleText=" + value + "\n"));
-    Module().blnShowWarnings = !on;
-    Module().blnTranslateInvisibleText = !on;
+    session_.configuration.blnShowWarnings = !on;
+    session_.configuration.blnTranslateInvisibleText = !on;
     ASSERT_TRUE(Read()) << value;
-    EXPECT_EQ(Module().blnShowWarnings, on) << "[" << value << "]";
-    EXPECT_EQ(Module().blnTranslateInvisibleText, on) << "[" << value << "]";
+    EXPECT_EQ(session_.configuration.blnShowWarnings, on) << "[" << value << "]";
+    EXPECT_EQ(session_.configuration.blnTranslateInvisibleText, on) << "[" << value << "]";
   }
 }
 
@@ -147,7 +150,7 @@ TEST_F(ReadIniFileTest, SectionAndKeyNamesIgnoreLetterCase) {
       "STARTINGLANGUAGENUMBER=4\n[UsersLang]\nusername_001=anna\nUSERLANG_001=3\n");
   ASSERT_TRUE(Read());
   EXPECT_TRUE(enabled_);
-  EXPECT_EQ(Module().intDevLangNum, 2);
+  EXPECT_EQ(session_.configuration.intDevLangNum, 2);
   EXPECT_EQ(global_lang_, 4);
   EXPECT_EQ(Users(), (decltype(Users()){{"anna", 3}}));
 }
@@ -160,9 +163,9 @@ TEST_F(ReadIniFileTest, NumbersRoundHalfToEven) {
     WriteIni("[PARAMETERS]\nDevelopmentLanguageNumber=" + value +
              "\nStartingLanguageNumber=" + value + "\n");
     ASSERT_TRUE(Read()) << value;
-    EXPECT_EQ(Module().intDevLangNum, number) << value;
+    EXPECT_EQ(session_.configuration.intDevLangNum, number) << value;
     EXPECT_EQ(global_lang_, number) << value;
-    EXPECT_EQ(Module().intStartLangNum, number) << value;
+    EXPECT_EQ(session_.configuration.intStartLangNum, number) << value;
   }
   EXPECT_TRUE(backend_.shown.empty());
 }
@@ -215,11 +218,11 @@ TEST_F(ReadIniFileTest, ReadFailuresNameTheKeyAndTheLine) {
 TEST_F(ReadIniFileTest, MissingDevelopmentLanguageLeavesTheLanguageUnchanged) {
   WriteIni("[PARAMETERS]\nInterpreterEnabled=Y\nStartingLanguageNumber=2\n");
   global_lang_ = 7;
-  Module().intStartLangNum = 7;
+  session_.configuration.intStartLangNum = 7;
   EXPECT_FALSE(Read());
   ExpectReadFailure();
   EXPECT_EQ(global_lang_, 7);
-  EXPECT_EQ(Module().intStartLangNum, 7);
+  EXPECT_EQ(session_.configuration.intStartLangNum, 7);
   // What was read before the failure keeps its new value.
   EXPECT_TRUE(enabled_);
 }
@@ -229,13 +232,13 @@ TEST_F(ReadIniFileTest, MissingStartingLanguageKeepsTheDevelopmentLanguage) {
   global_lang_ = 9;
   EXPECT_FALSE(Read());
   ExpectReadFailure();
-  EXPECT_EQ(Module().intDevLangNum, 5);
+  EXPECT_EQ(session_.configuration.intDevLangNum, 5);
   EXPECT_EQ(global_lang_, 9);
 }
 
 TEST_F(ReadIniFileTest, MissingFileShowsItsMessageAndChangesNothing) {
-  Module().blnShowWarnings = false;
-  Module().intDevLangNum = 4;
+  session_.configuration.blnShowWarnings = false;
+  session_.configuration.intDevLangNum = 4;
   global_lang_ = 3;
   enabled_ = true;
   EXPECT_FALSE(Read());
@@ -246,8 +249,8 @@ TEST_F(ReadIniFileTest, MissingFileShowsItsMessageAndChangesNothing) {
                                         "Please call your supplier !");
   EXPECT_EQ(backend_.shown[0].title, " Veltrano - WARNING");
   EXPECT_EQ(backend_.shown[0].style, 16);
-  EXPECT_FALSE(Module().blnShowWarnings);
-  EXPECT_EQ(Module().intDevLangNum, 4);
+  EXPECT_FALSE(session_.configuration.blnShowWarnings);
+  EXPECT_EQ(session_.configuration.intDevLangNum, 4);
   EXPECT_EQ(global_lang_, 3);
   EXPECT_TRUE(enabled_);
   EXPECT_FALSE(std::filesystem::exists(log_path())) << "not a failure: nothing logged";
@@ -316,13 +319,13 @@ TEST_F(ReadIniFileTest, MissingUserLanguageIsAReadFailureKeepingEarlierUsers) {
 }
 
 TEST_F(ReadIniFileTest, UserListNotOpenIsAReadFailure) {
-  Module().rsUsersLang.reset();
+  session_.rsUsersLang.reset();
   WriteIni(Params("[USERSLANG]\nUserName_001=anna\nUserLang_001=2\n"));
   EXPECT_FALSE(Read());
   ExpectReadFailure();
 
   PrepareRead();
-  Module().rsUsersLang->Close();
+  session_.rsUsersLang->Close();
   backend_.shown.clear();
   std::filesystem::remove(log_path());
   EXPECT_FALSE(Read());
@@ -335,8 +338,8 @@ TEST_F(ReadIniFileTest, ValuesAreSeenThroughNinetyNineCharacters) {
   WriteIni(Params("ObjectsTargetPrefix=" + long_prefix +
                   "\n[USERSLANG]\nUserName_001=" + long_name + "\nUserLang_001=2\n"));
   ASSERT_TRUE(Read());
-  EXPECT_EQ(Module().strObjectsTargetPrefix, std::string(99, 'p'));
-  EXPECT_EQ(Module().bytObjectsTargetPrefixLen, 99);
+  EXPECT_EQ(session_.configuration.strObjectsTargetPrefix, std::string(99, 'p'));
+  EXPECT_EQ(session_.configuration.bytObjectsTargetPrefixLen, 99);
   EXPECT_EQ(Users(), (decltype(Users()){{long_name.substr(0, 99), 2}}));
 }
 
@@ -348,8 +351,8 @@ TEST_F(ReadIniFileTest, NinetyNineCharactersOfAnyScript) {
   ASSERT_TRUE(Read());
   std::string expected;
   for (int i = 0; i < 99; ++i) expected += "é";
-  EXPECT_EQ(Module().strObjectsTargetPrefix, expected);
-  EXPECT_EQ(Module().bytObjectsTargetPrefixLen, 99);
+  EXPECT_EQ(session_.configuration.strObjectsTargetPrefix, expected);
+  EXPECT_EQ(session_.configuration.bytObjectsTargetPrefixLen, 99);
   const auto users = Users();
   ASSERT_EQ(users.size(), 1u);
   EXPECT_EQ(users[0].first, "Jürgen " + expected.substr(0, 92 * 2));
@@ -358,19 +361,19 @@ TEST_F(ReadIniFileTest, NinetyNineCharactersOfAnyScript) {
 TEST_F(ReadIniFileTest, CutValueLosesTheBlanksAtItsEnd) {
   WriteIni(Params("ObjectsTargetPrefix=" + std::string(97, 'x') + "   yz\n"));
   ASSERT_TRUE(Read());
-  EXPECT_EQ(Module().strObjectsTargetPrefix, std::string(97, 'x'));
-  EXPECT_EQ(Module().bytObjectsTargetPrefixLen, 97);
+  EXPECT_EQ(session_.configuration.strObjectsTargetPrefix, std::string(97, 'x'));
+  EXPECT_EQ(session_.configuration.bytObjectsTargetPrefixLen, 97);
 }
 
 TEST_F(ReadIniFileTest, PrefixIsTrimmedAndCounted) {
   WriteIni(Params("ObjectsTargetPrefix=   ab   \n"));
   ASSERT_TRUE(Read());
-  EXPECT_EQ(Module().strObjectsTargetPrefix, "ab");
-  EXPECT_EQ(Module().bytObjectsTargetPrefixLen, 2);
+  EXPECT_EQ(session_.configuration.strObjectsTargetPrefix, "ab");
+  EXPECT_EQ(session_.configuration.bytObjectsTargetPrefixLen, 2);
 
   WriteIni(Params("ObjectsTargetPrefix=äß\n"));
   ASSERT_TRUE(Read());
-  EXPECT_EQ(Module().bytObjectsTargetPrefixLen, 2) << "characters, not bytes";
+  EXPECT_EQ(session_.configuration.bytObjectsTargetPrefixLen, 2) << "characters, not bytes";
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/session.h"
 #include "platform/automation/dispatch.h"
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
@@ -71,15 +71,15 @@ class InterpreterTest : public vt::testing::FakeHostLibraryTest<TestEnv> {
 
   // What the object's creation would have set up before reading the file.
   void PrepareRead() {
-    Module().strFixPath = pictures().string();
-    Module().rsUsersLang = data::Recordset::Create(
+    session_.configuration.strFixPath = pictures().string();
+    session_.rsUsersLang = data::Recordset::Create(
         {data::FieldDef::FixedText("User", 100), data::FieldDef::Long("Lang")});
   }
 
   // The users in the list, in order, as (name, language).
-  static std::vector<std::pair<std::string, std::int32_t>> Users() {
+  std::vector<std::pair<std::string, std::int32_t>> Users() {
     std::vector<std::pair<std::string, std::int32_t>> users;
-    auto& list = Module().rsUsersLang;
+    auto& list = session_.rsUsersLang;
     if (!list) return users;
     list->ClearFilter();
     if (list->RecordCount() == 0) return users;

@@ -18,18 +18,18 @@ class SearchInProcessListTest : public InterpreterTest {
  protected:
   bool Search(std::string name, const std::vector<std::string>& processes) {
     env_.processes = processes;
-    return SearchInProcessList(name);
+    return SearchInProcessList(name, errors_);
   }
 };
 
 TEST_F(SearchInProcessListTest, ArgumentComesBackTrimmedInCapitals) {
   std::string name = "  FIX.exe  ";
   env_.processes = {"FIX.exe"};
-  EXPECT_TRUE(SearchInProcessList(name));
+  EXPECT_TRUE(SearchInProcessList(name, errors_));
   EXPECT_EQ(name, "FIX.EXE");
 
   name = "\tfix.exe";  // only blanks are trimmed
-  EXPECT_FALSE(SearchInProcessList(name));
+  EXPECT_FALSE(SearchInProcessList(name, errors_));
   EXPECT_EQ(name, "\tFIX.EXE");
 }
 
@@ -59,10 +59,10 @@ TEST_F(SearchInProcessListTest, EveryProcessIsVisitedAlsoAfterAMatch) {
 }
 
 TEST_F(SearchInProcessListTest, FailureIsReportedAndGivesFalse) {
-  Module().strFixPath = pictures().string();
+  session_.configuration.strFixPath = pictures().string();
   env_.process_list_error = "cannot open /proc";
   std::string name = " FIX.exe ";
-  EXPECT_FALSE(SearchInProcessList(name));
+  EXPECT_FALSE(SearchInProcessList(name, errors_));
   EXPECT_EQ(name, "FIX.EXE");
   ASSERT_EQ(backend_.shown.size(), 1u);
   EXPECT_NE(backend_.shown[0].text.find("Module: modProcessList\r\n"
@@ -85,9 +85,11 @@ TEST(SearchInProcessListRealTest, FindsThisProgram) {
   ASSERT_FALSE(self.empty());
   std::string name = "  " + self + " ";
   for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  EXPECT_TRUE(SearchInProcessList(name));
+  const Configuration configuration;
+  const ErrorReporter errors(configuration);
+  EXPECT_TRUE(SearchInProcessList(name, errors));
   std::string absent = "no-such-program-vt.exe";
-  EXPECT_FALSE(SearchInProcessList(absent));
+  EXPECT_FALSE(SearchInProcessList(absent, errors));
 }
 
 }  // namespace

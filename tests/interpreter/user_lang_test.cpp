@@ -25,7 +25,7 @@ class UserLangTest : public InterpreterTest {
         "UserName_004=twice\nUserLang_004=6\n"
         "UserName_005=Jürgen Groß\nUserLang_005=7\n"
         "UserName_006=a''b\nUserLang_006=8\n");
-    module_ = std::make_shared<VeltranoModule>();
+    module_ = std::make_shared<VeltranoModule>(session_);
     ASSERT_EQ(module_->lifecycle(), Lifecycle::Ready);
   }
   void TearDown() override {
@@ -83,11 +83,11 @@ TEST_F(UserLangTest, EachLookupSetsItsOwnFilter) {
   EXPECT_EQ(Lang("nobody"), 0);
   EXPECT_EQ(Lang("OPERATOR"), 3);
   EXPECT_EQ(Lang("twice"), 5);
-  EXPECT_EQ(Module().rsUsersLang->Filter(), "User='twice'") << "the filter stays in force";
+  EXPECT_EQ(session_.rsUsersLang->Filter(), "User='twice'") << "the filter stays in force";
 }
 
 TEST_F(UserLangTest, ClosedListIsReportedUnderEachProcedure) {
-  Module().rsUsersLang->Close();
+  session_.rsUsersLang->Close();
   module_->put_GlobalLangNum(9);
   EXPECT_EQ(Lang("OPERATOR"), 0);
   EXPECT_EQ(SetAndRead("OPERATOR"), 9);
@@ -103,7 +103,7 @@ TEST_F(UserLangTest, ClosedListIsReportedUnderEachProcedure) {
 }
 
 TEST_F(UserLangTest, EmptyOrOversizedLanguageIsReported) {
-  auto& users = *Module().rsUsersLang;
+  auto& users = *session_.rsUsersLang;
   users.AddNew();
   users.SetValue("User", Variant("nolang"));
   users.Update();
@@ -130,7 +130,7 @@ TEST_F(UserLangTest, SetUserGlobalLangHasNoGuard) {
   WriteIni(
       "[PARAMETERS]\nInterpreterEnabled=N\nDevelopmentLanguageNumber=1\nStartingLanguageNumber=1\n"
       "[USERSLANG]\nUserName_001=OPERATOR\nUserLang_001=3\n");
-  auto disabled = std::make_shared<VeltranoModule>();
+  auto disabled = std::make_shared<VeltranoModule>(session_);
   ASSERT_EQ(disabled->lifecycle(), Lifecycle::Disabled);
   std::string user = "OPERATOR";
   disabled->SetUserGlobalLang(user);
@@ -139,10 +139,10 @@ TEST_F(UserLangTest, SetUserGlobalLangHasNoGuard) {
 
 TEST_F(UserLangTest, OutsideTheHostTheMissingListIsReported) {
   module_.reset();
-  Module() = ModuleState{};
+  session_ = Session{};
   env_.processes = {"bash"};
   env_.append_error = true;  // the log would go to /Veltrano: never write there
-  auto outside = std::make_shared<VeltranoModule>();
+  auto outside = std::make_shared<VeltranoModule>(session_);
   ASSERT_EQ(outside->lifecycle(), Lifecycle::OutsideHost);
   backend_.shown.clear();
   std::string user = "OPERATOR";

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "library/interpreter/module_state.h"
 #include "platform/system/paths.h"
 #include "tests/interpreter/interpreter_fixture.h"
 
@@ -23,7 +26,7 @@ class VeltranoModuleTest : public InterpreterTest {
     WriteWorkbooks();
     WriteIni(testing::kReadyIni);
   }
-  static std::shared_ptr<VeltranoModule> Create() { return std::make_shared<VeltranoModule>(); }
+  std::shared_ptr<VeltranoModule> Create() { return std::make_shared<VeltranoModule>(session_); }
   bool IniWasRead() const {
     for (const auto& path : env_.files_read) {
       if (path == ini_path().string()) return true;
@@ -32,11 +35,42 @@ class VeltranoModuleTest : public InterpreterTest {
   }
 };
 
+// Objects made by the host share the module-level state of their thread; an
+// object on a session of its own leaves the thread's alone.
+TEST_F(VeltranoModuleTest, HostObjectsShareTheirThreadsSession) {
+  Session& shared = ThreadSession();
+  const int alive_before = shared.intObjectsAlive;
+  {
+    VeltranoModule first;
+    VeltranoModule second;
+    ASSERT_EQ(first.lifecycle(), Lifecycle::Ready);
+    ASSERT_EQ(second.lifecycle(), Lifecycle::Ready);
+    EXPECT_EQ(shared.intObjectsAlive, alive_before + 2);
+    EXPECT_EQ(shared.configuration.strFixPath, pictures().string());
+    ASSERT_NE(shared.rsUsersLang, nullptr);
+    EXPECT_EQ(session_.intObjectsAlive, 0);
+    EXPECT_EQ(session_.configuration.strFixPath, "");
+  }
+  EXPECT_EQ(shared.intObjectsAlive, alive_before);
+  if (alive_before == 0) {
+    EXPECT_EQ(shared.rsUsersLang, nullptr) << "the last object closes the shared user list";
+  }
+
+  const Session* other = nullptr;
+  int other_alive = -1;
+  std::thread([&] {
+    other = &ThreadSession();
+    other_alive = other->intObjectsAlive;
+  }).join();
+  EXPECT_NE(other, &shared);
+  EXPECT_EQ(other_alive, 0);
+}
+
 TEST_F(VeltranoModuleTest, ReadyInsideTheHost) {
   auto module = Create();
   EXPECT_EQ(module->lifecycle(), Lifecycle::Ready);
   EXPECT_TRUE(backend_.shown.empty());
-  EXPECT_EQ(Module().strFixPath, pictures().string());
+  EXPECT_EQ(session_.configuration.strFixPath, pictures().string());
   EXPECT_EQ(workspace_->system->calls, 1);
   ASSERT_EQ(workspace_->system->argument_types.size(), 1u);
   EXPECT_EQ(workspace_->system->argument_types[0], automation::VarType::Integer);
@@ -54,9 +88,9 @@ TEST_F(VeltranoModuleTest, ConfigurationFillsThePublicSettings) {
   auto module = Create();
   EXPECT_EQ(module->lifecycle(), Lifecycle::Ready);
   EXPECT_EQ(module->get_GlobalLangNum(), 4);
-  EXPECT_EQ(Module().intStartLangNum, 4);
+  EXPECT_EQ(session_.configuration.intStartLangNum, 4);
   EXPECT_TRUE(module->get_GetObjectsPrefix());
-  EXPECT_EQ(Module().strObjectsTargetPrefix, "tx");
+  EXPECT_EQ(session_.configuration.strObjectsTargetPrefix, "tx");
 }
 
 TEST_F(VeltranoModuleTest, OutsideTheHostOneMessageAndNothingElse) {
@@ -69,8 +103,8 @@ TEST_F(VeltranoModuleTest, OutsideTheHostOneMessageAndNothingElse) {
   EXPECT_EQ(backend_.shown[0].style, 16);
   EXPECT_EQ(workspace_->system->calls, 0) << "the host is not asked for the pictures folder";
   EXPECT_FALSE(IniWasRead());
-  EXPECT_EQ(Module().strFixPath, "");
-  EXPECT_FALSE(Module().rsUsersLang) << "no user list is made";
+  EXPECT_EQ(session_.configuration.strFixPath, "");
+  EXPECT_FALSE(session_.rsUsersLang) << "no user list is made";
   EXPECT_EQ(module->get_GlobalLangNum(), 0);
   EXPECT_FALSE(std::filesystem::exists(log_path()));
 }
@@ -128,7 +162,7 @@ TEST_F(VeltranoModuleTest, UnreadableConfigurationIsDisabled) {
 
 TEST_F(VeltranoModuleTest, NoWorkspaceIsBrokenAndReported) {
   automation::RevokeActiveObject("Workspace.Application");
-  Module().strFixPath = pictures().string();  // an earlier object's folder
+  session_.configuration.strFixPath = pictures().string();  // an earlier object's folder
   auto module = Create();
   EXPECT_EQ(module->lifecycle(), Lifecycle::Broken);
   ASSERT_EQ(backend_.shown.size(), 1u);
@@ -180,7 +214,7 @@ TEST_F(VeltranoModuleTest, GuardedOperationsDoNothingOutsideTheHostOrDisabled) {
     automation::Call(module, "UpdateAndVerifyDictionary", none);
     automation::Call(module, "ChangeDevLang", none);
     EXPECT_TRUE(backend_.shown.empty()) << (outside ? "outside" : "disabled");
-    EXPECT_FALSE(Module().blnMaintenanceRunning);
+    EXPECT_FALSE(session_.run.blnMaintenanceRunning);
   }
   EXPECT_EQ(testing::ReadFile(veltrano_dir() / "Veltrano.xls"), dictionary);
   EXPECT_EQ(std::filesystem::file_size(veltrano_dir() / "Veltrano.xls"), dictionary.size());
@@ -189,7 +223,7 @@ TEST_F(VeltranoModuleTest, GuardedOperationsDoNothingOutsideTheHostOrDisabled) {
 TEST_F(VeltranoModuleTest, SecondObjectReadsTheConfigurationAgain) {
   auto first = Create();
   ASSERT_EQ(first->lifecycle(), Lifecycle::Ready);
-  EXPECT_TRUE(Module().blnShowWarnings);
+  EXPECT_TRUE(session_.configuration.blnShowWarnings);
 
   WriteIni(
       "[PARAMETERS]\nInterpreterEnabled=Y\nShowWarningsForMissingTranslations=N\n"
@@ -197,8 +231,8 @@ TEST_F(VeltranoModuleTest, SecondObjectReadsTheConfigurationAgain) {
       "[USERSLANG]\nUserName_001=OPERATOR\nUserLang_001=4\nUserName_002=GUEST\nUserLang_002=1\n");
   auto second = Create();
   EXPECT_EQ(second->lifecycle(), Lifecycle::Ready);
-  EXPECT_FALSE(Module().blnShowWarnings);
-  EXPECT_EQ(Module().intDevLangNum, 2);
+  EXPECT_FALSE(session_.configuration.blnShowWarnings);
+  EXPECT_EQ(session_.configuration.intDevLangNum, 2);
   EXPECT_EQ(second->get_GlobalLangNum(), 3);
   EXPECT_EQ(first->get_GlobalLangNum(), 1) << "each object keeps its own property";
   // One fresh list, not the old one with the new users appended.
@@ -222,8 +256,8 @@ TEST_F(VeltranoModuleTest, UserListSurvivesTheReleaseOfAnotherObject) {
   auto first = Create();
   auto second = Create();
   second.reset();
-  ASSERT_TRUE(Module().rsUsersLang);
-  EXPECT_TRUE(Module().rsUsersLang->IsOpen());
+  ASSERT_TRUE(session_.rsUsersLang);
+  EXPECT_TRUE(session_.rsUsersLang->IsOpen());
   std::string user = "OPERATOR";
   EXPECT_EQ(first->GetUserLang(user), 2);
   first->SetUserGlobalLang(user);
@@ -231,11 +265,11 @@ TEST_F(VeltranoModuleTest, UserListSurvivesTheReleaseOfAnotherObject) {
   EXPECT_TRUE(backend_.shown.empty());
 
   // The last object closes it.
-  auto list = Module().rsUsersLang;
+  auto list = session_.rsUsersLang;
   first.reset();
-  EXPECT_FALSE(Module().rsUsersLang);
+  EXPECT_FALSE(session_.rsUsersLang);
   EXPECT_FALSE(list->IsOpen());
-  EXPECT_EQ(Module().intObjectsAlive, 0);
+  EXPECT_EQ(session_.intObjectsAlive, 0);
 }
 
 TEST_F(VeltranoModuleTest, ObjectsOutsideTheHostCountToo) {
@@ -251,7 +285,7 @@ TEST_F(VeltranoModuleTest, ObjectsOutsideTheHostCountToo) {
 
 TEST_F(VeltranoModuleTest, ANewObjectAfterTheLastOneWorksAgain) {
   Create().reset();
-  EXPECT_FALSE(Module().rsUsersLang);
+  EXPECT_FALSE(session_.rsUsersLang);
   auto again = Create();
   EXPECT_EQ(again->lifecycle(), Lifecycle::Ready);
   std::string user = "OPERATOR";

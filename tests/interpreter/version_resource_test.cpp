@@ -67,7 +67,7 @@ TEST(VersionResource, EveryShippedFileCarriesTheProjectVersion) {
 TEST(VersionResource, ThePanelShowsTheVersionOfTheFileHoldingTheLibrary) {
   // The library's objects are linked into this test program, whose resource
   // is made from the same project version.
-  const vt::maintenance::SplashSettings settings = vt::maintenance::LibrarySplashSettings();
+  const vt::maintenance::SplashSettings settings = vt::maintenance::LibrarySplashSettings("");
   EXPECT_EQ(settings.major, VT_PROJECT_VERSION_MAJOR);
   EXPECT_EQ(settings.minor, VT_PROJECT_VERSION_MINOR);
 }

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "host/pictures/documents.h"
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/session.h"
 #include "tests/maintenance/maintenance_fixture.h"
 
 namespace vt::maintenance::testing {
@@ -55,9 +55,9 @@ class ChangeDevLangTest : public MaintenanceTest {
     auto module = CreateReady();
     Answer(answers);
     module->ChangeDevLang();
-    const interpreter::ModuleState& state = interpreter::Module();
-    EXPECT_FALSE(state.blnMaintenanceRunning || state.blnDevLangSecondPass ||
-                 state.blnDictionaryUpdated || state.blnMaintenanceProcedureRunning);
+    const interpreter::Session& state = session_;
+    EXPECT_FALSE(state.run.blnMaintenanceRunning || state.run.blnDevLangSecondPass ||
+                 state.run.blnDictionaryUpdated || state.run.blnMaintenanceProcedureRunning);
     EXPECT_THAT(workspace_->documents().open(), IsEmpty());
   }
 };
@@ -168,7 +168,7 @@ TEST_F(ChangeDevLangTest, APictureFailingInTheSecondPassLeavesTheConfigurationAs
     // At the first pump of the second pass one picture is converted; the
     // other changes on disk.
     std::function<void()> between = [&] {
-      if (!interpreter::Module().blnDevLangSecondPass) {
+      if (!session_.run.blnDevLangSecondPass) {
         backend_.on_events = between;
         return;
       }

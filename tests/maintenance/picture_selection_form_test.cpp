@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/session.h"
 #include "tests/maintenance/maintenance_fixture.h"
 
 namespace vt::maintenance::testing {
@@ -26,13 +26,13 @@ class PictureSelectionFormTest : public MaintenanceTest {
  protected:
   void SetUp() override {
     MaintenanceTest::SetUp();
-    interpreter::Module().strFixPath = pictures().string();
-    interpreter::Module().intStartLangNum = 7;
-    interpreter::Module().blnMaintenanceRunning = true;
+    session_.configuration.strFixPath = pictures().string();
+    session_.configuration.intStartLangNum = 7;
+    session_.run.blnMaintenanceRunning = true;
     vt::testing::WriteFile(pictures() / "Main.grf", "{}");
   }
   PictureSelectionForm Loaded(Kind kind = Kind::UpdateDictionary) {
-    PictureSelectionForm form(kind);
+    PictureSelectionForm form(kind, session_, messages_, errors_);
     form.Form_Load();
     return form;
   }
@@ -101,7 +101,7 @@ TEST_F(PictureSelectionFormTest, NamesDifferingOnlyInLetterCaseAreListedOnceAndT
 }
 
 TEST_F(PictureSelectionFormTest, NumberBoxPassesDigitsBackspaceAndTwelveOnly) {
-  PictureSelectionForm form(Kind::UpdateDictionary);
+  PictureSelectionForm form(Kind::UpdateDictionary, session_, messages_, errors_);
   for (const int code : {int{'0'}, int{'9'}, 8, 12, int{'a'}, int{'-'}, int{' '}, 13}) {
     auto KeyAscii = static_cast<std::int16_t>(code);
     form.txtLangNum_KeyPress(KeyAscii);
@@ -133,14 +133,14 @@ TEST_F(PictureSelectionFormTest, OkChecksEntriesThenTheNumber) {
     EXPECT_THAT(TakeMessages(), ElementsAre(Warning(c.message))) << c.number;
     EXPECT_EQ(form.focus_request, c.focus);
     EXPECT_FALSE(form.closed);
-    EXPECT_EQ(interpreter::Module().intStartLangNum, 7);
+    EXPECT_EQ(session_.configuration.intStartLangNum, 7);
   }
 }
 
 TEST_F(PictureSelectionFormTest, ChangeDevLangAsksFirstAndNoKeepsTheDialogAsItWas) {
   for (const ui::Answer answer : {ui::Answer::No, ui::Answer::Yes}) {
     PictureSelectionForm form = Loaded(Kind::ChangeDevLang);
-    interpreter::Module().strSelectedPictures = {"Old"};
+    session_.run.strSelectedPictures = {"Old"};
     form.cmdCheckAll_Click();
     form.txtLangNum = "3";
     Answer({answer});
@@ -150,8 +150,8 @@ TEST_F(PictureSelectionFormTest, ChangeDevLangAsksFirstAndNoKeepsTheDialogAsItWa
     EXPECT_THAT(TakeMessages(), ElementsAre(Confirmation()));
     const bool yes = answer == ui::Answer::Yes;
     EXPECT_EQ(form.closed, yes);
-    EXPECT_EQ(interpreter::Module().strSelectedPictures[0], yes ? "Main" : "Old");
-    EXPECT_EQ(interpreter::Module().intStartLangNum, yes ? 3 : 7);
+    EXPECT_EQ(session_.run.strSelectedPictures[0], yes ? "Main" : "Old");
+    EXPECT_EQ(session_.configuration.intStartLangNum, yes ? 3 : 7);
   }
 }
 

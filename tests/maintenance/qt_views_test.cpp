@@ -15,7 +15,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/session.h"
 #include "library/maintenance/picture_selection_qt.h"
 #include "library/maintenance/splash_qt.h"
 #include "tests/maintenance/maintenance_fixture.h"
@@ -70,9 +70,9 @@ class QtViewsTest : public MaintenanceTest {
     MaintenanceTest::SetUp();
     WriteSampleApplication();
     backend_.qt_windows = true;
-    interpreter::Module().strFixPath = pictures().string();
-    interpreter::Module().intStartLangNum = 1;
-    interpreter::Module().blnMaintenanceRunning = true;
+    session_.configuration.strFixPath = pictures().string();
+    session_.configuration.intStartLangNum = 1;
+    session_.run.blnMaintenanceRunning = true;
   }
 };
 
@@ -90,7 +90,7 @@ TEST_F(QtViewsTest, PictureSelectionDialogsFollowTheLayout) {
   };
   for (const PictureSelectionKind kind :
        {PictureSelectionKind::UpdateDictionary, PictureSelectionKind::ChangeDevLang}) {
-    PictureSelectionForm form(kind);
+    PictureSelectionForm form(kind, session_, messages_, errors_);
     PictureSelectionDialog dialog(form);
     SCOPED_TRACE(form.Name());
     EXPECT_EQ(dialog.windowTitle().toStdString(), form.Caption());
@@ -141,7 +141,7 @@ TEST_F(QtViewsTest, PictureSelectionDialogsFollowTheLayout) {
 }
 
 TEST_F(QtViewsTest, KeysAndClicksGoThroughTheEventProcedures) {
-  PictureSelectionForm form(PictureSelectionKind::UpdateDictionary);
+  PictureSelectionForm form(PictureSelectionKind::UpdateDictionary, session_, messages_, errors_);
   PictureSelectionDialog dialog(form);
   dialog.show();
   auto* box = Child<QLineEdit>(dialog, "txtLangNum");
@@ -169,16 +169,15 @@ TEST_F(QtViewsTest, KeysAndClicksGoThroughTheEventProcedures) {
   QTest::mouseClick(Child(dialog, "cmdUpdateDictionary"), Qt::LeftButton);
   EXPECT_TRUE(form.closed);
   EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(interpreter::Module().strSelectedPictures,
-            std::vector<std::string>{form.lstPicList[1].text});
-  EXPECT_EQ(interpreter::Module().intStartLangNum, 2);
+  EXPECT_EQ(session_.run.strSelectedPictures, std::vector<std::string>{form.lstPicList[1].text});
+  EXPECT_EQ(session_.configuration.intStartLangNum, 2);
 }
 
 // The two-character limit is the keyboard's: a proposed number of three
 // digits shows and is taken whole; Delete edits the box without KeyPress.
 TEST_F(QtViewsTest, ProposedNumberAndTheDeleteKey) {
-  interpreter::Module().intStartLangNum = 100;
-  PictureSelectionForm form(PictureSelectionKind::UpdateDictionary);
+  session_.configuration.intStartLangNum = 100;
+  PictureSelectionForm form(PictureSelectionKind::UpdateDictionary, session_, messages_, errors_);
   PictureSelectionDialog dialog(form);
   dialog.show();
   auto* box = Child<QLineEdit>(dialog, "txtLangNum");
@@ -201,7 +200,7 @@ TEST_F(QtViewsTest, ProposedNumberAndTheDeleteKey) {
   list->item(0)->setCheckState(Qt::Checked);
   QTest::mouseClick(Child(dialog, "cmdUpdateDictionary"), Qt::LeftButton);
   EXPECT_TRUE(form.closed);
-  EXPECT_EQ(interpreter::Module().intStartLangNum, 100);
+  EXPECT_EQ(session_.configuration.intStartLangNum, 100);
 }
 
 // Enter in the list of the modal dialog presses no button.
@@ -241,7 +240,7 @@ TEST_F(QtViewsTest, UpdateRunThroughTheModalDialog) {
   EXPECT_EQ(messages[0], UpdateNotice());
   EXPECT_EQ(messages[1].style, 48);
   EXPECT_THAT(messages[1].text, ::testing::HasSubstr("has been UPDATED"));
-  EXPECT_EQ(interpreter::Module().strSelectedPictures.size(), 3u);
+  EXPECT_EQ(session_.run.strSelectedPictures.size(), 3u);
 }
 
 TEST_F(QtViewsTest, SplashPanelFollowsTheLayout) {
@@ -254,7 +253,7 @@ TEST_F(QtViewsTest, SplashPanelFollowsTheLayout) {
       {"cmdOpenEula", {176, 304, 137, 33}, " Open the EULA file "},
       {"cmdOk", {120, 368, 105, 33}, ""},
   };
-  SplashForm form({2, 10, (dir() / "lib").string(), pictures().string()});
+  SplashForm form({2, 10, (dir() / "lib").string(), pictures().string()}, messages_, errors_);
   SplashDialog panel(form);
   EXPECT_EQ(panel.size(), QSize(338, 415));
   EXPECT_EQ(panel.minimumSize(), panel.maximumSize());
@@ -295,7 +294,7 @@ TEST_F(QtViewsTest, EnterOnTheOpenPanelIsOkAndEditsMadeMeanwhileApply) {
     QTest::keyClick(panel.focusWidget(), Qt::Key_Return);
   });
   backend_.attended = true;
-  interpreter::VeltranoModule module;
+  interpreter::VeltranoModule module(session_);
   EXPECT_EQ(focused, "cmdOk");
   EXPECT_THAT(test_env_->started, ElementsAre("Notepad.exe " + ini_path().string()));
   EXPECT_EQ(module.lifecycle(), interpreter::Lifecycle::Disabled);

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/session.h"
 #include "library/maintenance/splash_form.h"
 #include "platform/data/recordset.h"
 #include "tests/maintenance/maintenance_fixture.h"
@@ -31,7 +31,8 @@ class SplashTest : public MaintenanceTest {
   }
   std::filesystem::path library_folder() const { return dir() / "lib"; }
   SplashForm Panel(int major = 2, int minor = 4) {
-    return SplashForm({major, minor, library_folder().string(), pictures().string()});
+    return SplashForm({major, minor, library_folder().string(), pictures().string()}, messages_,
+                      errors_);
   }
   std::string Beside(const std::string& name) const { return (library_folder() / name).string(); }
 };
@@ -47,10 +48,10 @@ TEST_F(SplashTest, VersionLabel) {
 
 TEST_F(SplashTest, TheLibrarysOwnFolderAndVersion) {
   // Linked into this test program, the library's objects lie in its file.
-  const SplashSettings settings = LibrarySplashSettings();
+  const SplashSettings settings = LibrarySplashSettings(session_.configuration.strFixPath);
   EXPECT_EQ(settings.library_folder, (vt::testing::BinaryDir() / "bin").string());
-  EXPECT_EQ(settings.fix_path, interpreter::Module().strFixPath);
-  SplashForm panel(settings);
+  EXPECT_EQ(settings.fix_path, session_.configuration.strFixPath);
+  SplashForm panel(settings, messages_, errors_);
   panel.Form_Load();
   EXPECT_THAT(panel.lblRelease, ::testing::MatchesRegex("Ver\\. [0-9]+\\.[0-9]+"));
 }
@@ -119,7 +120,7 @@ TEST_F(SplashTest, CreationShowsThePanelThenReadsTheConfigurationAgain) {
   auto module = CreateReady();
   EXPECT_THAT(WindowsAndLaunches(),
               ElementsAre(nlohmann::json{{"form", "frmSplash"}, {"caption", ""}}));
-  EXPECT_EQ(interpreter::Module().rsUsersLang->RecordCount(), 1) << "one list, read afresh";
+  EXPECT_EQ(session_.rsUsersLang->RecordCount(), 1) << "one list, read afresh";
   std::string user = "OPERATOR";
   EXPECT_EQ(module->GetUserLang(user), 3);
 }

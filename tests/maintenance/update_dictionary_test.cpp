@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/session.h"
 #include "library/interpreter/veltrano_module.h"
 #include "platform/workbook/workbook.h"
 #include "tests/maintenance/maintenance_fixture.h"
@@ -58,11 +58,11 @@ class UpdateDictionaryTest : public MaintenanceTest {
     WriteSampleApplication();
   }
   void ExpectFlagsLowered() {
-    const interpreter::ModuleState& module = interpreter::Module();
-    EXPECT_FALSE(module.blnMaintenanceRunning);
-    EXPECT_FALSE(module.blnDictionaryUpdated);
-    EXPECT_FALSE(module.blnDevLangSecondPass);
-    EXPECT_FALSE(module.blnMaintenanceProcedureRunning);
+    const interpreter::Session& module = session_;
+    EXPECT_FALSE(module.run.blnMaintenanceRunning);
+    EXPECT_FALSE(module.run.blnDictionaryUpdated);
+    EXPECT_FALSE(module.run.blnDevLangSecondPass);
+    EXPECT_FALSE(module.run.blnMaintenanceProcedureRunning);
   }
 };
 
@@ -99,7 +99,7 @@ TEST_F(UpdateDictionaryTest, OutcomesAndWhichOneWins) {
     EXPECT_EQ(PictureBytes("Pump"), pump);
     EXPECT_EQ(PictureBytes("New"), added);
     EXPECT_THAT(workspace_->documents().open(), IsEmpty());
-    EXPECT_EQ(interpreter::Module().intStartLangNum, std::stoi(c.language));
+    EXPECT_EQ(session_.configuration.intStartLangNum, std::stoi(c.language));
     ExpectFlagsLowered();
   }
   const auto windows = WindowsAndLaunches();
@@ -150,8 +150,8 @@ TEST_F(UpdateDictionaryTest, TypedNumberGoesThroughKeyPress) {
   module->UpdateAndVerifyDictionary();
   EXPECT_THAT(TakeMessages(), ElementsAre(Warning("You must insert a number !"), UpdateNotice(),
                                           Information(CompleteText(2))));
-  EXPECT_EQ(interpreter::Module().intStartLangNum, 2);
-  EXPECT_EQ(interpreter::Module().strSelectedPictures, std::vector<std::string>{"Main"});
+  EXPECT_EQ(session_.configuration.intStartLangNum, 2);
+  EXPECT_EQ(session_.run.strSelectedPictures, std::vector<std::string>{"Main"});
 }
 
 TEST_F(UpdateDictionaryTest, RowsReachTheFileASecondAfterTheLastSaveAndBeforeTheVerdict) {

@@ -19,7 +19,9 @@
 #include <string_view>
 #include <vector>
 
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/message_boxes.h"
+#include "library/interpreter/mod_err_handler.h"
+#include "library/interpreter/session.h"
 #include "library/maintenance/layout.h"
 #include "library/maintenance/picture_selection_form.h"
 #include "library/maintenance/splash_form.h"
@@ -107,25 +109,28 @@ class Win32ViewsTest : public ::testing::Test {
     for (const char* name : {"Alarms.grf", "Main.grf", "Pump.grf"}) {
       vt::testing::WriteFile(dir_ / name, "{}");
     }
-    interpreter::Module().strFixPath = dir_.path().string();
-    interpreter::Module().intStartLangNum = 1;
-    interpreter::Module().blnMaintenanceRunning = true;
-    interpreter::Module().strSelectedPictures.clear();
+    session_.configuration.strFixPath = dir_.path().string();
+    session_.configuration.intStartLangNum = 1;
+    session_.run.blnMaintenanceRunning = true;
+    session_.run.strSelectedPictures.clear();
   }
 
   vt::testing::TempDir dir_{"vt-win32-views"};
   vt::testing::RecordingBackend backend_;
   ui::ScopedBackend scope_{backend_};
+  interpreter::Session session_;
+  interpreter::MessageBoxes messages_;
+  interpreter::ErrorReporter errors_{session_.configuration};
 };
 
 TEST_F(Win32ViewsTest, PictureSelectionDialogFollowsTheLayoutAndThePerson) {
   const layout::Window& table = layout::PictureSelection();
   for (const PictureSelectionKind kind :
        {PictureSelectionKind::UpdateDictionary, PictureSelectionKind::ChangeDevLang}) {
-    PictureSelectionForm form(kind);
+    PictureSelectionForm form(kind, session_, messages_, errors_);
     SCOPED_TRACE(form.Name());
-    interpreter::Module().intStartLangNum = 100;
-    interpreter::Module().blnMaintenanceRunning = true;
+    session_.configuration.intStartLangNum = 100;
+    session_.run.blnMaintenanceRunning = true;
     backend_.answers.clear();
     backend_.next = 0;
     HWND list = nullptr;
@@ -286,9 +291,9 @@ TEST_F(Win32ViewsTest, PictureSelectionDialogFollowsTheLayoutAndThePerson) {
     Script script(std::move(steps));
     RunWin32View(form);
     EXPECT_TRUE(form.closed);
-    EXPECT_TRUE(interpreter::Module().blnMaintenanceRunning);
-    EXPECT_THAT(interpreter::Module().strSelectedPictures, ElementsAre(form.lstPicList[1].text));
-    EXPECT_EQ(interpreter::Module().intStartLangNum, 2);
+    EXPECT_TRUE(session_.run.blnMaintenanceRunning);
+    EXPECT_THAT(session_.run.strSelectedPictures, ElementsAre(form.lstPicList[1].text));
+    EXPECT_EQ(session_.configuration.intStartLangNum, 2);
     if (kind == PictureSelectionKind::ChangeDevLang) {
       EXPECT_THAT(backend_.Take(), ElementsAre(Message{"Did you select ALL the pictures included "
                                                        "in your iFix application ?",
@@ -299,11 +304,11 @@ TEST_F(Win32ViewsTest, PictureSelectionDialogFollowsTheLayoutAndThePerson) {
 
 TEST_F(Win32ViewsTest, CancelLowersTheRunningFlag) {
   const layout::Window& table = layout::PictureSelection();
-  PictureSelectionForm form(PictureSelectionKind::UpdateDictionary);
+  PictureSelectionForm form(PictureSelectionKind::UpdateDictionary, session_, messages_, errors_);
   Script script({[&] { Click(Control(table, "cmdCancel")); }});
   RunWin32View(form);
   EXPECT_TRUE(form.closed);
-  EXPECT_FALSE(interpreter::Module().blnMaintenanceRunning);
+  EXPECT_FALSE(session_.run.blnMaintenanceRunning);
   EXPECT_THAT(backend_.Take(), IsEmpty());
 }
 
@@ -312,7 +317,7 @@ TEST_F(Win32ViewsTest, MessageBoxIsCentredOnTheDialog) {
   const layout::Window& table = layout::PictureSelection();
   ui::WindowsBackend windows;
   ui::ScopedBackend real(windows);
-  PictureSelectionForm form(PictureSelectionKind::UpdateDictionary);
+  PictureSelectionForm form(PictureSelectionKind::UpdateDictionary, session_, messages_, errors_);
   HWND dialog = nullptr;
   Script script({
       [&] {
@@ -342,7 +347,7 @@ TEST_F(Win32ViewsTest, MessageBoxIsCentredOnTheDialog) {
 
 TEST_F(Win32ViewsTest, SplashPanelFollowsTheLayoutAndEnterIsOk) {
   const layout::Window& table = layout::Splash();
-  SplashForm form({2, 10, dir_.path().string(), dir_.path().string()});
+  SplashForm form({2, 10, dir_.path().string(), dir_.path().string()}, messages_, errors_);
   const Pixels& pixels = AtThisResolution();
   Script script({
       [&] {

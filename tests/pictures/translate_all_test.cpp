@@ -186,7 +186,7 @@ TEST_F(TranslateAllTest, DisabledObjectDoesNothing) {
   WritePicture("Main.grf", Picture({Text("txtTitle", "Title")}));
   Open("Main");
   auto form = LoadForm(Form("frmLogin", "Login", "", Json::array()));
-  interpreter::VeltranoModule module;
+  interpreter::VeltranoModule module(session_);
   module.put_GlobalLangNum(2);
   module.TranslateAll(UserForms({form}));
   EXPECT_EQ(CaptionIn("Main", "txtTitle"), "Title");
@@ -199,7 +199,7 @@ TEST_F(TranslateAllTest, OutsideTheHostNoOperationDoesAnything) {
   WritePicture("Main.grf", Picture({Text("txtTitle", "Title")}));
   Open("Main");
   auto form = LoadForm(Form("frmLogin", "Login", "", Json::array()));
-  interpreter::VeltranoModule module;
+  interpreter::VeltranoModule module(session_);
   ASSERT_EQ(module.lifecycle(), interpreter::Lifecycle::OutsideHost);
   EXPECT_EQ(TakeMessages().size(), 1u);
   module.put_GlobalLangNum(2);

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "host/collection.h"
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/session.h"
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
 #include "tests/pictures/pictures_fixture.h"
@@ -192,7 +192,7 @@ TEST_F(TranslateFormTest, MaintenanceSilencesOnlyTheCannotFindMessage) {
   auto missing = LoadForm(Form("frmNew", "Unknown title", "", Json::array()));
   auto refused = LoadForm(Form("frmLogin", "Anmeldung", "2", Json::array()));
   auto module = CreateReady();
-  interpreter::Module().blnMaintenanceRunning = true;
+  session_.run.blnMaintenanceRunning = true;
   TranslateForm(*module, missing, 2);
   EXPECT_THAT(TakeMessages(), IsEmpty());
   EXPECT_EQ(Property(missing, "Tag"), "2");
@@ -417,7 +417,7 @@ TEST_F(TranslateFormTest, ControlWithoutCaptionIsReportedUnderTranslateFormObjec
 TEST_F(TranslateFormTest, DisabledObjectChangesNoForm) {
   WriteIni({{"InterpreterEnabled", "N"}});
   auto form = LoadForm(LoginForm());
-  interpreter::VeltranoModule module;
+  interpreter::VeltranoModule module(session_);
   TranslateForm(module, form, 2);
   EXPECT_EQ(Property(form, "Tag"), "");
   EXPECT_EQ(Property(form, "Caption"), "Login");

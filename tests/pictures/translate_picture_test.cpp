@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "host/pictures/documents.h"
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/session.h"
 #include "platform/automation/runtime.h"
 #include "platform/ui/backend.h"
 #include "platform/workbook/workbook.h"
@@ -173,7 +173,7 @@ TEST_F(TranslatePictureTest, TwoMissingTextsGiveOneMessageAndAreAppendedUnderThe
   expected.push_back({"Drain", "", ""});
   EXPECT_EQ(DictionaryRows(), expected);
   EXPECT_EQ(DictionaryRowsByXlrd(), expected);
-  EXPECT_TRUE(interpreter::Module().blnMissingTranslationsFound);
+  EXPECT_TRUE(session_.run.blnMissingTranslationsFound);
 }
 
 TEST_F(TranslatePictureTest, MissingTextsOfAPictureInAnotherLanguageGoUnderThatColumn) {
@@ -322,7 +322,7 @@ TEST_F(TranslatePictureTest, WarningsOffShowsNeitherMessage) {
 TEST_F(TranslatePictureTest, DisabledObjectOpensNothing) {
   WriteIni({{"InterpreterEnabled", "N"}});
   WritePicture("Main.grf", BoilerPicture());
-  interpreter::VeltranoModule module;
+  interpreter::VeltranoModule module(session_);
   EXPECT_EQ(module.lifecycle(), interpreter::Lifecycle::Disabled);
   std::string name = "Main.grf";
   std::int16_t language = 2;
@@ -345,7 +345,7 @@ class PumpCounter : public ui::Backend {
 class MaintenanceTest : public TranslatePictureTest {
  protected:
   void TearDown() override {
-    interpreter::Module().blnMaintenanceRunning = false;
+    session_.run.blnMaintenanceRunning = false;
     TranslatePictureTest::TearDown();
   }
 };
@@ -359,7 +359,7 @@ TEST_F(MaintenanceTest, FirstPassClosesWithoutSavingAndSilencesTheCannotFindMess
   auto module = CreateReady();
   PumpCounter pumps;
   ui::ScopedBackend scope(pumps);
-  interpreter::Module().blnMaintenanceRunning = true;
+  session_.run.blnMaintenanceRunning = true;
 
   TranslatePicture(*module, "Main", 2);
 
@@ -375,8 +375,8 @@ TEST_F(MaintenanceTest, FirstPassClosesWithoutSavingAndSilencesTheCannotFindMess
 TEST_F(MaintenanceTest, SecondPassOfTheLanguageChangeSavesThePicture) {
   WritePicture("Main.grf", BoilerPicture());
   auto module = CreateReady();
-  interpreter::Module().blnMaintenanceRunning = true;
-  interpreter::Module().blnDevLangSecondPass = true;
+  session_.run.blnMaintenanceRunning = true;
+  session_.run.blnDevLangSecondPass = true;
 
   TranslatePicture(*module, "Main", 3);
 
@@ -392,7 +392,7 @@ TEST_F(MaintenanceTest, ClosesAPictureItDidNotTranslateAndStillShowsTheRefusal) 
   WritePicture("Second.grf", Picture({Text("txtTitle", "Kesselübersicht")}, 2));
   WritePicture("Same.grf", BoilerPicture(2));
   auto module = CreateReady();
-  interpreter::Module().blnMaintenanceRunning = true;
+  session_.run.blnMaintenanceRunning = true;
 
   TranslatePicture(*module, "First", 2);
   TranslatePicture(*module, "Second", 1);
@@ -451,11 +451,11 @@ TEST_F(MaintenanceTest, CloseGetsTheCodeAndOneAlsoAfterAFailure) {
   auto closing = std::make_shared<ClosingWorkspace>(workspace_);
   automation::RegisterActiveObject("Workspace.Application", closing);
   auto module = CreateReady();
-  interpreter::Module().blnMaintenanceRunning = true;
+  session_.run.blnMaintenanceRunning = true;
 
   TranslatePicture(*module, "Main", 2);
   TranslatePicture(*module, "Broken", 2);
-  interpreter::Module().blnDevLangSecondPass = true;
+  session_.run.blnDevLangSecondPass = true;
   TranslatePicture(*module, "Main", 3);
 
   ASSERT_EQ(closing->closes.size(), 3u);
@@ -479,7 +479,7 @@ TEST_F(MaintenanceTest, MissingPictureIsReportedAndNothingIsClosed) {
   WritePicture("Main.grf", BoilerPicture());
   Open("Main");
   auto module = CreateReady();
-  interpreter::Module().blnMaintenanceRunning = true;
+  session_.run.blnMaintenanceRunning = true;
   TranslatePicture(*module, "Nowhere", 2);
   EXPECT_EQ(LogLines().size(), 1u);
   EXPECT_EQ(workspace_->documents().open().size(), 1u);

@@ -2,8 +2,8 @@
 
 // Fixtures for tests of the library's objects made in-process: a pictures
 // folder with its Veltrano folder in a fresh temporary folder, the
-// module-level state reset before and after each test. Header only, for the
-// suites that link the library's objects.
+// session the objects of a test are created on. Header only, for the suites
+// that link the library's objects.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/message_boxes.h"
+#include "library/interpreter/mod_err_handler.h"
+#include "library/interpreter/session.h"
 #include "library/interpreter/veltrano_module.h"
 #include "platform/system/env.h"
 #include "platform/system/utf8_path.h"
@@ -29,11 +31,7 @@ class LibraryTest : public ::testing::Test {
  protected:
   explicit LibraryTest(const std::string& prefix) : temp_(prefix) {}
 
-  void SetUp() override {
-    std::filesystem::create_directories(veltrano_dir());
-    interpreter::Module() = interpreter::ModuleState{};
-  }
-  void TearDown() override { interpreter::Module() = interpreter::ModuleState{}; }
+  void SetUp() override { std::filesystem::create_directories(veltrano_dir()); }
 
   const std::filesystem::path& dir() const { return temp_.path(); }
   std::filesystem::path pictures() const { return dir() / "pictures"; }
@@ -72,11 +70,18 @@ class LibraryTest : public ::testing::Test {
 
   // Creates the object; expects it Ready with no message shown.
   std::shared_ptr<interpreter::VeltranoModule> CreateReady() {
-    auto module = std::make_shared<interpreter::VeltranoModule>();
+    auto module = std::make_shared<interpreter::VeltranoModule>(session_);
     EXPECT_EQ(module->lifecycle(), interpreter::Lifecycle::Ready);
     for (const Message& m : TakeMessages()) ADD_FAILURE() << "unexpected message: " << m.text;
     return module;
   }
+
+  // The module-level state of the test's objects, as the host's scripting
+  // thread would hold it; the messages and the error reporter a component
+  // is handed.
+  interpreter::Session session_;
+  interpreter::MessageBoxes messages_;
+  interpreter::ErrorReporter errors_{session_.configuration};
 
  private:
   TempDir temp_;

@@ -1,6 +1,6 @@
 // The templates as deployed: a Veltrano folder the library can start on, and
 // workbooks that LibreOffice and xlrd read.
-#include "library/interpreter/module_state.h"
+#include "library/interpreter/session.h"
 #include "platform/data/recordset.h"
 #include "tests/support/library_test.h"
 #include "tests/support/shell.h"
@@ -43,9 +43,9 @@ class DeployedTemplatesTest : public vt::testing::FakeHostLibraryTest<> {
 
 TEST_F(DeployedTemplatesTest, TheLibraryStartsReadyAndAppendsToTheDictionary) {
   auto object = CreateReady();
-  EXPECT_EQ(interpreter::Module().intDevLangNum, 1);
+  EXPECT_EQ(session_.configuration.intDevLangNum, 1);
   EXPECT_EQ(object->get_GlobalLangNum(), 1);
-  EXPECT_EQ(interpreter::Module().rsUsersLang->RecordCount(), 1);
+  EXPECT_EQ(session_.rsUsersLang->RecordCount(), 1);
 
   std::string text = "Boiler overview";
   std::int16_t language = 2;
