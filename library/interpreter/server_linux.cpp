@@ -1,10 +1,9 @@
-#include "library/interpreter/server.h"
-
 #include <exception>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "library/interpreter/server.h"
 #include "library/interpreter/veltrano_module.h"
 #include "platform/automation/error.h"
 #include "platform/automation/registry.h"

@@ -1,4 +1,4 @@
 // Compiled as the front is: the maintenance's public header is fine, one of
 // its private headers must refuse it.
-#include "library/maintenance/maintenance.h"
 #include "library/maintenance/coverage.h"
+#include "library/maintenance/maintenance.h"
