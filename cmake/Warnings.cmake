@@ -3,6 +3,13 @@
 # for (the presets and CI do): a user's compiler may warn where ours does not.
 option(VELTRANO_WARNINGS_AS_ERRORS "Treat warnings in Veltrano's own code as errors" OFF)
 
+# The names of our own code checked by clang-tidy (.clang-tidy), as CI's clang
+# build does; tests and benchmarks are left to their framework's naming.
+option(VELTRANO_CLANG_TIDY "Check the names of Veltrano's own code with clang-tidy" OFF)
+if(VELTRANO_CLANG_TIDY)
+  find_program(VELTRANO_CLANG_TIDY_PROGRAM NAMES clang-tidy clang-tidy-14 REQUIRED)
+endif()
+
 function(veltrano_warnings target)
   if(WIN32)
     # MinGW-w64's printf checks do not know the C99 formats its runtime has.
@@ -21,6 +28,9 @@ function(veltrano_warnings target)
   # Off leaves the property as CMake set it (CMAKE_COMPILE_WARNING_AS_ERROR).
   if(VELTRANO_WARNINGS_AS_ERRORS)
     set_target_properties(${target} PROPERTIES COMPILE_WARNING_AS_ERROR ON)
+  endif()
+  if(VELTRANO_CLANG_TIDY AND NOT CMAKE_CURRENT_SOURCE_DIR MATCHES "^${PROJECT_SOURCE_DIR}/(tests|bench)(/|$)")
+    set_target_properties(${target} PROPERTIES CXX_CLANG_TIDY "${VELTRANO_CLANG_TIDY_PROGRAM};--quiet")
   endif()
 endfunction()
 

@@ -24,8 +24,9 @@ packages=(
   libxml2-utils translate-toolkit
   # the coverage report rendered by a real browser
   chromium
-  # the layout check, and clang for the fuzz targets and the clang build
-  clang libclang-rt-14-dev clang-format
+  # the layout check, and clang for the fuzz targets and the clang build with
+  # its check of names
+  clang libclang-rt-14-dev clang-format clang-tidy
   # the functions' length check
   universal-ctags
   # the Windows builds (x64 and x86) and their tests, the windows on a

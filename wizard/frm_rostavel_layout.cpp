@@ -43,8 +43,8 @@ constexpr const char* kTabs[] = {"cmdBrowseForFolder",
 }  // namespace
 
 const Window& FrmRostavelLayout() {
-  static constexpr Window window{7800, 5400, {"MS Sans Serif", 8, false}, kControls, kTabs};
-  return window;
+  static constexpr Window kWindow{7800, 5400, {"MS Sans Serif", 8, false}, kControls, kTabs};
+  return kWindow;
 }
 
 }  // namespace vt::wizard

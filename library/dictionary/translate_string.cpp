@@ -151,7 +151,7 @@ std::string Dictionary::TranslateString(const std::string& strString,
 
     const std::string strText(blanks.trimmed);
     const bool blnWarn = blnShowWarning && configuration_.blnShowWarnings;
-    const auto Warn = [&] {
+    const auto warn = [&] {
       if (blnWarn) {
         messages_.StringNotTranslated(strText, intDevLang, intTarget,
                                       configuration_.Files().Dictionary());
@@ -160,12 +160,12 @@ std::string Dictionary::TranslateString(const std::string& strString,
     const auto row = Lookup().FindExact(intDevLang, strText);
     if (!row) {
       AppendToDictionary(strText, intDevLang);
-      Warn();
+      warn();
       return strString;
     }
     const std::string_view translation = Lookup().Value(*row, intTarget);
     if (!translation.empty()) return blanks.Around(translation);
-    Warn();
+    warn();
     return strString;
   } catch (const std::exception& e) {
     errors_.HandleError("VeltranoModule", "TranslateString", e.what(), "");

@@ -51,7 +51,7 @@ void FormTranslator::TranslateFormObject(const automation::ObjectRef& objControl
 void FormTranslator::TranslateMultiPage(const automation::ObjectRef& objMultiPage,
                                         std::int16_t intFromLang, std::int16_t intToLang) {
   try {
-    const auto Page = [&objMultiPage](std::int16_t intIndex) {
+    const auto page = [&objMultiPage](std::int16_t intIndex) {
       const automation::ObjectRef objPages = automation::Get(objMultiPage, "Pages").ToObject();
       return automation::Get(objPages, "Item", {Variant(intIndex)}).ToObject();
     };
@@ -61,9 +61,9 @@ void FormTranslator::TranslateMultiPage(const automation::ObjectRef& objMultiPag
     for (std::int16_t i = 0; i <= intLast; ++i) {
       // The page is fetched anew for every read and every write.
       for (std::string_view strProperty : {"Caption", "ControlTipText"}) {
-        const std::string strText = automation::Get(Page(i), strProperty).ToString();
+        const std::string strText = automation::Get(page(i), strProperty).ToString();
         automation::Put(
-            Page(i), strProperty,
+            page(i), strProperty,
             Variant(translator_.TranslateObjectString(strText, intFromLang, intToLang)));
       }
     }

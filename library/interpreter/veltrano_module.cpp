@@ -83,11 +83,11 @@ void VeltranoModule::Class_Initialize() {
     users = NewUserList();
 
     bool blnInterpreterEnabled = false;
-    const auto ReadConfiguration = [&] {
+    const auto read_configuration = [&] {
       return ReadIniFile(configuration, users.get(), messages_, errors_, blnInterpreterEnabled,
                          GlobalLangNum, GetObjectsPrefix);
     };
-    if (!ReadConfiguration()) {
+    if (!read_configuration()) {
       blnDisabled = true;
       lifecycle_ = Lifecycle::Disabled;
       return;
@@ -98,7 +98,7 @@ void VeltranoModule::Class_Initialize() {
       maintenance::ShowStartupPanel(configuration, messages_, errors_);
       if (users) users->Close();
       users = NewUserList();
-      if (!ReadConfiguration()) {
+      if (!read_configuration()) {
         blnDisabled = true;
         lifecycle_ = Lifecycle::Disabled;
         return;

@@ -126,13 +126,13 @@ constexpr const char* kSplashTabs[] = {
 }  // namespace
 
 const Window& PictureSelection() {
-  static constexpr Window window{6750, 6495, kWindowFont, kPictureSelection, kPictureSelectionTabs};
-  return window;
+  static constexpr Window kWindow{6750, 6495, kWindowFont, kPictureSelection, kPictureSelectionTabs};
+  return kWindow;
 }
 
 const Window& Splash() {
-  static constexpr Window window{5070, 6225, kWindowFont, kSplash, kSplashTabs};
-  return window;
+  static constexpr Window kWindow{5070, 6225, kWindowFont, kSplash, kSplashTabs};
+  return kWindow;
 }
 
 }  // namespace vt::maintenance::layout

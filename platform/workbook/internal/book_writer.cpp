@@ -41,6 +41,7 @@ class BookPlanner {
     return std::move(plan_);
   }
 
+ private:
   // Texts of edited cells too long for a LABEL record go to the end of the
   // string table, so that every untouched LABELSST keeps pointing at its string.
   void CollectNewStrings() {
