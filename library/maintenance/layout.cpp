@@ -126,7 +126,8 @@ constexpr const char* kSplashTabs[] = {
 }  // namespace
 
 const Window& PictureSelection() {
-  static constexpr Window kWindow{6750, 6495, kWindowFont, kPictureSelection, kPictureSelectionTabs};
+  static constexpr Window kWindow{6750, 6495, kWindowFont, kPictureSelection,
+                                  kPictureSelectionTabs};
   return kWindow;
 }
 
