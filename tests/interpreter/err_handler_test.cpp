@@ -8,6 +8,7 @@
 #include "platform/report/error_report.h"
 #include "platform/system/date_time.h"
 #include "platform/system/paths.h"
+#include "platform/system/utf8_path.h"
 #include "tests/interpreter/interpreter_fixture.h"
 
 namespace vt::interpreter {
@@ -20,7 +21,7 @@ class HandleErrorTest : public InterpreterTest {
  protected:
   void SetUp() override {
     InterpreterTest::SetUp();
-    session_.configuration.strFixPath = pictures().string();
+    session_.configuration.strFixPath = system::Utf8FromPath(pictures());
     env_.now = LocalTime(2024, 3, 5, 14, 7, 9);
   }
   std::string Stamp() const { return system::FormatDateTime(*env_.now); }

@@ -14,6 +14,7 @@
 #include "platform/automation/error.h"
 #include "platform/automation/runtime.h"
 #include "platform/data/recordset.h"
+#include "platform/system/utf8_path.h"
 #include "platform/workbook/workbook.h"
 #include "tests/support/library_test.h"
 #include "tests/support/local_time.h"
@@ -71,7 +72,7 @@ class InterpreterTest : public vt::testing::FakeHostLibraryTest<TestEnv> {
 
   // What the object's creation would have set up before reading the file.
   void PrepareRead() {
-    session_.configuration.strFixPath = pictures().string();
+    session_.configuration.strFixPath = system::Utf8FromPath(pictures());
     session_.rsUsersLang = data::Recordset::Create(
         {data::FieldDef::FixedText("User", 100), data::FieldDef::Long("Lang")});
   }

@@ -5,6 +5,7 @@
 
 #include "library/interpreter/mod_process_list.h"
 #include "platform/system/dynamic_library.h"
+#include "platform/system/utf8_path.h"
 #include "tests/interpreter/interpreter_fixture.h"
 
 namespace vt::interpreter {
@@ -59,7 +60,7 @@ TEST_F(SearchInProcessListTest, EveryProcessIsVisitedAlsoAfterAMatch) {
 }
 
 TEST_F(SearchInProcessListTest, FailureIsReportedAndGivesFalse) {
-  session_.configuration.strFixPath = pictures().string();
+  session_.configuration.strFixPath = system::Utf8FromPath(pictures());
   env_.process_list_error = "cannot open /proc";
   std::string name = " FIX.exe ";
   EXPECT_FALSE(SearchInProcessList(name, errors_));

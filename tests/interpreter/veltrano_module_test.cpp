@@ -8,6 +8,7 @@
 
 #include "library/interpreter/module_state.h"
 #include "platform/system/paths.h"
+#include "platform/system/utf8_path.h"
 #include "tests/interpreter/interpreter_fixture.h"
 
 namespace vt::interpreter {
@@ -46,7 +47,7 @@ TEST_F(VeltranoModuleTest, HostObjectsShareTheirThreadsSession) {
     ASSERT_EQ(first.lifecycle(), Lifecycle::Ready);
     ASSERT_EQ(second.lifecycle(), Lifecycle::Ready);
     EXPECT_EQ(shared.intObjectsAlive, alive_before + 2);
-    EXPECT_EQ(shared.configuration.strFixPath, pictures().string());
+    EXPECT_EQ(shared.configuration.strFixPath, system::Utf8FromPath(pictures()));
     ASSERT_NE(shared.rsUsersLang, nullptr);
     EXPECT_EQ(session_.intObjectsAlive, 0);
     EXPECT_EQ(session_.configuration.strFixPath, "");
@@ -70,7 +71,7 @@ TEST_F(VeltranoModuleTest, ReadyInsideTheHost) {
   auto module = Create();
   EXPECT_EQ(module->lifecycle(), Lifecycle::Ready);
   EXPECT_TRUE(backend_.shown.empty());
-  EXPECT_EQ(session_.configuration.strFixPath, pictures().string());
+  EXPECT_EQ(session_.configuration.strFixPath, system::Utf8FromPath(pictures()));
   EXPECT_EQ(workspace_->system->calls, 1);
   ASSERT_EQ(workspace_->system->argument_types.size(), 1u);
   EXPECT_EQ(workspace_->system->argument_types[0], automation::VarType::Integer);
@@ -162,7 +163,8 @@ TEST_F(VeltranoModuleTest, UnreadableConfigurationIsDisabled) {
 
 TEST_F(VeltranoModuleTest, NoWorkspaceIsBrokenAndReported) {
   automation::RevokeActiveObject("Workspace.Application");
-  session_.configuration.strFixPath = pictures().string();  // an earlier object's folder
+  // An earlier object's folder.
+  session_.configuration.strFixPath = system::Utf8FromPath(pictures());
   auto module = Create();
   EXPECT_EQ(module->lifecycle(), Lifecycle::Broken);
   ASSERT_EQ(backend_.shown.size(), 1u);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "library/interpreter/session.h"
+#include "platform/system/utf8_path.h"
 #include "tests/maintenance/maintenance_fixture.h"
 
 namespace vt::maintenance::testing {
@@ -26,7 +27,7 @@ class PictureSelectionFormTest : public MaintenanceTest {
  protected:
   void SetUp() override {
     MaintenanceTest::SetUp();
-    session_.configuration.strFixPath = pictures().string();
+    session_.configuration.strFixPath = system::Utf8FromPath(pictures());
     session_.configuration.intStartLangNum = 7;
     session_.run.blnMaintenanceRunning = true;
     vt::testing::WriteFile(pictures() / "Main.grf", "{}");

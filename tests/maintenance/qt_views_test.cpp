@@ -18,6 +18,7 @@
 #include "library/interpreter/session.h"
 #include "library/maintenance/picture_selection_qt.h"
 #include "library/maintenance/splash_qt.h"
+#include "platform/system/utf8_path.h"
 #include "tests/maintenance/maintenance_fixture.h"
 #include "tests/support/shell.h"
 
@@ -70,7 +71,7 @@ class QtViewsTest : public MaintenanceTest {
     MaintenanceTest::SetUp();
     WriteSampleApplication();
     backend_.qt_windows = true;
-    session_.configuration.strFixPath = pictures().string();
+    session_.configuration.strFixPath = system::Utf8FromPath(pictures());
     session_.configuration.intStartLangNum = 1;
     session_.run.blnMaintenanceRunning = true;
   }

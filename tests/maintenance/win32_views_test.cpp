@@ -26,6 +26,7 @@
 #include "library/maintenance/picture_selection_form.h"
 #include "library/maintenance/splash_form.h"
 #include "library/maintenance/window_views_win32view.h"
+#include "platform/system/utf8_path.h"
 #include "platform/ui/backend_windows.h"
 #include "tests/support/message_log.h"
 #include "tests/support/shell.h"
@@ -109,7 +110,7 @@ class Win32ViewsTest : public ::testing::Test {
     for (const char* name : {"Alarms.grf", "Main.grf", "Pump.grf"}) {
       vt::testing::WriteFile(dir_ / name, "{}");
     }
-    session_.configuration.strFixPath = dir_.path().string();
+    session_.configuration.strFixPath = system::Utf8FromPath(dir_.path());
     session_.configuration.intStartLangNum = 1;
     session_.run.blnMaintenanceRunning = true;
     session_.run.strSelectedPictures.clear();
