@@ -6,6 +6,7 @@
 #include "library/interpreter/session.h"
 #include "library/maintenance/splash_form.h"
 #include "platform/data/recordset.h"
+#include "platform/system/utf8_path.h"
 #include "tests/maintenance/maintenance_fixture.h"
 #include "tests/support/shell.h"
 #include "tests/support/temp_dir.h"
@@ -31,8 +32,9 @@ class SplashTest : public MaintenanceTest {
   }
   std::filesystem::path library_folder() const { return dir() / "lib"; }
   SplashForm Panel(int major = 2, int minor = 4) {
-    return SplashForm({major, minor, library_folder().string(), pictures().string()}, messages_,
-                      errors_);
+    return SplashForm(
+        {major, minor, system::Utf8FromPath(library_folder()), system::Utf8FromPath(pictures())},
+        messages_, errors_);
   }
   std::string Beside(const std::string& name) const { return (library_folder() / name).string(); }
 };

@@ -348,7 +348,8 @@ TEST_F(Win32ViewsTest, MessageBoxIsCentredOnTheDialog) {
 
 TEST_F(Win32ViewsTest, SplashPanelFollowsTheLayoutAndEnterIsOk) {
   const layout::Window& table = layout::Splash();
-  SplashForm form({2, 10, dir_.path().string(), dir_.path().string()}, messages_, errors_);
+  SplashForm form({2, 10, system::Utf8FromPath(dir_.path()), system::Utf8FromPath(dir_.path())},
+                  messages_, errors_);
   const Pixels& pixels = AtThisResolution();
   Script script({
       [&] {
