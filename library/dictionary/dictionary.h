@@ -43,10 +43,10 @@ class ObjectTexts {
         GetObjectsPrefix_(GetObjectsPrefix),
         configuration_(configuration) {}
 
-  bool PassesPrefixFilter(const automation::ObjectRef& objObject) const;
+  bool PassesPrefixFilter(const automation::ObjectRef& object) const;
   // Replaces one text property by its translation (assigned even when
   // equal); returns the text it replaced.
-  std::string ReplaceText(const automation::ObjectRef& objObject, std::string_view strProperty,
+  std::string ReplaceText(const automation::ObjectRef& object, std::string_view property,
                           std::int16_t intFromLang, std::int16_t intToLang) const;
 
  private:
@@ -64,7 +64,7 @@ struct DictionaryFields {
   const std::int16_t& GlobalLangNum;
   bool& blnMissingTranslations;
   // Raised by the failures of a picture's translation, its texts' included.
-  bool& blnTranslationFailed;
+  bool& translation_failed;
 };
 
 // The two dictionary workbooks and the translation of single texts: the
@@ -86,13 +86,13 @@ class Dictionary final : public TextTranslator {
   std::string TranslateString(const std::string& strString,
                               const automation::ObjectRef& objPictureOrForm,
                               std::int16_t intLanguageNumber, bool blnShowWarning);
-  // `blnRefused`: the guard refuses, and the recordset is handed back as it is.
+  // `refused`: the guard refuses, and the recordset is handed back as it is.
   automation::ObjectRef TranslateAlarmsRecordset(const automation::ObjectRef& rsToTranslate,
                                                  std::int16_t intFieldToTranslate,
                                                  const automation::ObjectRef& objPictureOrForm,
                                                  std::int16_t intRequestedLanguageNumber,
                                                  std::int16_t intOriginalLanguageNumber,
-                                                 bool blnRestoreOriginalStrings, bool blnRefused);
+                                                 bool blnRestoreOriginalStrings, bool refused);
 
   // The lookup row set; throws when the dictionary was never opened.
   RowSet& Lookup();
@@ -107,7 +107,7 @@ class Dictionary final : public TextTranslator {
                                  const automation::ObjectRef& objPictureOrForm) const;
   // Appends `strText` under the language's column of the dictionary (a full
   // sheet raises once per public call, then leaves the texts out: false).
-  bool AppendToDictionary(const std::string& strText, std::int16_t intLang);
+  bool AppendToDictionary(const std::string& strText, std::int16_t lang);
   bool Insert(Connection& connection, std::string_view column_name, std::string_view text);
 
   DictionaryFields fields_;

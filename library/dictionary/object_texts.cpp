@@ -6,19 +6,18 @@
 
 namespace vt::dictionary {
 
-bool ObjectTexts::PassesPrefixFilter(const automation::ObjectRef& objObject) const {
+bool ObjectTexts::PassesPrefixFilter(const automation::ObjectRef& object) const {
   if (!GetObjectsPrefix_) return true;
-  const std::string strName = automation::Get(objObject, "Name").ToString();
-  return automation::text::Left(strName, configuration_.bytObjectsTargetPrefixLen) ==
+  const std::string name = automation::Get(object, "Name").ToString();
+  return automation::text::Left(name, configuration_.bytObjectsTargetPrefixLen) ==
          configuration_.strObjectsTargetPrefix;
 }
 
-std::string ObjectTexts::ReplaceText(const automation::ObjectRef& objObject,
-                                     std::string_view strProperty, std::int16_t intFromLang,
-                                     std::int16_t intToLang) const {
-  std::string strText = automation::Get(objObject, strProperty).ToString();
+std::string ObjectTexts::ReplaceText(const automation::ObjectRef& object, std::string_view property,
+                                     std::int16_t intFromLang, std::int16_t intToLang) const {
+  std::string strText = automation::Get(object, property).ToString();
   automation::Put(
-      objObject, strProperty,
+      object, property,
       automation::Variant(translator_.TranslateObjectString(strText, intFromLang, intToLang)));
   return strText;
 }

@@ -15,11 +15,11 @@ namespace vt::dictionary {
 namespace {
 
 // The workbook's existence test; tells the missing file when absent.
-bool WorkbookExists(const std::string& strPath, interpreter::Messages& messages) {
-  if (system::CurrentEnv().FileExists(strPath)) return true;
+bool WorkbookExists(const std::string& path, interpreter::Messages& messages) {
+  if (system::CurrentEnv().FileExists(path)) return true;
   ui::RestoreDefaultMousePointer();
   ui::DoEvents();
-  messages.WorkbookMissing(strPath);
+  messages.WorkbookMissing(path);
   return false;
 }
 
@@ -27,17 +27,18 @@ bool WorkbookExists(const std::string& strPath, interpreter::Messages& messages)
 
 bool Dictionary::OpenDictionaries() {
   const interpreter::ApplicationFiles files = configuration_.Files();
-  const std::string strDictionary = files.Dictionary();
-  const std::string strAlarmDictionary = files.AlarmDictionary();
-  if (!WorkbookExists(strDictionary, messages_) || !WorkbookExists(strAlarmDictionary, messages_)) {
+  const std::string dictionary_path = files.Dictionary();
+  const std::string alarm_dictionary_path = files.AlarmDictionary();
+  if (!WorkbookExists(dictionary_path, messages_) ||
+      !WorkbookExists(alarm_dictionary_path, messages_)) {
     return false;
   }
 
-  fields_.cnDictionary = Connection::Open(system::PathFromUtf8(strDictionary));
+  fields_.cnDictionary = Connection::Open(system::PathFromUtf8(dictionary_path));
   if (NormaliseSheet(fields_.cnDictionary->Sheet())) fields_.cnDictionary->Commit();
   fields_.rsDictionary = std::make_shared<RowSet>(fields_.cnDictionary);
 
-  fields_.cnAlarmDictionary = Connection::Open(system::PathFromUtf8(strAlarmDictionary));
+  fields_.cnAlarmDictionary = Connection::Open(system::PathFromUtf8(alarm_dictionary_path));
   fields_.rsAlarmDictionary = std::make_shared<RowSet>(fields_.cnAlarmDictionary);
   return true;
 }

@@ -20,58 +20,56 @@ namespace vt::dictionary {
 automation::ObjectRef Dictionary::TranslateAlarmsRecordset(
     const automation::ObjectRef& rsToTranslate, std::int16_t intFieldToTranslate,
     const automation::ObjectRef& objPictureOrForm, std::int16_t intRequestedLanguageNumber,
-    std::int16_t intOriginalLanguageNumber, bool blnRestoreOriginalStrings, bool blnRefused) {
+    std::int16_t intOriginalLanguageNumber, bool blnRestoreOriginalStrings, bool refused) {
   try {
     // The host's recordset (the data-access component's in a real host; on
     // Windows FIX.exe's, made by its own copy of our data code) is worked
     // through its own members, so that the caller sees the translations.
-    const std::unique_ptr<data::WorkingRecordset> rsWorking =
+    const std::unique_ptr<data::WorkingRecordset> working =
         data::WorkingRecordset::CloneOf(rsToTranslate);
-    if (blnRefused) return rsWorking->Object();
-    if (rsWorking->Eof()) return rsWorking->Object();
+    if (refused) return working->Object();
+    if (working->Eof()) return working->Object();
     if (!objPictureOrForm && intRequestedLanguageNumber == 0) {
       messages_.AlarmsParametersWrong();
-      return rsWorking->Object();
+      return working->Object();
     }
 
-    const std::int16_t intRequested =
-        RequestedLanguage(intRequestedLanguageNumber, objPictureOrForm);
-    const std::int16_t intOriginal =
+    const std::int16_t requested = RequestedLanguage(intRequestedLanguageNumber, objPictureOrForm);
+    const std::int16_t original =
         intOriginalLanguageNumber != 0 ? intOriginalLanguageNumber : configuration_.intDevLangNum;
-    if (!blnRestoreOriginalStrings && intRequested == intOriginal) return rsWorking->Object();
+    if (!blnRestoreOriginalStrings && requested == original) return working->Object();
 
     const std::shared_ptr<RowSet>& rsAlarmDictionary = fields_.rsAlarmDictionary;
     if (!rsAlarmDictionary) throw automation::errors::ObjectNotSet();
     if (intFieldToTranslate < 0) throw automation::errors::SubscriptOutOfRange();
     const auto field = static_cast<std::size_t>(intFieldToTranslate);
-    const std::string strOriginalColumn = LanguageColumn(intOriginal);
-    const std::string strRequestedColumn = LanguageColumn(intRequested);
-    bool blnMissingAlarmTranslation = false;
-    for (; !rsWorking->Eof(); rsWorking->MoveNext()) {
+    const std::string original_column = LanguageColumn(original);
+    const std::string requested_column = LanguageColumn(requested);
+    bool missing_alarm_translation = false;
+    for (; !working->Eof(); working->MoveNext()) {
       ui::DoEvents();
-      const std::string strText = rsWorking->Value(field).ToString();
+      const std::string strText = working->Value(field).ToString();
       // Every text contains the blank one: it would take the first row's.
       if (automation::text::Trim(strText).empty()) continue;
-      const auto row = rsAlarmDictionary->FindContaining(strOriginalColumn, strText);
+      const auto row = rsAlarmDictionary->FindContaining(original_column, strText);
       if (!row) {
-        Insert(*fields_.cnAlarmDictionary, strOriginalColumn, strText);
+        Insert(*fields_.cnAlarmDictionary, original_column, strText);
         rsAlarmDictionary->Requery();
-        blnMissingAlarmTranslation = true;
+        missing_alarm_translation = true;
         continue;
       }
-      const std::string_view translation = rsAlarmDictionary->Value(*row, strRequestedColumn);
+      const std::string_view translation = rsAlarmDictionary->Value(*row, requested_column);
       if (translation.empty()) {
-        blnMissingAlarmTranslation = true;
+        missing_alarm_translation = true;
         continue;
       }
-      rsWorking->SetValue(field, automation::Variant(translation));
-      rsWorking->Update();
+      working->SetValue(field, automation::Variant(translation));
+      working->Update();
     }
 
-    automation::ObjectRef result = rsWorking->Clone();
-    if (blnMissingAlarmTranslation && configuration_.blnShowWarnings) {
-      messages_.AlarmsNotTranslated(intOriginal, intRequested,
-                                    configuration_.Files().AlarmDictionary());
+    automation::ObjectRef result = working->Clone();
+    if (missing_alarm_translation && configuration_.blnShowWarnings) {
+      messages_.AlarmsNotTranslated(original, requested, configuration_.Files().AlarmDictionary());
     }
     return result;
   } catch (const std::exception& e) {

@@ -66,9 +66,9 @@ bool Dictionary::Insert(Connection& connection, std::string_view column_name,
   return true;
 }
 
-bool Dictionary::AppendToDictionary(const std::string& strText, std::int16_t intLang) {
+bool Dictionary::AppendToDictionary(const std::string& strText, std::int16_t lang) {
   if (!fields_.cnDictionary) throw automation::errors::ObjectNotSet();
-  if (!Insert(*fields_.cnDictionary, LanguageColumn(intLang), strText)) return false;
+  if (!Insert(*fields_.cnDictionary, LanguageColumn(lang), strText)) return false;
   fields_.rsDictionary->Requery();
   run_.blnDictionaryUpdated = true;
   return true;
@@ -97,7 +97,7 @@ std::string Dictionary::TranslateObjectString(const std::string& strString,
       // Not inserted: the full sheet was told once in this call; the text
       // fails as the first one did, without raising the missing flags.
       if (!AppendToDictionary(std::string(blanks.trimmed), intFromLang)) {
-        fields_.blnTranslationFailed = true;
+        fields_.translation_failed = true;
         return strString;
       }
       if (intToLang != intFromLang) {
@@ -113,13 +113,13 @@ std::string Dictionary::TranslateObjectString(const std::string& strString,
     return strString;
   } catch (const MissingColumn& e) {
     // Every text of the call meets it: told once, counted for each.
-    fields_.blnTranslationFailed = true;
+    fields_.translation_failed = true;
     if (notices_.First(e.what())) {
       errors_.HandleError("VeltranoModule", "TranslateObjectString", e.what(), "");
     }
     return strString;
   } catch (const std::exception& e) {
-    fields_.blnTranslationFailed = true;
+    fields_.translation_failed = true;
     errors_.HandleError("VeltranoModule", "TranslateObjectString", e.what(), "");
     // The text stays as it is: a blank would be shown, and saved by a
     // maintenance run.
@@ -145,25 +145,25 @@ std::string Dictionary::TranslateString(const std::string& strString,
       return strString;
     }
 
-    const std::int16_t intDevLang = configuration_.intDevLangNum;
-    const std::int16_t intTarget = RequestedLanguage(intLanguageNumber, objPictureOrForm);
-    if (intTarget == intDevLang) return strString;
+    const std::int16_t dev_lang = configuration_.intDevLangNum;
+    const std::int16_t target = RequestedLanguage(intLanguageNumber, objPictureOrForm);
+    if (target == dev_lang) return strString;
 
     const std::string strText(blanks.trimmed);
-    const bool blnWarn = blnShowWarning && configuration_.blnShowWarnings;
+    const bool shown = blnShowWarning && configuration_.blnShowWarnings;
     const auto warn = [&] {
-      if (blnWarn) {
-        messages_.StringNotTranslated(strText, intDevLang, intTarget,
+      if (shown) {
+        messages_.StringNotTranslated(strText, dev_lang, target,
                                       configuration_.Files().Dictionary());
       }
     };
-    const auto row = Lookup().FindExact(intDevLang, strText);
+    const auto row = Lookup().FindExact(dev_lang, strText);
     if (!row) {
-      AppendToDictionary(strText, intDevLang);
+      AppendToDictionary(strText, dev_lang);
       warn();
       return strString;
     }
-    const std::string_view translation = Lookup().Value(*row, intTarget);
+    const std::string_view translation = Lookup().Value(*row, target);
     if (!translation.empty()) return blanks.Around(translation);
     warn();
     return strString;

@@ -21,9 +21,9 @@ constexpr std::array<std::string_view, 6> kCaptionTypes = {
     "Label", "CheckBox", "OptionButton", "Frame", "CommandButton", "ToggleButton"};
 
 template <std::size_t N>
-bool IsOneOf(const std::string& strType, const std::array<std::string_view, N>& types) {
-  for (std::string_view type : types) {
-    if (strType == type) return true;
+bool IsOneOf(const std::string& type, const std::array<std::string_view, N>& types) {
+  for (std::string_view one : types) {
+    if (type == one) return true;
   }
   return false;
 }
@@ -34,13 +34,13 @@ void FormTranslator::TranslateFormObject(const automation::ObjectRef& objControl
                                          std::int16_t intFromLang, std::int16_t intToLang) {
   try {
     if (!texts_.PassesPrefixFilter(objControl)) return;
-    const std::string strType = automation::TypeNameOf(objControl);
-    if (IsOneOf(strType, kTipOnlyTypes)) {
+    const std::string type = automation::TypeNameOf(objControl);
+    if (IsOneOf(type, kTipOnlyTypes)) {
       texts_.ReplaceText(objControl, "ControlTipText", intFromLang, intToLang);
-    } else if (IsOneOf(strType, kCaptionTypes)) {
+    } else if (IsOneOf(type, kCaptionTypes)) {
       texts_.ReplaceText(objControl, "Caption", intFromLang, intToLang);
       texts_.ReplaceText(objControl, "ControlTipText", intFromLang, intToLang);
-    } else if (strType == "MultiPage") {
+    } else if (type == "MultiPage") {
       TranslateMultiPage(objControl, intFromLang, intToLang);
     }
   } catch (const std::exception& e) {
@@ -51,19 +51,18 @@ void FormTranslator::TranslateFormObject(const automation::ObjectRef& objControl
 void FormTranslator::TranslateMultiPage(const automation::ObjectRef& objMultiPage,
                                         std::int16_t intFromLang, std::int16_t intToLang) {
   try {
-    const auto page = [&objMultiPage](std::int16_t intIndex) {
-      const automation::ObjectRef objPages = automation::Get(objMultiPage, "Pages").ToObject();
-      return automation::Get(objPages, "Item", {Variant(intIndex)}).ToObject();
+    const auto page = [&objMultiPage](std::int16_t index) {
+      const automation::ObjectRef pages = automation::Get(objMultiPage, "Pages").ToObject();
+      return automation::Get(pages, "Item", {Variant(index)}).ToObject();
     };
-    const automation::ObjectRef objPages = automation::Get(objMultiPage, "Pages").ToObject();
-    const auto intLast =
-        static_cast<std::int16_t>(automation::Get(objPages, "Count").ToInteger() - 1);
-    for (std::int16_t i = 0; i <= intLast; ++i) {
+    const automation::ObjectRef pages = automation::Get(objMultiPage, "Pages").ToObject();
+    const auto last = static_cast<std::int16_t>(automation::Get(pages, "Count").ToInteger() - 1);
+    for (std::int16_t i = 0; i <= last; ++i) {
       // The page is fetched anew for every read and every write.
-      for (std::string_view strProperty : {"Caption", "ControlTipText"}) {
-        const std::string strText = automation::Get(page(i), strProperty).ToString();
+      for (std::string_view property : {"Caption", "ControlTipText"}) {
+        const std::string strText = automation::Get(page(i), property).ToString();
         automation::Put(
-            page(i), strProperty,
+            page(i), property,
             Variant(translator_.TranslateObjectString(strText, intFromLang, intToLang)));
       }
     }

@@ -16,29 +16,28 @@ void FormTranslator::TranslateForm(const automation::ObjectRef& objUserForm,
                                    std::int16_t intLocalLanguageNumber,
                                    const std::string& strUserName) {
   try {
-    const std::int16_t intCurrent = interpreter::MarkerLanguage(automation::Get(objUserForm, "Tag"))
-                                        .value_or(configuration_.intDevLangNum);
-    const std::int16_t intTarget = users_.TargetLanguage(intLocalLanguageNumber, strUserName);
-    if (intCurrent == intTarget) return;
+    const std::int16_t current = interpreter::MarkerLanguage(automation::Get(objUserForm, "Tag"))
+                                     .value_or(configuration_.intDevLangNum);
+    const std::int16_t target = users_.TargetLanguage(intLocalLanguageNumber, strUserName);
+    if (current == target) return;
 
-    if (intCurrent != configuration_.intDevLangNum && run_.blnMissingTranslationsFound) {
+    if (current != configuration_.intDevLangNum && run_.blnMissingTranslationsFound) {
       if (configuration_.blnShowWarnings) {
         messages_.TranslationsMissingBefore("form", automation::Get(objUserForm, "Name").ToString(),
-                                            intCurrent, intTarget,
-                                            configuration_.Files().Dictionary());
+                                            current, target, configuration_.Files().Dictionary());
       }
       return;
     }
 
-    automation::Put(objUserForm, "Tag", automation::Variant(intTarget));
+    automation::Put(objUserForm, "Tag", automation::Variant(target));
     blnMissingTranslations_ = false;
-    texts_.ReplaceText(objUserForm, "Caption", intCurrent, intTarget);
-    const automation::ObjectRef objControls = automation::Get(objUserForm, "Controls").ToObject();
-    for (const automation::Variant& item : automation::Enumerate(objControls)) {
-      TranslateFormObject(item.ToObject(), intCurrent, intTarget);
+    texts_.ReplaceText(objUserForm, "Caption", current, target);
+    const automation::ObjectRef controls = automation::Get(objUserForm, "Controls").ToObject();
+    for (const automation::Variant& item : automation::Enumerate(controls)) {
+      TranslateFormObject(item.ToObject(), current, target);
     }
     if (blnMissingTranslations_ && !run_.blnMaintenanceRunning && configuration_.blnShowWarnings) {
-      messages_.TextsNotTranslated(intCurrent, intTarget, configuration_.Files().Dictionary());
+      messages_.TextsNotTranslated(current, target, configuration_.Files().Dictionary());
     }
   } catch (const std::exception& e) {
     errors_.HandleError("VeltranoModule", "TranslateForm", e.what(), "");

@@ -127,16 +127,16 @@ std::string EntryNumber(int n) {
 bool ReadIniFile(Configuration& configuration, vt::data::Recordset* rsUsersLang, Messages& messages,
                  const ErrorReporter& errors, bool& blnInterpreterEnabled,
                  std::int16_t& intGlobalLangNum, bool& blnGetObjectsPrefix) {
-  const std::string strIniPath = configuration.Files().Configuration();
+  const std::string ini_path = configuration.Files().Configuration();
   try {
-    if (!vt::system::CurrentEnv().FileExists(strIniPath)) {
+    if (!vt::system::CurrentEnv().FileExists(ini_path)) {
       vt::ui::RestoreDefaultMousePointer();
       vt::ui::DoEvents();
-      messages.ConfigurationMissing(strIniPath);
+      messages.ConfigurationMissing(ini_path);
       return false;
     }
 
-    const IniReader ini(strIniPath);
+    const IniReader ini(ini_path);
     blnInterpreterEnabled = ini.YesFlag("PARAMETERS", "InterpreterEnabled");
     configuration.blnShowInfoPanel = ini.YesFlag("PARAMETERS", "ShowInfoPanelOnStartup");
     configuration.blnShowWarnings = ini.NoFlag("PARAMETERS", "ShowWarningsForMissingTranslations");
@@ -153,17 +153,17 @@ bool ReadIniFile(Configuration& configuration, vt::data::Recordset* rsUsersLang,
     for (int n = 1;; ++n) {
       const std::string strUserName = ini.Text("USERSLANG", "UserName_" + EntryNumber(n));
       if (strUserName.empty()) break;
-      const std::int16_t intUserLang = ini.Number("USERSLANG", "UserLang_" + EntryNumber(n));
+      const std::int16_t user_lang = ini.Number("USERSLANG", "UserLang_" + EntryNumber(n));
       if (rsUsersLang == nullptr) throw vt::automation::errors::ObjectNotSet();
       vt::data::Recordset& users = *rsUsersLang;
       users.AddNew();
       users.SetValue("User", Variant(strUserName));
-      users.SetValue("Lang", Variant(static_cast<std::int32_t>(intUserLang)));
+      users.SetValue("Lang", Variant(static_cast<std::int32_t>(user_lang)));
       users.Update();
     }
     return true;
   } catch (const std::exception& e) {
-    messages.ConfigurationUnreadable(strIniPath);
+    messages.ConfigurationUnreadable(ini_path);
     errors.HandleError("modIniHandler", "ReadIniFile", e.what(), "");
     return false;
   }

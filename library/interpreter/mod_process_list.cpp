@@ -12,19 +12,19 @@ namespace vt::interpreter {
 namespace text = automation::text;
 
 bool SearchInProcessList(std::string& strProcessName, const ErrorReporter& errors) {
-  bool blnFound = false;
+  bool found = false;
   try {
     strProcessName = text::UCase(text::Trim(strProcessName));
     for (const std::string& name : vt::system::CurrentEnv().RunningProcessExecutableNames()) {
       vt::ui::DoEvents();
       // The walk visits every process, also after a match.
-      if (text::UCase(text::Trim(name)) == strProcessName) blnFound = true;
+      if (text::UCase(text::Trim(name)) == strProcessName) found = true;
     }
   } catch (const std::exception& e) {
     errors.HandleError("modProcessList", "SearchInProcessList", e.what(), "");
     return false;
   }
-  return blnFound;
+  return found;
 }
 
 }  // namespace vt::interpreter

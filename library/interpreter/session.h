@@ -50,7 +50,7 @@ struct RunFlags {
   // Raised for the whole of a maintenance call (the dialog's Cancel lowers
   // blnMaintenanceRunning before the call ends): a call made meanwhile, from
   // the host's events, returns at once instead of lowering the shared flags.
-  bool blnMaintenanceProcedureRunning = false;
+  bool maintenance_procedure_running = false;
 };
 
 struct Session {
@@ -60,7 +60,7 @@ struct Session {
   std::shared_ptr<vt::data::Recordset> rsUsersLang;
   // Interpreter objects alive on this thread; the user list they share is
   // closed when the last of them terminates.
-  int intObjectsAlive = 0;
+  int objects_alive = 0;
 };
 
 // Where creation left an object.

@@ -33,8 +33,8 @@ std::int16_t UserLanguage::TargetLanguage(std::int16_t intLocalLanguageNumber,
                                           const std::string& strUserName) const {
   if (intLocalLanguageNumber != 0) return intLocalLanguageNumber;
   if (!strUserName.empty()) {
-    if (const std::int16_t intUserLang = GetUserLang(strUserName); intUserLang != 0) {
-      return intUserLang;
+    if (const std::int16_t user_lang = GetUserLang(strUserName); user_lang != 0) {
+      return user_lang;
     }
   }
   return GlobalLangNum_;

@@ -38,19 +38,19 @@ VeltranoModule::VeltranoModule() : VeltranoModule(ThreadSession()) {}
 VeltranoModule::VeltranoModule(Session& session)
     : session_(session),
       dictionary_({cnDictionary, rsDictionary, cnAlarmDictionary, rsAlarmDictionary, GlobalLangNum,
-                   blnMissingTranslations, blnTranslationFailed},
+                   blnMissingTranslations, translation_failed},
                   session_.configuration, session_.run, messages_, errors_, notices_),
       pictures_(texts_, users_, session_.configuration, session_.run, messages_, errors_,
-                {blnMissingTranslations, blnTranslationFailed}),
+                {blnMissingTranslations, translation_failed}),
       forms_(texts_, dictionary_, users_, session_.configuration, session_.run, messages_, errors_,
              blnMissingTranslations),
       maintenance_(dictionary_, pictures_, session_, messages_, errors_,
-                   {cnDictionary, cnAlarmDictionary, blnMissingTranslations, blnTranslationFailed},
-                   [this](std::string& strFixPicture, std::int16_t intLang) {
+                   {cnDictionary, cnAlarmDictionary, blnMissingTranslations, translation_failed},
+                   [this](std::string& strFixPicture, std::int16_t lang) {
                      std::string strUserName;
-                     TranslatePicture(strFixPicture, intLang, strUserName);
+                     TranslatePicture(strFixPicture, lang, strUserName);
                    }) {
-  ++session_.intObjectsAlive;
+  ++session_.objects_alive;
   RegisterMembers();
   Class_Initialize();
 }
@@ -124,7 +124,7 @@ void VeltranoModule::Class_Initialize() {
 void VeltranoModule::Class_Terminate() noexcept {
   // The user list is shared by every object of the thread: closing it while
   // another object lives would break that object's user lookups.
-  if (--session_.intObjectsAlive == 0) CloseUserList(session_);
+  if (--session_.objects_alive == 0) CloseUserList(session_);
   // Appends were saved when the public call that made them returned; the
   // workbooks are released row sets first.
   rsDictionary.reset();
@@ -135,11 +135,11 @@ void VeltranoModule::Class_Terminate() noexcept {
 
 VeltranoModule::PublicCall::PublicCall(VeltranoModule& object, const char* procedure)
     : object_(object), procedure_(procedure) {
-  ++object_.intPublicCallDepth;
+  ++object_.public_call_depth;
 }
 
 VeltranoModule::PublicCall::~PublicCall() {
-  if (--object_.intPublicCallDepth != 0) return;
+  if (--object_.public_call_depth != 0) return;
   object_.dictionary_.EndCall(procedure_);
 }
 
@@ -149,7 +149,7 @@ std::int16_t VeltranoModule::GetUserLang(std::string& strUserName) {
 
 Variant VeltranoModule::SetUserGlobalLang(std::string& strUserName) {
   try {
-    if (const auto intLang = users_.LookUpUser(strUserName)) GlobalLangNum = *intLang;
+    if (const auto lang = users_.LookUpUser(strUserName)) GlobalLangNum = *lang;
   } catch (const std::exception& e) {
     errors_.HandleError("VeltranoModule", "SetUserGlobalLang", e.what(), "");
   }
@@ -218,15 +218,15 @@ void VeltranoModule::TranslateAll(const automation::ObjectRef& objUserForms) {
     PublicCall call(*this, "TranslateAll");
     pictures_.TranslateAll(
         objUserForms,
-        [this](std::string& strPicture) {
-          std::int16_t intLanguage = 0;
-          std::string strUser;
-          TranslatePicture(strPicture, intLanguage, strUser);
+        [this](std::string& picture) {
+          std::int16_t language = 0;
+          std::string user;
+          TranslatePicture(picture, language, user);
         },
         [this](const automation::ObjectRef& objUserForm) {
-          std::int16_t intLanguage = 0;
-          std::string strUser;
-          TranslateForm(objUserForm, intLanguage, strUser);
+          std::int16_t language = 0;
+          std::string user;
+          TranslateForm(objUserForm, language, user);
         });
   }
   blnTranslateAllRunning = false;

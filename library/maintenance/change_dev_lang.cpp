@@ -8,20 +8,20 @@
 
 namespace vt::maintenance {
 
-bool Maintenance::WriteNewDevelopmentLanguage(std::int16_t intNewDevLang) {
+bool Maintenance::WriteNewDevelopmentLanguage(std::int16_t new_dev_lang) {
   const interpreter::Configuration& configuration = session_.configuration;
-  const std::string strIniPath = configuration.Files().Configuration();
-  const std::string strNew = std::to_string(intNewDevLang);
-  const std::string strFormer = std::to_string(configuration.intDevLangNum);
+  const std::string ini_path = configuration.Files().Configuration();
+  const std::string updated = std::to_string(new_dev_lang);
+  const std::string former = std::to_string(configuration.intDevLangNum);
   // Both keys in one replacement: a run stopped between two writes would
   // leave the former development language nowhere.
   const system::ProfileEntry keys[] = {
-      {"DevelopmentLanguageNumber", strNew},
-      {"StartingLanguageNumber", strFormer},
+      {"DevelopmentLanguageNumber", updated},
+      {"StartingLanguageNumber", former},
   };
-  std::string strError;
-  if (!system::WritePrivateProfileStrings("PARAMETERS", keys, strIniPath, &strError)) {
-    errors_.HandleError("VeltranoModule", "ChangeDevLang", strError, "");
+  std::string error;
+  if (!system::WritePrivateProfileStrings("PARAMETERS", keys, ini_path, &error)) {
+    errors_.HandleError("VeltranoModule", "ChangeDevLang", error, "");
     return false;
   }
   return true;
@@ -31,35 +31,35 @@ void Maintenance::ChangeDevLang() {
   try {
     if (!StartRun(interpreter::MaintenanceKind::ChangeDevLang)) return;
 
-    const std::int16_t intNewDevLang = session_.configuration.intStartLangNum;
+    const std::int16_t new_dev_lang = session_.configuration.intStartLangNum;
     RunSaves saves;
     const PicturePass check =
-        TranslateSelectedPictures(intNewDevLang, saves, "ChangeDevLang", nullptr);
+        TranslateSelectedPictures(new_dev_lang, saves, "ChangeDevLang", nullptr);
     if (!SaveRunRows(saves, "ChangeDevLang", true)) return;
-    if (check.intFailedPictures > 0) {
-      messages_.ChangeAnalysisFailed(check.intFailedPictures, intNewDevLang);
+    if (check.failed_pictures > 0) {
+      messages_.ChangeAnalysisFailed(check.failed_pictures, new_dev_lang);
       return;
     }
     if (session_.run.blnDictionaryUpdated) {
-      messages_.ChangeDictionaryUpdated(intNewDevLang);
+      messages_.ChangeDictionaryUpdated(new_dev_lang);
       return;
     }
     if (check.blnMissingTranslations) {
-      messages_.ChangeTranslationsMissing(intNewDevLang);
+      messages_.ChangeTranslationsMissing(new_dev_lang);
       return;
     }
 
     session_.run.blnDevLangSecondPass = true;
     const PicturePass conversion =
-        TranslateSelectedPictures(intNewDevLang, saves, "ChangeDevLang", nullptr);
-    if (conversion.intFailedPictures > 0) {
-      messages_.ChangeConversionFailed(conversion.intFailedPictures,
+        TranslateSelectedPictures(new_dev_lang, saves, "ChangeDevLang", nullptr);
+    if (conversion.failed_pictures > 0) {
+      messages_.ChangeConversionFailed(conversion.failed_pictures,
                                        session_.configuration.intDevLangNum);
       return;
     }
 
-    if (!WriteNewDevelopmentLanguage(intNewDevLang)) return;
-    messages_.ChangeDone(intNewDevLang);
+    if (!WriteNewDevelopmentLanguage(new_dev_lang)) return;
+    messages_.ChangeDone(new_dev_lang);
   } catch (const std::exception& e) {
     errors_.HandleError("VeltranoModule", "ChangeDevLang", e.what(), "");
   }

@@ -38,18 +38,16 @@ struct Coverage;
 // run nor lower the flags of the one under way.
 class MaintenanceRun {
  public:
-  static bool Nested(const interpreter::RunFlags& run) {
-    return run.blnMaintenanceProcedureRunning;
-  }
+  static bool Nested(const interpreter::RunFlags& run) { return run.maintenance_procedure_running; }
 
   explicit MaintenanceRun(interpreter::RunFlags& run) : run_(run) {
-    run_.blnMaintenanceProcedureRunning = true;
+    run_.maintenance_procedure_running = true;
   }
   ~MaintenanceRun() {
     run_.blnMaintenanceRunning = false;
     run_.blnDevLangSecondPass = false;
     run_.blnDictionaryUpdated = false;
-    run_.blnMaintenanceProcedureRunning = false;
+    run_.maintenance_procedure_running = false;
   }
   MaintenanceRun(const MaintenanceRun&) = delete;
   MaintenanceRun& operator=(const MaintenanceRun&) = delete;
@@ -63,12 +61,12 @@ struct MaintenanceFields {
   std::shared_ptr<dictionary::Connection>& cnDictionary;
   std::shared_ptr<dictionary::Connection>& cnAlarmDictionary;
   bool& blnMissingTranslations;
-  bool& blnTranslationFailed;
+  bool& translation_failed;
 };
 
 // TranslatePicture, as the public operation, on one chosen picture towards
 // a language.
-using TranslatePictureCall = std::function<void(std::string& strFixPicture, std::int16_t intLang)>;
+using TranslatePictureCall = std::function<void(std::string& strFixPicture, std::int16_t lang)>;
 
 // The dictionary update and verification, the development-language change
 // and the configuration file in the editor. Failures are reported as the
@@ -89,13 +87,13 @@ class Maintenance {
   // What one maintenance pass over strSelectedPictures met.
   struct PicturePass {
     bool blnMissingTranslations = false;  // some picture lacked a translation
-    int intFailedPictures = 0;            // pictures whose translation reported a failure
+    int failed_pictures = 0;              // pictures whose translation reported a failure
   };
   // What the dictionary saves of one maintenance run met.
   struct RunSaves {
-    bool blnFailed = false;      // a save of this run failed
-    std::string strLastFailure;  // told; the same failure again is not
-    bool blnJustTold = false;    // by the last save that was tried
+    bool failed = false;       // a save of this run failed
+    std::string last_failure;  // told; the same failure again is not
+    bool just_told = false;    // by the last save that was tried
     // The run's start, then its last save after a picture.
     std::chrono::system_clock::time_point since{};
   };
@@ -105,13 +103,13 @@ class Maintenance {
   bool StartRun(interpreter::MaintenanceKind kind);
   // Saves the rows appended so far (a save costs what changed). False when
   // some remain unsaved after a failure of this run. A failure is told when it
-  // first happens, and again at the `blnFinal` save, which retries and comes
+  // first happens, and again at the `final_save` save, which retries and comes
   // before, and instead of, the run's verdict.
-  bool SaveRunRows(RunSaves& saves, const char* strProcedure, bool blnFinal);
-  // TranslatePicture on every selected picture, in order, towards `intLang`,
+  bool SaveRunRows(RunSaves& saves, const char* strProcedure, bool final_save);
+  // TranslatePicture on every selected picture, in order, towards `lang`,
   // the host's events pumped after each, and the appended rows saved after
   // one when a second has passed since the start or the last save.
-  PicturePass TranslateSelectedPictures(std::int16_t intLang, RunSaves& saves,
+  PicturePass TranslateSelectedPictures(std::int16_t lang, RunSaves& saves,
                                         const char* strProcedure, PlaceLog* places);
   // What an update run met, against the dictionary: nullopt when it cannot
   // be had (logged). The sheet "Where used" is then written among the run's
@@ -122,7 +120,7 @@ class Maintenance {
   void WriteCoverageReport(const Coverage& coverage) noexcept;
   // The two keys that make N the development language; false when a key
   // could not be written (reported).
-  bool WriteNewDevelopmentLanguage(std::int16_t intNewDevLang);
+  bool WriteNewDevelopmentLanguage(std::int16_t new_dev_lang);
 
   dictionary::Dictionary& dictionary_;
   pictures::PictureTranslator& pictures_;

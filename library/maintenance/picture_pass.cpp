@@ -13,21 +13,20 @@
 
 namespace vt::maintenance {
 
-Maintenance::PicturePass Maintenance::TranslateSelectedPictures(std::int16_t intLang,
-                                                                RunSaves& saves,
+Maintenance::PicturePass Maintenance::TranslateSelectedPictures(std::int16_t lang, RunSaves& saves,
                                                                 const char* strProcedure,
                                                                 PlaceLog* places) {
   PicturePass pass;
   saves.since = system::CurrentEnv().Now();
-  const std::vector<std::string> strPictures = session_.run.strSelectedPictures;
-  for (const std::string& strName : strPictures) {
+  const std::vector<std::string> selected = session_.run.strSelectedPictures;
+  for (const std::string& name : selected) {
     fields_.blnMissingTranslations = false;
-    fields_.blnTranslationFailed = false;
-    std::string strFixPicture = strName;
-    translate_picture_(strFixPicture, intLang);
-    if (places) places->EndPicture(strName, fields_.blnTranslationFailed);
+    fields_.translation_failed = false;
+    std::string strFixPicture = name;
+    translate_picture_(strFixPicture, lang);
+    if (places) places->EndPicture(name, fields_.translation_failed);
     if (fields_.blnMissingTranslations) pass.blnMissingTranslations = true;
-    if (fields_.blnTranslationFailed) ++pass.intFailedPictures;
+    if (fields_.translation_failed) ++pass.failed_pictures;
     // A host takes about a second to open a picture, so this still saves
     // after nearly every one; a run stopped anywhere loses at most a second's
     // rows, which the next run finds again on the pictures. Over quick
@@ -43,27 +42,27 @@ Maintenance::PicturePass Maintenance::TranslateSelectedPictures(std::int16_t int
   return pass;
 }
 
-bool Maintenance::SaveRunRows(RunSaves& saves, const char* strProcedure, bool blnFinal) {
-  bool blnSaved = true;
+bool Maintenance::SaveRunRows(RunSaves& saves, const char* strProcedure, bool final_save) {
+  bool saved = true;
   for (const auto& connection : {fields_.cnDictionary, fields_.cnAlarmDictionary}) {
     if (!connection) continue;
     try {
-      if (connection->Commit(blnFinal && saves.blnFailed)) saves.blnJustTold = false;
+      if (connection->Commit(final_save && saves.failed)) saves.just_told = false;
     } catch (const std::exception& e) {
-      saves.blnFailed = true;
+      saves.failed = true;
       // Told when it first happens, and again at the end of the run unless
       // the last save told it already.
-      const bool blnSame = e.what() == saves.strLastFailure;
-      const bool blnTell = blnFinal ? !(blnSame && saves.blnJustTold) : !blnSame;
-      saves.blnJustTold = blnTell;
-      if (blnTell) {
-        saves.strLastFailure = e.what();
+      const bool same = e.what() == saves.last_failure;
+      const bool tell = final_save ? !(same && saves.just_told) : !same;
+      saves.just_told = tell;
+      if (tell) {
+        saves.last_failure = e.what();
         errors_.HandleError("VeltranoModule", strProcedure, e.what(), "");
       }
     }
-    if (saves.blnFailed && connection->Unsaved()) blnSaved = false;
+    if (saves.failed && connection->Unsaved()) saved = false;
   }
-  return blnSaved;
+  return saved;
 }
 
 }  // namespace vt::maintenance

@@ -78,27 +78,27 @@ void PictureSelectionForm::Form_Load() {
     // Names that differ only in letter case are one picture on the real
     // platform, and the host opens one file for them: the entry is that
     // file's, and the others are told by name, since no run will reach them.
-    std::vector<std::string> strListed;  // the file of each entry
+    std::vector<std::string> listed_files;  // the file of each entry
     std::map<std::string, std::size_t> entries;
-    std::vector<std::pair<std::string, std::size_t>> strShadowed;  // file, entry
+    std::vector<std::pair<std::string, std::size_t>> shadowed;  // file, entry
     for (std::string& file : system::CurrentEnv().ListFiles(configuration.strFixPath, "*.grf")) {
-      const auto [at, added] = entries.try_emplace(base::ToAsciiLower(file), strListed.size());
+      const auto [at, added] = entries.try_emplace(base::ToAsciiLower(file), listed_files.size());
       if (added) {
         lstPicList.push_back({EntryText(file), false});
-        strListed.push_back(std::move(file));
+        listed_files.push_back(std::move(file));
         continue;
       }
-      std::string& listed = strListed[at->second];
+      std::string& listed = listed_files[at->second];
       if (Opens(file, listed)) {
         lstPicList[at->second].text = EntryText(file);
         std::swap(file, listed);
       }
-      strShadowed.emplace_back(std::move(file), at->second);
+      shadowed.emplace_back(std::move(file), at->second);
     }
-    if (!strShadowed.empty()) {
-      std::vector<std::pair<std::string, std::string>> strTold;
-      for (const auto& [file, entry] : strShadowed) strTold.emplace_back(file, strListed[entry]);
-      messages_.PicturesShadowed(strTold);
+    if (!shadowed.empty()) {
+      std::vector<std::pair<std::string, std::string>> told;
+      for (const auto& [file, entry] : shadowed) told.emplace_back(file, listed_files[entry]);
+      messages_.PicturesShadowed(told);
     }
     txtLangNum = std::to_string(configuration.intStartLangNum);
   });
@@ -136,9 +136,9 @@ void PictureSelectionForm::cmdCancel_Click() {
 void PictureSelectionForm::cmdUpdateDictionary_Click() {
   Event("cmdUpdateDictionary_Click", [this] {
     if (lstPicList.empty()) return;
-    bool blnAnySelected = false;
-    for (const ListEntry& entry : lstPicList) blnAnySelected = blnAnySelected || entry.selected;
-    if (!blnAnySelected) {
+    bool any_selected = false;
+    for (const ListEntry& entry : lstPicList) any_selected = any_selected || entry.selected;
+    if (!any_selected) {
       messages_.NoPictureSelected();
       focus_request = Control::lstPicList;
       return;

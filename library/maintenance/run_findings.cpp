@@ -28,8 +28,8 @@ constexpr const char* kProcedure = "UpdateAndVerifyDictionary";
 }  // namespace
 
 std::optional<Coverage> Maintenance::RunCoverage(const PlaceLog& places) noexcept {
-  const auto log = [this](const std::string& strDescription) {
-    errors_.LogError("VeltranoModule", kProcedure, strDescription);
+  const auto log = [this](const std::string& description) {
+    errors_.LogError("VeltranoModule", kProcedure, description);
   };
   try {
     const interpreter::Configuration& configuration = session_.configuration;

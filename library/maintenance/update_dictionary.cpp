@@ -64,29 +64,29 @@ void Maintenance::UpdateAndVerifyDictionary() {
   try {
     if (!StartRun(interpreter::MaintenanceKind::UpdateDictionary)) return;
 
-    const std::int16_t intLang = session_.configuration.intStartLangNum;
+    const std::int16_t lang = session_.configuration.intStartLangNum;
     RunSaves saves;
     PlaceLog places;
     PicturePass pass;
     {
       const NotingPlaces noting(pictures_, places);
-      pass = TranslateSelectedPictures(intLang, saves, "UpdateAndVerifyDictionary", &places);
+      pass = TranslateSelectedPictures(lang, saves, "UpdateAndVerifyDictionary", &places);
     }
     // The sheet goes into the run's last save; the report follows it.
     const std::optional<Coverage> coverage = RunCoverage(places);
     if (coverage) NoteWhereUsed(*coverage);
-    const bool blnSaved = SaveRunRows(saves, "UpdateAndVerifyDictionary", true);
+    const bool saved = SaveRunRows(saves, "UpdateAndVerifyDictionary", true);
     if (coverage) WriteCoverageReport(*coverage);
-    if (!blnSaved) return;
+    if (!saved) return;
 
-    if (pass.intFailedPictures > 0) {
-      messages_.UpdatePicturesFailed(pass.intFailedPictures, intLang);
+    if (pass.failed_pictures > 0) {
+      messages_.UpdatePicturesFailed(pass.failed_pictures, lang);
     } else if (session_.run.blnDictionaryUpdated) {
-      messages_.UpdateDictionaryUpdated(intLang);
+      messages_.UpdateDictionaryUpdated(lang);
     } else if (pass.blnMissingTranslations) {
-      messages_.UpdateTranslationsMissing(intLang);
+      messages_.UpdateTranslationsMissing(lang);
     } else {
-      messages_.UpdateAllTranslated(intLang);
+      messages_.UpdateAllTranslated(lang);
     }
   } catch (const std::exception& e) {
     errors_.HandleError("VeltranoModule", "UpdateAndVerifyDictionary", e.what(), "");

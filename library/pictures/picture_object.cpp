@@ -12,27 +12,26 @@ void PictureTranslator::TranslatePictureObject(const automation::ObjectRef& objP
                                                std::int16_t intFromLang, std::int16_t intToLang) {
   try {
     if (!texts_.PassesPrefixFilter(objPictureObject)) return;
-    const std::string strType = automation::TypeNameOf(objPictureObject);
-    if (strType == "Fix2DText") {
+    const std::string type = automation::TypeNameOf(objPictureObject);
+    if (type == "Fix2DText") {
       NoteShownText(objPictureObject, "Caption",
                     texts_.ReplaceText(objPictureObject, "Caption", intFromLang, intToLang));
-    } else if (strType == "CommandButton") {
+    } else if (type == "CommandButton") {
       NoteShownText(objPictureObject, "Caption",
                     texts_.ReplaceText(objPictureObject, "Caption", intFromLang, intToLang));
       NoteShownText(objPictureObject, "Description",
                     texts_.ReplaceText(objPictureObject, "Description", intFromLang, intToLang));
-    } else if (strType == "AlarmSummaryOCX") {
+    } else if (type == "AlarmSummaryOCX") {
       // An alarm summary bound to a language is shown only in that language.
-      const std::string strDescription =
-          automation::Get(objPictureObject, "Description").ToString();
-      if (strDescription.find("Language_") != std::string::npos) {
+      const std::string description = automation::Get(objPictureObject, "Description").ToString();
+      if (description.find("Language_") != std::string::npos) {
         automation::Put(
             objPictureObject, "Visible",
-            automation::Variant(strDescription == "Language_" + std::to_string(intToLang)));
+            automation::Variant(description == "Language_" + std::to_string(intToLang)));
       }
     }
   } catch (const std::exception& e) {
-    fields_.blnTranslationFailed = true;
+    fields_.translation_failed = true;
     errors_.HandleError("VeltranoModule", "TranslatePictureObject", e.what(), "");
   }
 }

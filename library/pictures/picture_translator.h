@@ -38,7 +38,7 @@ class PlaceNotes {
 // The interpreter object's flags a picture's translation raises.
 struct PictureFields {
   bool& blnMissingTranslations;
-  bool& blnTranslationFailed;
+  bool& translation_failed;
 };
 
 // Translation of one iFix picture, of the objects in it, and the walk of
@@ -57,10 +57,10 @@ class PictureTranslator {
         errors_(errors),
         fields_(fields) {}
 
-  // The body of TranslatePicture: nothing is opened when `blnRefused` (the
+  // The body of TranslatePicture: nothing is opened when `refused` (the
   // guard), and a maintenance run closes the picture it opened.
   void TranslatePicture(std::string& strFixPicture, std::int16_t intLocalLanguageNumber,
-                        const std::string& strUserName, bool blnRefused);
+                        const std::string& strUserName, bool refused);
   void TranslatePictureObject(const automation::ObjectRef& objPictureObject,
                               std::int16_t intFromLang, std::int16_t intToLang);
   // The body of TranslateAll: every open picture, then every given form, each
@@ -74,18 +74,18 @@ class PictureTranslator {
 
  private:
   // Opens the picture, translates it when its marker allows; the document is
-  // left in `objDocument` for the ending steps when a maintenance run closes it.
+  // left in `document` for the ending steps when a maintenance run closes it.
   void TranslateOpenedPicture(std::string& strFixPicture, std::int16_t intLocalLanguageNumber,
-                              const std::string& strUserName, automation::ObjectRef& objDocument);
-  void TranslatePictureObjects(const automation::ObjectRef& objContainer, int intLevel,
+                              const std::string& strUserName, automation::ObjectRef& document);
+  void TranslatePictureObjects(const automation::ObjectRef& container, int level,
                                std::int16_t intFromLang, std::int16_t intToLang);
   // During an update run: which object of the picture shows the text. Never
   // fails the translation.
-  void NoteShownText(const automation::ObjectRef& objObject, std::string_view strProperty,
+  void NoteShownText(const automation::ObjectRef& object, std::string_view property,
                      const std::string& strText) noexcept;
   // During an update run: the texts inside a group the walk does not enter,
   // which translation never reaches. Never fails the translation.
-  void NoteUnreachedTexts(const automation::ObjectRef& objObject) noexcept;
+  void NoteUnreachedTexts(const automation::ObjectRef& object) noexcept;
 
   const dictionary::ObjectTexts& texts_;
   const interpreter::UserLanguage& users_;

@@ -13,14 +13,13 @@ void PictureTranslator::TranslateAll(
     const std::function<void(std::string&)>& translate_picture,
     const std::function<void(const automation::ObjectRef&)>& translate_form) {
   try {
-    const automation::ObjectRef objWorkspace = automation::GetObject("", "Workspace.Application");
-    const automation::ObjectRef objDocuments =
-        automation::Get(objWorkspace, "Documents").ToObject();
-    for (const automation::Variant& item : automation::Enumerate(objDocuments)) {
-      const automation::ObjectRef objDocument = item.ToObject();
-      if (automation::Get(objDocument, "Type").ToString() != "FIX.Picture") continue;
-      std::string strPicture = automation::Get(objDocument, "Name").ToString();
-      translate_picture(strPicture);
+    const automation::ObjectRef workspace = automation::GetObject("", "Workspace.Application");
+    const automation::ObjectRef documents = automation::Get(workspace, "Documents").ToObject();
+    for (const automation::Variant& item : automation::Enumerate(documents)) {
+      const automation::ObjectRef document = item.ToObject();
+      if (automation::Get(document, "Type").ToString() != "FIX.Picture") continue;
+      std::string picture = automation::Get(document, "Name").ToString();
+      translate_picture(picture);
     }
     if (objUserForms) {
       for (const automation::Variant& item : automation::Enumerate(objUserForms)) {

@@ -50,47 +50,47 @@ std::string Shown(std::string_view name) {
 
 void PictureTranslator::TranslatePicture(std::string& strFixPicture,
                                          std::int16_t intLocalLanguageNumber,
-                                         const std::string& strUserName, bool blnRefused) {
-  bool& blnTranslationFailed = fields_.blnTranslationFailed;
+                                         const std::string& strUserName, bool refused) {
+  bool& translation_failed = fields_.translation_failed;
   // This picture's own failures decide how it is closed; the caller's count
   // goes on below.
-  const bool blnFailedBefore = std::exchange(blnTranslationFailed, false);
-  automation::ObjectRef objDocument;
+  const bool failed_before = std::exchange(translation_failed, false);
+  automation::ObjectRef document;
   try {
-    if (!blnRefused) {
-      TranslateOpenedPicture(strFixPicture, intLocalLanguageNumber, strUserName, objDocument);
+    if (!refused) {
+      TranslateOpenedPicture(strFixPicture, intLocalLanguageNumber, strUserName, document);
     }
   } catch (const std::exception& e) {
-    blnTranslationFailed = true;
+    translation_failed = true;
     errors_.HandleError("VeltranoModule", "TranslatePicture", e.what(), "");
   }
 
   // Ending steps: a maintenance run closes every picture it opened. A
   // conversion that failed, or whose save failed, is not kept half done under
   // the new marker: the picture stays as it is on disk, for the next run.
-  if (run_.blnMaintenanceRunning && objDocument) {
-    std::int16_t intCloseCode = run_.blnDevLangSecondPass && !blnTranslationFailed ? 1 : 2;
+  if (run_.blnMaintenanceRunning && document) {
+    std::int16_t close_code = run_.blnDevLangSecondPass && !translation_failed ? 1 : 2;
     for (;;) {
       try {
-        automation::Call(objDocument, "Close",
-                         {Variant(intCloseCode), Variant(static_cast<std::int16_t>(1))});
+        automation::Call(document, "Close",
+                         {Variant(close_code), Variant(static_cast<std::int16_t>(1))});
         break;
       } catch (const std::exception& e) {
-        blnTranslationFailed = true;
+        translation_failed = true;
         errors_.HandleError("VeltranoModule", "TranslatePicture", e.what(), "");
-        if (intCloseCode == 2) break;
-        intCloseCode = 2;
+        if (close_code == 2) break;
+        close_code = 2;
       }
     }
     ui::DoEvents();
   }
-  blnTranslationFailed = blnTranslationFailed || blnFailedBefore;
+  translation_failed = translation_failed || failed_before;
 }
 
 void PictureTranslator::TranslateOpenedPicture(std::string& strFixPicture,
                                                std::int16_t intLocalLanguageNumber,
                                                const std::string& strUserName,
-                                               automation::ObjectRef& objDocument) {
+                                               automation::ObjectRef& document) {
   if (automation::text::UCase(automation::text::Right(strFixPicture, 4)) == ".GRF") {
     strFixPicture.resize(strFixPicture.size() - 4);
   }
@@ -102,66 +102,63 @@ void PictureTranslator::TranslateOpenedPicture(std::string& strFixPicture,
                                           configuration_.strFixPath + "\"");
   }
 
-  automation::ObjectRef objPage;
+  automation::ObjectRef page;
   {
-    const automation::ObjectRef objWorkspace = automation::GetObject("", "Workspace.Application");
-    const automation::ObjectRef objDocuments =
-        automation::Get(objWorkspace, "Documents").ToObject();
-    objDocument =
+    const automation::ObjectRef workspace = automation::GetObject("", "Workspace.Application");
+    const automation::ObjectRef documents = automation::Get(workspace, "Documents").ToObject();
+    document =
         automation::Call(
-            objDocuments, "Open",
+            documents, "Open",
             {Variant(configuration_.strFixPath + system::SystemPath("\\") + strFixPicture + ".grf"),
              Variant(static_cast<std::int16_t>(2))})
             .ToObject();
-    objPage = automation::Get(objDocument, "Page").ToObject();
+    page = automation::Get(document, "Page").ToObject();
     // The picture stays open in the host; only a maintenance run closes it.
-    if (!run_.blnMaintenanceRunning) objDocument.reset();
+    if (!run_.blnMaintenanceRunning) document.reset();
   }
 
-  const std::int16_t intCurrent = interpreter::MarkerLanguage(automation::Get(objPage, "Comments"))
-                                      .value_or(configuration_.intDevLangNum);
-  const std::int16_t intTarget = users_.TargetLanguage(intLocalLanguageNumber, strUserName);
-  if (intCurrent == intTarget) return;
+  const std::int16_t current = interpreter::MarkerLanguage(automation::Get(page, "Comments"))
+                                   .value_or(configuration_.intDevLangNum);
+  const std::int16_t target = users_.TargetLanguage(intLocalLanguageNumber, strUserName);
+  if (current == target) return;
 
-  if (intCurrent != configuration_.intDevLangNum && run_.blnMissingTranslationsFound) {
+  if (current != configuration_.intDevLangNum && run_.blnMissingTranslationsFound) {
     if (configuration_.blnShowWarnings) {
-      messages_.TranslationsMissingBefore("picture", strFixPicture, intCurrent, intTarget,
+      messages_.TranslationsMissingBefore("picture", strFixPicture, current, target,
                                           configuration_.Files().Dictionary());
     }
     return;
   }
 
-  automation::Put(objPage, "Comments", Variant(intTarget));
+  automation::Put(page, "Comments", Variant(target));
   fields_.blnMissingTranslations = false;
-  if (places_) places_->Walking(strFixPicture, intCurrent);
-  TranslatePictureObjects(objPage, 1, intCurrent, intTarget);
+  if (places_) places_->Walking(strFixPicture, current);
+  TranslatePictureObjects(page, 1, current, target);
   if (fields_.blnMissingTranslations && !run_.blnMaintenanceRunning &&
       configuration_.blnShowWarnings) {
-    messages_.TextsNotTranslated(intCurrent, intTarget, configuration_.Files().Dictionary());
+    messages_.TextsNotTranslated(current, target, configuration_.Files().Dictionary());
   }
 }
 
-void PictureTranslator::TranslatePictureObjects(const automation::ObjectRef& objContainer,
-                                                int intLevel, std::int16_t intFromLang,
-                                                std::int16_t intToLang) {
-  const automation::ObjectRef objObjects =
-      automation::Get(objContainer, "ContainedObjects").ToObject();
-  for (const Variant& item : automation::Enumerate(objObjects)) {
-    const automation::ObjectRef objObject = item.ToObject();
-    if (intLevel <= kDeepestGroupLevel && automation::TypeNameOf(objObject) == "Fix2DGroup") {
-      TranslatePictureObjects(objObject, intLevel + 1, intFromLang, intToLang);
+void PictureTranslator::TranslatePictureObjects(const automation::ObjectRef& container, int level,
+                                                std::int16_t intFromLang, std::int16_t intToLang) {
+  const automation::ObjectRef objects = automation::Get(container, "ContainedObjects").ToObject();
+  for (const Variant& item : automation::Enumerate(objects)) {
+    const automation::ObjectRef object = item.ToObject();
+    if (level <= kDeepestGroupLevel && automation::TypeNameOf(object) == "Fix2DGroup") {
+      TranslatePictureObjects(object, level + 1, intFromLang, intToLang);
     } else {
-      TranslatePictureObject(objObject, intFromLang, intToLang);
-      if (places_ && intLevel > kDeepestGroupLevel) NoteUnreachedTexts(objObject);
+      TranslatePictureObject(object, intFromLang, intToLang);
+      if (places_ && level > kDeepestGroupLevel) NoteUnreachedTexts(object);
     }
   }
 }
 
 namespace {
 
-std::string NameOf(const automation::ObjectRef& objObject) {
+std::string NameOf(const automation::ObjectRef& object) {
   try {
-    return automation::Get(objObject, "Name").ToString();
+    return automation::Get(object, "Name").ToString();
   } catch (const std::exception&) {
     return {};  // shown all the same, under no name
   }
@@ -169,50 +166,48 @@ std::string NameOf(const automation::ObjectRef& objObject) {
 
 }  // namespace
 
-void PictureTranslator::NoteShownText(const automation::ObjectRef& objObject,
-                                      std::string_view strProperty,
+void PictureTranslator::NoteShownText(const automation::ObjectRef& object,
+                                      std::string_view property,
                                       const std::string& strText) noexcept {
   if (places_ == nullptr) return;
   try {
-    places_->Add(NameOf(objObject), strProperty, automation::text::Trim(strText));
+    places_->Add(NameOf(object), property, automation::text::Trim(strText));
   } catch (...) {
     // Out of memory: the place is left out of the report, the run goes on.
   }
 }
 
-void PictureTranslator::NoteUnreachedTexts(const automation::ObjectRef& objObject) noexcept {
+void PictureTranslator::NoteUnreachedTexts(const automation::ObjectRef& object) noexcept {
   if (places_ == nullptr) return;
   try {
-    if (automation::TypeNameOf(objObject) != "Fix2DGroup") return;
+    if (automation::TypeNameOf(object) != "Fix2DGroup") return;
     // Depth first in the collections' order, however deep the groups go.
     std::vector<std::pair<std::vector<automation::Variant>, std::size_t>> open;
-    open.emplace_back(
-        automation::Enumerate(automation::Get(objObject, "ContainedObjects").ToObject()), 0);
+    open.emplace_back(automation::Enumerate(automation::Get(object, "ContainedObjects").ToObject()),
+                      0);
     while (!open.empty()) {
       auto& [members, next] = open.back();
       if (next == members.size()) {
         open.pop_back();
         continue;
       }
-      const automation::ObjectRef objMember = members[next++].ToObject();
-      const std::string strType = automation::TypeNameOf(objMember);
-      if (strType == "Fix2DGroup") {
+      const automation::ObjectRef member = members[next++].ToObject();
+      const std::string type = automation::TypeNameOf(member);
+      if (type == "Fix2DGroup") {
         open.emplace_back(
-            automation::Enumerate(automation::Get(objMember, "ContainedObjects").ToObject()), 0);
+            automation::Enumerate(automation::Get(member, "ContainedObjects").ToObject()), 0);
         continue;
       }
       // What translation would replace, were the object not so deep.
-      if ((strType != "Fix2DText" && strType != "CommandButton") ||
-          !texts_.PassesPrefixFilter(objMember))
+      if ((type != "Fix2DText" && type != "CommandButton") || !texts_.PassesPrefixFilter(member))
         continue;
-      const std::string strName = NameOf(objMember);
-      const auto note = [&](std::string_view strProperty) {
-        places_->AddUnreached(
-            strName, strProperty,
-            automation::text::Trim(automation::Get(objMember, strProperty).ToString()));
+      const std::string name = NameOf(member);
+      const auto note = [&](std::string_view property) {
+        places_->AddUnreached(name, property,
+                              automation::text::Trim(automation::Get(member, property).ToString()));
       };
       note("Caption");
-      if (strType == "CommandButton") note("Description");
+      if (type == "CommandButton") note("Description");
     }
   } catch (const std::exception& e) {
     errors_.LogError(

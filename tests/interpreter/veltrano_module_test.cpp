@@ -40,19 +40,19 @@ class VeltranoModuleTest : public InterpreterTest {
 // object on a session of its own leaves the thread's alone.
 TEST_F(VeltranoModuleTest, HostObjectsShareTheirThreadsSession) {
   Session& shared = ThreadSession();
-  const int alive_before = shared.intObjectsAlive;
+  const int alive_before = shared.objects_alive;
   {
     VeltranoModule first;
     VeltranoModule second;
     ASSERT_EQ(first.lifecycle(), Lifecycle::Ready);
     ASSERT_EQ(second.lifecycle(), Lifecycle::Ready);
-    EXPECT_EQ(shared.intObjectsAlive, alive_before + 2);
+    EXPECT_EQ(shared.objects_alive, alive_before + 2);
     EXPECT_EQ(shared.configuration.strFixPath, system::Utf8FromPath(pictures()));
     ASSERT_NE(shared.rsUsersLang, nullptr);
-    EXPECT_EQ(session_.intObjectsAlive, 0);
+    EXPECT_EQ(session_.objects_alive, 0);
     EXPECT_EQ(session_.configuration.strFixPath, "");
   }
-  EXPECT_EQ(shared.intObjectsAlive, alive_before);
+  EXPECT_EQ(shared.objects_alive, alive_before);
   if (alive_before == 0) {
     EXPECT_EQ(shared.rsUsersLang, nullptr) << "the last object closes the shared user list";
   }
@@ -61,7 +61,7 @@ TEST_F(VeltranoModuleTest, HostObjectsShareTheirThreadsSession) {
   int other_alive = -1;
   std::thread([&] {
     other = &ThreadSession();
-    other_alive = other->intObjectsAlive;
+    other_alive = other->objects_alive;
   }).join();
   EXPECT_NE(other, &shared);
   EXPECT_EQ(other_alive, 0);
@@ -271,7 +271,7 @@ TEST_F(VeltranoModuleTest, UserListSurvivesTheReleaseOfAnotherObject) {
   first.reset();
   EXPECT_FALSE(session_.rsUsersLang);
   EXPECT_FALSE(list->IsOpen());
-  EXPECT_EQ(session_.intObjectsAlive, 0);
+  EXPECT_EQ(session_.objects_alive, 0);
 }
 
 TEST_F(VeltranoModuleTest, ObjectsOutsideTheHostCountToo) {

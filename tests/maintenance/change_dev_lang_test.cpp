@@ -20,7 +20,8 @@ using ::testing::IsEmpty;
 using ui::Answer::No;
 using ui::Answer::Yes;
 
-const char* const kInterrupted = "Development language change procedure has been interrupted !";
+const char* const kChangeInterrupted =
+    "Development language change procedure has been interrupted !";
 
 std::string ChangedText(int n) {
   const std::string N = std::to_string(n);
@@ -57,7 +58,7 @@ class ChangeDevLangTest : public MaintenanceTest {
     module->ChangeDevLang();
     const interpreter::Session& state = session_;
     EXPECT_FALSE(state.run.blnMaintenanceRunning || state.run.blnDevLangSecondPass ||
-                 state.run.blnDictionaryUpdated || state.run.blnMaintenanceProcedureRunning);
+                 state.run.blnDictionaryUpdated || state.run.maintenance_procedure_running);
     EXPECT_THAT(workspace_->documents().open(), IsEmpty());
   }
 };
@@ -226,9 +227,10 @@ TEST_F(ChangeDevLangTest, NoToEitherQuestionIsAnInterruption) {
   const std::string main = PictureBytes("Main");
   // No to the confirmation: the dialog stays open and the batch view cancels.
   Run({"Main"}, "2", {No});
-  EXPECT_THAT(TakeMessages(), ElementsAre(Confirmation(), Warning(kInterrupted)));
+  EXPECT_THAT(TakeMessages(), ElementsAre(Confirmation(), Warning(kChangeInterrupted)));
   Run({"Main"}, "2", {Yes, No});
-  EXPECT_THAT(TakeMessages(), ElementsAre(Confirmation(), ChangeNotice(), Warning(kInterrupted)));
+  EXPECT_THAT(TakeMessages(),
+              ElementsAre(Confirmation(), ChangeNotice(), Warning(kChangeInterrupted)));
   EXPECT_EQ(PictureBytes("Main"), main);
   const auto windows = WindowsAndLaunches();
   ASSERT_EQ(windows.size(), 2u);

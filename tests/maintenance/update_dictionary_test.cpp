@@ -39,7 +39,7 @@ std::string CompleteText(int n) {
          "and all the translations to Language_" +
          std::to_string(n) + " are available !";
 }
-const char* const kInterrupted = "Dictionary update procedure has been interrupted !";
+const char* const kUpdateInterrupted = "Dictionary update procedure has been interrupted !";
 
 class UpdateDictionaryTest : public MaintenanceTest {
  protected:
@@ -62,7 +62,7 @@ class UpdateDictionaryTest : public MaintenanceTest {
     EXPECT_FALSE(module.run.blnMaintenanceRunning);
     EXPECT_FALSE(module.run.blnDictionaryUpdated);
     EXPECT_FALSE(module.run.blnDevLangSecondPass);
-    EXPECT_FALSE(module.run.blnMaintenanceProcedureRunning);
+    EXPECT_FALSE(module.run.maintenance_procedure_running);
   }
 };
 
@@ -121,10 +121,13 @@ TEST_F(UpdateDictionaryTest, InterruptedRunsOpenNoPicture) {
       {"nothing checked",
        {},
        ui::Answer::Ok,
-       {Warning("You must select one or more pictures !"), Warning(kInterrupted)}},
-      {"notice cancelled", {"New"}, ui::Answer::Cancel, {UpdateNotice(), Warning(kInterrupted)}},
+       {Warning("You must select one or more pictures !"), Warning(kUpdateInterrupted)}},
+      {"notice cancelled",
+       {"New"},
+       ui::Answer::Cancel,
+       {UpdateNotice(), Warning(kUpdateInterrupted)}},
       // No entries: Ok does nothing, only Cancel is left.
-      {"empty folder", {"*"}, ui::Answer::Ok, {Warning(kInterrupted)}},
+      {"empty folder", {"*"}, ui::Answer::Ok, {Warning(kUpdateInterrupted)}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
