@@ -16,6 +16,7 @@ namespace vt::host {
 namespace {
 
 namespace fs = std::filesystem;
+using vt::testing::Contains;
 using vt::testing::Flatten;
 using vt::testing::ReadJson;
 using vt::testing::ReadText;
@@ -62,10 +63,6 @@ class PictureCommandsTest : public TempRegistryTest {
     WriteText(ini, text);
   }
 };
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 // Every leaf of `after` is the leaf of `before` at the same place, except
 // those whose key is in `changeable`; returns the places that changed.

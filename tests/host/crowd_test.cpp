@@ -25,18 +25,13 @@ namespace {
 namespace fs = std::filesystem;
 using testing::EngineColumn;
 using testing::MakeSystemApp;
+using testing::Numbered;
 using testing::Occurrences;
 using testing::ReadFile;
 using testing::SystemApp;
 using testing::Temporaries;
 using testing::WriteFile;
 using Clock = std::chrono::steady_clock;
-
-std::vector<std::string> Numbered(const std::string& prefix, int n) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < n; ++i) texts.push_back(prefix + std::to_string(i));
-  return texts;
-}
 
 class CrowdTest : public TempRegistryTest {
  protected:

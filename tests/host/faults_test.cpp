@@ -28,6 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::EngineColumn;
 using testing::MakeSystemApp;
+using testing::Numbered;
 using testing::Occurrences;
 using testing::ReadFile;
 using testing::ShellQuote;
@@ -43,12 +44,6 @@ std::map<fs::path, std::string> Files(const fs::path& root) {
     if (entry.is_regular_file()) files[fs::relative(entry.path(), root)] = ReadFile(entry.path());
   }
   return files;
-}
-
-std::vector<std::string> Numbered(const std::string& prefix, int n) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < n; ++i) texts.push_back(prefix + std::to_string(i));
-  return texts;
 }
 
 class FaultTest : public TempRegistryTest {

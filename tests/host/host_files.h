@@ -14,6 +14,10 @@ inline void WriteText(const std::filesystem::path& path, const std::string& text
   std::ofstream(path, std::ios::binary) << text;
 }
 
+inline bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
 inline std::string ReadText(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream s;

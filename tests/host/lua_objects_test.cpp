@@ -15,9 +15,7 @@
 namespace vt::host::scripting {
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+using vt::testing::Contains;
 
 TEST_F(LuaTest, PropertiesAreReadAndWrittenByNameInAnyCase) {
   EXPECT_EQ(Printed("print(probe.Caption, probe.caption, probe.ID)"), "first\tfirst\t7\n");

@@ -14,14 +14,11 @@ namespace vt::host {
 namespace {
 
 namespace fs = std::filesystem;
+using vt::testing::Contains;
 using vt::testing::ReadJson;
 using vt::testing::ReadText;
 using vt::testing::RunProcess;
 using vt::testing::WriteText;
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 class RunScriptTest : public TempRegistryTest {
  protected:

@@ -41,6 +41,13 @@ inline std::string PictureJson(const std::vector<std::string>& captions) {
   return picture.dump(1) + "\n";
 }
 
+// prefix + "0" .. prefix + (n - 1): texts the dictionary does not know yet.
+inline std::vector<std::string> Numbered(const std::string& prefix, int n) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < n; ++i) texts.push_back(prefix + std::to_string(i));
+  return texts;
+}
+
 // "Known i" in three languages for i < known, warnings off so that batch runs
 // report only failures.
 inline SystemApp MakeSystemApp(const std::filesystem::path& root, int known,

@@ -20,7 +20,7 @@ using ::testing::Not;
 
 // Language_1 is the development language; the dictionary: text -> cells of
 // Language_2 and Language_3.
-const std::map<std::string, std::vector<std::string>> kDictionary = {
+const std::map<std::string, std::vector<std::string>> kCoverageDictionary = {
     {"Start", {"Starten", "Avvia"}},
     {"Stop", {"Halt", ""}},
     {"Flow", {"Durchfluss", "Portata"}},
@@ -28,8 +28,8 @@ const std::map<std::string, std::vector<std::string>> kDictionary = {
 };
 
 DictionaryEntry LookUpIn(std::string_view text, std::int16_t) {
-  const auto found = kDictionary.find(std::string(text));
-  if (found == kDictionary.end()) return {text, {}};
+  const auto found = kCoverageDictionary.find(std::string(text));
+  if (found == kCoverageDictionary.end()) return {text, {}};
   return {text, {found->second.begin(), found->second.end()}};
 }
 
@@ -71,7 +71,7 @@ TEST(CoverageTest, CountsEachDistinctTextOncePerPictureAndLanguage) {
       {1.99, 1, {4, 3, 1}, {5, 3, 1}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.ratio << " " << c.language);
+    SCOPED_TRACE(::testing::Message() << c.ratio << " " << c.language);
     Coverage coverage = BuildCoverage(Walk({{"Main", {"Start", "Stop", "Start", "Flow", "Größe"}},
                                             {"Pump", {"Start", "New text"}},
                                             {"Broken", {"Lost"}}}),
@@ -269,7 +269,7 @@ TEST(CoverageReportTest, PercentagesRoundToTheNearestTenthButNeverToAllOrNothing
       {1, 1999, "0.1"}, {1998, 1999, "99.9"}, {3, 2000, "0.2"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.translated << " of " << c.texts);
+    SCOPED_TRACE(::testing::Message() << c.translated << " of " << c.texts);
     std::vector<std::string> texts;
     std::map<std::string, std::vector<std::string>> dictionary;
     for (std::size_t i = 0; i < c.texts; ++i) {

@@ -14,7 +14,7 @@ namespace {
 
 using ::testing::IsEmpty;
 
-const Rows kDictionary = {
+const Rows kObjectDictionary = {
     {"Title", "Titel", "Titre"},
     {"Start", "Starten", "Démarrer"},
     {"Starts the pump", "Startet die Pumpe", "Démarre la pompe"},
@@ -24,7 +24,7 @@ class PictureObjectTest : public PictureTest {
  protected:
   void SetUp() override {
     PictureTest::SetUp();
-    WriteDictionary(kDictionary);
+    WriteDictionary(kObjectDictionary);
   }
 
   bool VisibleIn(const std::string& picture, const std::string& name) {
@@ -62,7 +62,7 @@ TEST_F(PictureObjectTest, OnlyTheAlarmSummaryOfTheTargetLanguageIsShown) {
   }
   // Descriptions are neither translated nor looked up.
   EXPECT_EQ(Property(FindObject(PageOf("Two"), "AlarmSummary2"), "Description"), "Language_2");
-  EXPECT_EQ(DictionaryRows(), kDictionary);
+  EXPECT_EQ(DictionaryRows(), kObjectDictionary);
   EXPECT_THAT(TakeMessages(), IsEmpty());
 }
 
@@ -74,7 +74,7 @@ TEST_F(PictureObjectTest, ButtonCaptionThenDescriptionAreLookedUpAndAppended) {
   const auto start = FindObject(PageOf("Main"), "cmdStart");
   EXPECT_EQ(Property(start, "Caption"), "Starten");
   EXPECT_EQ(Property(start, "Description"), "Startet die Pumpe");
-  Rows expected = kDictionary;
+  Rows expected = kObjectDictionary;
   expected.push_back({"Stop", "", ""});
   expected.push_back({"Stops the pump", "", ""});
   EXPECT_EQ(DictionaryRows(), expected);
@@ -88,7 +88,7 @@ TEST_F(PictureObjectTest, BlankCaptionsStayAndAreNotAppended) {
   EXPECT_EQ(CaptionIn("Main", "txtEmpty"), "");
   EXPECT_EQ(CaptionIn("Main", "txtBlank"), "   ");
   EXPECT_EQ(CaptionIn("Main", "cmdNoTip"), "Starten");
-  EXPECT_EQ(DictionaryRows(), kDictionary);
+  EXPECT_EQ(DictionaryRows(), kObjectDictionary);
   EXPECT_THAT(TakeMessages(), IsEmpty());
 }
 
@@ -113,7 +113,7 @@ TEST_F(PictureObjectTest, UnlistedTypesAreLeftAloneAndKeepEveryKey) {
   EXPECT_EQ(CaptionIn("Main", "txtLower"), "Title");
   EXPECT_EQ(MarkerOf("Main").ToString(), "2");
   EXPECT_THAT(TakeMessages(), IsEmpty());
-  EXPECT_EQ(DictionaryRows(), kDictionary);
+  EXPECT_EQ(DictionaryRows(), kObjectDictionary);
   workspace_->documents().Find("Main")->Close(host::pictures::CloseCode::Save);
   const Json saved = Json::parse(std::ifstream(pictures() / "Main.grf"));
   EXPECT_EQ(saved.at("ContainedObjects").at(0), chart);

@@ -21,7 +21,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-const Rows kDictionary = {
+const Rows kAllDictionary = {
     {"Title", "Titel", "Titre"},
     {"Login", "Anmeldung", "Connexion"},
 };
@@ -89,7 +89,7 @@ class TranslateAllTest : public PictureTest {
  protected:
   void SetUp() override {
     PictureTest::SetUp();
-    WriteDictionary(kDictionary);
+    WriteDictionary(kAllDictionary);
   }
 
   // Puts the workspace with a schedule document in place of the plain one.
@@ -145,7 +145,7 @@ TEST_F(TranslateAllTest, FormsAreTranslatedAfterAllPicturesInTheCollectionsOrder
 
   module->TranslateAll(UserForms({b, a}));
 
-  Rows expected = kDictionary;
+  Rows expected = kAllDictionary;
   for (const char* text : {"picture one", "picture two", "form B", "form A"}) {
     expected.push_back({text, "", ""});
   }
@@ -178,7 +178,7 @@ TEST_F(TranslateAllTest, PictureAlreadyInGlobalLangNumIsLeftAlone) {
   module->put_GlobalLangNum(2);
   module->TranslateAll(nullptr);
   EXPECT_THAT(TakeMessages(), IsEmpty());
-  EXPECT_EQ(DictionaryRows(), kDictionary);
+  EXPECT_EQ(DictionaryRows(), kAllDictionary);
 }
 
 TEST_F(TranslateAllTest, DisabledObjectDoesNothing) {
@@ -212,7 +212,7 @@ TEST_F(TranslateAllTest, OutsideTheHostNoOperationDoesAnything) {
   EXPECT_EQ(MarkerOf("Main").ToString(), "");
   EXPECT_EQ(Property(form, "Tag"), "");
   EXPECT_THAT(TakeMessages(), IsEmpty());
-  EXPECT_EQ(DictionaryRows(), kDictionary);
+  EXPECT_EQ(DictionaryRows(), kAllDictionary);
 }
 
 // A form whose caption, when read, calls TranslateAll on the same object.

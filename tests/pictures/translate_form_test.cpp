@@ -18,7 +18,7 @@ using automation::Variant;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-const Rows kDictionary = {
+const Rows kFormDictionary = {
     {"Login", "Anmeldung", "Connexion"},    {"User name", "Benutzername", "Nom d'utilisateur"},
     {"Your name", "Ihr Name", "Votre nom"}, {"General", "Allgemein", "Général"},
     {"Tabs", "Reiter", "Onglets"},          {"OK", "OK", "Valider"},
@@ -28,7 +28,7 @@ class TranslateFormTest : public PictureTest {
  protected:
   void SetUp() override {
     PictureTest::SetUp();
-    WriteDictionary(kDictionary);
+    WriteDictionary(kFormDictionary);
   }
 
   std::shared_ptr<host::forms::UserForm> LoadForm(const Json& form) {
@@ -75,7 +75,7 @@ TEST_F(TranslateFormTest, EmptyTagMovesToTheTargetAndASecondCallChangesNothing) 
   EXPECT_EQ(Property(form, "Tag"), "2");
   EXPECT_EQ(Property(form, "Caption"), "Anmeldung");
   EXPECT_THAT(TakeMessages(), IsEmpty());
-  EXPECT_EQ(DictionaryRows(), kDictionary);
+  EXPECT_EQ(DictionaryRows(), kFormDictionary);
 
   TranslateForm(*module, form, 3);
   EXPECT_EQ(Property(form, "Tag"), "3");
@@ -146,7 +146,7 @@ TEST_F(TranslateFormTest, MissingTextGivesOneMessageAndIsAppendedUnderTheCurrent
   EXPECT_EQ(ControlText(form, "lblB", "Caption"), "Benutzername");
   EXPECT_TRUE(module->MissingTranslations());
   ExpectOneWarning(CannotFindText(1, 2, dictionary_text()));
-  Rows expected = kDictionary;
+  Rows expected = kFormDictionary;
   expected.push_back({"Password", "", ""});
   expected.push_back({"Your password", "", ""});
   EXPECT_EQ(DictionaryRows(), expected);
@@ -276,7 +276,7 @@ TEST_F(TranslateFormTest, EachListedTypeHasItsTextsReplacedAndValuesStay) {
     EXPECT_EQ(ControlText(form, name, "ControlTipText"), "Your name") << name;
   }
   EXPECT_THAT(TakeMessages(), IsEmpty());
-  EXPECT_EQ(DictionaryRows(), kDictionary);
+  EXPECT_EQ(DictionaryRows(), kFormDictionary);
 
   form->Save();
   const Json saved = Json::parse(std::ifstream(pictures() / "frmAll.frm.json"));
@@ -299,7 +299,7 @@ TEST_F(TranslateFormTest, MultiPageOfThreePagesIsTranslatedInPageOrderOneOfNoneN
   EXPECT_EQ(ControlText(form, "mpgThree", "ControlTipText"), "Tabs");
   EXPECT_EQ(ControlText(form, "mpgNone", "ControlTipText"), "Tabs");
   // Missing texts are appended in the order they were met.
-  Rows expected = kDictionary;
+  Rows expected = kFormDictionary;
   for (const char* text : {"P0", "T0", "P1", "T1"}) expected.push_back({text, "", ""});
   EXPECT_EQ(DictionaryRows(), expected);
   EXPECT_EQ(TakeMessages().size(), 1u);
@@ -316,7 +316,7 @@ TEST_F(TranslateFormTest, EmptyTipTextsStayEmptyAndAreNotAppended) {
   EXPECT_EQ(ControlText(form, "lblA", "ControlTipText"), "");
   EXPECT_EQ(ControlText(form, "txtB", "ControlTipText"), "  ");
   EXPECT_EQ(PageText(form, "mpgC", 0, "ControlTipText"), "");
-  EXPECT_EQ(DictionaryRows(), kDictionary);
+  EXPECT_EQ(DictionaryRows(), kFormDictionary);
   EXPECT_THAT(TakeMessages(), IsEmpty());
 }
 

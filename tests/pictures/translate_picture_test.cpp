@@ -20,7 +20,7 @@ using automation::Variant;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-const Rows kDictionary = {
+const Rows kPictureDictionary = {
     {"Boiler overview", "Kesselübersicht", "Vue chaudière"},
     {"Start", "Starten", "Démarrer"},
     {"Starts the feed pump", "Startet die Speisepumpe", "Démarre la pompe"},
@@ -36,7 +36,7 @@ class TranslatePictureTest : public PictureTest {
  protected:
   void SetUp() override {
     PictureTest::SetUp();
-    WriteDictionary(kDictionary);
+    WriteDictionary(kPictureDictionary);
   }
 };
 
@@ -59,7 +59,7 @@ TEST_F(TranslatePictureTest, MarkerMovesFromEmptyToTargetAndStaysOnASecondCall) 
   EXPECT_EQ(MarkerOf("Main").ToString(), "2");
   EXPECT_EQ(CaptionIn("Main", "txtTitle"), "Kesselübersicht");
   EXPECT_THAT(TakeMessages(), IsEmpty());
-  EXPECT_EQ(DictionaryRows(), kDictionary);
+  EXPECT_EQ(DictionaryRows(), kPictureDictionary);
 }
 
 TEST_F(TranslatePictureTest, TranslatesOnFromTheMarkedLanguage) {
@@ -73,7 +73,7 @@ TEST_F(TranslatePictureTest, TranslatesOnFromTheMarkedLanguage) {
   EXPECT_EQ(MarkerOf("Main").ToString(), "1");
   EXPECT_EQ(CaptionIn("Main", "cmdStart"), "Start");
   EXPECT_THAT(TakeMessages(), IsEmpty());
-  EXPECT_EQ(DictionaryRows(), kDictionary);
+  EXPECT_EQ(DictionaryRows(), kPictureDictionary);
 }
 
 TEST_F(TranslatePictureTest, TargetEqualToTheDevelopmentLanguageChangesNothing) {
@@ -85,7 +85,7 @@ TEST_F(TranslatePictureTest, TargetEqualToTheDevelopmentLanguageChangesNothing) 
   EXPECT_EQ(MarkerOf("Main").ToString(), "");
   EXPECT_EQ(CaptionIn("Main", "txtNew"), "Not in the dictionary");
   EXPECT_THAT(TakeMessages(), IsEmpty());
-  EXPECT_EQ(DictionaryRows(), kDictionary);
+  EXPECT_EQ(DictionaryRows(), kPictureDictionary);
 }
 
 TEST_F(TranslatePictureTest, NonNumericMarkerCountsAsTheDevelopmentLanguage) {
@@ -168,7 +168,7 @@ TEST_F(TranslatePictureTest, TwoMissingTextsGiveOneMessageAndAreAppendedUnderThe
   EXPECT_EQ(CaptionIn("Main", "cmdB"), "Drain");
   EXPECT_EQ(CaptionIn("Main", "txtTitle"), "Kesselübersicht");
   ExpectOneWarning(CannotFindText(1, 2, dictionary_text()));
-  Rows expected = kDictionary;
+  Rows expected = kPictureDictionary;
   expected.push_back({"Feed valve", "", ""});
   expected.push_back({"Drain", "", ""});
   EXPECT_EQ(DictionaryRows(), expected);
@@ -184,7 +184,7 @@ TEST_F(TranslatePictureTest, MissingTextsOfAPictureInAnotherLanguageGoUnderThatC
   EXPECT_EQ(CaptionIn("Main", "txtTitle"), "Vue chaudière");
   EXPECT_EQ(CaptionIn("Main", "txtNew"), "Neu");
   ExpectOneWarning(CannotFindText(2, 3, dictionary_text()));
-  Rows expected = kDictionary;
+  Rows expected = kPictureDictionary;
   expected.push_back({"", "Neu", ""});
   EXPECT_EQ(DictionaryRows(), expected);
 }
@@ -257,7 +257,7 @@ TEST_F(TranslatePictureTest, TextInsideNineNestedGroupsIsTranslatedInsideTenItIs
   EXPECT_EQ(CaptionIn("Ten", "txtDeep"), "Start");
   EXPECT_EQ(MarkerOf("Ten").ToString(), "2");
   EXPECT_THAT(TakeMessages(), IsEmpty());
-  EXPECT_EQ(DictionaryRows(), kDictionary);
+  EXPECT_EQ(DictionaryRows(), kPictureDictionary);
 }
 
 TEST_F(TranslatePictureTest, GroupMembersAreTranslatedInPlaceBeforeTheNextSibling) {
@@ -270,7 +270,7 @@ TEST_F(TranslatePictureTest, GroupMembersAreTranslatedInPlaceBeforeTheNextSiblin
                Text("txtE", "E")}));
   auto module = CreateReady();
   TranslatePicture(*module, "Main", 2);
-  Rows expected = kDictionary;
+  Rows expected = kPictureDictionary;
   for (const char* text : {"A", "B", "C", "D", "E"}) expected.push_back({text, "", ""});
   EXPECT_EQ(DictionaryRows(), expected);
   EXPECT_EQ(TakeMessages().size(), 1u);
@@ -291,7 +291,7 @@ TEST_F(TranslatePictureTest, MissingPictureGivesOneErrorReportAndChangesNothing)
   EXPECT_THAT(log[0], HasSubstr(";VeltranoModule;TranslatePicture;"));
   EXPECT_THAT(log[0], HasSubstr("Nowhere.grf"));
   EXPECT_TRUE(workspace_->documents().open().empty());
-  EXPECT_EQ(DictionaryRows(), kDictionary);
+  EXPECT_EQ(DictionaryRows(), kPictureDictionary);
 }
 
 TEST_F(TranslatePictureTest, MarkerBeyondTheIntegerRangeIsReportedAndTheTextsStay) {

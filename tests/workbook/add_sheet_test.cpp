@@ -16,15 +16,11 @@
 namespace vt::workbook {
 namespace {
 
+using test::FileIdOf;
 using test::TempDir;
 using Cells = std::map<std::pair<std::size_t, std::size_t>, std::string>;
 
 constexpr const char* kNew = "Where used";
-
-std::uint64_t FileIdOf(const std::filesystem::path& file) {
-  const auto stamp = system::Env::Default()->StatFile(file.string());
-  return stamp ? stamp->file_id : 0;
-}
 
 // What the engine's parts show of a file: where the EXTSST entries point
 // (counted from the string table), the sheets the workbook's own SUPBOOK

@@ -17,6 +17,7 @@ namespace vt::workbook {
 namespace {
 
 using namespace detail;
+using test::FileIdOf;
 using test::TempDir;
 
 // A dictionary written whole by the engine: its Workbook stream lies in
@@ -104,13 +105,6 @@ TEST(DamagedBook, ATextLongerThanItsLabelRecordIsAnError) {
         << e.what();
     EXPECT_NE(std::string(e.what()).find("is cut short"), std::string::npos) << e.what();
   }
-}
-
-// The file's identity (its inode, or its file index on Windows).
-std::uint64_t FileIdOf(const std::filesystem::path& file) {
-  const auto stamp = system::Env::Default()->StatFile(file.string());
-  EXPECT_TRUE(stamp.has_value());
-  return stamp ? stamp->file_id : 0;
 }
 
 TEST(SaveInPlace, OneRowSavesKeepTheFileAndProgramsReadIt) {

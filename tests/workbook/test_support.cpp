@@ -1,7 +1,12 @@
 #include "tests/workbook/test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <stdexcept>
+
+#include "platform/system/env.h"
+#include "platform/system/utf8_path.h"
 
 namespace vt::workbook::test {
 
@@ -18,6 +23,12 @@ std::filesystem::path Tool() { return BinaryDir() / "bin" / "workbook_tool"; }
 bool HaveLibreOffice() { return HaveXlrd() && RunShell("command -v soffice >/dev/null 2>&1") == 0; }
 
 bool HaveXlrd() { return VT_HAVE_XLRD; }
+
+std::uint64_t FileIdOf(const std::filesystem::path& file) {
+  const auto stamp = system::Env::Default()->StatFile(system::Utf8FromPath(file));
+  EXPECT_TRUE(stamp.has_value()) << system::Utf8FromPath(file);
+  return stamp ? stamp->file_id : 0;
+}
 
 std::map<std::string, std::map<std::string, std::string>> LibreOfficeCsv(
     const std::vector<std::filesystem::path>& files, const std::filesystem::path& work) {

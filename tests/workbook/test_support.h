@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -33,6 +34,10 @@ nlohmann::json XlrdDump(const std::filesystem::path& file);
 
 // RFC 4180 rows (quoted fields may hold commas, quotes and line breaks).
 std::vector<std::vector<std::string>> ParseCsv(const std::string& text);
+
+// The file's identity (its inode, or its file index on Windows); 0, and a
+// test failure, when the file cannot be examined.
+std::uint64_t FileIdOf(const std::filesystem::path& file);
 
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const std::vector<std::uint8_t>& data);
