@@ -38,14 +38,14 @@ VeltranoModule::VeltranoModule() : VeltranoModule(ThreadSession()) {}
 VeltranoModule::VeltranoModule(Session& session)
     : session_(session),
       dictionary_({cnDictionary, rsDictionary, cnAlarmDictionary, rsAlarmDictionary, GlobalLangNum,
-                   blnMissingTranslations, translation_failed},
+                   blnMissingTranslations, translation_failed_},
                   session_.configuration, session_.run, messages_, errors_, notices_),
       pictures_(texts_, users_, session_.configuration, session_.run, messages_, errors_,
-                {blnMissingTranslations, translation_failed}),
+                {blnMissingTranslations, translation_failed_}),
       forms_(texts_, dictionary_, users_, session_.configuration, session_.run, messages_, errors_,
              blnMissingTranslations),
       maintenance_(dictionary_, pictures_, session_, messages_, errors_,
-                   {cnDictionary, cnAlarmDictionary, blnMissingTranslations, translation_failed},
+                   {cnDictionary, cnAlarmDictionary, blnMissingTranslations, translation_failed_},
                    [this](std::string& strFixPicture, std::int16_t lang) {
                      std::string strUserName;
                      TranslatePicture(strFixPicture, lang, strUserName);
@@ -135,11 +135,11 @@ void VeltranoModule::Class_Terminate() noexcept {
 
 VeltranoModule::PublicCall::PublicCall(VeltranoModule& object, const char* procedure)
     : object_(object), procedure_(procedure) {
-  ++object_.public_call_depth;
+  ++object_.public_call_depth_;
 }
 
 VeltranoModule::PublicCall::~PublicCall() {
-  if (--object_.public_call_depth != 0) return;
+  if (--object_.public_call_depth_ != 0) return;
   object_.dictionary_.EndCall(procedure_);
 }
 

@@ -156,9 +156,9 @@ class VeltranoModule final : public automation::DispatchObject, public IVeltrano
   // Raised by the error handlers of the picture translation (the picture,
   // its objects, their texts): a maintenance run lowers it before each
   // picture and counts the pictures that raised it.
-  bool translation_failed = false;
+  bool translation_failed_ = false;
   Lifecycle lifecycle_ = Lifecycle::Ready;
-  int public_call_depth = 0;
+  int public_call_depth_ = 0;
 
   Session& session_;
   MessageBoxes messages_;
