@@ -13,9 +13,9 @@ namespace {
 
 constexpr std::string_view kPrefix = "language_";
 
-std::string ColumnName(std::int16_t language) { return "Language_" + std::to_string(language); }
-
 }  // namespace
+
+std::string ColumnName(std::int16_t language) { return "Language_" + std::to_string(language); }
 
 std::optional<std::int16_t> LanguageOfHeader(std::string_view header) {
   if (header.size() <= kPrefix.size() ||

@@ -23,6 +23,8 @@ struct LanguageColumn {
 
 // n when `header` names the column Language_n.
 std::optional<std::int16_t> LanguageOfHeader(std::string_view header);
+// The header of `language`'s column: Language_n.
+std::string ColumnName(std::int16_t language);
 
 class DictionarySheet {
  public:

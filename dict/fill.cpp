@@ -13,8 +13,6 @@
 namespace vt::dict {
 namespace {
 
-std::string ColumnName(std::int16_t language) { return "Language_" + std::to_string(language); }
-
 struct Other {
   const FillSource* source;
   DictionarySheet sheet;

@@ -13,8 +13,6 @@ namespace {
 
 constexpr std::string_view kSheet = "Reused";
 
-std::string ColumnName(std::int16_t language) { return "Language_" + std::to_string(language); }
-
 // The column Language holds Language_n, or n as a person may type it.
 std::optional<std::int16_t> LanguageOfCell(std::string_view cell) {
   cell = base::Trim(cell);

@@ -32,8 +32,6 @@ void AppendNote(std::string_view text, std::string& out) {
   out += "</note>\n";
 }
 
-std::string ColumnName(std::int16_t language) { return "Language_" + std::to_string(language); }
-
 }  // namespace
 
 std::string LanguageTag(std::int16_t language) {

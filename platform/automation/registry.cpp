@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-std::string Quoted(const fs::path& file) { return "\"" + system::Utf8FromPath(file) + "\""; }
+std::string QuotedFile(const fs::path& file) { return "\"" + system::Utf8FromPath(file) + "\""; }
 
 std::string Reason(const system::SystemError& e) { return e.code().message(); }
 
@@ -28,7 +28,7 @@ bool SameProgId(std::string_view a, std::string_view b) {
 std::string NormalisedClsid(std::string_view clsid, const fs::path& file, std::size_t index) {
   auto guid = Guid::Parse(clsid);
   if (!guid) {
-    throw errors::FileAccess("class registry " + Quoted(file) + ", entry " +
+    throw errors::FileAccess("class registry " + QuotedFile(file) + ", entry " +
                              std::to_string(index + 1) + ": \"clsid\" is not a class id: \"" +
                              std::string(clsid) + "\"");
   }
@@ -38,7 +38,7 @@ std::string NormalisedClsid(std::string_view clsid, const fs::path& file, std::s
 std::string TextField(const json& entry, const char* key, const fs::path& file, std::size_t index) {
   auto it = entry.find(key);
   if (it == entry.end() || !it->is_string()) {
-    throw errors::FileAccess("class registry " + Quoted(file) + ", entry " +
+    throw errors::FileAccess("class registry " + QuotedFile(file) + ", entry " +
                              std::to_string(index + 1) + ": \"" + key +
                              "\" is missing or not text");
   }
@@ -73,27 +73,27 @@ ClassRegistry ClassRegistry::Load(const fs::path& file) {
     text = system::CurrentEnv().ReadFile(system::Utf8FromPath(file));
   } catch (const system::SystemError& e) {
     if (e.code().value() == ENOENT) return registry;
-    throw errors::FileAccess("cannot read " + Quoted(file) + ": " + Reason(e));
+    throw errors::FileAccess("cannot read " + QuotedFile(file) + ": " + Reason(e));
   }
 
   json doc;
   try {
     doc = json::parse(text);
   } catch (const json::parse_error& e) {
-    throw errors::FileAccess("class registry " + Quoted(file) + " is damaged at byte " +
+    throw errors::FileAccess("class registry " + QuotedFile(file) + " is damaged at byte " +
                              std::to_string(e.byte) + ": " + e.what());
   } catch (const json::exception& e) {  // a number too large to hold
-    throw errors::FileAccess("class registry " + Quoted(file) + " is damaged: " + e.what());
+    throw errors::FileAccess("class registry " + QuotedFile(file) + " is damaged: " + e.what());
   }
   if (!doc.is_object() || !doc.contains("classes") || !doc["classes"].is_array()) {
-    throw errors::FileAccess("class registry " + Quoted(file) +
+    throw errors::FileAccess("class registry " + QuotedFile(file) +
                              ": expected an object with a \"classes\" list");
   }
   const json& classes = doc["classes"];
   for (std::size_t i = 0; i < classes.size(); ++i) {
     const json& entry = classes[i];
     if (!entry.is_object()) {
-      throw errors::FileAccess("class registry " + Quoted(file) + ", entry " +
+      throw errors::FileAccess("class registry " + QuotedFile(file) + ", entry " +
                                std::to_string(i + 1) + ": expected an object");
     }
     registry.entries_.push_back({TextField(entry, "progid", file, i),
@@ -145,14 +145,14 @@ void ClassRegistry::Save(const fs::path& file) const {
   if (file.has_parent_path()) {
     fs::create_directories(file.parent_path(), ec);
     if (ec) {
-      throw errors::FileAccess("cannot create the folder " + Quoted(file.parent_path()) + ": " +
+      throw errors::FileAccess("cannot create the folder " + QuotedFile(file.parent_path()) + ": " +
                                ec.message());
     }
   }
   try {
     system::CurrentEnv().WriteFileAtomic(system::Utf8FromPath(file), text);
   } catch (const system::SystemError& e) {
-    throw errors::FileAccess("cannot write " + Quoted(file) + ": " + Reason(e));
+    throw errors::FileAccess("cannot write " + QuotedFile(file) + ": " + Reason(e));
   }
 }
 
@@ -163,7 +163,8 @@ void UpdateClassRegistry(const fs::path& file, const std::function<void(ClassReg
   try {
     lock = system::CurrentEnv().LockForWriting(system::Utf8FromPath(file));
   } catch (const system::SystemError& e) {
-    throw errors::FileAccess("cannot lock the class registry " + Quoted(file) + ": " + Reason(e));
+    throw errors::FileAccess("cannot lock the class registry " + QuotedFile(file) + ": " +
+                             Reason(e));
   }
   ClassRegistry registry = ClassRegistry::Load(file);
   change(registry);
